@@ -1,0 +1,116 @@
+#include "NoticeFileFormat.h"
+
+#include "FieldUtils.h"
+#include "platform/TextCodec.h"
+
+#include <algorithm>
+
+namespace notice {
+namespace {
+
+bool allDigits(const std::string& s, std::size_t from = 0)
+{
+    return from < s.size() && std::all_of(s.begin() + long(from), s.end(),
+                                          [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool signAndDigits(const std::string& value, std::size_t shortLen, std::size_t longLen)
+{
+    if (value.empty() || (value[0] != '+' && value[0] != '-'))
+        return false;
+    const std::size_t digits = value.size() - 1;
+    return (digits == shortLen || digits == longLen) && allDigits(value, 1);
+}
+
+}  // namespace
+
+std::string replaceTabs(std::string& text)
+{
+    if (text.find('\t') == std::string::npos)
+        return text;
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    return trimValue(text);
+}
+
+bool splitKeyValue(std::string& line, std::string& key, std::string& value)
+{
+    line = trimValue(line);
+    line = replaceTabs(line);
+    const auto eq = line.find('=');
+    if (eq == std::string::npos)
+        return false;
+    key = trimValue(line.substr(0, eq));
+    if (!key.empty() && (key[0] == 't' || key[0] == 'T'))
+        key = lowerAscii(key);
+    value = trimValue(line.substr(eq + 1));
+    return true;
+}
+
+bool getAzmFromKey(std::string& key, std::string& azimuth)
+{
+    key = trimValue(key);
+    key = replaceTabs(key);
+    const auto at = key.find('@');
+    if (at == std::string::npos)
+        return false;
+    azimuth = at + 4 <= key.size() ? key.substr(at + 4) : std::string();
+    if (!allDigits(azimuth) || azimuth.size() > 5)
+        return false;
+    return std::stoi(azimuth) < 355;
+}
+
+std::string getLongDeg(const std::string& lon) { return platform::midChars(lon, 1, 3); }
+std::string getLongMin(const std::string& lon) { return platform::midChars(lon, 4, 2); }
+
+std::string getLongSec(const std::string& lon)
+{
+    return platform::charCount(lon) == 6 ? std::string() : platform::midChars(lon, 6, 2);
+}
+
+std::string getLongEW(const std::string& lon) { return lon.starts_with('+') ? "E" : "W"; }
+std::string getLatDeg(const std::string& lat) { return platform::midChars(lat, 1, 2); }
+std::string getLatMin(const std::string& lat) { return platform::midChars(lat, 3, 2); }
+
+std::string getLatSec(const std::string& lat)
+{
+    return platform::charCount(lat) == 5 ? std::string() : platform::midChars(lat, 5, 2);
+}
+
+std::string getLatNS(const std::string& lat) { return lat.starts_with('-') ? "S" : "N"; }
+
+bool isFileLongitude(const std::string& value) { return signAndDigits(value, 5, 7); }
+bool isFileLatitude(const std::string& value) { return signAndDigits(value, 4, 6); }
+
+std::string hhmmFromTime(const std::string& time)
+{
+    return platform::midChars(time, 0, 2) + platform::midChars(time, 3, 2);
+}
+
+std::optional<std::string> parseFileTime(const std::string& time)
+{
+    const auto colon = time.find(':');
+    if (colon == std::string::npos || colon < 1 || colon > 2 || time.size() != colon + 3)
+        return std::nullopt;
+    const std::string hh = time.substr(0, colon);
+    const std::string mm = time.substr(colon + 1);
+    if (!allDigits(hh) || !allDigits(mm))
+        return std::nullopt;
+    if (std::stoi(hh) > 24 || std::stoi(mm) > 59)
+        return std::nullopt;
+    return padZeros2(hh) + mm;
+}
+
+bool equalsNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
+}
+
+std::string lowerAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return text;
+}
+
+}  // namespace notice

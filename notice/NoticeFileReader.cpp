@@ -1,0 +1,523 @@
+#include "NoticeFileReader.h"
+
+#include "FieldUtils.h"
+#include "NoticeFileFormat.h"
+#include "NoticeKeys.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+namespace notice {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+std::string errorEntry(const std::string& prefix, const std::string& text)
+{
+    return prefix + " : Error : " + text + kCrLf;
+}
+
+std::string duplicateEntry(const std::string& prefix, const std::string& key)
+{
+    return errorEntry(prefix, key + " : Duplicate key");
+}
+
+std::string invalidEntry(const std::string& prefix, const std::string& key, const std::string& value)
+{
+    return errorEntry(prefix, key + " : Invalid value " + value);
+}
+
+std::string limitEntry(const std::string& prefix, int limit, const char* what)
+{
+    return prefix + " : Error : Cannot notify more than " + std::to_string(limit) + " " + what;
+}
+
+bool isAnyOf(const std::string& line, std::initializer_list<const char*> tags)
+{
+    return std::any_of(tags.begin(), tags.end(), [&](const char* t) { return equalsNoCase(line, t); });
+}
+
+// A tag that opens or closes a whole section: no sub-section reads past it.
+bool isSectionBreak(const std::string& line)
+{
+    return isAnyOf(line, {"</NOTICE>", "<NOTICE>", "<HEAD>"});
+}
+
+// Walks a sub-section's lines up to one of its closing tags, handing each other line to
+// `onLine`. A section that breaks off adds an entry to the report.
+template <class OnLine>
+std::string walkSubSection(ReadCursor& cur, const std::string& prefix, const char* name,
+                           std::initializer_list<const char*> closing, OnLine onLine)
+{
+    std::string report;
+    for (;;) {
+        if (isAnyOf(cur.line, closing))
+            return report;
+        if (cur.atEndOfInput())
+            return report + errorEntry(prefix, std::string(name) + " sub-section not closed at the end of the file");
+        if (isSectionBreak(cur.line))
+            return report + errorEntry(prefix, std::string(name) + " sub-section not closed before " + cur.line);
+        onLine(report);
+        cur.advance();
+    }
+}
+
+// Stores `value` into `field` unless the field already holds text.
+void storeOnce(NoticeRecord& rec, std::string& field, const std::string& key, const std::string& value, bool upper,
+               unsigned flags, std::string& report, const std::string& prefix)
+{
+    if (!field.empty()) {
+        report += duplicateEntry(prefix, key);
+        return;
+    }
+    field = upper ? upperValue(value) : value;
+    setFlags(rec, flags);
+}
+
+std::string readAdmSection(ReadCursor& cur, AdmList& list, const std::string& prefix, const char* name,
+                           std::initializer_list<const char*> closing, int limit)
+{
+    int count = 0;
+    return walkSubSection(cur, prefix, name, closing, [&](std::string& report) {
+        std::string key, value;
+        if (!splitKeyValue(cur.line, key, value) || !equalsNoCase(key, "t_adm"))
+            return;
+        if (count == limit) {
+            report += limitEntry(prefix, limit, "administrations");
+        } else if (!value.empty()) {
+            list.flag = true;
+            list.adm[count++] = value;
+        }
+    });
+}
+
+std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::string& prefix, const char* name,
+                               const char* closing, const std::string& fixedKey)
+{
+    int count = 0;
+    return walkSubSection(cur, prefix, name, {closing}, [&](std::string& report) {
+        std::string key, value, azimuth;
+        if (!splitKeyValue(cur.line, key, value) || !lowerAscii(key).starts_with(fixedKey))
+            return;
+        if (!getAzmFromKey(key, azimuth) || !equalsNoCase(key, fixedKey + azimuth)) {
+            report += invalidEntry(prefix, key, value);
+            return;
+        }
+        if (count == kAzimuthSlots) {
+            report += limitEntry(prefix, kAzimuthSlots, "values");
+            return;
+        }
+        if (value.empty())
+            return;
+        const int degrees = std::stoi(azimuth);
+        const bool repeated = std::any_of(slots.begin(), slots.end(), [&](const FlaggedPair& s) {
+            return s.flag && std::stoi(s.first) == degrees;
+        });
+        // A filled slot means an earlier sub-section of the same kind: its values stay.
+        if (slots[count].flag || repeated) {
+            report += duplicateEntry(prefix, fixedKey + azimuth);
+            return;
+        }
+        slots[count] = {true, azimuth, value};
+        ++count;
+    });
+}
+
+bool isWholeNumber(const std::string& s, int max)
+{
+    if (s.empty() || s.size() > 5 || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    return std::stoi(s) <= max;
+}
+
+// State of one call of readNoticeSection.
+struct NoticeReading {
+    NoticeRecord& rec;
+    const std::string& prefix;
+    std::string report = " ";
+    std::size_t pointsAccepted = 0;
+    bool coordSelfRead = false;
+    std::vector<std::pair<std::string, std::string>> contourIds;  // key as read, value
+};
+
+void readCoordinate(NoticeReading& r, const NoticeKey& k, const std::string& key, const std::string& value)
+{
+    if (value.empty())
+        return;
+    const bool isLong = k.kind == ValueKind::Longitude;
+    if (isLong ? !isFileLongitude(value) : !isFileLatitude(value)) {
+        r.report += invalidEntry(r.prefix, key, value);
+        return;
+    }
+    const std::string parts[4] = {
+        isLong ? getLongDeg(value) : getLatDeg(value), isLong ? getLongMin(value) : getLatMin(value),
+        isLong ? getLongSec(value) : getLatSec(value), isLong ? getLongEW(value) : getLatNS(value)};
+    const auto fields = k.coord(r.rec);
+    for (int i = 0; i < 4; ++i)
+        storeOnce(r.rec, *fields[i], key, parts[i], false, k.flags, r.report, r.prefix);
+}
+
+void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key, const std::string& value)
+{
+    Contour& contour = r.rec.zel.contour;
+    if (!contour.nb_test_pts.empty()) {
+        r.report += duplicateEntry(r.prefix, key);
+        return;
+    }
+    if (!isWholeNumber(value, 32766)) {
+        r.report += invalidEntry(r.prefix, key, value);
+        return;
+    }
+    const std::size_t slots = std::size_t(std::stoi(value)) + 1;
+    if (slots < r.pointsAccepted) {
+        r.report += errorEntry(r.prefix, key + " : fewer test points than the points already read");
+        return;
+    }
+    contour.nb_test_pts = value;
+    setFlags(r.rec, k.flags);
+    contour.points.resize(slots);  // points read before stay
+}
+
+void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& value)
+{
+    const NoticeKey* k = findNoticeKey(key);
+    if (!k)
+        return;
+    NoticeRecord& rec = r.rec;
+    switch (k->kind) {
+    case ValueKind::NotRead:
+        return;
+    case ValueKind::Text:
+        storeOnce(rec, k->field(rec), key, value, k->upper, k->flags, r.report, r.prefix);
+        return;
+    case ValueKind::NoticeType: {
+        const bool wasEmpty = rec.notice_typ.empty();
+        storeOnce(rec, rec.notice_typ, key, value, true, k->flags, r.report, r.prefix);
+        if (!wasEmpty)
+            return;
+        const std::string& t = rec.notice_typ;
+        if (t == "T02" || t == "DT1" || t == "DT2")
+            rec.stn_cls = "BT";
+        else if (t == "T01" || t == "DS1" || t == "DS2")
+            rec.stn_cls = "BC";
+        return;
+    }
+    case ValueKind::Longitude:
+    case ValueKind::Latitude:
+        readCoordinate(r, *k, key, value);
+        return;
+    case ValueKind::Time: {
+        std::string& field = k->field(rec);
+        if (!field.empty()) {
+            r.report += duplicateEntry(r.prefix, key);
+            return;
+        }
+        const auto hhmm = value.empty() ? std::optional<std::string>("") : parseFileTime(value);
+        if (!hhmm) {
+            r.report += invalidEntry(r.prefix, key, value);
+            return;
+        }
+        field = *hhmm;
+        setFlags(rec, k->flags);
+        return;
+    }
+    case ValueKind::Remarks:
+        rec.remarks = rec.remarks.empty() ? value : rec.remarks + ";" + value;
+        return;
+    case ValueKind::IntRemarks:
+        rec.int_remarks = value;
+        return;
+    case ValueKind::CoordSelf:
+        if (r.coordSelfRead) {
+            r.report += duplicateEntry(r.prefix, key);
+            return;
+        }
+        r.coordSelfRead = true;
+        rec.zel.coord_self = upperValue(value);
+        setFlags(rec, k->flags);
+        return;
+    case ValueKind::ContourId:
+        // Where an id goes depends on the notice type, which may come later.
+        r.contourIds.emplace_back(key, value);
+        return;
+    case ValueKind::NbTestPts:
+        readNbTestPts(r, *k, key, value);
+        return;
+    }
+}
+
+void placeContourIds(NoticeReading& r)
+{
+    ZEL04Elements& zel = r.rec.zel;
+    if (r.rec.notice_typ == "DA1") {
+        for (const auto& [key, value] : r.contourIds)
+            storeOnce(r.rec, zel.contour.contour_id, key, value, false, kFlagContour, r.report, r.prefix);
+        return;
+    }
+    std::size_t slot = 0;
+    for (const auto& [key, value] : r.contourIds) {
+        if (slot == zel.allotment.contour_id.size()) {
+            r.report += errorEntry(r.prefix, key + " : Cannot notify more than " +
+                                                 std::to_string(kContourIdSlots) + " sub-areas");
+            continue;
+        }
+        zel.allotment.contour_id[slot++] = value;
+    }
+}
+
+void readPoint(ReadCursor& cur, NoticeReading& r)
+{
+    cur.advance();
+    FlaggedPair point;
+    const std::string sub = readPointSection(cur, point, r.prefix);
+    const std::string number = std::to_string(r.pointsAccepted);
+    std::vector<FlaggedPair>& points = r.rec.zel.contour.points;
+    if (!sub.empty())
+        r.report += r.prefix + " <POINT> #" + number + " : " + r.prefix + sub + kCrLf;
+    else if (r.pointsAccepted >= points.size())
+        r.report += errorEntry(r.prefix, "<POINT> #" + number + " : Cannot notify more than " +
+                                             std::to_string(points.size()) + " points");
+    else
+        points[r.pointsAccepted++] = point;
+}
+
+void readCoordList(ReadCursor& cur, NoticeReading& r, AdmList& target, const char* name,
+                   std::string (*reader)(ReadCursor&, AdmList&, const std::string&))
+{
+    cur.advance();
+    AdmList working;  // emptied for every sub-section, so refused entries never come back
+    const std::string sub = reader(cur, working, r.prefix);
+    if (!sub.empty())
+        r.report += std::string(" ") + name + " " + sub + kCrLf;
+    else
+        target = working;
+}
+
+void readAntenna(ReadCursor& cur, NoticeReading& r, const char* name,
+                 std::string (*reader)(ReadCursor&, NoticeRecord&, const std::string&))
+{
+    cur.advance();
+    const std::string sub = reader(cur, r.rec, r.prefix);
+    if (!sub.empty())
+        r.report += std::string(" ") + name + " " + sub + kCrLf;
+}
+
+// Handles a sub-section tag; false when the line is none.
+bool readSubSection(ReadCursor& cur, NoticeReading& r)
+{
+    const std::string& line = cur.line;
+    ZEL04Elements& zel = r.rec.zel;
+    if (equalsNoCase(line, "<POINT>")) {
+        readPoint(cur, r);
+    } else if (isAnyOf(line, {"<COORDINATION>", "<COORD>"})) {
+        readCoordList(cur, r, r.rec.coordAdm, "<COORDINATION>", readCoordSection);
+    } else if (equalsNoCase(line, "<COORD_A>")) {
+        if (zel.coordA.flag)
+            r.report += errorEntry(r.prefix, "<COORD_A> sub-section already defined");
+        else
+            readCoordList(cur, r, zel.coordA, "<COORD_A>", readCoordASection);
+    } else if (equalsNoCase(line, "<COORD_O>")) {
+        if (zel.coordO.flag)
+            r.report += errorEntry(r.prefix, "<COORD_O> sub-section already defined");
+        else
+            readCoordList(cur, r, zel.coordO, "<COORD_O>", readCoordOSection);
+    } else if (equalsNoCase(line, "<ANT_HGT>")) {
+        readAntenna(cur, r, "<ANT_HGT>", readAntHgtSection);
+    } else if (equalsNoCase(line, "<ANT_DIAGR_H>")) {
+        readAntenna(cur, r, "<ANT_DIAGR_H>", readAntDiagrHSection);
+    } else if (equalsNoCase(line, "<ANT_DIAGR_V>")) {
+        readAntenna(cur, r, "<ANT_DIAGR_V>", readAntDiagrVSection);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void completeNotice(NoticeReading& r)
+{
+    NoticeRecord& rec = r.rec;
+    placeContourIds(r);
+    if (rec.intent != "MODIFY" && rec.intent != "ADD")
+        copyTargetToNtc(rec);
+    if (rec.notice_typ == "T01" || rec.notice_typ == "T02") {
+        const bool h = (rec.polar == "H" || rec.polar == "M") && rec.attnH[0].flag;
+        const bool v = (rec.polar == "V" || rec.polar == "M") && rec.attnV[0].flag;
+        rec.ant_dir = (h || v) ? "D" : "ND";
+    }
+}
+
+}  // namespace
+
+void ReadCursor::advance()
+{
+    line = file.readTxtLine();
+    line = replaceTabs(line);
+    ++lineNo;
+}
+
+std::string readHeadSection(ReadCursor& cur, NoticeRecord& rec, const std::string& prefix)
+{
+    std::string report;
+    for (;;) {
+        if (cur.line == "</HEAD>")
+            return report;
+        if (cur.atEndOfInput())
+            return report + errorEntry(prefix, "<HEAD> section not closed at the end of the file");
+        if (cur.line == "<NOTICE>")
+            return report + errorEntry(prefix, "<HEAD> section not closed before <NOTICE>");
+        std::string key, value;
+        if (splitKeyValue(cur.line, key, value)) {
+            if (equalsNoCase(key, "t_adm"))
+                storeOnce(rec, rec.adm, key, value, false, 0, report, prefix);
+            else if (equalsNoCase(key, "t_email_addr"))
+                storeOnce(rec, rec.zel.email_addr, key, value, false, 0, report, prefix);
+        }
+        cur.advance();
+    }
+}
+
+std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::string& prefix, bool& complete)
+{
+    NoticeReading r{rec, prefix, " ", 0, false, {}};
+    complete = false;
+    for (;;) {
+        if (equalsNoCase(cur.line, "</NOTICE>")) {
+            complete = true;
+            break;
+        }
+        if (cur.atEndOfInput()) {
+            r.report += errorEntry(prefix, "<NOTICE> section not closed at the end of the file");
+            break;
+        }
+        std::string key, value;
+        if (splitKeyValue(cur.line, key, value)) {
+            readNoticeKey(r, key, value);
+        } else if (readSubSection(cur, r)) {
+            // A sub-section that broke off leaves the line that stopped it.
+            if (equalsNoCase(cur.line, "</NOTICE>"))
+                continue;
+            if (cur.atEndOfInput() || isSectionBreak(cur.line))
+                break;
+        }
+        cur.advance();
+    }
+    completeNotice(r);
+    return r.report;
+}
+
+std::string readPointSection(ReadCursor& cur, FlaggedPair& point, const std::string& prefix)
+{
+    return walkSubSection(cur, prefix, "<POINT>", {"</POINT>"}, [&](std::string& report) {
+        std::string key, value;
+        if (!splitKeyValue(cur.line, key, value) || value.empty())
+            return;
+        const bool isLong = equalsNoCase(key, "zel_long");
+        if (!isLong && !equalsNoCase(key, "zel_lat"))
+            return;
+        if (isLong ? !isFileLongitude(value) : !isFileLatitude(value)) {
+            report += invalidEntry(prefix, key, value);
+            return;
+        }
+        std::string& field = isLong ? point.first : point.second;
+        if (!field.empty()) {
+            report += duplicateEntry(prefix, key);
+            return;
+        }
+        point.flag = true;
+        field = value;
+    });
+}
+
+std::string readCoordSection(ReadCursor& cur, AdmList& list, const std::string& prefix)
+{
+    return readAdmSection(cur, list, prefix, "<COORDINATION>", {"</COORDINATION>", "</COORD>"}, kAdmSlots);
+}
+
+std::string readCoordASection(ReadCursor& cur, AdmList& list, const std::string& prefix)
+{
+    return readAdmSection(cur, list, prefix, "<COORD_A>", {"</COORD_A>"}, kCoordAOLimit);
+}
+
+std::string readCoordOSection(ReadCursor& cur, AdmList& list, const std::string& prefix)
+{
+    return readAdmSection(cur, list, prefix, "<COORD_O>", {"</COORD_O>"}, kCoordAOLimit);
+}
+
+std::string readAntHgtSection(ReadCursor& cur, NoticeRecord& rec, const std::string& prefix)
+{
+    return readAntennaSection(cur, rec.effHgt, prefix, "<ANT_HGT>", "</ANT_HGT>", "t_eff_hgt@azm");
+}
+
+std::string readAntDiagrHSection(ReadCursor& cur, NoticeRecord& rec, const std::string& prefix)
+{
+    return readAntennaSection(cur, rec.attnH, prefix, "<ANT_DIAGR_H>", "</ANT_DIAGR_H>", "t_attn@azm");
+}
+
+std::string readAntDiagrVSection(ReadCursor& cur, NoticeRecord& rec, const std::string& prefix)
+{
+    return readAntennaSection(cur, rec.attnV, prefix, "<ANT_DIAGR_V>", "</ANT_DIAGR_V>", "t_attn@azm");
+}
+
+bool NoticeFileReader::openNtcTxtFile(const std::string& path, NoticeRecord& rec, std::string& error)
+{
+    clearNtcAdm(rec);
+    if (!m_file.open(path, error))
+        return false;
+    restart(rec);
+    return true;
+}
+
+void NoticeFileReader::openNtcBytes(std::string bytes, NoticeRecord& rec)
+{
+    clearNtcAdm(rec);
+    m_file.openBytes(std::move(bytes));
+    restart(rec);
+}
+
+void NoticeFileReader::restart(NoticeRecord& rec)
+{
+    rec.zel.email_addr.clear();
+    m_cur.line.clear();
+    m_cur.lineNo = 0;
+    m_keptEmail.clear();
+    m_headReport.clear();
+    m_count = 0;
+    m_pending = false;
+}
+
+void NoticeFileReader::close()
+{
+    m_file.close();
+    m_pending = false;
+}
+
+bool NoticeFileReader::readNextNotice(NoticeRecord& rec, NoticeRead& read)
+{
+    for (;;) {
+        if (!m_pending) {
+            if (!m_file.isOpen() || m_file.atEnd())
+                return false;
+            m_cur.advance();
+        }
+        m_pending = false;
+        if (m_cur.line == "<HEAD>") {
+            m_cur.advance();
+            m_headReport += readHeadSection(m_cur, rec, "");
+            m_keptEmail = rec.zel.email_addr;
+        }
+        if (m_cur.line != "<NOTICE>")
+            continue;
+        ++m_count;
+        m_cur.advance();
+        initNotice(rec);
+        rec.zel.email_addr = m_keptEmail;
+        read.number = m_count;
+        read.report = readNoticeSection(m_cur, rec, "Notice No : " + std::to_string(m_count), read.complete);
+        // A notice cut short by a new section leaves that section's tag to be read next.
+        m_pending = !read.complete && !m_cur.atEndOfInput();
+        return true;
+    }
+}
+
+}  // namespace notice

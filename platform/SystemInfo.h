@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace platform {
+
+struct DateTime {
+    int year = 0, month = 0, day = 0;
+    int hour = 0, minute = 0, second = 0;
+};
+
+/// The local date and time now.
+DateTime now();
+
+/// A date as the program writes it: yyyy-mm-dd.
+std::string shortDate(const DateTime& when);
+
+/// The login name of the user running the program; empty when none is known.
+std::string loginName();
+
+/// True when the path names an existing file or folder; any error gives false.
+bool fileExists(const std::filesystem::path& path);
+
+}  // namespace platform

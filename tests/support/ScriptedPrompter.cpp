@@ -1,0 +1,32 @@
+#include "ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+void ScriptedPrompter::message(const std::string& text, const std::string& title, platform::Icon icon)
+{
+    messages.push_back({text, title, icon});
+}
+
+bool ScriptedPrompter::askYesNo(const std::string& text, const std::string& title)
+{
+    questions.push_back({text, title, platform::Icon::Question});
+    if (answers.empty()) {
+        ADD_FAILURE() << "unscripted question: " << text;
+        return false;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+bool ScriptedPrompter::showTextFile(const std::string& path)
+{
+    if (!viewerAvailable)
+        return false;
+    viewed.push_back(path);
+    return true;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Answers questions from a script and records everything shown.
+class ScriptedPrompter : public platform::Prompter {
+public:
+    struct Shown {
+        std::string text;
+        std::string title;
+        platform::Icon icon = platform::Icon::None;
+    };
+
+    void message(const std::string& text, const std::string& title, platform::Icon icon) override;
+    /// Takes the next scripted answer; a question nobody scripted fails the test.
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    bool showTextFile(const std::string& path) override;
+
+    std::deque<bool> answers;          // answers to the questions, in order
+    bool viewerAvailable = true;       // whether showTextFile succeeds
+    std::vector<Shown> messages;       // messages shown
+    std::vector<Shown> questions;      // questions asked
+    std::vector<std::string> viewed;   // files handed to the viewer
+};
+
+}  // namespace testing_support
