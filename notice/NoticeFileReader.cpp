@@ -395,9 +395,9 @@ std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::str
             readNoticeKey(r, key, value);
         } else if (readSubSection(cur, r)) {
             // A sub-section that broke off leaves the line that stopped it.
-            if (equalsNoCase(cur.line, "</NOTICE>"))
+            if (equalsNoCase(cur.line, "</NOTICE>") || cur.atEndOfInput())
                 continue;
-            if (cur.atEndOfInput() || isSectionBreak(cur.line))
+            if (isSectionBreak(cur.line))
                 break;
         }
         cur.advance();
