@@ -12,16 +12,6 @@
 namespace notice {
 namespace {
 
-bool allDigits(const std::string& s)
-{
-    if (s.empty())
-        return false;
-    for (const char c : s)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
 int toInt(const std::string& digits)
 {
     int v = 0;
@@ -41,7 +31,7 @@ std::optional<std::array<std::string, 3>> splitDigits(const std::string& s, char
         if (end == std::string::npos)
             return std::nullopt;
         parts[i] = s.substr(start, end - start);
-        if (!allDigits(parts[i]) || parts[i].size() > 4)
+        if (!isDigits(parts[i]) || parts[i].size() > 4)
             return std::nullopt;
         start = end + 1;
     }
@@ -108,6 +98,11 @@ bool isValidInUseYear(std::int16_t value)
 bool hasNoDigit(const std::string& text)
 {
     return text.find_first_of("0123456789") == std::string::npos;
+}
+
+bool isDigits(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 bool isEastWest(const std::string& text)

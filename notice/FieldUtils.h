@@ -19,6 +19,8 @@ bool isValidMonth(std::int16_t value);      ///< 1..12
 bool isValidNtcYear(std::int16_t value);    ///< current year - 2 .. current year + 1
 bool isValidInUseYear(std::int16_t value);  ///< 1950 .. current year + 2
 bool hasNoDigit(const std::string& text);
+/// Non-empty and only the digits 0-9.
+bool isDigits(const std::string& text);
 bool isEastWest(const std::string& text);   ///< "E" or "W", either case
 bool isNorthSouth(const std::string& text); ///< "N" or "S", either case
 bool isValidHHMM(std::int16_t value);       ///< 0..2400; minutes are not checked

@@ -8,18 +8,12 @@
 namespace notice {
 namespace {
 
-bool allDigits(const std::string& s, std::size_t from = 0)
-{
-    return from < s.size() && std::all_of(s.begin() + long(from), s.end(),
-                                          [](char c) { return c >= '0' && c <= '9'; });
-}
-
 bool signAndDigits(const std::string& value, std::size_t shortLen, std::size_t longLen)
 {
     if (value.empty() || (value[0] != '+' && value[0] != '-'))
         return false;
     const std::size_t digits = value.size() - 1;
-    return (digits == shortLen || digits == longLen) && allDigits(value, 1);
+    return (digits == shortLen || digits == longLen) && isDigits(value.substr(1));
 }
 
 }  // namespace
@@ -54,7 +48,7 @@ bool getAzmFromKey(std::string& key, std::string& azimuth)
     if (at == std::string::npos)
         return false;
     azimuth = at + 4 <= key.size() ? key.substr(at + 4) : std::string();
-    if (!allDigits(azimuth) || azimuth.size() > 5)
+    if (!isDigits(azimuth) || azimuth.size() > 5)
         return false;
     return std::stoi(azimuth) < 355;
 }
@@ -93,7 +87,7 @@ std::optional<std::string> parseFileTime(const std::string& time)
         return std::nullopt;
     const std::string hh = time.substr(0, colon);
     const std::string mm = time.substr(colon + 1);
-    if (!allDigits(hh) || !allDigits(mm))
+    if (!isDigits(hh) || !isDigits(mm))
         return std::nullopt;
     if (std::stoi(hh) > 24 || std::stoi(mm) > 59)
         return std::nullopt;

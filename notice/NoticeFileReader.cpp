@@ -126,7 +126,7 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
 
 bool isWholeNumber(const std::string& s, int max)
 {
-    if (s.empty() || s.size() > 5 || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (!isDigits(s) || s.size() > 5)
         return false;
     return std::stoi(s) <= max;
 }
