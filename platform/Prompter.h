@@ -4,6 +4,9 @@
 
 namespace platform {
 
+/// The title of messages that have none of their own.
+inline constexpr const char* kAppTitle = "Ostrel_Kolv_An";
+
 enum class Icon { None, Information, Warning, Critical, Question };
 
 // Everything the program shows or asks goes through here, so that tests can script it.

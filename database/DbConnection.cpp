@@ -1,0 +1,107 @@
+#include "DbConnection.h"
+
+#include "notice/FieldUtils.h"
+#include "platform/Prompter.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace database {
+namespace {
+
+std::filesystem::path programFolder()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path(ec) : exe.parent_path();
+}
+
+bool copyFailed(platform::Prompter& prompter, int number, const std::string& text)
+{
+    prompter.message("Error " + std::to_string(number) + " : " + text, platform::kAppTitle, platform::Icon::None);
+    return false;
+}
+
+}  // namespace
+
+std::filesystem::path templatePath()
+{
+    return programFolder() / kTemplateName;
+}
+
+bool copyTemplateDB(const std::string& path, platform::Prompter& prompter, const std::filesystem::path& templateFile)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_regular_file(templateFile, ec))
+        return copyFailed(prompter, ENOENT, templateFile.string() + ": " + std::strerror(ENOENT));
+    const fs::path target(path);
+    fs::path temp = target;
+    temp += ".tmp-" + std::to_string(::getpid());
+    fs::copy_file(templateFile, temp, fs::copy_options::overwrite_existing, ec);
+    if (!ec)
+        fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return copyFailed(prompter, ec.value(), path + ": " + ec.message());
+    }
+    // Leftovers of an earlier database of that name must not be taken for its journal.
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        fs::remove(path + suffix, ec);
+    return true;
+}
+
+bool OpenDB(const std::string& path, db::Connection& conn, platform::Prompter& prompter)
+{
+    conn.close();
+    if (!notice::fileExists(path)) {
+        notice::reportErr(SQLITE_CANTOPEN, "OpenDB", "The database " + path + " does not exist", prompter);
+        return false;
+    }
+    if (!conn.open(path)) {
+        notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, prompter);
+        return false;
+    }
+    if (!conn.hasTable("fmtv_terra") || !conn.hasTable("Fmtv_keys")) {
+        conn.close();
+        notice::reportErr(SQLITE_NOTADB, "OpenDB", path + " is not a notice database", prompter);
+        return false;
+    }
+    // Every notice commits on its own: the write-ahead log keeps that atomic without a disk
+    // wait per commit; the last close folds the log back into the file.
+    if (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL")) {
+        notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, prompter);
+        conn.close();
+        return false;
+    }
+    return true;
+}
+
+void closeDB(db::Connection& conn)
+{
+    conn.close();
+}
+
+bool endNtcTrans(bool ok, db::Transaction& tx, platform::Prompter& prompter)
+{
+    if (ok && tx.commit())
+        return true;
+    tx.rollback();
+    prompter.message("The data was not saved to the database", "Erreur base de données", platform::Icon::Warning);
+    return false;
+}
+
+bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Prompter& prompter)
+{
+    const db::Error& e = conn.lastError();
+    notice::reportErr(e.code == 0 ? SQLITE_ERROR : e.code, procedure, e.message, prompter);
+    return false;
+}
+
+}  // namespace database

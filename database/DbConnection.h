@@ -1,0 +1,36 @@
+#pragma once
+
+#include "database/sqlite/Connection.h"
+#include "database/sqlite/Transaction.h"
+
+#include <filesystem>
+#include <string>
+
+namespace platform { class Prompter; }
+
+// Opening and closing the notice database, and ending a notice operation.
+namespace database {
+
+/// The template every new notice database is copied from: beside the program.
+inline constexpr const char* kTemplateName = "MasterKOLV_TPR.mdb";
+std::filesystem::path templatePath();
+
+/// Copies the template to `path`, replacing a file of that name only once the copy is
+/// complete; shows the failure and returns false when it cannot.
+[[nodiscard]] bool copyTemplateDB(const std::string& path, platform::Prompter& prompter,
+                                  const std::filesystem::path& templateFile = templatePath());
+
+/// Opens an existing notice database; never creates a file. Failures are shown titled "OpenDB".
+[[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Prompter& prompter);
+
+/// Closes the connection; closing a closed one does nothing.
+void closeDB(db::Connection& conn);
+
+/// Commits the notice operation when `ok`, else rolls it back and says the data was not saved.
+/// True when the operation was committed.
+bool endNtcTrans(bool ok, db::Transaction& tx, platform::Prompter& prompter);
+
+/// Shows the connection's last error through reportErr, titled with the procedure; false.
+bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Prompter& prompter);
+
+}  // namespace database

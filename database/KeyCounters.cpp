@@ -1,0 +1,90 @@
+#include "KeyCounters.h"
+
+#include "DbConnection.h"
+#include "database/sqlite/Statement.h"
+#include "notice/FieldUtils.h"
+#include "platform/Prompter.h"
+
+#include <limits>
+#include <string>
+
+namespace database {
+namespace {
+
+// Error numbers of the failures that are not the engine's.
+constexpr int kErrOverflow = 6;
+constexpr int kErrTypeMismatch = 13;
+constexpr int kErrInvalidNull = 94;
+
+struct Counter {
+    const char* column;     // compile-time name
+    const char* warning;    // Fmtv_keys does not hold exactly one row
+    const char* procedure;  // title of reported errors
+};
+
+bool drawKey(const Counter& c, std::int32_t& key, db::Connection& conn, platform::Prompter& prompter)
+{
+    db::Statement read(conn, std::string("SELECT ") + c.column + " FROM Fmtv_keys");
+    int rows = 0;
+    std::optional<std::int64_t> value;
+    bool isNull = false;
+    while (read.step()) {
+        if (++rows == 1) {
+            isNull = read.isNull(0);
+            value = read.integer(0);
+        }
+    }
+    if (read.failed())
+        return reportDbErr(conn, c.procedure, prompter);
+    if (rows != 1) {
+        prompter.message(c.warning, "Error Reading the database", platform::Icon::Warning);
+        return false;
+    }
+    if (isNull || !value) {
+        notice::reportErr(isNull ? kErrInvalidNull : kErrTypeMismatch, c.procedure,
+                          isNull ? "Invalid use of Null" : "Type mismatch", prompter);
+        return false;
+    }
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    if (*value >= kMax || *value < std::numeric_limits<std::int32_t>::min()) {
+        notice::reportErr(kErrOverflow, c.procedure, "Overflow", prompter);
+        return false;
+    }
+    db::Statement write(conn, std::string("UPDATE Fmtv_keys SET ") + c.column + " = ?");
+    if (!write.bind(1, *value + 1).run())
+        return reportDbErr(conn, c.procedure, prompter);
+    key = std::int32_t(*value);
+    return true;
+}
+
+}  // namespace
+
+bool writeTerRaKeyTable(std::int32_t& key, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr Counter c{"terrakey", "There is more than one TerRakey. Please consult your administrator!",
+                               "writeTerRaKeyTable"};
+    return drawKey(c, key, conn, prompter);
+}
+
+bool writeTargetTable(std::int32_t& key, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr Counter c{"Target", "There is more than one Targetkey. Please consult your administrator!",
+                               "writeTargetTable"};
+    return drawKey(c, key, conn, prompter);
+}
+
+bool writeAllotKeyTable(std::int32_t& key, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr Counter c{"allotkey", "There is more than one Allokey. Please consult your administrator!",
+                               "writeAllotKeyTable"};
+    return drawKey(c, key, conn, prompter);
+}
+
+bool writeContourKeyTable(std::int32_t& key, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr Counter c{"contourkey", "There is more than one Contourkey. Please consult your administrator!",
+                               "writeContourKeyTable"};
+    return drawKey(c, key, conn, prompter);
+}
+
+}  // namespace database

@@ -1,0 +1,103 @@
+#include "Connection.h"
+
+#include <sqlite3.h>
+
+namespace db {
+
+void Connection::Closer::operator()(sqlite3* db) const noexcept
+{
+    sqlite3_close_v2(db);
+}
+
+Connection::Connection() = default;
+Connection::~Connection() = default;
+Connection::Connection(Connection&&) noexcept = default;
+Connection& Connection::operator=(Connection&&) noexcept = default;
+
+bool Connection::open(const std::string& path)
+{
+    return openWith(path, SQLITE_OPEN_READWRITE);
+}
+
+bool Connection::create(const std::string& path)
+{
+    return openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+bool Connection::openWith(const std::string& path, int flags)
+{
+    close();
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags | SQLITE_OPEN_NOFOLLOW, nullptr);
+    m_handle.reset(raw);
+    if (rc != SQLITE_OK) {
+        fail(rc, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+        m_handle.reset();
+        return false;
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, 2000);
+    // Reading the schema tells a database from any other file.
+    if (!exec("SELECT count(*) FROM sqlite_master")) {
+        const Error err = m_error;
+        m_handle.reset();
+        m_error = err;
+        return false;
+    }
+    m_error = {};
+    return true;
+}
+
+void Connection::close()
+{
+    m_handle.reset();  // the last close checkpoints and removes the write-ahead log
+}
+
+bool Connection::exec(const std::string& sql)
+{
+    if (!m_handle)
+        return fail(SQLITE_MISUSE, "The database is not open");
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(m_handle.get(), sql.c_str(), nullptr, nullptr, &msg);
+    if (rc != SQLITE_OK) {
+        fail(sqlite3_extended_errcode(m_handle.get()), msg ? msg : sqlite3_errstr(rc));
+        sqlite3_free(msg);
+        return false;
+    }
+    return true;
+}
+
+bool Connection::hasTable(const std::string& name)
+{
+    if (!m_handle)
+        return false;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(m_handle.get(),
+                           "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", -1, &st,
+                           nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_bind_text(st, 1, name.c_str(), int(name.size()), SQLITE_TRANSIENT);
+    const bool found = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return found;
+}
+
+bool Connection::inTransaction() const
+{
+    return m_handle && sqlite3_get_autocommit(m_handle.get()) == 0;
+}
+
+bool Connection::fail()
+{
+    if (!m_handle)
+        return fail(SQLITE_MISUSE, "The database is not open");
+    return fail(sqlite3_extended_errcode(m_handle.get()), sqlite3_errmsg(m_handle.get()));
+}
+
+bool Connection::fail(int code, std::string message)
+{
+    m_error = {code, std::move(message)};
+    return false;
+}
+
+}  // namespace db

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Error.h"
+
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace db {
+
+// One open database file. Move-only; closing is idempotent.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(Connection&&) noexcept;
+    Connection& operator=(Connection&&) noexcept;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    /// Opens an existing file for reading and writing; never creates one. The file is checked
+    /// to be a database.
+    [[nodiscard]] bool open(const std::string& path);
+    /// Opens a new or existing file, creating it when missing.
+    [[nodiscard]] bool create(const std::string& path);
+    void close();
+    bool isOpen() const { return m_handle != nullptr; }
+
+    /// Runs statements that take no values.
+    [[nodiscard]] bool exec(const std::string& sql);
+    /// Whether a table of that name exists, compared without case.
+    bool hasTable(const std::string& name);
+    bool inTransaction() const;
+
+    const Error& lastError() const { return m_error; }
+    /// Records the engine's current error; always false, for `return conn.fail();`.
+    bool fail();
+    /// Records an error of our own; always false.
+    bool fail(int code, std::string message);
+
+    sqlite3* handle() const { return m_handle.get(); }
+
+private:
+    [[nodiscard]] bool openWith(const std::string& path, int flags);
+
+    struct Closer { void operator()(sqlite3* db) const noexcept; };
+    std::unique_ptr<sqlite3, Closer> m_handle;
+    Error m_error;
+};
+
+}  // namespace db

@@ -1,0 +1,155 @@
+#include "Statement.h"
+
+#include "Connection.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstdio>
+#include <strings.h>
+
+namespace db {
+
+Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn)
+{
+    if (!conn.handle()) {
+        conn.fail(SQLITE_MISUSE, "The database is not open");
+        m_failed = true;
+        return;
+    }
+    if (sqlite3_prepare_v2(conn.handle(), sql.c_str(), int(sql.size()), &m_stmt, nullptr) != SQLITE_OK) {
+        conn.fail();
+        m_failed = true;
+        m_stmt = nullptr;
+        return;
+    }
+    const int n = sqlite3_column_count(m_stmt);
+    for (int i = 0; i < n; ++i)
+        m_columns.emplace_back(sqlite3_column_name(m_stmt, i));
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : m_conn(other.m_conn), m_stmt(other.m_stmt), m_columns(std::move(other.m_columns)), m_failed(other.m_failed)
+{
+    other.m_stmt = nullptr;
+}
+
+Statement& Statement::bind(int index, std::int64_t value)
+{
+    if (m_stmt)
+        sqlite3_bind_int64(m_stmt, index, value);
+    return *this;
+}
+
+Statement& Statement::bind(int index, double value)
+{
+    if (m_stmt)
+        sqlite3_bind_double(m_stmt, index, value);
+    return *this;
+}
+
+Statement& Statement::bind(int index, const std::string& text)
+{
+    if (m_stmt)
+        sqlite3_bind_text(m_stmt, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::bindNull(int index)
+{
+    if (m_stmt)
+        sqlite3_bind_null(m_stmt, index);
+    return *this;
+}
+
+Statement& Statement::bindTextOrNull(int index, const std::string& text)
+{
+    return text.empty() ? bindNull(index) : bind(index, text);
+}
+
+bool Statement::step()
+{
+    if (!m_stmt)
+        return false;
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE) {
+        m_conn.fail();
+        m_failed = true;
+    }
+    return false;
+}
+
+bool Statement::run()
+{
+    while (step()) {
+    }
+    return !m_failed;
+}
+
+void Statement::reset()
+{
+    if (m_stmt)
+        sqlite3_reset(m_stmt);
+    m_failed = !m_stmt;
+}
+
+int Statement::column(const std::string& name) const
+{
+    for (std::size_t i = 0; i < m_columns.size(); ++i)
+        if (strcasecmp(m_columns[i].c_str(), name.c_str()) == 0)
+            return int(i);
+    return -1;
+}
+
+bool Statement::isNull(int index) const
+{
+    return !m_stmt || index < 0 || sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+}
+
+std::string Statement::text(int index) const
+{
+    if (isNull(index))
+        return {};
+    switch (sqlite3_column_type(m_stmt, index)) {
+    case SQLITE_INTEGER:
+        return std::to_string(sqlite3_column_int64(m_stmt, index));
+    case SQLITE_FLOAT:
+        return formatNumber(sqlite3_column_double(m_stmt, index));
+    default: {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index));
+        return p ? std::string(p, std::size_t(sqlite3_column_bytes(m_stmt, index))) : std::string();
+    }
+    }
+}
+
+std::optional<std::int64_t> Statement::integer(int index) const
+{
+    if (isNull(index))
+        return std::nullopt;
+    if (sqlite3_column_type(m_stmt, index) == SQLITE_INTEGER)
+        return sqlite3_column_int64(m_stmt, index);
+    const double d = sqlite3_column_double(m_stmt, index);
+    if (sqlite3_column_type(m_stmt, index) == SQLITE_FLOAT && d == std::floor(d) && std::fabs(d) < 9.2e18)
+        return std::int64_t(d);
+    return std::nullopt;
+}
+
+bool Statement::isNull(const std::string& name) const { return isNull(column(name)); }
+std::string Statement::text(const std::string& name) const { return text(column(name)); }
+std::optional<std::int64_t> Statement::integer(const std::string& name) const { return integer(column(name)); }
+
+std::string formatNumber(double value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    return buf;
+}
+
+}  // namespace db

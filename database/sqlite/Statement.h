@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace db {
+
+class Connection;
+
+// A prepared statement. Values are only ever bound, never pasted into the SQL text; only
+// compile-time table and column names are concatenated by callers.
+class Statement {
+public:
+    Statement(Connection& conn, const std::string& sql);
+    ~Statement();
+    Statement(Statement&&) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    Statement& operator=(Statement&&) = delete;
+
+    bool prepared() const { return m_stmt != nullptr; }
+
+    Statement& bind(int index, std::int64_t value);
+    Statement& bind(int index, double value);
+    Statement& bind(int index, const std::string& text);
+    Statement& bind(int index, const char* text) { return bind(index, std::string(text)); }
+    Statement& bindNull(int index);
+    /// Binds the text, or Null when it is empty.
+    Statement& bindTextOrNull(int index, const std::string& text);
+
+    /// Moves to the next row; false at the end or on an error (see `failed`).
+    bool step();
+    /// Runs the statement to its end; false on an error.
+    [[nodiscard]] bool run();
+    bool failed() const { return m_failed; }
+    /// Starts again with the same bound values.
+    void reset();
+
+    /// The index of a result column, found without case; -1 when there is none.
+    int column(const std::string& name) const;
+    bool isNull(const std::string& name) const;
+    /// The value as text: "" for Null, numbers as plain digits ("98.5", "100").
+    std::string text(const std::string& name) const;
+    /// The value as a 64-bit integer; nothing for Null or a value that is not a whole number.
+    std::optional<std::int64_t> integer(const std::string& name) const;
+
+    bool isNull(int index) const;
+    std::string text(int index) const;
+    std::optional<std::int64_t> integer(int index) const;
+
+private:
+    Connection& m_conn;
+    sqlite3_stmt* m_stmt = nullptr;
+    std::vector<std::string> m_columns;
+    bool m_failed = false;
+};
+
+/// Renders a real number as the notice database shows it: shortest form, no trailing zeros.
+std::string formatNumber(double value);
+
+}  // namespace db

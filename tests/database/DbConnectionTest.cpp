@@ -1,0 +1,157 @@
+#include "database/DbConnection.h"
+#include "database/KeyCounters.h"
+#include "database/sqlite/RowWriter.h"
+#include "database/sqlite/Statement.h"
+#include "support/NoticeDb.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using namespace database;
+using testing_support::NoticeDb;
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+
+TEST(TemplateDb, HoldsExactlyTheNoticeTablesAndOneKeyRow)
+{
+    const std::map<std::string, std::vector<std::string>> expected = {
+        {"fmtv_terra",
+         {"terrakey", "adm", "notice_typ", "stn_cls", "d_adm_ntc", "fragment", "intent", "adm_ref_id", "call_sign",
+          "stn_id", "freq_assgn", "freq_stabl", "bdwdth", "oset_v_khz", "oset_v_12", "ctry", "site_name", "long_deg",
+          "long_min", "long_sec", "long_ew", "lat_deg", "lat_min", "lat_sec", "lat_ns", "polar", "erp_h_dbw",
+          "erp_v_dbw", "tran_sys", "color", "pwr_ratio", "hgt_agl", "site_alt", "eff_hgtmax", "op_agcy", "addr_code",
+          "d_inuse", "ant_dir", "d_updated", "src_update", "Target"}},
+        {"fmtv_target",
+         {"Target", "trg_long_deg", "trg_long_min", "trg_long_sec", "trg_long_ew", "trg_lat_deg", "trg_lat_min",
+          "trg_lat_sec", "trg_lat_ns", "trg_adm_ref_id", "trg_freq_assgn"}},
+        {"fmtv_op_prd", {"terrakey", "op_hh_fr", "op_hh_to"}},
+        {"fmtv_rmks", {"terrakey", "rmk_text", "rmk_seq_no"}},
+        {"fmtv_coord", {"terrakey", "adm"}},
+        {"fmtv_ant_hgt", {"terrakey", "azm", "eff_hgt"}},
+        {"fmtv_ant_diag", {"terrakey", "azm", "attn", "polar"}},
+        {"zel_elements",
+         {"terrakey", "sys_var", "nb_carr", "guard_interval", "rx_mode", "ref_plan_cfg", "typ_ref_netwk", "sfn_id",
+          "sfn_tx_tim", "adm_allot_id", "spect_mask", "freq_block", "channel", "conv_freq_assgn", "conv_long_deg",
+          "conv_long_min", "conv_long_sec", "conv_long_ew", "conv_lat_deg", "conv_lat_min", "conv_lat_sec",
+          "conv_lat_ns", "email_addr", "coord_self"}},
+        {"zel_sfnID_proc", {"terrakey", "adm", "sfn_id", "notice_typ", "adm_allot_id"}},
+        {"zel_allotment", {"terrakey", "allotkey", "allot_name", "geo_area", "nb_sub_areas"}},
+        {"zel_sub_area", {"allotkey", "contourkey"}},
+        {"zel_contour", {"contourkey", "contour_id", "ctry", "adm", "nb_test_pts", "remarks"}},
+        {"zel_contour_pt",
+         {"contourkey", "test_pt", "long_deg", "long_min", "long_sec", "long_ew", "lat_deg", "lat_min", "lat_sec",
+          "lat_ns"}},
+        {"zel_coord_analog_KOLV", {"terrakey", "adm"}},
+        {"zel_coord_other_service", {"terrakey", "adm"}},
+        {"Fmtv_keys", {"terrakey", "allotkey", "contourkey", "Target"}},
+    };
+    NoticeDb db;
+    std::map<std::string, std::vector<std::string>> actual;
+    db::Statement tables(db.conn, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+    while (tables.step()) {
+        const std::string table = tables.text(0);
+        db::Statement cols(db.conn, "SELECT name FROM pragma_table_info(?) ORDER BY cid");
+        cols.bind(1, table);
+        while (cols.step())
+            actual[table].push_back(cols.text(0));
+    }
+    EXPECT_EQ(actual, expected);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Fmtv_keys"), "1");
+    EXPECT_EQ(db.scalar("SELECT terrakey || allotkey || contourkey || Target FROM Fmtv_keys"), "1111");
+}
+
+TEST(OpenDB, RefusesAMissingFileWithoutCreatingIt)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    db::Connection conn;
+    const auto path = dir.path() / "missing.mdb";
+    EXPECT_FALSE(OpenDB(path.string(), conn, prompter));
+    EXPECT_FALSE(conn.isOpen());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, "OpenDB");
+    EXPECT_TRUE(prompter.messages[0].text.starts_with("Erreur  "));
+    EXPECT_NE(prompter.messages[0].text.find("does not exist"), std::string::npos);
+}
+
+TEST(OpenDB, RefusesFilesThatAreNoNoticeDatabase)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    db::Connection conn;
+    const auto text = dir.write("notes.mdb", "<HEAD>\r\nt_adm = F\r\n</HEAD>\r\n");
+    EXPECT_FALSE(OpenDB(text.string(), conn, prompter));
+    {
+        db::Connection other;
+        ASSERT_TRUE(other.create((dir.path() / "other.mdb").string()));
+        ASSERT_TRUE(other.exec("CREATE TABLE x (a)"));
+    }
+    EXPECT_FALSE(OpenDB((dir.path() / "other.mdb").string(), conn, prompter));
+    EXPECT_FALSE(conn.isOpen());
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_NE(prompter.messages[0].text.find("not a database"), std::string::npos);
+    EXPECT_NE(prompter.messages[1].text.find("is not a notice database"), std::string::npos);
+    EXPECT_EQ(prompter.messages[1].title, "OpenDB");
+}
+
+TEST(CopyTemplateDB, ReplacesAnExistingFileAndReportsAFailedCopy)
+{
+    NoticeDb db;
+    ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", 5).run());
+    closeDB(db.conn);
+    closeDB(db.conn);  // closing twice shows nothing
+    EXPECT_TRUE(copyTemplateDB(db.path(), db.prompter, testing_support::templateDb()));
+    ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter));
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "0");
+
+    EXPECT_FALSE(copyTemplateDB((db.dir.path() / "no/such/folder/x.mdb").string(), db.prompter,
+                                testing_support::templateDb()));
+    EXPECT_FALSE(copyTemplateDB((db.dir.path() / "y.mdb").string(), db.prompter, db.dir.path() / "absent.mdb"));
+    ASSERT_EQ(db.prompter.messages.size(), 2u);
+    EXPECT_TRUE(db.prompter.messages[0].text.starts_with("Error "));
+    EXPECT_EQ(db.prompter.messages[0].title, platform::kAppTitle);
+    EXPECT_FALSE(std::filesystem::exists(db.dir.path() / "y.mdb"));
+}
+
+TEST(EndNtcTrans, RollsBackEveryRowAndKeyOfAFailedOperation)
+{
+    NoticeDb db;
+    const std::string before = db.tableCounts();
+    {
+        db::Transaction tx(db.conn);
+        std::int32_t k1 = 0, k2 = 0, k3 = 0;
+        ASSERT_TRUE(writeTerRaKeyTable(k1, db.conn, db.prompter));
+        ASSERT_TRUE(writeTargetTable(k2, db.conn, db.prompter));
+        ASSERT_TRUE(writeContourKeyTable(k3, db.conn, db.prompter));
+        ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", k1).set("adm", "F").run());
+        ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_target").set("Target", k2).run());
+        ASSERT_TRUE(db::RowWriter::insert(db.conn, "zel_contour").set("contourkey", k3).run());
+        EXPECT_FALSE(endNtcTrans(false, tx, db.prompter));
+    }
+    EXPECT_EQ(db.tableCounts(), before);
+    ASSERT_EQ(db.prompter.messages.size(), 1u);
+    EXPECT_EQ(db.prompter.messages[0].text, "The data was not saved to the database");
+    EXPECT_EQ(db.prompter.messages[0].title, "Erreur base de données");
+    EXPECT_EQ(db.prompter.messages[0].icon, platform::Icon::Warning);
+}
+
+TEST(EndNtcTrans, ACommittedChangeSurvivesCloseAndReopen)
+{
+    NoticeDb db;
+    {
+        db::Transaction tx(db.conn);
+        std::int32_t key = 0;
+        ASSERT_TRUE(writeTerRaKeyTable(key, db.conn, db.prompter));
+        ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", key).set("adm", "F").run());
+        EXPECT_TRUE(endNtcTrans(true, tx, db.prompter));
+    }
+    closeDB(db.conn);
+    EXPECT_FALSE(std::filesystem::exists(db.path() + "-wal")) << "a closed database is one file";
+    ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter));
+    EXPECT_EQ(db.scalar("SELECT adm FROM fmtv_terra WHERE terrakey = 1"), "F");
+    EXPECT_EQ(db.scalar("SELECT terrakey FROM Fmtv_keys"), "2");
+    EXPECT_TRUE(db.prompter.messages.empty());
+}

@@ -1,0 +1,118 @@
+#include "database/sqlite/Connection.h"
+#include "database/sqlite/RowWriter.h"
+#include "database/sqlite/Statement.h"
+#include "database/sqlite/Transaction.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::TempDir;
+
+namespace {
+
+struct Scratch {
+    TempDir dir;
+    db::Connection conn;
+    Scratch()
+    {
+        EXPECT_TRUE(conn.create((dir.path() / "scratch.db").string()));
+        EXPECT_TRUE(conn.exec("CREATE TABLE t (k INTEGER, name TEXT, freq REAL)"));
+    }
+    int count()
+    {
+        db::Statement st(conn, "SELECT count(*) FROM t");
+        return st.step() ? int(*st.integer(0)) : -1;
+    }
+};
+
+}  // namespace
+
+TEST(SqliteLayer, KeepsNullApartFromEmptyAndFindsColumnsWithoutCase)
+{
+    Scratch s;
+    ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", std::string()).run());
+    ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 2).setIfNotEmpty("name", "").run());
+    db::Statement st(s.conn, "SELECT K, Name FROM t ORDER BY k");
+    ASSERT_TRUE(st.step());
+    EXPECT_FALSE(st.isNull("name"));
+    EXPECT_EQ(st.text("NAME"), "");
+    ASSERT_TRUE(st.step());
+    EXPECT_TRUE(st.isNull("name"));
+    EXPECT_EQ(st.column("missing"), -1);
+    EXPECT_TRUE(st.isNull("missing"));
+}
+
+TEST(SqliteLayer, RendersNumbersWithoutTrailingZeros)
+{
+    const std::pair<double, const char*> rows[] = {{98.5, "98.5"}, {100.0, "100"}, {0.1, "0.1"}, {-7.25, "-7.25"},
+                                                    {479.25, "479.25"}};
+    for (const auto& [value, text] : rows)
+        EXPECT_EQ(db::formatNumber(value), text);
+}
+
+TEST(SqliteLayer, BindsQuotesAsData)
+{
+    Scratch s;
+    const std::string tricky = "O'NEIL'); DROP TABLE t; --";
+    ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", tricky).run());
+    db::Statement st(s.conn, "SELECT k FROM t WHERE name = ?");
+    st.bind(1, tricky);
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(*st.integer("k"), 1);
+}
+
+TEST(SqliteLayer, UpdateWritesNullForEmptyTexts)
+{
+    Scratch s;
+    ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", "A").run());
+    ASSERT_TRUE(db::RowWriter::update(s.conn, "t", "k", 1).setOrNull("name", "").run());
+    db::Statement st(s.conn, "SELECT name FROM t");
+    ASSERT_TRUE(st.step());
+    EXPECT_TRUE(st.isNull(0));
+}
+
+TEST(SqliteLayer, TransactionRollsBackUnlessCommitted)
+{
+    Scratch s;
+    {
+        db::Transaction tx(s.conn);
+        ASSERT_TRUE(tx.active());
+        ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).run());
+        db::Transaction nested(s.conn);
+        EXPECT_FALSE(nested.active()) << "transactions do not nest";
+    }
+    EXPECT_EQ(s.count(), 0);
+    EXPECT_FALSE(s.conn.inTransaction());
+    {
+        db::Transaction tx(s.conn);
+        ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).run());
+        ASSERT_TRUE(tx.commit());
+    }
+    EXPECT_EQ(s.count(), 1);
+}
+
+TEST(SqliteLayer, ReportsFailuresWithTheEngineMessage)
+{
+    Scratch s;
+    db::Statement bad(s.conn, "SELECT * FROM nowhere");
+    EXPECT_FALSE(bad.prepared());
+    EXPECT_FALSE(bad.step());
+    EXPECT_NE(s.conn.lastError().message.find("nowhere"), std::string::npos);
+
+    db::Connection closed;
+    EXPECT_FALSE(closed.exec("SELECT 1"));
+    EXPECT_FALSE(closed.hasTable("t"));
+}
+
+TEST(SqliteLayer, OpenNeverCreatesAFile)
+{
+    TempDir dir;
+    const auto path = dir.path() / "absent.db";
+    db::Connection conn;
+    EXPECT_FALSE(conn.open(path.string()));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    const auto junk = dir.write("junk.db", std::string(4096, 'x'));
+    EXPECT_FALSE(conn.open(junk.string()));
+    EXPECT_FALSE(conn.isOpen());
+    EXPECT_NE(conn.lastError().message.find("not a database"), std::string::npos);
+}
