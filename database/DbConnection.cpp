@@ -75,7 +75,8 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Prompter& p
     }
     // Every notice commits on its own: the write-ahead log keeps that atomic without a disk
     // wait per commit; the last close folds the log back into the file.
-    if (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL")) {
+    if (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL") ||
+        !conn.exec("PRAGMA wal_autocheckpoint = 8192")) {
         notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, prompter);
         conn.close();
         return false;

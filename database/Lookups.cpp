@@ -54,6 +54,29 @@ std::optional<std::int16_t> parseInt16(const std::string& text)
     return std::int16_t(rounded);
 }
 
+std::optional<std::int16_t> leadingInt16(const std::string& text)
+{
+    std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos)
+        return std::int16_t(0);
+    std::string number;
+    if (text[i] == '+' || text[i] == '-')
+        number += text[i++];
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && !point)
+            point = true;
+        else if (c < '0' || c > '9')
+            break;
+        number += c;
+    }
+    const auto value = parseNumber(number);
+    if (!value)
+        return std::int16_t(0);
+    return parseInt16(number);
+}
+
 Lookup findSameFreqCoordAdm(const std::string& freq, const std::string& longDeg, const std::string& longMin,
                             const std::string& longSec, const std::string& longEW, const std::string& latDeg,
                             const std::string& latMin, const std::string& latSec, const std::string& latNS,

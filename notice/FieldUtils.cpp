@@ -181,7 +181,7 @@ std::string formatNtcDate(const std::string& value)
     const auto d = parseDate(value);
     if (!d)
         return value;
-    char buf[16];
+    char buf[40];
     std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", d->d, d->m, d->y);
     return buf;
 }
@@ -219,8 +219,13 @@ void reportErr(std::int32_t number, const std::string& procedure, const std::str
 {
     if (number == 0)
         return;
-    const std::string num = number < 0 ? std::to_string(number) : " " + std::to_string(number);
-    prompter.message("Erreur " + num + ":" + description, procedure, platform::Icon::None);
+    std::string text = "Erreur ";
+    if (number >= 0)
+        text += ' ';  // where the sign would stand
+    text += std::to_string(number);
+    text += ':';
+    text += description;
+    prompter.message(text, procedure, platform::Icon::None);
 }
 
 }  // namespace notice

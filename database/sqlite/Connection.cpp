@@ -9,10 +9,74 @@ void Connection::Closer::operator()(sqlite3* db) const noexcept
     sqlite3_close_v2(db);
 }
 
+namespace {
+constexpr std::size_t kMaxIdleStatements = 128;
+}
+
 Connection::Connection() = default;
-Connection::~Connection() = default;
+
+Connection::~Connection()
+{
+    dropCache();
+}
+
 Connection::Connection(Connection&&) noexcept = default;
-Connection& Connection::operator=(Connection&&) noexcept = default;
+
+Connection& Connection::operator=(Connection&& other) noexcept
+{
+    if (this != &other) {
+        dropCache();
+        m_handle = std::move(other.m_handle);
+        m_idle = std::move(other.m_idle);
+        m_error = std::move(other.m_error);
+    }
+    return *this;
+}
+
+sqlite3_stmt* Connection::acquire(const std::string& sql)
+{
+    if (!m_handle) {
+        fail(SQLITE_MISUSE, "The database is not open");
+        return nullptr;
+    }
+    if (const auto it = m_idle.find(sql); it != m_idle.end()) {
+        sqlite3_stmt* stmt = it->second;
+        m_idle.erase(it);
+        return stmt;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(m_handle.get(), sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
+                           nullptr) != SQLITE_OK) {
+        fail();
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    return stmt;
+}
+
+void Connection::release(const std::string& sql, sqlite3_stmt* stmt) noexcept
+{
+    if (!stmt)
+        return;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!m_handle || sqlite3_db_handle(stmt) != m_handle.get() || m_idle.size() >= kMaxIdleStatements) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    try {
+        m_idle.emplace(sql, stmt);
+    } catch (...) {
+        sqlite3_finalize(stmt);
+    }
+}
+
+void Connection::dropCache() noexcept
+{
+    for (auto& [sql, stmt] : m_idle)
+        sqlite3_finalize(stmt);
+    m_idle.clear();
+}
 
 bool Connection::open(const std::string& path)
 {
@@ -35,6 +99,8 @@ bool Connection::openWith(const std::string& path, int flags)
         m_handle.reset();
         return false;
     }
+    // Keep the pages of a large batch in memory rather than reading them back.
+    sqlite3_exec(raw, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 2000);
     // Reading the schema tells a database from any other file.
@@ -50,6 +116,7 @@ bool Connection::openWith(const std::string& path, int flags)
 
 void Connection::close()
 {
+    dropCache();
     m_handle.reset();  // the last close checkpoints and removes the write-ahead log
 }
 

@@ -4,8 +4,10 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace db {
 
@@ -41,11 +43,19 @@ public:
 
     sqlite3* handle() const { return m_handle.get(); }
 
+    /// A prepared statement for `sql`, reused when one is idle; nullptr (error set) on failure.
+    sqlite3_stmt* acquire(const std::string& sql);
+    /// Hands a statement from acquire back for reuse.
+    void release(const std::string& sql, sqlite3_stmt* stmt) noexcept;
+
 private:
+    void dropCache() noexcept;
+
     [[nodiscard]] bool openWith(const std::string& path, int flags);
 
     struct Closer { void operator()(sqlite3* db) const noexcept; };
     std::unique_ptr<sqlite3, Closer> m_handle;
+    std::unordered_multimap<std::string, sqlite3_stmt*> m_idle;  // prepared once, run many times
     Error m_error;
 };
 

@@ -10,17 +10,11 @@
 
 namespace db {
 
-Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn)
+Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn), m_sql(sql)
 {
-    if (!conn.handle()) {
-        conn.fail(SQLITE_MISUSE, "The database is not open");
+    m_stmt = conn.acquire(sql);
+    if (!m_stmt) {
         m_failed = true;
-        return;
-    }
-    if (sqlite3_prepare_v2(conn.handle(), sql.c_str(), int(sql.size()), &m_stmt, nullptr) != SQLITE_OK) {
-        conn.fail();
-        m_failed = true;
-        m_stmt = nullptr;
         return;
     }
     const int n = sqlite3_column_count(m_stmt);
@@ -30,11 +24,12 @@ Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn)
 
 Statement::~Statement()
 {
-    sqlite3_finalize(m_stmt);
+    m_conn.release(m_sql, m_stmt);
 }
 
 Statement::Statement(Statement&& other) noexcept
-    : m_conn(other.m_conn), m_stmt(other.m_stmt), m_columns(std::move(other.m_columns)), m_failed(other.m_failed)
+    : m_conn(other.m_conn), m_sql(std::move(other.m_sql)), m_stmt(other.m_stmt),
+      m_columns(std::move(other.m_columns)), m_failed(other.m_failed)
 {
     other.m_stmt = nullptr;
 }

@@ -55,6 +55,7 @@ public:
 
 private:
     Connection& m_conn;
+    std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
     std::vector<std::string> m_columns;
     bool m_failed = false;

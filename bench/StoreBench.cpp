@@ -1,0 +1,87 @@
+// Stores generated television notices with full antenna lists, one transaction each, into a
+// fresh notice database, and prints the time per batch size.
+//   store_bench [notices...]     (default: 10000 40000)
+#include "database/DbConnection.h"
+#include "database/NoticeStore.h"
+#include "notice/NoticeFileReader.h"
+#include "platform/Prompter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+class SilentPrompter : public platform::Prompter {
+public:
+    int shown = 0;
+    void message(const std::string&, const std::string&, platform::Icon) override { ++shown; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    bool showTextFile(const std::string&) override { return false; }
+};
+
+notice::NoticeRecord sampleNotice()
+{
+    std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\nt_notice_type = T02\nt_action = MODIFY\n"
+                       "t_fragment = GE89\nt_adm_ref_id = TV-1\nt_ctry = F\nt_site_name = LYON\n"
+                       "t_freq_assgn = 479.25\nt_long = +0044930\nt_lat = +454530\nt_polar = M\n"
+                       "t_erp_h_dbw = 40\nt_erp_v_dbw = 37\nt_op_hh_fr = 06:00\nt_op_hh_to = 23:30\n"
+                       "t_trg_freq_assgn = 471.25\nt_remarks = " + std::string(200, 'r') + "\n<COORDINATION>\n";
+    for (int i = 0; i < 13; ++i)
+        text += "t_adm = A" + std::to_string(i) + "\n";
+    text += "</COORDINATION>\n";
+    for (const char* s : {"ANT_HGT", "ANT_DIAGR_H", "ANT_DIAGR_V"}) {
+        text += std::string("<") + s + ">\n";
+        for (int k = 0; k < 36; ++k)
+            text += std::string(s[4] == 'H' ? "t_eff_hgt@azm" : "t_attn@azm") + std::to_string(k * 10) + " = " +
+                    std::to_string(k % 9) + "\n";
+        text += std::string("</") + s + ">\n";
+    }
+    text += "</NOTICE>\n";
+    notice::NoticeFileReader reader;
+    notice::NoticeRecord rec;
+    reader.openNtcBytes(text, rec);
+    notice::NoticeRead read;
+    reader.readNextNotice(rec, read);
+    return rec;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {10000, 40000};
+
+    const auto folder = std::filesystem::temp_directory_path() / "ostrel-store-bench";
+    std::filesystem::create_directories(folder);
+    notice::NoticeRecord rec = sampleNotice();
+    SilentPrompter prompter;
+    for (const int n : sizes) {
+        const std::string path = (folder / ("bench" + std::to_string(n) + ".mdb")).string();
+        db::Connection conn;
+        if (!database::copyTemplateDB(path, prompter) || !database::OpenDB(path, conn, prompter)) {
+            std::fprintf(stderr, "cannot make %s (is the template beside the program?)\n", path.c_str());
+            return 1;
+        }
+        database::ContourOutcome outcome;
+        const auto start = std::chrono::steady_clock::now();
+        int stored = 0;
+        for (int i = 0; i < n; ++i) {
+            rec.freq_assgn = std::to_string(470 + i % 400) + ".25";
+            stored += database::storeNtc(rec, conn, outcome, false, prompter) ? 1 : 0;
+        }
+        database::closeDB(conn);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("store %6d notices (127 rows each): %7.2f s, %6.1f us per notice, %d stored\n", n, seconds,
+                    seconds * 1e6 / n, stored);
+        std::filesystem::remove(path);
+    }
+    return prompter.shown == 0 ? 0 : 1;
+}

@@ -1,0 +1,161 @@
+#include "NoticeDelete.h"
+
+#include "DbConnection.h"
+#include "database/sqlite/Statement.h"
+#include "database/sqlite/Transaction.h"
+#include "platform/Prompter.h"
+
+#include <optional>
+
+namespace database {
+namespace {
+
+// Tables whose rows belong to a notice through its terrakey.
+constexpr const char* kNoticeTables[] = {"fmtv_op_prd",  "fmtv_rmks",      "fmtv_coord",
+                                         "fmtv_ant_hgt", "fmtv_ant_diag",  "zel_elements",
+                                         "zel_sfnID_proc", "zel_coord_analog_KOLV", "zel_coord_other_service"};
+
+std::optional<std::int64_t> countRows(db::Connection& conn, const std::string& sql, std::int64_t key)
+{
+    db::Statement st(conn, sql);
+    st.bind(1, key);
+    if (!st.step())
+        return std::nullopt;
+    return st.integer(0);
+}
+
+bool run(db::Connection& conn, const std::string& sql, std::int64_t key, const char* procedure,
+         platform::Prompter& prompter)
+{
+    db::Statement st(conn, sql);
+    st.bind(1, key);
+    return st.run() || reportDbErr(conn, procedure, prompter);
+}
+
+bool corrupted(const char* text, platform::Prompter& prompter)
+{
+    prompter.message(text, "Database error", platform::Icon::Warning);
+    return false;
+}
+
+constexpr const char* kNotUnique = "The selected notice is not unique. Please consult the administrator!";
+
+}  // namespace
+
+bool deleteNtc(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+{
+    db::Transaction tx(conn);
+    bool ok = tx.active() || reportDbErr(conn, "deleteNtc", prompter);
+    if (ok) {
+        // The target key must be read before the notice's row goes.
+        db::Statement target(conn, "SELECT Target FROM fmtv_terra WHERE terrakey = ?");
+        target.bind(1, std::int64_t(terrakey));
+        const std::optional<std::int64_t> targetKey = target.step() ? target.integer(0) : std::nullopt;
+        ok = !target.failed() || reportDbErr(conn, "deleteNtc", prompter);
+        ok = ok && deleteLinkSubArea(terrakey, conn, prompter) && deleteOneFromFMTVTerra(terrakey, conn, prompter);
+        if (ok && targetKey)
+            ok = run(conn, "DELETE FROM fmtv_target WHERE Target = ?", *targetKey, "deleteNtc", prompter);
+        for (const char* table : kNoticeTables) {
+            if (!ok)
+                break;
+            ok = run(conn, std::string("DELETE FROM ") + table + " WHERE terrakey = ?", terrakey, "deleteNtc",
+                     prompter);
+        }
+    }
+    return endNtcTrans(ok, tx, prompter);
+}
+
+bool deleteLinkSubArea(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "deleteLinkSubArea";
+    // Placeholders (no test points) used only by this notice's sub-areas go with it.
+    return run(conn,
+               "DELETE FROM zel_contour WHERE nb_test_pts IS NULL AND contourkey IN ("
+               " SELECT s.contourkey FROM zel_sub_area s JOIN zel_allotment a ON a.allotkey = s.allotkey"
+               " WHERE a.terrakey = ?1)"
+               " AND contourkey NOT IN ("
+               " SELECT s.contourkey FROM zel_sub_area s WHERE s.allotkey NOT IN ("
+               " SELECT allotkey FROM zel_allotment WHERE terrakey = ?1))",
+               terrakey, kProc, prompter) &&
+           run(conn,
+               "DELETE FROM zel_sub_area WHERE allotkey IN (SELECT allotkey FROM zel_allotment WHERE terrakey = ?)",
+               terrakey, kProc, prompter) &&
+           run(conn, "DELETE FROM zel_allotment WHERE terrakey = ?", terrakey, kProc, prompter);
+}
+
+bool deleteOneFromFMTVTerra(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "deleteOneFromFMTVTerra";
+    const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_terra WHERE terrakey = ?", terrakey);
+    if (!rows)
+        return reportDbErr(conn, kProc, prompter);
+    if (*rows != 1)
+        return corrupted(kNotUnique, prompter);
+    return run(conn, "DELETE FROM fmtv_terra WHERE terrakey = ?", terrakey, kProc, prompter);
+}
+
+bool deleteOneFromFMTVTarget(std::int32_t targetKey, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "deleteOneFromFMTVTarget";
+    const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_target WHERE Target = ?", targetKey);
+    if (!rows)
+        return reportDbErr(conn, kProc, prompter);
+    if (*rows != 1) {
+        corrupted(kNotUnique, prompter);
+        return true;  // the update that asked goes on
+    }
+    return run(conn, "DELETE FROM fmtv_target WHERE Target = ?", targetKey, kProc, prompter);
+}
+
+bool deleteFromOpPrd(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "deleteFromOpPrd";
+    const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_op_prd WHERE terrakey = ?", terrakey);
+    if (!rows)
+        return reportDbErr(conn, kProc, prompter);
+    return *rows != 1 || run(conn, "DELETE FROM fmtv_op_prd WHERE terrakey = ?", terrakey, kProc, prompter);
+}
+
+bool deleteFromAntHgt(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+{
+    return run(conn, "DELETE FROM fmtv_ant_hgt WHERE terrakey = ?", terrakey, "deleteFromAntHgt", prompter);
+}
+
+bool deleteFromCoord(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+{
+    return run(conn, "DELETE FROM fmtv_coord WHERE terrakey = ?", terrakey, "deleteFromCoord", prompter);
+}
+
+bool deleteFromAntDiagr(std::int32_t terrakey, const std::string& polar, db::Connection& conn,
+                        platform::Prompter& prompter)
+{
+    db::Statement st(conn, "DELETE FROM fmtv_ant_diag WHERE terrakey = ? AND polar = ?");
+    st.bind(1, std::int64_t(terrakey)).bind(2, polar);
+    return st.run() || reportDbErr(conn, "deleteFromAntDiagr", prompter);
+}
+
+bool deleteSubAreaTable(std::int32_t allotkey, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "deleteSubAreaTable";
+    const auto rows = countRows(conn, "SELECT count(*) FROM zel_sub_area WHERE allotkey = ?", allotkey);
+    if (!rows)
+        return reportDbErr(conn, kProc, prompter);
+    if (*rows < 1)
+        return corrupted("deleteSubAreaTable: The allotment is corrupted. Please consult the administrator!",
+                         prompter);
+    return run(conn, "DELETE FROM zel_sub_area WHERE allotkey = ?", allotkey, kProc, prompter);
+}
+
+bool deleteContourPointTable(std::int32_t contourkey, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "deleteContourPointTable";
+    const auto rows = countRows(conn, "SELECT count(*) FROM zel_contour_pt WHERE contourkey = ?", contourkey);
+    if (!rows)
+        return reportDbErr(conn, kProc, prompter);
+    if (*rows < 2)
+        return corrupted(
+            "deleteContourPointTable: The contour point is corrupted. Please consult the administrator!", prompter);
+    return run(conn, "DELETE FROM zel_contour_pt WHERE contourkey = ?", contourkey, kProc, prompter);
+}
+
+}  // namespace database

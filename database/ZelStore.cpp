@@ -1,0 +1,290 @@
+#include "ZelStore.h"
+
+#include "DbConnection.h"
+#include "KeyCounters.h"
+#include "Lookups.h"
+#include "NoticeDelete.h"
+#include "database/sqlite/RowWriter.h"
+#include "database/sqlite/Statement.h"
+#include "notice/FieldUtils.h"
+#include "notice/NoticeFileFormat.h"
+#include "platform/Prompter.h"
+
+#include <algorithm>
+
+namespace database {
+namespace {
+
+using notice::NoticeRecord;
+
+constexpr int kErrOverflow = 6;
+constexpr int kErrSubscript = 9;
+
+// A count or id as the 16-bit number it is stored by; an overflow is reported.
+bool toInt16(const std::string& text, std::int16_t& out, const char* procedure, platform::Prompter& prompter)
+{
+    const auto value = leadingInt16(text);
+    if (!value) {
+        notice::reportErr(kErrOverflow, procedure, "Overflow", prompter);
+        return false;
+    }
+    out = *value;
+    return true;
+}
+
+// Writes points 0 to count - 1 of the contour; true when the last written one was.
+bool writePoints(const NoticeRecord& rec, std::int32_t contourkey, std::int16_t count, const char* procedure,
+                 db::Connection& conn, platform::Prompter& prompter)
+{
+    const std::vector<notice::FlaggedPair>& points = rec.zel.contour.points;
+    if (count > std::int16_t(points.size())) {
+        notice::reportErr(kErrSubscript, procedure, "Subscript out of range", prompter);
+        return false;
+    }
+    bool result = false;
+    for (std::int16_t i = 0; i < count; ++i) {
+        if (!points[std::size_t(i)].flag)
+            continue;
+        result = writeContourPoint(contourkey, points[std::size_t(i)], i, conn, prompter);
+        if (!result)
+            break;
+    }
+    return result;
+}
+
+}  // namespace
+
+bool writeToZEL04ElementTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
+                              platform::Prompter& prompter)
+{
+    const notice::ZEL04Elements& z = rec.zel;
+    auto row = db::RowWriter::insert(conn, "zel_elements");
+    row.set("terrakey", terrakey)
+        .setIfNotEmpty("sys_var", z.sys_var)
+        .setIfNotEmpty("nb_carr", z.nb_carr)
+        .setIfNotEmpty("guard_interval", z.guard_interval)
+        .setIfNotEmpty("rx_mode", z.rx_mode)
+        .setIfNotEmpty("ref_plan_cfg", z.ref_plan_cfg)
+        .setIfNotEmpty("typ_ref_netwk", z.typ_ref_netwk)
+        .setIfNotEmpty("sfn_id", z.sfn_id)
+        .setIfNotEmpty("sfn_tx_tim", z.sfn_tx_tim)
+        .setIfNotEmpty("adm_allot_id", z.adm_allot_id)
+        .setIfNotEmpty("spect_mask", z.spect_mask)
+        .setIfNotEmpty("freq_block", z.freq_block)
+        .setIfNotEmpty("channel", z.channel);
+    if (z.conv.flag) {
+        std::string freq = z.conv.conv_freq_assgn;
+        std::replace(freq.begin(), freq.end(), ',', '.');
+        row.setIfNotEmpty("conv_freq_assgn", freq);
+        if (z.conv.coord.flag) {
+            const notice::CoordParts& c = z.conv.coord;
+            row.setIfNotEmpty("conv_long_deg", c.long_deg)
+                .setIfNotEmpty("conv_long_min", c.long_min)
+                .setIfNotEmpty("conv_long_sec", c.long_sec)
+                .setIfNotEmpty("conv_long_ew", c.long_ew)
+                .setIfNotEmpty("conv_lat_deg", c.lat_deg)
+                .setIfNotEmpty("conv_lat_min", c.lat_min)
+                .setIfNotEmpty("conv_lat_sec", c.lat_sec)
+                .setIfNotEmpty("conv_lat_ns", c.lat_ns);
+        }
+    }
+    row.setIfNotEmpty("email_addr", z.email_addr).setIfNotEmpty("coord_self", z.coord_self);
+    if (!row.run())
+        return reportDbErr(conn, "writeToZEL04ElementTable", prompter);
+    if ((!z.sfn_id.empty() || !z.adm_allot_id.empty()) && !writeToSfnIDProcTable(rec, terrakey, conn, prompter))
+        return false;
+    return !z.allotment.flag || addZEL04Allot(rec, terrakey, conn, prompter);
+}
+
+bool writeToSfnIDProcTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
+                           platform::Prompter& prompter)
+{
+    return db::RowWriter::insert(conn, "zel_sfnID_proc")
+               .set("terrakey", terrakey)
+               .setIfNotEmpty("adm", rec.adm)
+               .setIfNotEmpty("sfn_id", rec.zel.sfn_id)
+               .setIfNotEmpty("notice_typ", rec.notice_typ)
+               .setIfNotEmpty("adm_allot_id", rec.zel.adm_allot_id)
+               .run() ||
+           reportDbErr(conn, "writeToZEL04ElementTable", prompter);
+}
+
+bool addZEL04Allot(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
+                   platform::Prompter& prompter)
+{
+    const notice::Allotment& a = rec.zel.allotment;
+    std::int32_t allotkey = 0;
+    if (!writeAllotKeyTable(allotkey, conn, prompter))
+        return false;
+    if (!db::RowWriter::insert(conn, "zel_allotment")
+             .set("terrakey", terrakey)
+             .set("allotkey", allotkey)
+             .setIfNotEmpty("allot_name", a.allot_name)
+             .setIfNotEmpty("geo_area", a.geo_area)
+             .setIfNotEmpty("nb_sub_areas", a.nb_sub_areas)
+             .run())
+        return reportDbErr(conn, "addZEL04Allot", prompter);
+    return a.nb_sub_areas.empty() || addZEL04SubArea(rec, allotkey, conn, prompter);
+}
+
+bool addZEL04SubArea(const NoticeRecord& rec, std::int32_t allotkey, db::Connection& conn,
+                     platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "addZEL04SubArea";
+    const auto& ids = rec.zel.allotment.contour_id;
+    std::int16_t count = 0;
+    if (!toInt16(rec.zel.allotment.nb_sub_areas, count, kProc, prompter))
+        return false;
+    const std::int16_t slots = std::min(count, std::int16_t(ids.size()));  // the record holds 10 ids
+    bool any = false;
+    for (std::int16_t i = 0; i < slots; ++i) {
+        const std::string& id = ids[std::size_t(i)];
+        if (id.empty())
+            continue;
+        any = true;
+        std::int16_t contourId = 0;
+        if (!toInt16(id, contourId, kProc, prompter))
+            return false;
+        std::int32_t contourkey = 0;
+        bool abort = false, hasPoints = false;
+        std::string question;
+        const Lookup found = findContour(contourId, rec.ctry, rec.adm, contourkey, abort, question, conn,
+                                         hasPoints, 0, prompter);
+        if (found == Lookup::Failed)
+            return reportDbErr(conn, kProc, prompter);
+        if (abort)
+            return false;  // not unique: the look-up has said so
+        if (found == Lookup::NotFound) {
+            if (!writeContourKeyTable(contourkey, conn, prompter))
+                return false;
+            if (!db::RowWriter::insert(conn, "zel_contour")
+                     .set("contourkey", contourkey)
+                     .set("contour_id", id)
+                     .set("ctry", rec.ctry)
+                     .set("adm", rec.adm)
+                     .run())
+                return reportDbErr(conn, kProc, prompter);
+        }
+        if (!db::RowWriter::insert(conn, "zel_sub_area").set("allotkey", allotkey).set("contourkey", contourkey).run())
+            return reportDbErr(conn, kProc, prompter);
+    }
+    return any;
+}
+
+bool addZEL04Contour(const NoticeRecord& rec, db::Connection& conn, ContourOutcome& outcome, bool forceNew,
+                     platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "addZEL04Contour";
+    if (forceNew)
+        return addNewContour(rec, conn, prompter);
+    const notice::Contour& c = rec.zel.contour;
+    std::int16_t contourId = 0, newPoints = 0;
+    if (!toInt16(c.contour_id, contourId, kProc, prompter) || !toInt16(c.nb_test_pts, newPoints, kProc, prompter))
+        return false;
+    std::int32_t contourkey = 0;
+    bool abort = false, hasPoints = false;
+    std::string question;
+    const Lookup found =
+        findContour(contourId, rec.ctry, rec.adm, contourkey, abort, question, conn, hasPoints, newPoints, prompter);
+    if (found == Lookup::Failed)
+        return reportDbErr(conn, kProc, prompter);
+    if (abort)
+        return false;
+    if (found == Lookup::NotFound) {
+        if (!addNewContour(rec, conn, prompter))
+            return false;
+        outcome.status = 1;
+        return true;
+    }
+    if (!hasPoints) {
+        outcome.status = 1;  // a placeholder is filled without asking
+        return updateZEL04Contour(rec, contourkey, conn, prompter);
+    }
+    if (!prompter.askYesNo(question, "Duplicate ContourID")) {
+        outcome.status = 0;
+        return true;
+    }
+    outcome.status = 2;
+    outcome.overwrittenContourKey = contourkey;
+    return updateZEL04Contour(rec, contourkey, conn, prompter);
+}
+
+bool addNewContour(const NoticeRecord& rec, db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "addNewContour";
+    const notice::Contour& c = rec.zel.contour;
+    std::int16_t count = 0;
+    if (!toInt16(c.nb_test_pts, count, kProc, prompter))
+        return false;
+    std::int32_t contourkey = 0;
+    if (!writeContourKeyTable(contourkey, conn, prompter))
+        return false;
+    if (!db::RowWriter::insert(conn, "zel_contour")
+             .set("contourkey", contourkey)
+             .setIfNotEmpty("contour_id", c.contour_id)
+             .setIfNotEmpty("ctry", rec.ctry)
+             .setIfNotEmpty("adm", rec.adm)
+             .setIfNotEmpty("nb_test_pts", c.nb_test_pts)
+             .setIfNotEmpty("remarks", rec.remarks)
+             .run())
+        return reportDbErr(conn, kProc, prompter);
+    return writePoints(rec, contourkey, count, kProc, conn, prompter);
+}
+
+bool writeContourPoint(std::int32_t contourkey, const notice::FlaggedPair& point, std::int16_t testPt,
+                       db::Connection& conn, platform::Prompter& prompter)
+{
+    return db::RowWriter::insert(conn, "zel_contour_pt")
+               .set("contourkey", contourkey)
+               .set("test_pt", std::int64_t(testPt))
+               .setIfNotEmpty("long_deg", notice::getLongDeg(point.first))
+               .setIfNotEmpty("long_min", notice::getLongMin(point.first))
+               .setIfNotEmpty("long_sec", notice::getLongSec(point.first))
+               .setIfNotEmpty("long_ew", notice::getLongEW(point.first))
+               .setIfNotEmpty("lat_deg", notice::getLatDeg(point.second))
+               .setIfNotEmpty("lat_min", notice::getLatMin(point.second))
+               .setIfNotEmpty("lat_sec", notice::getLatSec(point.second))
+               .setIfNotEmpty("lat_ns", notice::getLatNS(point.second))
+               .run() ||
+           reportDbErr(conn, "writeContourPoint", prompter);
+}
+
+bool updateZEL04Contour(const NoticeRecord& rec, std::int32_t contourkey, db::Connection& conn,
+                        platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "updateZEL04Contour";
+    const notice::Contour& c = rec.zel.contour;
+    std::int16_t count = 0;
+    if (!toInt16(c.nb_test_pts, count, kProc, prompter))
+        return false;
+    // Refuse a record whose point list is shorter than its count before anything is written.
+    if (count > std::int16_t(c.points.size())) {
+        notice::reportErr(kErrSubscript, kProc, "Subscript out of range", prompter);
+        return false;
+    }
+    db::Statement rows(conn, "SELECT count(*) FROM zel_contour WHERE contourkey = ?");
+    rows.bind(1, std::int64_t(contourkey));
+    if (!rows.step())
+        return reportDbErr(conn, kProc, prompter);
+    if (rows.integer(0) != 1) {
+        prompter.message("updateZEL04Contour: The sub area unique. Please consult the administrator!",
+                         "Update Error", platform::Icon::Warning);
+        return false;
+    }
+    if (!db::RowWriter::update(conn, "zel_contour", "contourkey", contourkey)
+             .setIfNotEmpty("contour_id", c.contour_id)
+             .setIfNotEmpty("ctry", rec.ctry)
+             .setIfNotEmpty("adm", rec.adm)
+             .setIfNotEmpty("nb_test_pts", c.nb_test_pts)
+             .setIfNotEmpty("remarks", rec.remarks)
+             .run())
+        return reportDbErr(conn, kProc, prompter);
+    const Lookup stored = contourHasPoints(contourkey, conn);
+    if (stored == Lookup::Failed)
+        return reportDbErr(conn, kProc, prompter);
+    if (stored == Lookup::Found && !deleteContourPointTable(contourkey, conn, prompter))
+        return false;
+    return writePoints(rec, contourkey, count, kProc, conn, prompter);
+}
+
+}  // namespace database
