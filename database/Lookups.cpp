@@ -54,12 +54,15 @@ std::optional<std::int16_t> parseInt16(const std::string& text)
     return std::int16_t(rounded);
 }
 
-std::optional<std::int16_t> leadingInt16(const std::string& text)
+namespace {
+
+// The leading numeric part of a text, as text ("" when there is none).
+std::string leadingPart(const std::string& text)
 {
     std::size_t i = text.find_first_not_of(' ');
-    if (i == std::string::npos)
-        return std::int16_t(0);
     std::string number;
+    if (i == std::string::npos)
+        return number;
     if (text[i] == '+' || text[i] == '-')
         number += text[i++];
     bool point = false;
@@ -71,8 +74,20 @@ std::optional<std::int16_t> leadingInt16(const std::string& text)
             break;
         number += c;
     }
-    const auto value = parseNumber(number);
-    if (!value)
+    return number;
+}
+
+}  // namespace
+
+double leadingNumber(const std::string& text)
+{
+    return parseNumber(leadingPart(text)).value_or(0.0);
+}
+
+std::optional<std::int16_t> leadingInt16(const std::string& text)
+{
+    const std::string number = leadingPart(text);
+    if (!parseNumber(number))
         return std::int16_t(0);
     return parseInt16(number);
 }

@@ -47,6 +47,10 @@ std::optional<double> parseNumber(const std::string& text);
 /// or out of range.
 std::optional<std::int16_t> parseInt16(const std::string& text);
 
+/// The leading number of a text: blanks, a sign, digits and a decimal point are read up to the
+/// first other character; no number gives 0.
+double leadingNumber(const std::string& text);
+
 /// The leading number of a text, as a 16-bit whole number (halves to even): blanks, a sign,
 /// digits and a decimal point are read up to the first other character; no number gives 0.
 /// Nothing when it is out of range.

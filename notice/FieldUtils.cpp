@@ -186,6 +186,16 @@ std::string formatNtcDate(const std::string& value)
     return buf;
 }
 
+std::optional<std::string> isoDate(const std::string& value)
+{
+    const auto d = parseDate(value);
+    if (!d)
+        return std::nullopt;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d->y, d->m, d->d);
+    return std::string(buf);
+}
+
 void splitDate(const std::string& text, std::string& year, std::string& month, std::string& day)
 {
     if (text.empty())

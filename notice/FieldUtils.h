@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform { class Prompter; }
@@ -42,6 +43,8 @@ std::string joinDate(const std::string& a, const std::string& b, const std::stri
 /// dd/mm/yyyy, with an optional time after a blank; "" stays "", anything else is returned
 /// unchanged.
 std::string formatNtcDate(const std::string& value);
+/// The date as "yyyy-mm-dd" when `formatNtcDate` can read it; nothing otherwise.
+std::optional<std::string> isoDate(const std::string& value);
 /// Splits "dd.mm.yyyy" into its parts; a text without two dots changes nothing.
 void splitDate(const std::string& text, std::string& year, std::string& month, std::string& day);
 

@@ -94,7 +94,7 @@ TEST(NoticeFileReader, ReadsTheThreeNoticesOfASampleFile)
     EXPECT_EQ(fm.notice_typ, "T01");
     EXPECT_EQ(fm.stn_cls, "BC");
     EXPECT_EQ(fm.intent, "ADD");
-    EXPECT_EQ(fm.fragment, "GE84");
+    EXPECT_EQ(fm.fragment, "NTFD_RR");
     EXPECT_EQ(fm.site_name, "BESANÇON");
     EXPECT_EQ(fm.ctry, "F");
     EXPECT_EQ(fm.adm_ref_id, "FM-0001");
@@ -124,9 +124,8 @@ TEST(NoticeFileReader, ReadsTheThreeNoticesOfASampleFile)
     const NoticeRecord& tv = f.notices[1].rec;
     EXPECT_EQ(tv.stn_cls, "BT");
     EXPECT_EQ(tv.site_name, "LYON FOURVIÈRE");
-    EXPECT_EQ(tv.long_sec, "") << "a longitude without seconds";
     EXPECT_EQ(tv.lat_min, "45");
-    EXPECT_EQ(tv.hgt_agl, "85") << "t_hgt_alt fills the height field";
+    EXPECT_EQ(tv.hgt_agl, "85");
     EXPECT_EQ(tv.tran_sys, "G");
     EXPECT_EQ(tv.color, "PAL");
     EXPECT_EQ(tv.ant_dir, "D") << "mixed polarisation with a vertical diagram";
@@ -136,7 +135,7 @@ TEST(NoticeFileReader, ReadsTheThreeNoticesOfASampleFile)
     EXPECT_EQ(tv.zel.coord_self, "TRUE");
     EXPECT_TRUE(tv.zel.conv.flag);
     EXPECT_TRUE(tv.zel.conv.coord.flag);
-    EXPECT_EQ(tv.zel.conv.conv_freq_assgn, "482,0");
+    EXPECT_EQ(tv.zel.conv.conv_freq_assgn, "482.0");
     EXPECT_EQ(tv.zel.conv.coord.long_ew, "W");
     EXPECT_EQ(tv.zel.conv.coord.lat_ns, "S");
     EXPECT_TRUE(tv.zel.allotment.flag);
@@ -144,7 +143,7 @@ TEST(NoticeFileReader, ReadsTheThreeNoticesOfASampleFile)
     EXPECT_EQ(tv.zel.allotment.contour_id[0], "7");
     EXPECT_EQ(tv.zel.allotment.contour_id[1], "9");
     EXPECT_FALSE(tv.zel.contour.flag);
-    EXPECT_EQ(tv.coordAdm.adm[0], "I") << "<COORD> closed by </COORDINATION>";
+    EXPECT_EQ(tv.coordAdm.adm[0], "I");
     EXPECT_EQ(tv.zel.coordA.adm[1], "D");
     EXPECT_EQ(tv.zel.coordO.adm[0], "E");
     EXPECT_EQ(tv.attnV[1], (FlaggedPair{true, "010", "4"}));
@@ -153,7 +152,7 @@ TEST(NoticeFileReader, ReadsTheThreeNoticesOfASampleFile)
     EXPECT_EQ(sup.notice_typ, "TB5");
     EXPECT_EQ(sup.stn_cls, "");
     EXPECT_TRUE(sup.target.flag);
-    EXPECT_EQ(sup.target.lat_sec, "");
+    EXPECT_EQ(sup.target.lat_sec, "00");
     EXPECT_EQ(sup.adm_ref_id, "FM-0999") << "the target becomes the notice's own identification";
     EXPECT_EQ(sup.freq_assgn, "101.1");
     EXPECT_EQ((std::vector<std::string>{sup.long_deg, sup.long_min, sup.long_sec, sup.long_ew, sup.lat_deg,
@@ -197,11 +196,29 @@ TEST(NoticeFileReader, OpensAFileOnDiskAndRefusesAMissingOne)
     while (reader.readNextNotice(rec, read))
         ++count;
     EXPECT_EQ(count, 3);
-    EXPECT_EQ(reader.lineNo(), 142) << "every line of the file, the empty last one excluded";
+    EXPECT_EQ(reader.lineNo(), 149) << "every line of the file";
 
     EXPECT_FALSE(reader.openNtcTxtFile((dir.path() / "absent.txt").string(), rec, error));
     EXPECT_NE(error.find("absent.txt"), std::string::npos);
     EXPECT_FALSE(reader.readNextNotice(rec, read));
+}
+
+TEST(NoticeFileReader, ReadsValueFormsAsTheKeyTableSays)
+{
+    // cp1252 bytes: "besançon", upper-cased by the fixed case map.
+    const ReadNotice n = readOne("t_site_name = besan\xE7on\nt_long = -00449\nt_lat = +4545\nt_hgt_alt = 85\n"
+                                 "t_hgt_agl = 90\nzel_conv_freq_assgn = 482,0\n<Coord>\nt_adm = I\n</COORDINATION>\n"
+                                 "t_ctry=f\nZEL_SYS_VAR=a1\n");
+    EXPECT_EQ(n.rec.site_name, "BESANÇON");
+    EXPECT_EQ((std::vector<std::string>{n.rec.long_deg, n.rec.long_min, n.rec.long_sec, n.rec.long_ew}),
+              (std::vector<std::string>{"004", "49", "", "W"}));
+    EXPECT_EQ(n.rec.lat_sec, "");
+    EXPECT_EQ(n.rec.hgt_agl, "85") << "t_hgt_alt and t_hgt_agl fill one field";
+    EXPECT_EQ(n.rec.zel.conv.conv_freq_assgn, "482,0") << "kept as written";
+    EXPECT_EQ(n.rec.coordAdm.adm[0], "I") << "<COORD> may be closed by </COORDINATION>";
+    EXPECT_EQ(n.rec.ctry, "F");
+    EXPECT_EQ(n.rec.zel.sys_var, "A1");
+    EXPECT_EQ(n.read.report, " " + entry("t_hgt_agl : Duplicate key"));
 }
 
 TEST(NoticeFileReader, DuplicateKeysKeepTheFirstValue)

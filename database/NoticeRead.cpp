@@ -1,0 +1,445 @@
+#include "NoticeRead.h"
+
+#include "DbConnection.h"
+#include "Lookups.h"
+#include "database/sqlite/Statement.h"
+#include "database/sqlite/Transaction.h"
+#include "notice/FieldUtils.h"
+#include "platform/Prompter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace database {
+namespace {
+
+using notice::NoticeRecord;
+
+constexpr int kErrSubscript = 9;
+constexpr int kErrInvalidNull = 94;
+
+enum class Form { AsStored, Trim, Upper, Pad2, Pad3, Pad4 };
+
+std::string normalise(const std::string& value, Form form)
+{
+    switch (form) {
+    case Form::AsStored: return value;
+    case Form::Trim: return notice::trimValue(value);
+    case Form::Upper: return notice::upperValue(notice::trimValue(value));
+    case Form::Pad2: return notice::padZeros2(value);
+    case Form::Pad3: return notice::padZeros3(value);
+    case Form::Pad4: return notice::padZeros4(value);
+    }
+    return value;
+}
+
+// Copies a non-empty column into the field; true when it did.
+bool copyColumn(const db::Statement& st, const char* column, std::string& field, Form form)
+{
+    const std::string value = st.text(column);
+    if (value.empty())
+        return false;
+    field = normalise(value, form);
+    return true;
+}
+
+bool readMessage(const std::string& text, platform::Prompter& prompter)
+{
+    prompter.message(text, "Read Error", platform::Icon::Warning);
+    return false;
+}
+
+// One coordination list: every non-empty row in stored order, at most 13.
+bool readAdmRows(const char* table, std::int32_t terrakey, notice::AdmList& list, db::Connection& conn)
+{
+    db::Statement st(conn, std::string("SELECT adm FROM ") + table + " WHERE terrakey = ? ORDER BY rowid");
+    st.bind(1, std::int64_t(terrakey));
+    std::size_t slot = 0;
+    while (st.step()) {
+        list.flag = true;
+        const std::string adm = notice::trimValue(st.text(0));
+        if (adm.empty())
+            continue;
+        if (slot == list.adm.size())
+            return conn.fail(kErrSubscript, std::string("Subscript out of range: more than 13 rows in ") + table);
+        list.adm[slot++] = adm;
+    }
+    return !st.failed();
+}
+
+// How an azimuth table reader meets a row the slots cannot hold.
+struct AzimuthTable {
+    const char* procedure;
+    const char* valueColumn;
+    const char* polar;  // nullptr for the height table
+    bool strict;        // a 37th row or an empty azimuth is an error, not the end of the list
+};
+
+bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::AzimuthSlots& slots,
+                     db::Connection& conn, platform::Prompter& prompter)
+{
+    std::string sql = std::string("SELECT azm, ") + t.valueColumn +
+                      (t.polar ? " FROM fmtv_ant_diag WHERE terrakey = ? AND polar = ?"
+                               : " FROM fmtv_ant_hgt WHERE terrakey = ?") +
+                      " ORDER BY rowid";
+    db::Statement st(conn, sql);
+    st.bind(1, std::int64_t(terrakey));
+    if (t.polar)
+        st.bind(2, t.polar);
+    bool result = true;
+    int rows = 0;
+    while (st.step()) {
+        if (rows == notice::kAzimuthSlots)
+            return t.strict ? readMessage("To many data in the table. Please consult the administrator!", prompter)
+                            : result;
+        const std::string azm = notice::trimValue(st.text("azm"));
+        if (azm.empty())
+            return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", prompter)
+                            : result;
+        ++rows;
+        const double slot = std::nearbyint(leadingNumber(azm) / 10.0);  // halves to even
+        if (!(slot >= 0 && slot < notice::kAzimuthSlots)) {
+            // Reported, and the rest of the list is still read.
+            notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, prompter);
+            result = false;
+            continue;
+        }
+        notice::FlaggedPair& s = slots[std::size_t(slot)];
+        s.first = azm;
+        copyColumn(st, t.valueColumn, s.second, Form::Trim);
+        s.flag = true;
+    }
+    return st.failed() ? reportDbErr(conn, t.procedure, prompter) : result;
+}
+
+bool isAnyOf(const std::string& value, std::initializer_list<const char*> options)
+{
+    return std::any_of(options.begin(), options.end(), [&](const char* o) { return value == o; });
+}
+
+bool isDigitalType(const std::string& type)
+{
+    return isAnyOf(type, {"DT1", "DS1", "DS2", "DT2"});
+}
+
+}  // namespace
+
+bool readNtcFromDB(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn, platform::Prompter& prompter)
+{
+    db::Transaction tx(conn);
+    const bool ok = (tx.active() || reportDbErr(conn, "readNtcFromDB", prompter)) &&
+                    readFromFMTVTerra(terrakey, rec, conn, prompter);
+    return endNtcTrans(ok, tx, prompter);
+}
+
+bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
+                       platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "readFromFMTVTerra";
+    db::Statement st(conn, "SELECT * FROM fmtv_terra WHERE terrakey = ?");
+    st.bind(1, std::int64_t(terrakey));
+    if (!st.step())
+        return st.failed() ? reportDbErr(conn, kProc, prompter) : conn.fail(1, "no notice");
+    // The row must be the only one of its key; a second one is as bad as none.
+    {
+        db::Statement count(conn, "SELECT count(*) FROM fmtv_terra WHERE terrakey = ?");
+        count.bind(1, std::int64_t(terrakey));
+        if (!count.step())
+            return reportDbErr(conn, kProc, prompter);
+        if (count.integer(0) != 1)
+            return conn.fail(1, "notice not unique");
+    }
+
+    rec.flag = true;
+    // A suppression or withdrawal keeps its identification in the target part.
+    const bool divert = isAnyOf(st.text("intent"), {"SUPPRESS", "WITHDRAW"});
+    notice::TargetRef& t = rec.target;
+    struct Column { const char* name; std::string& own; std::string* target; Form form; Form targetForm; };
+    const Column columns[] = {
+        {"adm", rec.adm, nullptr, Form::AsStored, Form::AsStored},
+        {"notice_typ", rec.notice_typ, nullptr, Form::Upper, Form::Upper},
+        {"stn_cls", rec.stn_cls, nullptr, Form::Upper, Form::Upper},
+        {"d_adm_ntc", rec.d_adm_ntc, nullptr, Form::Trim, Form::Trim},
+        {"fragment", rec.fragment, nullptr, Form::Upper, Form::Upper},
+        {"intent", rec.intent, nullptr, Form::Upper, Form::Upper},
+        {"adm_ref_id", rec.adm_ref_id, &t.adm_ref_id, Form::Upper, Form::Trim},
+        {"call_sign", rec.call_sign, nullptr, Form::Trim, Form::Trim},
+        {"stn_id", rec.stn_id, nullptr, Form::Trim, Form::Trim},
+        {"freq_assgn", rec.freq_assgn, &t.freq_assgn, Form::Trim, Form::Trim},
+        {"freq_stabl", rec.freq_stabl, nullptr, Form::Upper, Form::Upper},
+        {"bdwdth", rec.bdwdth, nullptr, Form::Trim, Form::Trim},
+        {"oset_v_khz", rec.oset_v_khz, nullptr, Form::Trim, Form::Trim},
+        {"oset_v_12", rec.oset_v_12, nullptr, Form::Trim, Form::Trim},
+        {"ctry", rec.ctry, nullptr, Form::Upper, Form::Upper},
+        {"site_name", rec.site_name, nullptr, Form::Upper, Form::Upper},
+        {"long_deg", rec.long_deg, &t.long_deg, Form::Pad3, Form::Pad3},
+        {"long_min", rec.long_min, &t.long_min, Form::Pad2, Form::Pad2},
+        {"long_sec", rec.long_sec, &t.long_sec, Form::Pad2, Form::Pad2},
+        {"long_ew", rec.long_ew, &t.long_ew, Form::Upper, Form::Upper},
+        {"lat_deg", rec.lat_deg, &t.lat_deg, Form::Pad2, Form::Pad2},
+        {"lat_min", rec.lat_min, &t.lat_min, Form::Pad2, Form::Pad2},
+        {"lat_sec", rec.lat_sec, &t.lat_sec, Form::Pad2, Form::Pad2},
+        {"lat_ns", rec.lat_ns, &t.lat_ns, Form::Upper, Form::Upper},
+        {"polar", rec.polar, nullptr, Form::Upper, Form::Upper},
+        {"erp_h_dbw", rec.erp_h_dbw, nullptr, Form::Trim, Form::Trim},
+        {"erp_v_dbw", rec.erp_v_dbw, nullptr, Form::Trim, Form::Trim},
+        {"tran_sys", rec.tran_sys, nullptr, Form::Upper, Form::Upper},
+        {"color", rec.color, nullptr, Form::Upper, Form::Upper},
+        {"pwr_ratio", rec.pwr_ratio, nullptr, Form::Trim, Form::Trim},
+        {"hgt_agl", rec.hgt_agl, nullptr, Form::Trim, Form::Trim},
+        {"site_alt", rec.site_alt, nullptr, Form::Trim, Form::Trim},
+        {"eff_hgtmax", rec.eff_hgtmax, nullptr, Form::Trim, Form::Trim},
+        {"op_agcy", rec.op_agcy, nullptr, Form::Upper, Form::Upper},
+        {"addr_code", rec.addr_code, nullptr, Form::Trim, Form::Trim},
+        {"d_inuse", rec.d_inuse, nullptr, Form::Trim, Form::Trim},
+        {"ant_dir", rec.ant_dir, nullptr, Form::Trim, Form::Trim},
+        {"d_updated", rec.d_updated, nullptr, Form::Trim, Form::Trim},
+        {"src_update", rec.src_update, nullptr, Form::Trim, Form::Trim},
+    };
+    for (const Column& c : columns) {
+        if (divert && c.target) {
+            if (copyColumn(st, c.name, *c.target, c.targetForm))
+                t.flag = true;
+        } else {
+            copyColumn(st, c.name, c.own, c.form);
+        }
+    }
+    const std::int64_t targetKey = st.integer("Target").value_or(0);
+
+    bool ok = true;
+    if (targetKey > 0)
+        ok = readFromFMTVTarget(std::int32_t(targetKey), rec.target, conn, prompter) && ok;
+    // The remarks and coordination readers leave their failures to be reported here, and
+    // such a failure ends the read.
+    if (!readFromFMTVRmks(terrakey, rec.remarks, conn))
+        return reportDbErr(conn, kProc, prompter);
+    if (!isAnyOf(rec.intent, {"MODIFY", "ADD", "RECORDED"}))
+        return ok;
+    ok = readFromFMTVOpPrds(terrakey, rec.opPeriod, conn, prompter) && ok;
+    if (isDigitalType(rec.notice_typ)) {
+        ok = readFromZEL04Elements(terrakey, rec.zel, rec.notice_typ, conn, prompter) && ok;
+        if (!readFromZELCoordA(terrakey, rec.zel.coordA, conn) || !readFromZELCoordO(terrakey, rec.zel.coordO, conn))
+            return reportDbErr(conn, kProc, prompter);
+    } else if (!readFromFMTVCoord(terrakey, rec.coordAdm, conn)) {
+        return reportDbErr(conn, kProc, prompter);
+    }
+    if (rec.notice_typ == "DT2" || rec.notice_typ == "DS2")
+        return ok;
+    ok = readFromFMTVAntHgt(terrakey, rec, conn, prompter) && ok;
+    if (isAnyOf(rec.polar, {"H", "M", "U"}) && rec.ant_dir == "D")
+        ok = readFromFMTVAntDiagr_H(terrakey, rec, conn, prompter) && ok;
+    if (isAnyOf(rec.polar, {"V", "M", "U"}) && rec.ant_dir == "D")
+        ok = readFromFMTVAntDiagr_V(terrakey, rec, conn, prompter) && ok;
+    return ok;
+}
+
+bool readFromFMTVTarget(std::int32_t targetKey, notice::TargetRef& target, db::Connection& conn,
+                        platform::Prompter& prompter)
+{
+    db::Statement st(conn, "SELECT * FROM fmtv_target WHERE Target = ?");
+    st.bind(1, std::int64_t(targetKey));
+    const bool found = st.step();
+    const bool unique = found && !st.step();
+    if (st.failed())
+        return reportDbErr(conn, "readFromFMTVTarget", prompter);
+    if (!unique)
+        return readMessage("The target " + std::to_string(targetKey) +
+                               " is not UNIQUE . Please consult the administrator!",
+                           prompter);
+    // The first row is gone after the uniqueness step: read it again.
+    db::Statement row(conn, "SELECT * FROM fmtv_target WHERE Target = ?");
+    row.bind(1, std::int64_t(targetKey));
+    if (!row.step())
+        return reportDbErr(conn, "readFromFMTVTarget", prompter);
+    target.flag = true;
+    copyColumn(row, "trg_long_deg", target.long_deg, Form::Pad3);
+    copyColumn(row, "trg_long_min", target.long_min, Form::Pad2);
+    copyColumn(row, "trg_long_sec", target.long_sec, Form::Pad2);
+    copyColumn(row, "trg_long_ew", target.long_ew, Form::Upper);
+    copyColumn(row, "trg_lat_deg", target.lat_deg, Form::Pad2);
+    copyColumn(row, "trg_lat_min", target.lat_min, Form::Pad2);
+    copyColumn(row, "trg_lat_sec", target.lat_sec, Form::Pad2);
+    copyColumn(row, "trg_lat_ns", target.lat_ns, Form::Upper);
+    copyColumn(row, "trg_adm_ref_id", target.adm_ref_id, Form::Trim);
+    copyColumn(row, "trg_freq_assgn", target.freq_assgn, Form::Trim);
+    return true;
+}
+
+bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, const std::string& noticeType,
+                           db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "readFromZEL04Elements";
+    db::Statement st(conn, "SELECT * FROM zel_elements WHERE terrakey = ? ORDER BY rowid");
+    st.bind(1, std::int64_t(terrakey));
+    int rows = 0;
+    while (rows < 2 && st.step())
+        ++rows;
+    if (st.failed())
+        return reportDbErr(conn, kProc, prompter);
+    if (rows != 1)
+        return true;
+    db::Statement row(conn, "SELECT * FROM zel_elements WHERE terrakey = ?");
+    row.bind(1, std::int64_t(terrakey));
+    if (!row.step())
+        return reportDbErr(conn, kProc, prompter);
+    zel.flag = true;
+    for (const auto& [column, field] :
+         {std::pair<const char*, std::string*>{"sys_var", &zel.sys_var}, {"nb_carr", &zel.nb_carr},
+          {"guard_interval", &zel.guard_interval}, {"rx_mode", &zel.rx_mode}, {"ref_plan_cfg", &zel.ref_plan_cfg},
+          {"typ_ref_netwk", &zel.typ_ref_netwk}, {"sfn_id", &zel.sfn_id}, {"sfn_tx_tim", &zel.sfn_tx_tim},
+          {"adm_allot_id", &zel.adm_allot_id}, {"spect_mask", &zel.spect_mask}, {"freq_block", &zel.freq_block},
+          {"channel", &zel.channel}})
+        copyColumn(row, column, *field, Form::Trim);
+    notice::ConvPoint& conv = zel.conv;
+    if (copyColumn(row, "conv_freq_assgn", conv.conv_freq_assgn, Form::Trim)) {
+        std::replace(conv.conv_freq_assgn.begin(), conv.conv_freq_assgn.end(), ',', '.');
+        conv.flag = true;
+    }
+    notice::CoordParts& c = conv.coord;
+    const std::tuple<const char*, std::string*, Form> coordColumns[] = {
+        {"conv_long_deg", &c.long_deg, Form::Pad3}, {"conv_long_min", &c.long_min, Form::Pad2},
+        {"conv_long_sec", &c.long_sec, Form::Pad2}, {"conv_long_ew", &c.long_ew, Form::Trim},
+        {"conv_lat_deg", &c.lat_deg, Form::Pad2},   {"conv_lat_min", &c.lat_min, Form::Pad2},
+        {"conv_lat_sec", &c.lat_sec, Form::Pad2},   {"conv_lat_ns", &c.lat_ns, Form::Trim}};
+    for (const auto& [column, field, form] : coordColumns)
+        if (copyColumn(row, column, *field, form))
+            conv.flag = c.flag = true;
+    copyColumn(row, "email_addr", zel.email_addr, Form::Trim);
+    copyColumn(row, "coord_self", zel.coord_self, Form::Trim);
+    if (noticeType == "DT2" || noticeType == "DS2")
+        return readFromZEL04Allotment(terrakey, zel, conn, prompter);
+    return true;
+}
+
+bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, db::Connection& conn,
+                            platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "readFromZEL04Allotment";
+    db::Statement st(conn, "SELECT * FROM zel_allotment WHERE terrakey = ? ORDER BY allotkey");
+    st.bind(1, std::int64_t(terrakey));
+    const bool found = st.step();
+    if (st.failed())
+        return reportDbErr(conn, kProc, prompter);
+    notice::Allotment& a = zel.allotment;
+    std::string name, area, subAreas;
+    const std::optional<std::int64_t> allotkey = found ? st.integer("allotkey") : std::nullopt;
+    const bool hasSubAreas = found && copyColumn(st, "nb_sub_areas", subAreas, Form::Trim);
+    if (found) {
+        copyColumn(st, "allot_name", name, Form::Trim);
+        copyColumn(st, "geo_area", area, Form::Trim);
+    }
+    if (!found || st.step() || st.failed())
+        return st.failed() ? reportDbErr(conn, kProc, prompter)
+                           : readMessage("readFromZEL04Allotment: The assignment " + std::to_string(terrakey) +
+                                             " is not UNIQUE. Please consult the administrator!",
+                                         prompter);
+    a.flag = true;
+    if (!name.empty())
+        a.allot_name = name;
+    if (!area.empty())
+        a.geo_area = area;
+    if (!hasSubAreas)
+        return true;
+    a.nb_sub_areas = subAreas;
+    if (!allotkey) {
+        notice::reportErr(kErrInvalidNull, kProc, "Invalid use of Null", prompter);
+        return false;
+    }
+    return readZEL04SubArea(terrakey, std::int32_t(*allotkey), zel, conn, prompter);
+}
+
+bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL04Elements& zel,
+                      db::Connection& conn, platform::Prompter& prompter)
+{
+    static constexpr const char* kProc = "readZEL04SubArea";
+    db::Statement st(conn,
+                     "SELECT zel_contour.contour_id FROM zel_sub_area INNER JOIN zel_contour"
+                     " ON zel_sub_area.contourkey = zel_contour.contourkey WHERE allotkey = ?"
+                     " ORDER BY zel_sub_area.rowid");
+    st.bind(1, std::int64_t(allotkey));
+    std::size_t slot = 0;
+    bool any = false;
+    auto& ids = zel.allotment.contour_id;
+    while (st.step()) {
+        any = true;
+        const std::string id = notice::trimValue(st.text(0));
+        if (id.empty())
+            continue;
+        if (slot == ids.size()) {
+            notice::reportErr(kErrSubscript, kProc, "Subscript out of range: more than 10 sub-areas", prompter);
+            return false;
+        }
+        ids[slot++] = id;
+    }
+    if (st.failed())
+        return reportDbErr(conn, kProc, prompter);
+    if (!any)
+        return readMessage("readZEL04SubArea: The Assignment " + std::to_string(terrakey) +
+                               " may be corrupted. Please consult the administrator!",
+                           prompter);
+    return true;
+}
+
+bool readFromFMTVOpPrds(std::int32_t terrakey, notice::FlaggedPair& opPeriod, db::Connection& conn,
+                        platform::Prompter& prompter)
+{
+    db::Statement st(conn, "SELECT op_hh_fr, op_hh_to FROM fmtv_op_prd WHERE terrakey = ? ORDER BY rowid LIMIT 1");
+    st.bind(1, std::int64_t(terrakey));
+    if (!st.step())
+        return !st.failed() || reportDbErr(conn, "readFromFMTVOpPrds", prompter);
+    opPeriod.flag = true;
+    copyColumn(st, "op_hh_fr", opPeriod.first, Form::Pad4);
+    copyColumn(st, "op_hh_to", opPeriod.second, Form::Pad4);
+    return true;
+}
+
+bool readFromFMTVCoord(std::int32_t terrakey, notice::AdmList& list, db::Connection& conn)
+{
+    return readAdmRows("fmtv_coord", terrakey, list, conn);
+}
+
+bool readFromZELCoordA(std::int32_t terrakey, notice::AdmList& list, db::Connection& conn)
+{
+    return readAdmRows("zel_coord_analog_KOLV", terrakey, list, conn);
+}
+
+bool readFromZELCoordO(std::int32_t terrakey, notice::AdmList& list, db::Connection& conn)
+{
+    return readAdmRows("zel_coord_other_service", terrakey, list, conn);
+}
+
+bool readFromFMTVAntHgt(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
+                        platform::Prompter& prompter)
+{
+    static constexpr AzimuthTable kTable{"readFromFMTVAntHgt", "eff_hgt", nullptr, true};
+    return readAzimuthRows(kTable, terrakey, rec.effHgt, conn, prompter);
+}
+
+bool readFromFMTVAntDiagr_H(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
+                            platform::Prompter& prompter)
+{
+    static constexpr AzimuthTable kTable{"readFromFMTVAntDiagr_H", "attn", "H", false};
+    return readAzimuthRows(kTable, terrakey, rec.attnH, conn, prompter);
+}
+
+bool readFromFMTVAntDiagr_V(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
+                            platform::Prompter& prompter)
+{
+    static constexpr AzimuthTable kTable{"readFromFMTVAntDiagr_V", "attn", "V", false};
+    return readAzimuthRows(kTable, terrakey, rec.attnV, conn, prompter);
+}
+
+bool readFromFMTVRmks(std::int32_t terrakey, std::string& remarks, db::Connection& conn)
+{
+    db::Statement st(conn, "SELECT rmk_text FROM fmtv_rmks WHERE terrakey = ? ORDER BY rmk_seq_no, rowid");
+    st.bind(1, std::int64_t(terrakey));
+    std::string text;
+    while (st.step())
+        text += st.text(0);
+    if (st.failed())
+        return false;
+    remarks = text;  // the stored remarks, even when there are none
+    return true;
+}
+
+}  // namespace database
