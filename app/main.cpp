@@ -1,12 +1,15 @@
+#include "OstrelStartup.h"
+#include "database/DbConnection.h"
+#include "platform/qt/QtPrompter.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(" ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005");
-    window.resize(900, 600);
+    QApplication application(argc, argv);
+    platform::QtPrompter prompter;
+    app::OstrelStartup window(prompter, database::templatePath());
+    prompter.setParent(&window);
     window.show();
-    return app.exec();
+    return application.exec();
 }

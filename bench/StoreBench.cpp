@@ -21,6 +21,7 @@ public:
     void message(const std::string&, const std::string&, platform::Icon) override { ++shown; }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
     bool showTextFile(const std::string&) override { return false; }
+    std::optional<std::string> pickOpenFile(const std::string&) override { return std::nullopt; }
 };
 
 notice::NoticeRecord sampleNotice()

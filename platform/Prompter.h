@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -19,6 +20,10 @@ public:
 
     /// A Yes/No question; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+
+    /// The file picker for an existing file. `filter` lists "Name (*.ext)|*.ext" pairs joined
+    /// by "|"; nothing when the user cancels.
+    virtual std::optional<std::string> pickOpenFile(const std::string& filter) = 0;
 
     /// Starts the desktop's text viewer on the file without waiting; false when none could start.
     virtual bool showTextFile(const std::string& path) = 0;

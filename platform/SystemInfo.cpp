@@ -24,6 +24,13 @@ std::string shortDate(const DateTime& when)
     return buf;
 }
 
+std::string shortTime(const DateTime& when)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", when.hour, when.minute, when.second);
+    return buf;
+}
+
 std::string loginName()
 {
     char buf[256] = {};

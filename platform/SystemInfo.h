@@ -16,6 +16,9 @@ DateTime now();
 /// A date as the program writes it: yyyy-mm-dd.
 std::string shortDate(const DateTime& when);
 
+/// A time as the program writes it: hh:mm:ss.
+std::string shortTime(const DateTime& when);
+
 /// The login name of the user running the program; empty when none is known.
 std::string loginName();
 

@@ -29,4 +29,14 @@ bool ScriptedPrompter::showTextFile(const std::string& path)
     return true;
 }
 
+std::optional<std::string> ScriptedPrompter::pickOpenFile(const std::string& filter)
+{
+    filters.push_back(filter);
+    if (picks.empty())
+        return std::nullopt;
+    std::string pick = picks.front();
+    picks.pop_front();
+    return pick;
+}
+
 }  // namespace testing_support

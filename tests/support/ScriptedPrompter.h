@@ -21,8 +21,12 @@ public:
     /// Takes the next scripted answer; a question nobody scripted fails the test.
     bool askYesNo(const std::string& text, const std::string& title) override;
     bool showTextFile(const std::string& path) override;
+    /// Takes the next scripted pick; an empty script cancels.
+    std::optional<std::string> pickOpenFile(const std::string& filter) override;
 
     std::deque<bool> answers;          // answers to the questions, in order
+    std::deque<std::string> picks;     // files the picker returns, in order
+    std::vector<std::string> filters;  // filters the picker was shown
     bool viewerAvailable = true;       // whether showTextFile succeeds
     std::vector<Shown> messages;       // messages shown
     std::vector<Shown> questions;      // questions asked

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "NoticeGrid.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+namespace app {
+
+// The notice grid's rows, loaded from the grid query.
+class NoticeGridModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setRows(std::vector<GridRow> rows);
+    const std::vector<GridRow>& rows() const { return m_rows; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<GridRow> m_rows;
+};
+
+}  // namespace app

@@ -1,0 +1,246 @@
+#include "NoticeImport.h"
+
+#include "database/DbConnection.h"
+#include "database/Lookups.h"
+#include "database/NoticeStore.h"
+#include "notice/FieldUtils.h"
+#include "notice/NoticeFileOutput.h"
+#include "notice/NoticeFileReader.h"
+#include "platform/Prompter.h"
+#include "platform/SystemInfo.h"
+
+#include <system_error>
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+using database::Lookup;
+
+constexpr int kErrFileNotFound = 53;
+
+// A number as a text file prints it: a blank (or the sign) before, one blank after.
+std::string printed(std::int64_t n)
+{
+    return (n < 0 ? "" : " ") + std::to_string(n) + " ";
+}
+
+bool sameFile(const fs::path& a, const fs::path& b)
+{
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
+}
+
+// The duplicate report, written only when it has something to say.
+class Report {
+public:
+    explicit Report(notice::NoticeFileOutput& out) : m_out(out) {}
+    void line(const std::string& text)
+    {
+        m_out.writeLine(text);
+        m_written = true;
+    }
+    // A reader's refusals: one line per entry.
+    void refusals(const std::string& entries)
+    {
+        std::size_t start = 0;
+        while (start < entries.size()) {
+            std::size_t end = entries.find("\r\n", start);
+            if (end == std::string::npos)
+                end = entries.size();
+            const std::string text = notice::trimValue(entries.substr(start, end - start));
+            if (!text.empty())
+                line(text);
+            start = end + 2;
+        }
+    }
+    bool written() const { return m_written; }
+
+private:
+    notice::NoticeFileOutput& m_out;
+    bool m_written = false;
+};
+
+// The duplicate look-up of one notice by its type.
+Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db::Connection& conn)
+{
+    const std::string& type = rec.notice_typ;
+    if (type == "T01" || type == "T02")
+        return database::findSameFreqCoordAdm(rec.freq_assgn, rec.long_deg, rec.long_min, rec.long_sec, rec.long_ew,
+                                              rec.lat_deg, rec.lat_min, rec.lat_sec, rec.lat_ns, rec.adm, found,
+                                              conn);
+    if (type == "TB5") {
+        const notice::TargetRef& t = rec.target;
+        return database::findSameFreqCoordAdm(t.freq_assgn, t.long_deg, t.long_min, t.long_sec, t.long_ew,
+                                              t.lat_deg, t.lat_min, t.lat_sec, t.lat_ns, rec.adm, found, conn);
+    }
+    if (type == "DS1" || type == "DS2" || type == "DT1" || type == "DT2")
+        return database::findSameAdmRefId(rec.adm_ref_id, rec.adm, found, conn);
+    return Lookup::NotFound;
+}
+
+void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLine& status,
+                     platform::Prompter& prompter, const std::string& caption)
+{
+    const std::string keptStatus = status.status();
+    state.overwrittenContourKey = 0;
+    const platform::DateTime started = platform::now();
+    const std::string reportName = duplicateReportName(state.dbFileName, started);
+    notice::NoticeFileOutput out;
+    std::string error;
+    const bool reportOpen = out.open(reportName, error);
+    if (!reportOpen)
+        prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
+    Report report(out);
+    out.writeLine("The report of duplicate notices in " + state.dbFileName);
+    out.writeLine("with " + caption);
+    out.writeLine("On " + platform::shortDate(started) + " -  " + platform::shortTime(started) + " by " +
+                  notice::getWinUserName());
+    out.writeLine(" ");
+
+    notice::NoticeRecord& rec = state.ntcRecord;
+    const std::string user = notice::getWinUserName();
+    const std::string today = platform::shortDate(started);
+    notice::NoticeRead read;
+    std::size_t headReported = 0;
+    while (reader.readNextNotice(rec, read)) {
+        rec.src_update = user;
+        rec.d_updated = today;
+        const std::string n = std::to_string(read.number);
+        status.setStatus(keptStatus + "Notice no : " + n);
+        if (reader.headReport().size() > headReported) {
+            report.refusals(reader.headReport().substr(headReported));
+            headReported = reader.headReport().size();
+        }
+        report.refusals(read.report);
+        if (!read.complete) {
+            report.line("Input text file : Notice No : " + n + " - is incomplete and was not stored");
+            report.line(" ");
+            continue;
+        }
+
+        std::int32_t found = 0;
+        const Lookup lookup = lookUpDuplicate(rec, found, state.dbConnection);
+        database::ContourOutcome contour{0, state.overwrittenContourKey};
+        if (lookup != Lookup::Found) {
+            const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter);
+            state.overwrittenContourKey = contour.overwrittenContourKey;
+            if (lookup == Lookup::Failed) {
+                report.line("Input text file : Notice No : " + n + " - the duplicate check failed (" +
+                            state.dbConnection.lastError().message + "); " +
+                            (stored ? "stored without it" : "not stored"));
+                report.line(" ");
+            } else if (rec.notice_typ == "DA1" && (!stored || contour.status != 1)) {
+                report.line("zel_contour_id = " + rec.zel.contour.contour_id + " - is repeated ");
+                report.line("Input text file : Notice No : " + n + (stored ? "" : " - not stored"));
+                if (stored && contour.status == 2)
+                    report.line("In Sub Area database : RecordIndex : " + printed(state.overwrittenContourKey) +
+                                " Contour ID has been overwritten");
+                report.line(" ");
+            }
+            continue;
+        }
+
+        const bool byPlace = rec.notice_typ == "T01" || rec.notice_typ == "T02";
+        std::int32_t lastKey = 0;
+        if (!byPlace && database::getLastTerraKey(state.dbConnection, lastKey) == Lookup::Failed)
+            lastKey = 0;
+        const std::string question =
+            byPlace ? "Notice " + n + " - Notice " + std::to_string(found) +
+                          ": have the same Freq, Adm and Coord. Do you still want to save it?"
+                    : "Notice No " + n + ": have the same AdminRefID, Adm. Do you still want to save it?";
+        const bool save = prompter.askYesNo(question, "DataBase : Error");
+        if (byPlace) {
+            report.line("Notice " + n + " - Notice " + std::to_string(found) + " have the same Freq, Adm and Coord.");
+        } else {
+            report.line("t_adm_ref_id = " + rec.adm_ref_id + " - is repeated");
+            report.line("Input text file : Notice No : " + n);
+        }
+        if (!save) {
+            if (!byPlace)
+                report.line(" ");
+            continue;
+        }
+        const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter);
+        if (!byPlace)
+            report.line("In Assign/Allot database : RecordIndex : " + printed(std::int64_t(lastKey) + 1) +
+                        " and RecordIndex : " + printed(found) + (stored ? "" : " - not stored"));
+        else if (!stored)
+            report.line("Input text file : Notice No : " + n + " - not stored");
+        report.line(" ");
+    }
+    if (reader.headReport().size() > headReported)
+        report.refusals(reader.headReport().substr(headReported));
+    reader.close();
+
+    if (reportOpen && report.written() && out.commit(error)) {
+        notice::showInNotepad(reportName, "The duplicate report cannot be shown, but is available on ", prompter);
+    } else {
+        if (reportOpen && report.written())
+            prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
+        out.abandon();
+    }
+}
+
+}  // namespace
+
+std::string duplicateReportName(const std::string& database, const platform::DateTime& t)
+{
+    const std::string stem = fs::path(database).replace_extension().string() + "_duplicat_report_" +
+                             std::to_string(t.year) + std::to_string(t.month) + std::to_string(t.day) + "-" +
+                             std::to_string(t.hour) + std::to_string(t.minute) + std::to_string(t.second);
+    std::string name = stem + ".txt";
+    for (int n = 2; platform::fileExists(name); ++n)
+        name = stem + "_" + std::to_string(n) + ".txt";
+    return name;
+}
+
+std::string databaseNameFor(const std::string& textFile)
+{
+    return fs::path(textFile).replace_extension(".mdb").string();
+}
+
+bool importTextFile(const std::string& textFile, AppState& state, StatusLine& status, platform::Prompter& prompter,
+                    const ImportOptions& options)
+{
+    database::closeDB(state.dbConnection);
+    state.ntcIndexList.clear();
+    state.ntcCount = 0;
+
+    std::error_code ec;
+    if (!fs::is_regular_file(options.templateFile, ec)) {
+        prompter.message("Error " + std::to_string(kErrFileNotFound) + " : \n\rMasterKOLV_TPR.mdb file not found",
+                         platform::kAppTitle, platform::Icon::None);
+        return false;
+    }
+    const std::string dbName = databaseNameFor(textFile);
+    if (sameFile(dbName, options.templateFile) || sameFile(dbName, textFile)) {
+        prompter.message("The database " + dbName + " cannot be made: it would replace " +
+                             (sameFile(dbName, textFile) ? "the notice file itself." : "the template database."),
+                         platform::kAppTitle, platform::Icon::Warning);
+        return false;
+    }
+
+    notice::NoticeFileReader reader;
+    std::string error;
+    if (!reader.openNtcTxtFile(textFile, state.ntcRecord, error)) {
+        prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
+        return false;
+    }
+    if (platform::fileExists(dbName) &&
+        !prompter.askYesNo("The database " + dbName + " already exists. Do you want to replace it?",
+                           platform::kAppTitle))
+        return false;
+
+    state.dbFileName = dbName;
+    status.setStatus("Creating database structure");
+    if (!database::copyTemplateDB(dbName, prompter, options.templateFile))
+        return false;
+    status.setStatus("Reading and writing to the database");
+    if (!database::OpenDB(dbName, state.dbConnection, prompter))
+        return false;
+    readTxtFileToDB(reader, state, status, prompter, options.caption);
+    return true;
+}
+
+}  // namespace app

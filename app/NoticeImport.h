@@ -1,0 +1,34 @@
+#pragma once
+
+#include "AppState.h"
+
+#include <filesystem>
+#include <string>
+
+namespace platform {
+class Prompter;
+struct DateTime;
+}
+
+// File > OpenTxt after the file was chosen: a new database named after the file, every notice
+// read, looked up for duplicates and stored, and the report of duplicates and refused lines.
+namespace app {
+
+struct ImportOptions {
+    std::string caption;                   // the main window's caption, for the report
+    std::filesystem::path templateFile;    // the template database beside the program
+};
+
+/// The database made for a notice file: its own name with ".mdb" ("/a/v1.2/b.txt" → "/a/v1.2/b.mdb").
+std::string databaseNameFor(const std::string& textFile);
+
+/// "<database>_duplicat_report_<y><m><d>-<h><m><s>.txt" (no leading zeros) beside the database,
+/// with "_2", "_3" added when such a file exists.
+std::string duplicateReportName(const std::string& database, const platform::DateTime& when);
+
+/// Imports `textFile` into a new database; on success the database is open in `state`. False,
+/// after one message and with no database open, when nothing was imported.
+bool importTextFile(const std::string& textFile, AppState& state, StatusLine& status, platform::Prompter& prompter,
+                    const ImportOptions& options);
+
+}  // namespace app

@@ -1,0 +1,250 @@
+#include "OstrelStartup.h"
+
+#include "NoticeExport.h"
+#include "NoticeGridModel.h"
+#include "NoticeImport.h"
+#include "database/DbConnection.h"
+#include "platform/Prompter.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+
+namespace app {
+namespace {
+
+// Captions of the six menus that follow the language: English, French, Spanish.
+struct MenuTexts {
+    const char* lang[3][3];  // the three language items, in each language
+    const char* file[3];
+    const char* pref[3];
+    const char* prefLang[3];
+};
+
+constexpr MenuTexts kMenuTexts = {
+    {{"English", "French", "Spanish"}, {"Anglais", "Français", "Espagnol"}, {"Inglés", "Francés", "Español"}},
+    {"File", "Fichier", "Fichero"},
+    {"Preferences", "Préférences", "Preferencia"},
+    {"Language", "Langue", "Idioma"},
+};
+
+constexpr int kRepaintMs = 50;  // long steps repaint their status at most this often
+
+}  // namespace
+
+OstrelStartup::OstrelStartup(platform::Prompter& prompter, std::filesystem::path templateFile, QWidget* parent)
+    : QMainWindow(parent), m_prompter(prompter), m_templateFile(std::move(templateFile))
+{
+    setObjectName("OstrelStartup");
+    setWindowTitle(kMainCaption);
+    resize(1000, 640);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QGridLayout(central);
+    m_lblInput = new QLabel("Input", central);
+    m_lblInput->setObjectName("LblInputTxt");
+    m_txtFileName = new QLineEdit(central);
+    m_txtFileName->setObjectName("TxtFileName");
+    m_txtFileName->setReadOnly(true);
+    m_txtStatus = new QLineEdit(central);
+    m_txtStatus->setObjectName("TxtProcessingStatus");
+    m_txtStatus->setReadOnly(true);
+    m_grid = new QTableView(central);
+    m_grid->setObjectName("NtcDataGrid");
+    m_model = new NoticeGridModel(this);
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->installEventFilter(this);
+    connect(m_grid, &QTableView::doubleClicked, this, [this] { onRowPicked(); });
+    layout->addWidget(m_lblInput, 0, 0);
+    layout->addWidget(m_txtFileName, 0, 1);
+    layout->addWidget(m_txtStatus, 1, 0, 1, 2);
+    layout->addWidget(m_grid, 2, 0, 1, 2);
+    layout->setRowStretch(2, 1);
+    setCentralWidget(central);
+    buildMenus();
+
+    m_state.programMode = 1;
+    setLanguage(0);
+    m_state.dbChanged = false;
+    m_grid->hide();
+    m_lblInput->hide();
+    m_txtFileName->hide();
+    m_txtStatus->hide();
+    m_lastPaint.start();
+}
+
+OstrelStartup::~OstrelStartup() = default;
+
+void OstrelStartup::buildMenus()
+{
+    m_mnuFile = menuBar()->addMenu("File");
+    m_mnuFile->setObjectName("mnuFile");
+    const std::pair<const char*, void (OstrelStartup::*)()> fileItems[] = {
+        {"OpenTxt", &OstrelStartup::mnuFileOpenTxt_Click},
+        {"OpenDB", &OstrelStartup::mnuFileOpenDB_Click},
+        {"Exit", &OstrelStartup::mnuFileExit_Click},
+    };
+    for (const auto& [caption, handler] : fileItems) {
+        QAction* action = m_mnuFile->addAction(caption);
+        action->setObjectName(QString("mnuFile") + caption);
+        connect(action, &QAction::triggered, this, handler);
+    }
+
+    m_mnuPref = menuBar()->addMenu("Preferences");
+    m_mnuPref->setObjectName("mnuPref");
+    m_mnuPrefLang = m_mnuPref->addMenu("Language");
+    m_mnuPrefLang->setObjectName("mnuPrefLang");
+    const char* names[3] = {"mnuPrefLangE", "mnuPrefLangF", "mnuPrefLangS"};
+    for (std::int16_t id = 0; id < 3; ++id) {
+        QAction* action = m_mnuPrefLang->addAction(kMenuTexts.lang[0][id]);
+        action->setObjectName(names[id]);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, id] { setLanguage(id); });
+        m_langActions[id] = action;
+    }
+}
+
+void OstrelStartup::setLanguage(std::int16_t languageId)
+{
+    m_state.languageId = languageId;
+    for (int i = 0; i < 3; ++i) {
+        m_langActions[i]->setChecked(i == languageId);
+        m_langActions[i]->setText(kMenuTexts.lang[languageId][i]);
+    }
+    m_mnuFile->setTitle(kMenuTexts.file[languageId]);
+    m_mnuPref->setTitle(kMenuTexts.pref[languageId]);
+    m_mnuPrefLang->setTitle(kMenuTexts.prefLang[languageId]);
+}
+
+void OstrelStartup::setStatus(const std::string& text)
+{
+    m_txtStatus->setText(QString::fromStdString(text));
+    m_txtStatus->show();
+    if (m_lastPaint.elapsed() >= kRepaintMs) {
+        repaint();
+        m_lastPaint.restart();
+    }
+}
+
+std::string OstrelStartup::status() const
+{
+    return m_txtStatus->text().toStdString();
+}
+
+void OstrelStartup::showStatusBox(bool visible)
+{
+    m_txtStatus->setVisible(visible);
+}
+
+void OstrelStartup::leaveDatabase()
+{
+    if (m_state.dbChanged)
+        offerElectFile(m_state, *this, m_prompter);
+    m_grid->hide();
+    database::closeDB(m_state.dbConnection);
+    m_model->setRows({});
+    buildNtcIndex(m_state, {});
+}
+
+void OstrelStartup::mnuFileOpenTxt_Click()
+{
+    leaveDatabase();
+    showStatusBox(false);
+    const auto path = m_prompter.pickOpenFile("Text Files (*.txt)|*.txt|Updated Files (*.upd)|*.upd");
+    if (!path)
+        return;
+    m_state.dbFileName = *path;
+    m_txtFileName->setText(QString::fromStdString(*path));
+    m_lblInput->show();
+    m_txtFileName->show();
+    repaint();
+    if (!importTextFile(*path, m_state, *this, m_prompter, {kMainCaption, m_templateFile})) {
+        database::closeDB(m_state.dbConnection);
+        showStatusBox(false);
+        return;
+    }
+    m_txtFileName->setText("TEXT FILE : " + m_txtFileName->text());
+    fillNtcGrid();
+    setStatus("Written sucessfully to the database - Number of notices : " + std::to_string(m_state.ntcCount));
+}
+
+void OstrelStartup::mnuFileOpenDB_Click()
+{
+    leaveDatabase();
+    showStatusBox(false);
+    m_lblInput->show();
+    m_txtFileName->show();
+    const auto path = m_prompter.pickOpenFile("Microsoft Access Database (*.mdb)|*.mdb|");
+    if (!path)
+        return;
+    m_state.dbFileName = *path;
+    m_txtFileName->setText(QString::fromStdString("DATABASE FILE: " + *path));
+    repaint();
+    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter))
+        return;
+    fillNtcGrid();
+    setStatus("Sucessfully opened the database - Number of notices : " + std::to_string(m_state.ntcCount));
+}
+
+void OstrelStartup::mnuFileExit_Click()
+{
+    close();
+}
+
+void OstrelStartup::closeEvent(QCloseEvent* event)
+{
+    leaveDatabase();
+    event->accept();
+}
+
+void OstrelStartup::fillNtcGrid()
+{
+    std::vector<GridRow> rows;
+    if (!loadGridRows(m_state.dbConnection, rows))
+        database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter);
+    m_model->setRows(rows);
+    buildNtcIndex(m_state, rows);
+    m_grid->show();
+}
+
+void OstrelStartup::onRowPicked()
+{
+    if (m_model->rowCount() < 1) {
+        m_prompter.message("No notices in the database", "Database is Empty", platform::Icon::Information);
+        return;
+    }
+    const QModelIndex current = m_grid->currentIndex();
+    if (!current.isValid())
+        return;
+    m_state.currentTerrakey = m_model->index(current.row(), 0).data().toInt();
+    m_state.currentNtcIndex = findNtcKeyIndex(m_state, m_state.currentTerrakey);
+    if (m_state.currentNtcIndex == kNotFound) {
+        fillNtcGrid();
+        m_prompter.message("Index list corrupted", "Index error", platform::Icon::Information);
+    }
+}
+
+bool OstrelStartup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onRowPicked();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace app

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "AppState.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+
+#include <filesystem>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableView;
+
+namespace platform { class Prompter; }
+
+namespace app {
+
+class NoticeGridModel;
+
+// The main window: menus, the input file box, the status box and the notice grid. It owns
+// the application state.
+class OstrelStartup : public QMainWindow, public StatusLine {
+public:
+    OstrelStartup(platform::Prompter& prompter, std::filesystem::path templateFile, QWidget* parent = nullptr);
+    ~OstrelStartup() override;
+
+    AppState& state() { return m_state; }
+
+    void setStatus(const std::string& text) override;
+    std::string status() const override;
+
+    void mnuFileOpenTxt_Click();
+    void mnuFileOpenDB_Click();
+    void mnuFileExit_Click();
+    /// Sets the language (0 English, 1 French, 2 Spanish) and the menus' captions.
+    void setLanguage(std::int16_t languageId);
+    /// Lists the open database's notices in the grid and rebuilds the notice list.
+    void fillNtcGrid();
+    /// A grid row was picked (double-click or Enter).
+    void onRowPicked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void leaveDatabase();
+    void showStatusBox(bool visible);
+
+    platform::Prompter& m_prompter;
+    std::filesystem::path m_templateFile;
+    AppState m_state;
+    QMenu* m_mnuFile = nullptr;
+    QMenu* m_mnuPref = nullptr;
+    QMenu* m_mnuPrefLang = nullptr;
+    QAction* m_langActions[3] = {};
+    QLabel* m_lblInput = nullptr;
+    QLineEdit* m_txtFileName = nullptr;
+    QLineEdit* m_txtStatus = nullptr;
+    QTableView* m_grid = nullptr;
+    NoticeGridModel* m_model = nullptr;
+    QElapsedTimer m_lastPaint;
+};
+
+/// The caption of the main window.
+inline constexpr const char* kMainCaption = " ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005";
+
+}  // namespace app

@@ -1,0 +1,91 @@
+// Imports generated notice files of television notices with full antenna lists through the
+// same code as File > OpenTxt, and prints the time per file size.
+//   import_bench [notices...]     (default: 10000 40000)
+#include "NoticeImport.h"
+#include "database/DbConnection.h"
+#include "platform/Prompter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class SilentPrompter : public platform::Prompter {
+public:
+    int shown = 0;
+    void message(const std::string&, const std::string&, platform::Icon) override { ++shown; }
+    bool askYesNo(const std::string&, const std::string&) override { return true; }
+    bool showTextFile(const std::string&) override { return true; }
+    std::optional<std::string> pickOpenFile(const std::string&) override { return std::nullopt; }
+};
+
+class NoStatus : public app::StatusLine {
+public:
+    void setStatus(const std::string& text) override { m_text = text; }
+    std::string status() const override { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+void writeFile(const std::filesystem::path& path, int notices)
+{
+    std::string antenna = "<COORDINATION>\r\n";
+    for (int i = 0; i < 13; ++i)
+        antenna += "t_adm = A" + std::to_string(i) + "\r\n";
+    antenna += "</COORDINATION>\r\n";
+    for (const char* s : {"ANT_HGT", "ANT_DIAGR_H", "ANT_DIAGR_V"}) {
+        antenna += std::string("<") + s + ">\r\n";
+        for (int k = 0; k < 36; ++k)
+            antenna += std::string(s[4] == 'H' ? "t_eff_hgt@azm" : "t_attn@azm") + std::to_string(k * 10) + " = " +
+                       std::to_string(k % 9) + "\r\n";
+        antenna += std::string("</") + s + ">\r\n";
+    }
+    std::ofstream out(path, std::ios::binary);
+    out << "<HEAD>\r\nt_adm = F\r\nt_email_addr = bench@example.org\r\n</HEAD>\r\n";
+    for (int i = 0; i < notices; ++i) {
+        out << "<NOTICE>\r\nt_remarks = generated notice " << i << "\r\nt_notice_type = T02\r\nt_action = MODIFY\r\n"
+            << "t_fragment = GE89\r\nt_adm_ref_id = TV-" << i << "\r\nt_site_name = SITE " << i
+            << "\r\nt_ctry = F\r\nt_freq_assgn = " << 470 + i % 400 << "." << i / 400 % 100
+            << "\r\nt_long = +0044930\r\nt_lat = +454530\r\nt_polar = M\r\nt_erp_h_dbw = 40\r\nt_erp_v_dbw = 37\r\n"
+            << "t_op_hh_fr = 06:00\r\nt_op_hh_to = 23:30\r\nt_trg_freq_assgn = 471.25\r\n"
+            << antenna << "</NOTICE>\r\n";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {10000, 40000};
+
+    const auto folder = std::filesystem::temp_directory_path() / "ostrel-import-bench";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    SilentPrompter prompter;
+    for (const int n : sizes) {
+        const auto file = folder / ("batch" + std::to_string(n) + ".txt");
+        writeFile(file, n);
+        app::AppState state;
+        NoStatus status;
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = app::importTextFile(file.string(), state, status, prompter,
+                                            {"import_bench", database::templatePath()});
+        database::closeDB(state.dbConnection);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("import %6d notices (%5.1f MB): %7.2f s, %6.1f us per notice%s\n", n,
+                    double(std::filesystem::file_size(file)) / 1e6, seconds, seconds * 1e6 / n,
+                    ok ? "" : " FAILED");
+    }
+    std::filesystem::remove_all(folder);
+    return prompter.shown == 0 ? 0 : 1;
+}

@@ -1,0 +1,116 @@
+#include "NoticeExport.h"
+#include "NoticeGrid.h"
+#include "support/ImportFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+using testing_support::ImportFixture;
+using testing_support::noticeFile;
+
+namespace {
+
+std::string slurp(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string soundNotice(const std::string& adm, const std::string& freq)
+{
+    return "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = " + freq + "\nt_long = +0060812\n" +
+           "t_lat = +471215\nt_remarks = à " + adm + "\n";
+}
+
+// Imports the notices and lists them as the grid does.
+void importAndList(ImportFixture& f, const std::string& text)
+{
+    ASSERT_TRUE(f.import("batch.txt", text));
+    std::vector<app::GridRow> rows;
+    ASSERT_TRUE(app::loadGridRows(f.state.dbConnection, rows));
+    app::buildNtcIndex(f.state, rows);
+}
+
+}  // namespace
+
+TEST(Export, WritesTheListedNoticesNumberedWithoutTheDeletedOnes)
+{
+    ImportFixture f;
+    importAndList(f, noticeFile({soundNotice("F", "98.1"), soundNotice("F", "98.2"), soundNotice("F", "98.3")}));
+    ASSERT_EQ(f.state.ntcIndexList, (std::vector<std::int32_t>{1, 2, 3}));
+    f.state.ntcIndexList[1] = app::kDeletedEntry;
+    f.state.dbChanged = true;
+    f.prompter.answers = {true};
+    app::offerElectFile(f.state, f.status, f.prompter);
+    EXPECT_FALSE(f.state.dbChanged);
+
+    const std::string upd = slurp(f.dir.path() / "batch.upd");
+    EXPECT_TRUE(upd.starts_with("File corrected on "));
+    EXPECT_NE(upd.find("\r\nProgram Id:  ZEL Ostrel KOLV Digital Version 3.05 / 01.11.2005\r\n\r\n<HEAD>\r\n"
+                       "t_adm = F\r\n</HEAD>\r\n<NOTICE>\r\nt_remarks = \xE0 F\r\nNotice No = 1\r\n"),
+              std::string::npos);
+    EXPECT_NE(upd.find("Notice No = 2\r\nt_notice_type = T01"), std::string::npos);
+    EXPECT_NE(upd.find("t_freq_assgn = 98.3"), std::string::npos);
+    EXPECT_EQ(upd.find("t_freq_assgn = 98.2"), std::string::npos);
+    EXPECT_TRUE(upd.ends_with("<TAIL>\r\nt_num_notices =  2\r\n</TAIL>\r\n\r\n"));
+    EXPECT_EQ(f.prompter.messages.back().text, "Electronic file completed");
+    EXPECT_EQ(f.status.texts.back(), "The electronic file completed");
+
+    // The written file imports again.
+    ImportFixture again;
+    ASSERT_TRUE(again.import("batch.upd", upd));
+    EXPECT_EQ(again.scalar("SELECT group_concat(freq_assgn) FROM fmtv_terra"), "98.1,98.3");
+    EXPECT_TRUE(again.reports().empty());
+}
+
+TEST(Export, AnAbortedExportLeavesTheEarlierFile)
+{
+    ImportFixture f;
+    const std::string text = noticeFile({soundNotice("F", "98.1")}) + "<HEAD>\nt_adm = D\n</HEAD>\n";
+    importAndList(f, text);
+    ASSERT_TRUE(f.state.dbConnection.exec("INSERT INTO fmtv_terra (terrakey, adm) VALUES (9, 'D')"));
+    f.state.ntcIndexList.push_back(9);
+    const auto earlier = f.dir.write("batch.upd", "earlier");
+    f.prompter.answers = {true, true};
+    app::offerElectFile(f.state, f.status, f.prompter);
+    EXPECT_EQ(slurp(earlier), "earlier");
+    ASSERT_EQ(f.prompter.messages.size(), 1u) << "no completion message after an abort";
+    EXPECT_EQ(f.prompter.messages[0].text, "Notifiying administration is not the same. Cannot create electronic file");
+    EXPECT_EQ(f.prompter.messages[0].title, "Error : Writing Electronic notice");
+    EXPECT_EQ(f.prompter.questions[1].text,
+              "The file " + earlier.string() + " already exists. Do you want to replace it?");
+    for (const auto& entry : std::filesystem::directory_iterator(f.dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".upd.part"), std::string::npos) << "no partial file";
+}
+
+TEST(Export, NoWritesNothingAndAMissingAdministrationAborts)
+{
+    ImportFixture f;
+    importAndList(f, noticeFile({soundNotice("F", "98.1")}));
+    f.state.dbChanged = true;
+    f.prompter.answers = {false};
+    app::offerElectFile(f.state, f.status, f.prompter);
+    EXPECT_FALSE(f.state.dbChanged);
+    EXPECT_FALSE(std::filesystem::exists(f.dir.path() / "batch.upd"));
+
+    ASSERT_TRUE(f.state.dbConnection.exec("UPDATE fmtv_terra SET adm = NULL"));
+    EXPECT_FALSE(app::writeDBToElectFile((f.dir.path() / "x.upd").string(), f.state, f.prompter));
+    EXPECT_EQ(f.prompter.messages.back().text, "Notifiying administration is missing. Cannot create electronic file");
+    EXPECT_FALSE(std::filesystem::exists(f.dir.path() / "x.upd"));
+
+    EXPECT_EQ(app::exportNameFor("/data/v1.2/a.mdb"), "/data/v1.2/a.upd");
+}
+
+TEST(Export, AnEmptyListGivesTheHeadingAndAnEmptyLine)
+{
+    ImportFixture f;
+    importAndList(f, noticeFile({}));
+    ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "e.upd").string(), f.state, f.prompter));
+    const std::string upd = slurp(f.dir.path() / "e.upd");
+    EXPECT_TRUE(upd.ends_with("01.11.2005\r\n\r\n\r\n"));
+    EXPECT_EQ(std::count(upd.begin(), upd.end(), '\n'), 5);
+}

@@ -1,0 +1,274 @@
+#include "NoticeImport.h"
+#include "database/DbConnection.h"
+#include "database/sqlite/Statement.h"
+#include "platform/SystemInfo.h"
+#include "support/ImportFixture.h"
+#include "support/NoticeDb.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using testing_support::ImportFixture;
+using testing_support::noticeFile;
+
+namespace {
+
+const std::string kSound = "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\nt_long = +0060812\n"
+                           "t_lat = +471215\n";
+const std::string kSoundAgain = "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 098.50\nt_long = +0060812\n"
+                                "t_lat = +471215\n";
+const std::string kTelevision = "t_notice_type = T02\nt_action = ADD\nt_freq_assgn = 479.25\nt_long = +0044900\n"
+                                "t_lat = +454500\n";
+
+// The report's lines after its four heading lines.
+std::vector<std::string> reportBody(const std::string& report)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(report.substr(start, end - start));
+    EXPECT_EQ(start, report.size()) << "every line ends with CR LF";
+    return lines.size() < 4 ? lines : std::vector<std::string>(lines.begin() + 4, lines.end());
+}
+
+}  // namespace
+
+TEST(Import, ADuplicateAnsweredNoIsNotStored)
+{
+    ImportFixture f;
+    f.prompter.answers = {false};
+    ASSERT_TRUE(f.import("batch.txt", noticeFile({kSound, kTelevision, kSoundAgain})));
+    EXPECT_EQ(f.scalar("SELECT group_concat(terrakey) FROM fmtv_terra"), "1,2");
+    ASSERT_EQ(f.prompter.questions.size(), 1u);
+    EXPECT_EQ(f.prompter.questions[0].text,
+              "Notice 3 - Notice 1: have the same Freq, Adm and Coord. Do you still want to save it?");
+    EXPECT_EQ(f.prompter.questions[0].title, "DataBase : Error");
+
+    const auto reports = f.reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reportBody(reports[0]), std::vector<std::string>{"Notice 3 - Notice 1 have the same Freq, Adm and Coord."});
+    const std::string db = (f.dir.path() / "batch.mdb").string();
+    EXPECT_TRUE(reports[0].starts_with("The report of duplicate notices in " + db + "\r\n"
+                                       "with  ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005\r\nOn "));
+    ASSERT_EQ(f.prompter.viewed.size(), 1u);
+    EXPECT_NE(f.prompter.viewed[0].find("batch_duplicat_report_"), std::string::npos);
+    EXPECT_EQ(f.status.texts.back(), "Reading and writing to the databaseNotice no : 3");
+    EXPECT_EQ(f.state.dbFileName, db);
+    EXPECT_TRUE(f.state.dbConnection.isOpen());
+}
+
+TEST(Import, ADuplicateAnsweredYesIsStoredAndReported)
+{
+    ImportFixture f;
+    f.prompter.answers = {true};
+    ASSERT_TRUE(f.import("batch.txt", noticeFile({kSound, kTelevision, kSoundAgain})));
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "3");
+    const auto reports = f.reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reportBody(reports[0]),
+              (std::vector<std::string>{"Notice 3 - Notice 1 have the same Freq, Adm and Coord.", " "}));
+}
+
+TEST(Import, AReferenceDuplicateNamesBothKeys)
+{
+    const std::string ds1 = "t_notice_type = DS1\nt_action = ADD\nt_adm_ref_id = R1\n";
+    const std::string tb5 = "t_notice_type = TB5\nt_action = SUPPRESS\nt_trg_freq_assgn = 98.5\n"
+                            "t_trg_long = +0060812\nt_trg_lat = +471215\nt_trg_adm_ref_id = Z\n";
+    ImportFixture f;
+    f.prompter.answers = {true, false};
+    ASSERT_TRUE(f.import("refs.txt", noticeFile({ds1, ds1, kSound, tb5})));
+    EXPECT_EQ(f.prompter.questions[0].text, "Notice No 2: have the same AdminRefID, Adm. Do you still want to save it?");
+    EXPECT_EQ(f.prompter.questions[1].text, "Notice No 4: have the same AdminRefID, Adm. Do you still want to save it?")
+        << "a suppression is looked up by its target";
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "3");
+    EXPECT_EQ(reportBody(f.reports().at(0)),
+              (std::vector<std::string>{"t_adm_ref_id = R1 - is repeated", "Input text file : Notice No : 2",
+                                        "In Assign/Allot database : RecordIndex :  2  and RecordIndex :  1 ", " ",
+                                        "t_adm_ref_id = Z - is repeated", "Input text file : Notice No : 4", " "}));
+}
+
+TEST(Import, AnOverwrittenContourIsReported)
+{
+    const std::string contour = "t_notice_type = DA1\nzel_contour_id = 5\nzel_nb_test_pts = 2\n"
+                                "<POINT>\nzel_long = +0010000\nzel_lat = +0100\n</POINT>\n"
+                                "<POINT>\nzel_long = +0020000\nzel_lat = +0200\n</POINT>\n";
+    ImportFixture f;
+    f.prompter.answers = {true, false};
+    ASSERT_TRUE(f.import("contours.txt", noticeFile({contour, contour, contour})));
+    EXPECT_EQ(f.state.overwrittenContourKey, 1);
+    EXPECT_EQ(reportBody(f.reports().at(0)),
+              (std::vector<std::string>{"zel_contour_id = 5 - is repeated ", "Input text file : Notice No : 2",
+                                        "In Sub Area database : RecordIndex :  1  Contour ID has been overwritten",
+                                        " ", "zel_contour_id = 5 - is repeated ", "Input text file : Notice No : 3",
+                                        " "}));
+}
+
+TEST(Import, AFileWithoutDuplicatesOrRefusalsLeavesNoReport)
+{
+    ImportFixture f;
+    ASSERT_TRUE(f.import("clean.txt", noticeFile({kSound, kTelevision})));
+    EXPECT_TRUE(f.reports().empty());
+    EXPECT_TRUE(f.prompter.viewed.empty());
+    EXPECT_TRUE(f.prompter.messages.empty());
+    for (const auto& entry : std::filesystem::directory_iterator(f.dir.path()))
+        EXPECT_TRUE(entry.path().filename().string().starts_with("clean.")) << entry.path();
+}
+
+TEST(Import, RefusedLinesAndCutNoticesAreReported)
+{
+    ImportFixture f;
+    const std::string text = "<HEAD>\nt_adm = F\nt_adm = D\n</HEAD>\n<NOTICE>\n" + kSound + "t_long = +0010203\n" +
+                             "</NOTICE>\n<NOTICE>\n" + kTelevision;
+    ASSERT_TRUE(f.import("cut.txt", text));
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "1") << "the cut notice is not stored";
+    EXPECT_EQ(reportBody(f.reports().at(0)),
+              (std::vector<std::string>{": Error : t_adm : Duplicate key",
+                                        "Notice No : 1 : Error : t_long : Duplicate key",
+                                        "Notice No : 1 : Error : t_long : Duplicate key",
+                                        "Notice No : 1 : Error : t_long : Duplicate key",
+                                        "Notice No : 1 : Error : t_long : Duplicate key",
+                                        "Notice No : 2 : Error : <NOTICE> section not closed at the end of the file",
+                                        "Input text file : Notice No : 2 - is incomplete and was not stored", " "}));
+    EXPECT_EQ(f.prompter.viewed.size(), 1u);
+}
+
+TEST(Import, NamesFollowTheChosenFile)
+{
+    EXPECT_EQ(app::databaseNameFor("/data/v1.2/a.txt"), "/data/v1.2/a.mdb");
+    EXPECT_EQ(app::databaseNameFor("/data/v1.2/a.b.upd"), "/data/v1.2/a.b.mdb");
+    EXPECT_EQ(app::databaseNameFor("/data/v1.2/notes"), "/data/v1.2/notes.mdb");
+
+    ImportFixture f;
+    const platform::DateTime when{2005, 11, 2, 9, 5, 7};
+    const std::string db = (f.dir.path() / "a.mdb").string();
+    const std::string first = app::duplicateReportName(db, when);
+    EXPECT_EQ(first, (f.dir.path() / "a_duplicat_report_2005112-957.txt").string());
+    f.dir.write("a_duplicat_report_2005112-957.txt", "kept");
+    EXPECT_EQ(app::duplicateReportName(db, when), (f.dir.path() / "a_duplicat_report_2005112-957_2.txt").string());
+}
+
+TEST(Import, AnExistingDatabaseIsReplacedOnlyAfterYes)
+{
+    ImportFixture f;
+    const auto db = f.dir.write("batch.mdb", "precious");
+    f.prompter.answers = {false};
+    EXPECT_FALSE(f.import("batch.txt", noticeFile({kSound})));
+    ASSERT_EQ(f.prompter.questions.size(), 1u);
+    EXPECT_EQ(f.prompter.questions[0].text,
+              "The database " + db.string() + " already exists. Do you want to replace it?");
+    EXPECT_FALSE(f.state.dbConnection.isOpen());
+    std::ifstream in(db);
+    std::string kept;
+    std::getline(in, kept);
+    EXPECT_EQ(kept, "precious");
+
+    f.prompter.answers = {true};
+    EXPECT_TRUE(f.import("batch.txt", noticeFile({kSound})));
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "1");
+}
+
+TEST(Import, StopsWithOneMessageBeforeMakingADatabase)
+{
+    ImportFixture f;
+    // No template.
+    EXPECT_FALSE(app::importTextFile((f.dir.path() / "x.txt").string(), f.state, f.status, f.prompter,
+                                     {"", f.dir.path() / "MasterKOLV_TPR.mdb"}));
+    EXPECT_EQ(f.prompter.messages.back().text, "Error 53 : \n\rMasterKOLV_TPR.mdb file not found");
+    // No text file.
+    EXPECT_FALSE(app::importTextFile((f.dir.path() / "missing.txt").string(), f.state, f.status, f.prompter,
+                                     {"", testing_support::templateDb()}));
+    EXPECT_NE(f.prompter.messages.back().text.find("missing.txt"), std::string::npos);
+    // A file named like the template would replace it.
+    const auto copy = f.dir.path() / "MasterKOLV_TPR.mdb";
+    std::filesystem::copy_file(testing_support::templateDb(), copy);
+    const auto clash = f.dir.write("MasterKOLV_TPR.txt", noticeFile({kSound}));
+    EXPECT_FALSE(app::importTextFile(clash.string(), f.state, f.status, f.prompter, {"", copy}));
+    EXPECT_NE(f.prompter.messages.back().text.find("the template database"), std::string::npos);
+    EXPECT_EQ(f.prompter.messages.size(), 3u);
+    EXPECT_TRUE(f.prompter.questions.empty());
+    EXPECT_FALSE(std::filesystem::exists(f.dir.path() / "missing.mdb"));
+    EXPECT_FALSE(f.state.dbConnection.isOpen());
+}
+
+TEST(Import, AKilledImportLeavesOnlyWholeNotices)
+{
+    std::string body = "t_notice_type = T02\nt_action = ADD\nt_polar = V\n<ANT_HGT>\n";
+    for (int k = 0; k < 36; ++k)
+        body += "t_eff_hgt@azm" + std::to_string(k * 10) + " = 5\n";
+    body += "</ANT_HGT>\n<ANT_DIAGR_V>\n";
+    for (int k = 0; k < 36; ++k)
+        body += "t_attn@azm" + std::to_string(k * 10) + " = 1\n";
+    body += "</ANT_DIAGR_V>\n";
+    constexpr int kNotices = 20000;
+    std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n";
+    for (int i = 0; i < kNotices; ++i)
+        text += "<NOTICE>\nt_freq_assgn = " + std::to_string(100 + i) + "\n" + body + "</NOTICE>\n";
+    ImportFixture f;
+    const auto file = f.dir.write("big.txt", text);
+    const std::string dbPath = app::databaseNameFor(file.string());
+
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        testing_support::ScriptedPrompter quiet;
+        testing_support::RecordingStatus status;
+        app::AppState state;
+        app::importTextFile(file.string(), state, status, quiet, {"", testing_support::templateDb()});
+        _exit(0);
+    }
+    // Let it store some notices, then kill it without warning.
+    std::string stored = "0";
+    for (int i = 0; i < 600 && (stored == "0" || stored.empty()); ++i) {
+        usleep(50000);
+        db::Connection probe;
+        if (std::filesystem::exists(dbPath) && probe.open(dbPath)) {
+            db::Statement st(probe, "SELECT count(*) FROM fmtv_terra");
+            stored = st.step() ? st.text(0) : "";
+        }
+    }
+    usleep(200000);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
+
+    ASSERT_TRUE(database::OpenDB(dbPath, f.state.dbConnection, f.prompter));
+    EXPECT_EQ(f.scalar("PRAGMA integrity_check"), "ok");
+    const int notices = std::stoi(f.scalar("SELECT count(*) FROM fmtv_terra"));
+    EXPECT_GT(notices, 0);
+    EXPECT_LT(notices, kNotices);
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra t WHERE (SELECT count(*) FROM fmtv_ant_hgt h WHERE "
+                       "h.terrakey = t.terrakey) <> 36 OR (SELECT count(*) FROM fmtv_ant_diag d WHERE "
+                       "d.terrakey = t.terrakey) <> 36"),
+              "0");
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_ant_hgt"), std::to_string(36 * notices)) << "no stray rows";
+    EXPECT_EQ(f.scalar("SELECT terrakey FROM Fmtv_keys"), std::to_string(notices + 1));
+}
+
+TEST(Import, AFailedDuplicateCheckStoresTheNoticeAndSaysSo)
+{
+    // A template whose notice table lacks a column the check compares: every check fails,
+    // while storing a notice without seconds still works.
+    ImportFixture f;
+    const auto broken = f.dir.path() / "broken.mdb";
+    std::filesystem::copy_file(testing_support::templateDb(), broken);
+    {
+        db::Connection conn;
+        ASSERT_TRUE(conn.open(broken.string()));
+        ASSERT_TRUE(conn.exec("ALTER TABLE fmtv_terra DROP COLUMN long_sec"));
+    }
+    const std::string noSeconds = "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\nt_long = +00608\n"
+                                  "t_lat = +4712\n";
+    const auto file = f.dir.write("odd.txt", noticeFile({noSeconds, noSeconds}));
+    ASSERT_TRUE(app::importTextFile(file.string(), f.state, f.status, f.prompter, {"", broken}));
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "2");
+    EXPECT_TRUE(f.prompter.questions.empty());
+    const auto body = reportBody(f.reports().at(0));
+    ASSERT_EQ(body.size(), 4u);
+    EXPECT_EQ(body[0], "Input text file : Notice No : 1 - the duplicate check failed (no such column: long_sec); "
+                       "stored without it");
+}

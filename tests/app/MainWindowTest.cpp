@@ -1,0 +1,181 @@
+#include "NoticeGridModel.h"
+#include "OstrelStartup.h"
+#include "support/ImportFixture.h"
+#include "support/NoticeDb.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using testing_support::noticeFile;
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+
+namespace {
+
+template <class T>
+T* child(QObject& window, const char* name)
+{
+    T* found = window.findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+QString menuTitle(QObject& window, const char* name)
+{
+    return child<QMenu>(window, name)->title();
+}
+
+QString actionText(QObject& window, const char* name)
+{
+    return child<QAction>(window, name)->text();
+}
+
+struct Window {
+    TempDir dir;
+    ScriptedPrompter prompter;
+    app::OstrelStartup window{prompter, testing_support::templateDb()};
+
+    std::string write(const std::string& name, const std::string& text) { return dir.write(name, text).string(); }
+    bool visible(const char* name) { return !child<QWidget>(window, name)->isHidden(); }
+    QString text(const char* name) { return child<QLineEdit>(window, name)->text(); }
+};
+
+const std::string kThree = noticeFile({"t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\n",
+                                       "t_notice_type = T02\nt_action = ADD\nt_freq_assgn = 479.25\n",
+                                       "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 101.1\n"});
+
+}  // namespace
+
+TEST(MainWindow, StartsOnItsMenusAlone)
+{
+    Window w;
+    w.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
+    if (const char* shot = std::getenv("OSTREL_SCREENSHOT"))
+        w.window.grab().save(shot);
+    EXPECT_EQ(w.window.windowTitle(), " ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005");
+    EXPECT_EQ(w.window.state().programMode, 1);
+    EXPECT_EQ(w.window.state().languageId, 0);
+    EXPECT_TRUE(child<QAction>(w.window, "mnuPrefLangE")->isChecked());
+    for (const char* hidden : {"NtcDataGrid", "LblInputTxt", "TxtFileName", "TxtProcessingStatus"})
+        EXPECT_FALSE(w.visible(hidden)) << hidden;
+    QStringList bar;
+    for (QAction* a : w.window.menuBar()->actions())
+        bar << a->text();
+    EXPECT_EQ(bar, (QStringList{"File", "Preferences"}));
+    EXPECT_EQ(actionText(w.window, "mnuFileOpenTxt"), "OpenTxt");
+    EXPECT_EQ(actionText(w.window, "mnuFileOpenDB"), "OpenDB");
+    EXPECT_EQ(actionText(w.window, "mnuFileExit"), "Exit");
+    EXPECT_EQ(menuTitle(w.window, "mnuPrefLang"), "Language");
+}
+
+TEST(MainWindow, TheLanguageChangesTheMenusAtOnce)
+{
+    Window w;
+    struct Row { const char* item; const char* texts[6]; };
+    const Row rows[] = {
+        {"mnuPrefLangF", {"Fichier", "Préférences", "Langue", "Anglais", "Français", "Espagnol"}},
+        {"mnuPrefLangS", {"Fichero", "Preferencia", "Idioma", "Inglés", "Francés", "Español"}},
+        {"mnuPrefLangE", {"File", "Preferences", "Language", "English", "French", "Spanish"}},
+    };
+    for (const Row& r : rows) {
+        child<QAction>(w.window, r.item)->trigger();
+        const QStringList shown = {menuTitle(w.window, "mnuFile"),         menuTitle(w.window, "mnuPref"),
+                                   menuTitle(w.window, "mnuPrefLang"),     actionText(w.window, "mnuPrefLangE"),
+                                   actionText(w.window, "mnuPrefLangF"),   actionText(w.window, "mnuPrefLangS")};
+        EXPECT_EQ(shown, (QStringList{r.texts[0], r.texts[1], r.texts[2], r.texts[3], r.texts[4], r.texts[5]}));
+        int ticked = 0;
+        for (const char* item : {"mnuPrefLangE", "mnuPrefLangF", "mnuPrefLangS"})
+            ticked += child<QAction>(w.window, item)->isChecked() ? 1 : 0;
+        EXPECT_EQ(ticked, 1);
+        EXPECT_TRUE(child<QAction>(w.window, r.item)->isChecked());
+        EXPECT_EQ(actionText(w.window, "mnuFileOpenTxt"), "OpenTxt");
+    }
+    EXPECT_EQ(w.window.state().languageId, 0);
+}
+
+TEST(MainWindow, OpenTxtImportsAndListsTheNotices)
+{
+    Window w;
+    const std::string file = w.write("batch.txt", kThree);
+    w.prompter.picks = {file};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    EXPECT_EQ(w.prompter.filters.at(0), "Text Files (*.txt)|*.txt|Updated Files (*.upd)|*.upd");
+    EXPECT_TRUE(w.visible("NtcDataGrid"));
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Written sucessfully to the database - Number of notices : 3");
+    EXPECT_EQ(w.text("TxtFileName"), QString::fromStdString("TEXT FILE : " + file));
+    auto* model = static_cast<app::NoticeGridModel*>(child<QTableView>(w.window, "NtcDataGrid")->model());
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->columnCount(), 11);
+    EXPECT_EQ(model->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), "Longitude");
+    EXPECT_EQ(model->index(2, 6).data().toString(), "101.1");
+    EXPECT_EQ(w.window.state().ntcIndexList, (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_TRUE(w.prompter.messages.empty());
+
+    // Picking a row makes it the current notice.
+    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+    grid->setCurrentIndex(model->index(1, 0));
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(w.window.state().currentTerrakey, 2);
+    EXPECT_EQ(w.window.state().currentNtcIndex, 1);
+}
+
+TEST(MainWindow, LeavingAChangedDatabaseOffersTheExportOnce)
+{
+    Window w;
+    w.prompter.picks = {w.write("batch.txt", kThree)};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    w.window.state().dbChanged = true;
+    w.prompter.answers = {false};
+    child<QAction>(w.window, "mnuFileExit")->trigger();
+    ASSERT_EQ(w.prompter.questions.size(), 1u);
+    EXPECT_EQ(w.prompter.questions[0].text, "Do you want to save the changes to an electronic file?");
+    EXPECT_EQ(w.prompter.questions[0].title, "Write to Electronic format");
+    EXPECT_FALSE(w.window.state().dbConnection.isOpen());
+    w.window.close();
+    EXPECT_EQ(w.prompter.questions.size(), 1u) << "not asked twice";
+}
+
+TEST(MainWindow, OpenDBCancelledOrRefusedLeavesNoDatabaseOpen)
+{
+    Window w;
+    w.prompter.picks = {w.write("batch.txt", kThree)};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    ASSERT_TRUE(w.window.state().dbConnection.isOpen());
+
+    child<QAction>(w.window, "mnuFileOpenDB")->trigger();  // cancelled
+    EXPECT_FALSE(w.window.state().dbConnection.isOpen());
+    EXPECT_FALSE(w.visible("NtcDataGrid"));
+    EXPECT_TRUE(w.prompter.messages.empty());
+    EXPECT_EQ(w.prompter.filters.back(), "Microsoft Access Database (*.mdb)|*.mdb|");
+
+    w.prompter.picks = {w.write("other.mdb", "not a database at all, only text")};
+    child<QAction>(w.window, "mnuFileOpenDB")->trigger();
+    EXPECT_FALSE(w.window.state().dbConnection.isOpen());
+    ASSERT_EQ(w.prompter.messages.size(), 1u);
+    EXPECT_EQ(w.prompter.messages[0].title, "OpenDB");
+
+    w.prompter.picks = {(w.dir.path() / "batch.mdb").string()};
+    child<QAction>(w.window, "mnuFileOpenDB")->trigger();
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Sucessfully opened the database - Number of notices : 3");
+    EXPECT_EQ(w.text("TxtFileName"), QString::fromStdString("DATABASE FILE: " + (w.dir.path() / "batch.mdb").string()));
+}
+
+TEST(MainWindow, PickingInAnEmptyGridSaysSo)
+{
+    Window w;
+    w.prompter.picks = {w.write("empty.txt", noticeFile({}))};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    EXPECT_EQ(w.window.state().ntcCount, 0);
+    QTest::keyClick(child<QTableView>(w.window, "NtcDataGrid"), Qt::Key_Enter);
+    ASSERT_EQ(w.prompter.messages.size(), 1u);
+    EXPECT_EQ(w.prompter.messages[0].text, "No notices in the database");
+    EXPECT_EQ(w.prompter.messages[0].title, "Database is Empty");
+}

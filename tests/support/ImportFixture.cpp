@@ -1,0 +1,50 @@
+#include "ImportFixture.h"
+
+#include "NoticeImport.h"
+#include "database/sqlite/Statement.h"
+#include "support/NoticeDb.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace testing_support {
+
+bool ImportFixture::import(const std::string& name, const std::string& text)
+{
+    std::string crlf;
+    for (const char c : text)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const auto path = dir.write(name, crlf);
+    return app::importTextFile(path.string(), state, status, prompter,
+                               {" ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005", templateDb()});
+}
+
+std::vector<std::string> ImportFixture::reports() const
+{
+    std::vector<std::string> out;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        if (entry.path().filename().string().find("_duplicat_report_") == std::string::npos)
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        out.push_back(s.str());
+    }
+    return out;
+}
+
+std::string ImportFixture::scalar(const std::string& sql)
+{
+    db::Statement st(state.dbConnection, sql);
+    return st.step() ? st.text(0) : std::string();
+}
+
+std::string noticeFile(const std::vector<std::string>& bodies)
+{
+    std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n";
+    for (const std::string& body : bodies)
+        text += "<NOTICE>\n" + body + "</NOTICE>\n";
+    return text;
+}
+
+}  // namespace testing_support

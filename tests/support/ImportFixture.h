@@ -1,0 +1,38 @@
+#pragma once
+
+#include "AppState.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Remembers every status text.
+class RecordingStatus : public app::StatusLine {
+public:
+    void setStatus(const std::string& text) override { texts.push_back(text); }
+    std::string status() const override { return texts.empty() ? std::string() : texts.back(); }
+    std::vector<std::string> texts;
+};
+
+// A folder, a scripted user and the application state, ready to import files.
+struct ImportFixture {
+    TempDir dir;
+    ScriptedPrompter prompter;
+    RecordingStatus status;
+    app::AppState state;
+
+    /// Writes the notice file (LF line ends become CR LF) and imports it.
+    bool import(const std::string& name, const std::string& text);
+    /// The duplicate reports in the folder.
+    std::vector<std::string> reports() const;
+    /// The value of a one-value query on the open database.
+    std::string scalar(const std::string& sql);
+};
+
+/// A notice file of the HEAD of "F" and the given NOTICE bodies.
+std::string noticeFile(const std::vector<std::string>& bodies);
+
+}  // namespace testing_support
