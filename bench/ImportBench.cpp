@@ -3,7 +3,7 @@
 //   import_bench [notices...]     (default: 10000 40000)
 #include "NoticeImport.h"
 #include "database/DbConnection.h"
-#include "platform/Prompter.h"
+#include "BenchNotices.h"
 
 #include <chrono>
 #include <cstdio>
@@ -14,15 +14,6 @@
 #include <vector>
 
 namespace {
-
-class SilentPrompter : public platform::Prompter {
-public:
-    int shown = 0;
-    void message(const std::string&, const std::string&, platform::Icon) override { ++shown; }
-    bool askYesNo(const std::string&, const std::string&) override { return true; }
-    bool showTextFile(const std::string&) override { return true; }
-    std::optional<std::string> pickOpenFile(const std::string&) override { return std::nullopt; }
-};
 
 class NoStatus : public app::StatusLine {
 public:
@@ -35,17 +26,7 @@ private:
 
 void writeFile(const std::filesystem::path& path, int notices)
 {
-    std::string antenna = "<COORDINATION>\r\n";
-    for (int i = 0; i < 13; ++i)
-        antenna += "t_adm = A" + std::to_string(i) + "\r\n";
-    antenna += "</COORDINATION>\r\n";
-    for (const char* s : {"ANT_HGT", "ANT_DIAGR_H", "ANT_DIAGR_V"}) {
-        antenna += std::string("<") + s + ">\r\n";
-        for (int k = 0; k < 36; ++k)
-            antenna += std::string(s[4] == 'H' ? "t_eff_hgt@azm" : "t_attn@azm") + std::to_string(k * 10) + " = " +
-                       std::to_string(k % 9) + "\r\n";
-        antenna += std::string("</") + s + ">\r\n";
-    }
+    const std::string antenna = bench::antennaSections("\r\n");
     std::ofstream out(path, std::ios::binary);
     out << "<HEAD>\r\nt_adm = F\r\nt_email_addr = bench@example.org\r\n</HEAD>\r\n";
     for (int i = 0; i < notices; ++i) {
@@ -71,7 +52,7 @@ int main(int argc, char* argv[])
     const auto folder = std::filesystem::temp_directory_path() / "ostrel-import-bench";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    SilentPrompter prompter;
+    bench::SilentPrompter prompter;
     for (const int n : sizes) {
         const auto file = folder / ("batch" + std::to_string(n) + ".txt");
         writeFile(file, n);

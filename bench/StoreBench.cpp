@@ -4,7 +4,7 @@
 #include "database/DbConnection.h"
 #include "database/NoticeStore.h"
 #include "notice/NoticeFileReader.h"
-#include "platform/Prompter.h"
+#include "BenchNotices.h"
 
 #include <chrono>
 #include <cstdio>
@@ -15,33 +15,14 @@
 
 namespace {
 
-class SilentPrompter : public platform::Prompter {
-public:
-    int shown = 0;
-    void message(const std::string&, const std::string&, platform::Icon) override { ++shown; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool showTextFile(const std::string&) override { return false; }
-    std::optional<std::string> pickOpenFile(const std::string&) override { return std::nullopt; }
-};
-
 notice::NoticeRecord sampleNotice()
 {
-    std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\nt_notice_type = T02\nt_action = MODIFY\n"
+    const std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\nt_notice_type = T02\nt_action = MODIFY\n"
                        "t_fragment = GE89\nt_adm_ref_id = TV-1\nt_ctry = F\nt_site_name = LYON\n"
                        "t_freq_assgn = 479.25\nt_long = +0044930\nt_lat = +454530\nt_polar = M\n"
                        "t_erp_h_dbw = 40\nt_erp_v_dbw = 37\nt_op_hh_fr = 06:00\nt_op_hh_to = 23:30\n"
-                       "t_trg_freq_assgn = 471.25\nt_remarks = " + std::string(200, 'r') + "\n<COORDINATION>\n";
-    for (int i = 0; i < 13; ++i)
-        text += "t_adm = A" + std::to_string(i) + "\n";
-    text += "</COORDINATION>\n";
-    for (const char* s : {"ANT_HGT", "ANT_DIAGR_H", "ANT_DIAGR_V"}) {
-        text += std::string("<") + s + ">\n";
-        for (int k = 0; k < 36; ++k)
-            text += std::string(s[4] == 'H' ? "t_eff_hgt@azm" : "t_attn@azm") + std::to_string(k * 10) + " = " +
-                    std::to_string(k % 9) + "\n";
-        text += std::string("</") + s + ">\n";
-    }
-    text += "</NOTICE>\n";
+                       "t_trg_freq_assgn = 471.25\nt_remarks = " + std::string(200, 'r') + "\n" +
+                       bench::antennaSections("\n") + "</NOTICE>\n";
     notice::NoticeFileReader reader;
     notice::NoticeRecord rec;
     reader.openNtcBytes(text, rec);
@@ -63,7 +44,7 @@ int main(int argc, char* argv[])
     const auto folder = std::filesystem::temp_directory_path() / "ostrel-store-bench";
     std::filesystem::create_directories(folder);
     notice::NoticeRecord rec = sampleNotice();
-    SilentPrompter prompter;
+    bench::SilentPrompter prompter;
     for (const int n : sizes) {
         const std::string path = (folder / ("bench" + std::to_string(n) + ".mdb")).string();
         db::Connection conn;

@@ -12,14 +12,6 @@ using testing_support::noticeFile;
 
 namespace {
 
-std::string slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::string soundNotice(const std::string& adm, const std::string& freq)
 {
     return "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = " + freq + "\nt_long = +0060812\n" +
@@ -48,7 +40,7 @@ TEST(Export, WritesTheListedNoticesNumberedWithoutTheDeletedOnes)
     app::offerElectFile(f.state, f.status, f.prompter);
     EXPECT_FALSE(f.state.dbChanged);
 
-    const std::string upd = slurp(f.dir.path() / "batch.upd");
+    const std::string upd = testing_support::readFile(f.dir.path() / "batch.upd");
     EXPECT_TRUE(upd.starts_with("File corrected on "));
     EXPECT_NE(upd.find("\r\nProgram Id:  ZEL Ostrel KOLV Digital Version 3.05 / 01.11.2005\r\n\r\n<HEAD>\r\n"
                        "t_adm = F\r\n</HEAD>\r\n<NOTICE>\r\nt_remarks = \xE0 F\r\nNotice No = 1\r\n"),
@@ -77,7 +69,7 @@ TEST(Export, AnAbortedExportLeavesTheEarlierFile)
     const auto earlier = f.dir.write("batch.upd", "earlier");
     f.prompter.answers = {true, true};
     app::offerElectFile(f.state, f.status, f.prompter);
-    EXPECT_EQ(slurp(earlier), "earlier");
+    EXPECT_EQ(testing_support::readFile(earlier), "earlier");
     ASSERT_EQ(f.prompter.messages.size(), 1u) << "no completion message after an abort";
     EXPECT_EQ(f.prompter.messages[0].text, "Notifiying administration is not the same. Cannot create electronic file");
     EXPECT_EQ(f.prompter.messages[0].title, "Error : Writing Electronic notice");
@@ -110,7 +102,7 @@ TEST(Export, AnEmptyListGivesTheHeadingAndAnEmptyLine)
     ImportFixture f;
     importAndList(f, noticeFile({}));
     ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "e.upd").string(), f.state, f.prompter));
-    const std::string upd = slurp(f.dir.path() / "e.upd");
+    const std::string upd = testing_support::readFile(f.dir.path() / "e.upd");
     EXPECT_TRUE(upd.ends_with("01.11.2005\r\n\r\n\r\n"));
     EXPECT_EQ(std::count(upd.begin(), upd.end(), '\n'), 5);
 }

@@ -38,10 +38,7 @@ ReadFile readBytes(const std::string& bytes)
 
 std::string fixture()
 {
-    std::ifstream in(std::string(OSTREL_TEST_DATA) + "/three_notices.txt", std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return testing_support::readFile(std::string(OSTREL_TEST_DATA) + "/three_notices.txt");
 }
 
 std::string replaceAll(std::string s, const std::string& from, const std::string& to)

@@ -15,14 +15,6 @@ using testing_support::TempDir;
 
 namespace {
 
-std::string slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 const std::string kCrLf = "\r\n";
 
 // Writes whole sections to a file as the export does and returns its bytes.
@@ -37,14 +29,14 @@ std::string writeFile(const TempDir& dir, const std::vector<std::string>& lines,
     EXPECT_TRUE(out.commit(error)) << error;
     if (replaced)
         *replaced = out.replaced();
-    return slurp(path);
+    return testing_support::readFile(path);
 }
 
 }  // namespace
 
 TEST(NoticeFileWriter, WritesTheSampleFileBackByteForByte)
 {
-    const std::string original = slurp(std::string(OSTREL_TEST_DATA) + "/three_notices.txt");
+    const std::string original = testing_support::readFile(std::string(OSTREL_TEST_DATA) + "/three_notices.txt");
     const auto notices = testing_support::readNotices(original);
     ASSERT_EQ(notices.size(), 3u);
 
@@ -158,7 +150,7 @@ TEST(NoticeFileOutput, AnAbandonedFileLeavesTheEarlierOneInPlace)
         ASSERT_TRUE(out.open(path.string(), error));
         out.writeLine("half");
     }  // never committed
-    EXPECT_EQ(slurp(path), "earlier");
+    EXPECT_EQ(testing_support::readFile(path), "earlier");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no partial file left";
 
     NoticeFileOutput out;

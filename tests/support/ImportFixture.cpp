@@ -25,10 +25,7 @@ std::vector<std::string> ImportFixture::reports() const
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         if (entry.path().filename().string().find("_duplicat_report_") == std::string::npos)
             continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        out.push_back(s.str());
+        out.push_back(readFile(entry.path()));
     }
     return out;
 }

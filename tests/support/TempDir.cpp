@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -27,6 +28,14 @@ std::filesystem::path TempDir::write(const std::string& name, const std::string&
     std::ofstream out(file, std::ios::binary);
     out << bytes;
     return file;
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 }  // namespace testing_support

@@ -21,4 +21,7 @@ private:
     std::filesystem::path m_path;
 };
 
+/// The bytes of a file; "" when it cannot be read.
+std::string readFile(const std::filesystem::path& path);
+
 }  // namespace testing_support
