@@ -1,0 +1,157 @@
+#include "Utilities.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace geo {
+namespace {
+
+// 4-byte constants of the sphere, used as the library has always used them.
+constexpr float kEarthRadiusKm = 6373.0f;
+constexpr float kPi = 3.141593f;
+constexpr float kTwoPi = 6.283186f;
+constexpr float kHalfPi = 1.5707965f;
+constexpr float kTolerance = 9.696275e-7f;
+constexpr float kShortDistance = 0.00785f;
+constexpr float kOneSecond = 4.8481375e-6f;
+constexpr float kDegreesPerRadian = 57.295773f;
+constexpr float kCosineLimit = 0.9999999f;
+constexpr float kSmallestDivisor = 1e-10f;
+
+// The case alphabet in code page 437: A-U, Ü, V-Z, Å, Ä, Ö and their lower-case letters.
+constexpr unsigned char kUpper[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O',
+                                    'P', 'Q', 'R', 'S', 'T', 'U', 154, 'V', 'W', 'X', 'Y', 'Z', 143, 142, 153};
+constexpr unsigned char kLower[] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o',
+                                    'p', 'q', 'r', 's', 't', 'u', 129, 'v', 'w', 'x', 'y', 'z', 134, 132, 148};
+
+void convert(char* text, long length, bool toUpper)
+{
+    const unsigned char* from = toUpper ? kLower : kUpper;
+    const unsigned char* to = toUpper ? kUpper : kLower;
+    for (long i = 0; text && i < length; ++i) {
+        const auto* end = from + sizeof kUpper;
+        const auto* at = std::find(from, end, static_cast<unsigned char>(text[i]));
+        if (at != end)
+            text[i] = static_cast<char>(to[at - from]);
+    }
+}
+
+// A cosine kept within the limit, with its sign.
+double clampCosine(double c)
+{
+    return std::clamp(c, -double(kCosineLimit), double(kCosineLimit));
+}
+
+std::int32_t wrap360(std::int32_t az)
+{
+    return az == 360 ? 0 : az;
+}
+
+}  // namespace
+
+std::int32_t roundHalfAway(double value)
+{
+    return std::int32_t(std::round(value));
+}
+
+void copyPointsForward(const float* source, float* target, std::int32_t count)
+{
+    if (count > 0)
+        std::memmove(target, source, std::size_t(count) * 2 * sizeof(float));
+}
+
+void copyPointsBackward(const float* source, float* target, std::int32_t count)
+{
+    for (std::int32_t i = 0; i < count; ++i) {
+        target[2 * i] = source[2 * (count - 1 - i)];
+        target[2 * i + 1] = source[2 * (count - 1 - i) + 1];
+    }
+}
+
+void reversePoints(float* points, std::int32_t count)
+{
+    for (std::int32_t i = 0; i < count / 2; ++i) {
+        std::swap(points[2 * i], points[2 * (count - 1 - i)]);
+        std::swap(points[2 * i + 1], points[2 * (count - 1 - i) + 1]);
+    }
+}
+
+void movePoints(std::int16_t shift, std::int16_t first, float* points, std::int16_t& last)
+{
+    if (shift == 0)
+        return;
+    const int moved = last - first + 1;
+    if (moved > 0)
+        std::memmove(points + 2 * (first - 1 + shift), points + 2 * (first - 1), std::size_t(moved) * 2 * sizeof(float));
+    last = std::int16_t(last + shift);
+}
+
+void upperCase437(char* text, long length)
+{
+    convert(text, length, true);
+}
+
+void lowerCase437(char* text, long length)
+{
+    convert(text, length, false);
+}
+
+DistanceAzimuths distanceAndAzimuths(float lon1f, float lat1f, float lon2f, float lat2f)
+{
+    const double lat1 = lat1f, lat2 = lat2f;
+    const double dlon = double(lon2f) - double(lon1f);
+    double a = std::fabs(dlon);
+    const double tol = kTolerance, pi = kPi, twoPi = kTwoPi, halfPi = kHalfPi, r = kEarthRadiusKm;
+
+    auto meridian = [&](double dlat, std::int32_t distance) {
+        return dlat < 0 ? DistanceAzimuths{distance, 180, 0} : DistanceAzimuths{distance, 0, 180};
+    };
+    if (std::fabs(std::fabs(lat2) - halfPi) <= tol || a <= tol || std::fabs(std::fabs(lat1) - halfPi) <= tol)
+        return meridian(lat2 - lat1, roundHalfAway(std::fabs(lat2 - lat1) * r));
+    if (std::fabs(a - pi) <= tol) {
+        double s = std::fabs(pi - lat1 - lat2);
+        if (s > pi)
+            s = twoPi - s;
+        const std::int32_t az = lat1 + lat2 < 0 ? 180 : 0;
+        return {roundHalfAway(s * r), az, az};
+    }
+
+    bool east = true;
+    if (dlon >= 0) {
+        if (dlon >= pi) {
+            east = false;
+            a = twoPi - a;
+        }
+    } else if (a > pi) {
+        a = twoPi - a;
+    } else {
+        east = false;
+    }
+
+    const double cosC = clampCosine(std::sin(lat1) * std::sin(lat2) + std::cos(lat1) * std::cos(lat2) * std::cos(a));
+    const double c = std::acos(cosC);
+    if (c < kShortDistance) {
+        const double dl = lat2 - lat1;
+        const double x = a * std::cos(lat1);
+        const double s = std::max(std::sqrt(x * x + dl * dl), double(kOneSecond));
+        const std::int32_t distance = roundHalfAway(s * r);
+        if (a <= kOneSecond)
+            return meridian(dl, distance);
+        const std::int32_t az = roundHalfAway(std::acos(clampCosine(dl / s)) * kDegreesPerRadian);
+        const std::int32_t az1 = east ? az : 360 - az;
+        const std::int32_t az2 = az1 + 180 <= 360 ? az1 + 180 : az1 - 180;
+        return {distance, wrap360(az1), wrap360(az2)};
+    }
+    const double sinC = std::sin(c);
+    const double a1 = std::acos(clampCosine((std::sin(lat2) - cosC * std::sin(lat1)) /
+                                            std::max(sinC * std::cos(lat1), double(kSmallestDivisor))));
+    const double a2 = std::acos(clampCosine((std::sin(lat1) - cosC * std::sin(lat2)) /
+                                            std::max(sinC * std::cos(lat2), double(kSmallestDivisor))));
+    const std::int32_t A1 = roundHalfAway(a1 * kDegreesPerRadian);
+    const std::int32_t A2 = roundHalfAway(a2 * kDegreesPerRadian);
+    return east ? DistanceAzimuths{roundHalfAway(c * r), wrap360(A1), wrap360(360 - A2)}
+                : DistanceAzimuths{roundHalfAway(c * r), wrap360(360 - A1), wrap360(A2)};
+}
+
+}  // namespace geo

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Array and text services shared by the library's routines and its callers. Points are
+// longitude, latitude pairs of 4-byte reals; arrays count from 1 as the callers do.
+namespace geo {
+
+void copyPointsForward(const float* source, float* target, std::int32_t count);
+void copyPointsBackward(const float* source, float* target, std::int32_t count);
+void reversePoints(float* points, std::int32_t count);
+/// Moves points first..last by `shift` places, overlapping ranges allowed; last += shift.
+void movePoints(std::int16_t shift, std::int16_t first, float* points, std::int16_t& last);
+
+/// Upper or lower case by the library's alphabet (code page 437 letters Ü Å Ä Ö too).
+void upperCase437(char* text, long length);
+void lowerCase437(char* text, long length);
+
+struct DistanceAzimuths {
+    std::int32_t distanceKm;
+    std::int32_t azimuth1Deg;  // at point 1 towards point 2, 0..359
+    std::int32_t azimuth2Deg;  // at point 2 towards point 1, 0..359
+};
+
+/// Great-circle distance in whole km and the azimuths at both ends in whole degrees.
+DistanceAzimuths distanceAndAzimuths(float lon1, float lat1, float lon2, float lat2);
+
+/// The nearest whole number, halves away from zero.
+std::int32_t roundHalfAway(double value);
+
+}  // namespace geo
