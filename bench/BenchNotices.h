@@ -4,7 +4,9 @@
 // lists of a television notice.
 #include "platform/Prompter.h"
 
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -33,6 +35,17 @@ inline std::string antennaSections(const std::string& eol)
         text += std::string("</") + s + ">" + eol;
     }
     return text;
+}
+
+/// The batch sizes named on the command line, else 10,000 and 40,000.
+inline std::vector<int> batchSizes(int argc, char* argv[])
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {10000, 40000};
+    return sizes;
 }
 
 }  // namespace bench

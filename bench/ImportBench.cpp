@@ -43,11 +43,7 @@ void writeFile(const std::filesystem::path& path, int notices)
 
 int main(int argc, char* argv[])
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
-    if (sizes.empty())
-        sizes = {10000, 40000};
+    const std::vector<int> sizes = bench::batchSizes(argc, argv);
 
     const auto folder = std::filesystem::temp_directory_path() / "ostrel-import-bench";
     std::filesystem::remove_all(folder);

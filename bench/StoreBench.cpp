@@ -35,11 +35,7 @@ notice::NoticeRecord sampleNotice()
 
 int main(int argc, char* argv[])
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
-    if (sizes.empty())
-        sizes = {10000, 40000};
+    const std::vector<int> sizes = bench::batchSizes(argc, argv);
 
     const auto folder = std::filesystem::temp_directory_path() / "ostrel-store-bench";
     std::filesystem::create_directories(folder);
