@@ -137,3 +137,14 @@ TEST_F(Settings, AMissingDataFileIsFatal)
                             "\n >>>> CANCELR - ABNORMAL END\n");
     EXPECT_NE(r.status, 0);
 }
+
+TEST_F(Settings, NoSettingsFolderIsShownAndReadsAsNoSetting)
+{
+    const auto r = testing_support::runInChild([] {
+        for (const char* name : {"WINDIR", "XDG_CONFIG_HOME", "HOME"})
+            unsetenv(name);
+        std::printf("[%s]\n", geo::readSetting(1).c_str());
+    });
+    EXPECT_EQ(r.output, " GEOGID\n GetWindowsDirectory failed\n  Press return ...\n[]\n");
+    EXPECT_EQ(r.status, 0);
+}

@@ -110,7 +110,9 @@ fs::path windowsFolder()
         return w;
     if (const std::string x = env("XDG_CONFIG_HOME"); !x.empty())
         return fs::path(x) / "tavu";
-    return fs::path(env("HOME")) / ".config" / "tavu";
+    if (const std::string home = env("HOME"); !home.empty())
+        return fs::path(home) / ".config" / "tavu";
+    return {};
 }
 
 std::optional<fs::path> driveFolder(char letter)
@@ -162,7 +164,7 @@ std::string readSetting(std::int32_t key, std::size_t capacity)
     if (name.empty())
         return {};
     const fs::path folder = windowsFolder();
-    if (folder.empty() || folder == "/.config/tavu") {
+    if (folder.empty()) {
         showMessage("GetWindowsDirectory failed", "GEOGID");
         return {};
     }

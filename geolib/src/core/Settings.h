@@ -14,6 +14,7 @@
 // folders, and a name is looked for in its exact case first, then without regard to case.
 namespace geo {
 
+/// The folder of the settings file; empty when there is none to be had.
 std::filesystem::path windowsFolder();
 /// The folder a drive letter stands for; nothing for a drive that is not there.
 std::optional<std::filesystem::path> driveFolder(char letter);
