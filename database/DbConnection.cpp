@@ -44,6 +44,10 @@ bool copyTemplateDB(const std::string& path, platform::Prompter& prompter, const
     fs::path temp = target;
     temp += ".tmp-" + std::to_string(::getpid());
     fs::copy_file(templateFile, temp, fs::copy_options::overwrite_existing, ec);
+    // The journal of an earlier database of that name must not be replayed onto the copy.
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        if (!ec)
+            fs::remove(path + suffix, ec);
     if (!ec)
         fs::rename(temp, target, ec);
     if (ec) {
@@ -51,9 +55,6 @@ bool copyTemplateDB(const std::string& path, platform::Prompter& prompter, const
         fs::remove(temp, ignored);
         return copyFailed(prompter, ec.value(), path + ": " + ec.message());
     }
-    // Leftovers of an earlier database of that name must not be taken for its journal.
-    for (const char* suffix : {"-wal", "-shm", "-journal"})
-        fs::remove(path + suffix, ec);
     return true;
 }
 

@@ -110,10 +110,14 @@ Lookup findSameFreqCoordAdm(const std::string& freq, const std::string& longDeg,
             return Lookup::NotFound;
     // A notice stored without seconds has Null there.
     db::Statement st(conn,
-                     "SELECT terrakey FROM fmtv_terra WHERE freq_assgn = ? AND long_deg = ? AND long_min = ?"
+                     "SELECT terrakey FROM fmtv_terra WHERE freq_assgn = CAST(? AS REAL) AND long_deg = ? AND long_min = ?"
                      " AND IFNULL(long_sec, 0) = ? AND long_ew = ? AND lat_deg = ? AND lat_min = ?"
                      " AND IFNULL(lat_sec, 0) = ? AND lat_ns = ? AND adm = ? ORDER BY terrakey LIMIT 1");
-    st.bind(1, *f)
+    // The text, so that SQLite turns it into the same number as it did the stored one.
+    std::string freqText = notice::trimValue(freq);
+    if (freqText.starts_with('+'))
+        freqText.erase(0, 1);
+    st.bind(1, freqText)
         .bind(2, std::int64_t(*parts[0]))
         .bind(3, std::int64_t(*parts[1]))
         .bind(4, std::int64_t(*parts[2]))

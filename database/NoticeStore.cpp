@@ -184,13 +184,12 @@ bool writeToFMTVOpPrdTable(const notice::FlaggedPair& opPeriod, std::int32_t ter
 bool writeToFMTVRmksTable(const std::string& remarks, std::int32_t terrakey, db::Connection& conn,
                           platform::Prompter& prompter)
 {
-    const std::size_t length = platform::charCount(remarks);
     std::int64_t sequence = 0;
-    for (std::size_t start = 0; start < length; start += kRemarkRowChars, ++sequence) {
+    for (const std::string& piece : platform::chunkChars(remarks, kRemarkRowChars)) {
         if (!db::RowWriter::insert(conn, "fmtv_rmks")
                  .set("terrakey", terrakey)
-                 .set("rmk_text", platform::midChars(remarks, start, kRemarkRowChars))
-                 .set("rmk_seq_no", sequence)
+                 .set("rmk_text", piece)
+                 .set("rmk_seq_no", sequence++)
                  .run())
             return reportDbErr(conn, "writeToFMTVRmksTable", prompter);
     }

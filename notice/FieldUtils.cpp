@@ -48,18 +48,14 @@ bool isRealDate(const YMD& d)
     return d.d <= last;
 }
 
-std::optional<YMD> parseDate(std::string s)
+// yyyy-mm-dd or dd.mm.yyyy, the month and day of one or two digits; nothing else.
+std::optional<YMD> parseDate(const std::string& s)
 {
-    s = trimValue(s);
-    if (const auto blank = s.find(' '); blank != std::string::npos)
-        s.erase(blank);  // a time after the date
     YMD d{};
     if (auto p = splitDigits(s, '-'); p && (*p)[0].size() == 4 && (*p)[1].size() <= 2 && (*p)[2].size() <= 2)
         d = {toInt((*p)[0]), toInt((*p)[1]), toInt((*p)[2])};
     else if (auto q = splitDigits(s, '.'); q && (*q)[2].size() == 4 && (*q)[0].size() <= 2 && (*q)[1].size() <= 2)
         d = {toInt((*q)[2]), toInt((*q)[1]), toInt((*q)[0])};
-    else if (auto r = splitDigits(s, '/'); r && (*r)[2].size() == 4 && (*r)[0].size() <= 2 && (*r)[1].size() <= 2)
-        d = {toInt((*r)[2]), toInt((*r)[1]), toInt((*r)[0])};
     else
         return std::nullopt;
     if (!isRealDate(d))

@@ -39,9 +39,8 @@ std::string padZeros(const std::string& text, int width);
 /// "a-b-c", or "" when any part is empty.
 std::string joinDate(const std::string& a, const std::string& b, const std::string& c);
 
-/// A date as "dd.mm.yyyy". Reads yyyy-mm-dd (1- or 2-digit month and day), dd.mm.yyyy and
-/// dd/mm/yyyy, with an optional time after a blank; "" stays "", anything else is returned
-/// unchanged.
+/// A date as "dd.mm.yyyy". Reads yyyy-mm-dd and dd.mm.yyyy (1- or 2-digit month and day);
+/// "" stays "", anything else is returned unchanged.
 std::string formatNtcDate(const std::string& value);
 /// The date as "yyyy-mm-dd" when `formatNtcDate` can read it; nothing otherwise.
 std::optional<std::string> isoDate(const std::string& value);

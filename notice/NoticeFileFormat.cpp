@@ -48,9 +48,10 @@ bool getAzmFromKey(std::string& key, std::string& azimuth)
     if (at == std::string::npos)
         return false;
     azimuth = at + 4 <= key.size() ? key.substr(at + 4) : std::string();
-    if (!isDigits(azimuth) || azimuth.size() > 5)
+    if (!isDigits(azimuth))
         return false;
-    return std::stoi(azimuth) < 355;
+    const std::string significant = azimuth.substr(std::min(azimuth.find_first_not_of('0'), azimuth.size() - 1));
+    return significant.size() <= 3 && std::stoi(significant) < 355;
 }
 
 std::string getLongDeg(const std::string& lon) { return platform::midChars(lon, 1, 3); }

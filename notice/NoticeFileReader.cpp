@@ -126,9 +126,10 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
 
 bool isWholeNumber(const std::string& s, int max)
 {
-    if (!isDigits(s) || s.size() > 5)
+    if (!isDigits(s))
         return false;
-    return std::stoi(s) <= max;
+    const std::string significant = s.substr(std::min(s.find_first_not_of('0'), s.size() - 1));
+    return significant.size() <= 5 && std::stoi(significant) <= max;
 }
 
 // State of one call of readNoticeSection.
@@ -136,7 +137,7 @@ struct NoticeReading {
     NoticeRecord& rec;
     const std::string& prefix;
     std::string report = " ";
-    std::size_t pointsAccepted = 0;
+    std::vector<FlaggedPair> points;  // accepted, sized to the count at the end of the notice
     bool coordSelfRead = false;
     std::vector<std::pair<std::string, std::string>> contourIds;  // key as read, value
 };
@@ -169,14 +170,12 @@ void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key,
         r.report += invalidEntry(r.prefix, key, value);
         return;
     }
-    const std::size_t slots = std::size_t(std::stoi(value)) + 1;
-    if (slots < r.pointsAccepted) {
+    if (std::size_t(std::stoi(value)) + 1 < r.points.size()) {
         r.report += errorEntry(r.prefix, key + " : fewer test points than the points already read");
         return;
     }
     contour.nb_test_pts = value;
     setFlags(r.rec, k.flags);
-    contour.points.resize(slots);  // points read before stay
 }
 
 void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& value)
@@ -223,7 +222,9 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
         return;
     }
     case ValueKind::Remarks:
-        rec.remarks = rec.remarks.empty() ? value : rec.remarks + ";" + value;
+        if (!rec.remarks.empty())
+            rec.remarks += ';';
+        rec.remarks += value;
         return;
     case ValueKind::IntRemarks:
         rec.int_remarks = value;
@@ -271,15 +272,23 @@ void readPoint(ReadCursor& cur, NoticeReading& r)
     cur.advance();
     FlaggedPair point;
     const std::string sub = readPointSection(cur, point, r.prefix);
-    const std::string number = std::to_string(r.pointsAccepted);
-    std::vector<FlaggedPair>& points = r.rec.zel.contour.points;
-    if (!sub.empty())
-        r.report += r.prefix + " <POINT> #" + number + " : " + r.prefix + sub + kCrLf;
-    else if (r.pointsAccepted >= points.size())
-        r.report += errorEntry(r.prefix, "<POINT> #" + number + " : Cannot notify more than " +
-                                             std::to_string(points.size()) + " points");
+    if (sub.empty())
+        r.points.push_back(point);
     else
-        points[r.pointsAccepted++] = point;
+        r.report += r.prefix + " <POINT> #" + std::to_string(r.points.size()) + " : " + r.prefix + sub + kCrLf;
+}
+
+// The points list holds the count of test points plus one, or two without a count; points
+// read before the count are kept, those beyond the list are refused.
+void placePoints(NoticeReading& r)
+{
+    Contour& contour = r.rec.zel.contour;
+    const std::size_t slots = contour.nb_test_pts.empty() ? 2 : std::size_t(std::stoi(contour.nb_test_pts)) + 1;
+    for (std::size_t k = slots; k < r.points.size(); ++k)
+        r.report += errorEntry(r.prefix, "<POINT> #" + std::to_string(k) + " : Cannot notify more than " +
+                                             std::to_string(slots) + " points");
+    r.points.resize(slots);
+    contour.points = std::move(r.points);
 }
 
 void readCoordList(ReadCursor& cur, NoticeReading& r, AdmList& target, const char* name,
@@ -338,6 +347,7 @@ void completeNotice(NoticeReading& r)
 {
     NoticeRecord& rec = r.rec;
     placeContourIds(r);
+    placePoints(r);
     if (rec.intent != "MODIFY" && rec.intent != "ADD")
         copyTargetToNtc(rec);
     if (rec.notice_typ == "T01" || rec.notice_typ == "T02") {
@@ -379,7 +389,7 @@ std::string readHeadSection(ReadCursor& cur, NoticeRecord& rec, const std::strin
 
 std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::string& prefix, bool& complete)
 {
-    NoticeReading r{rec, prefix, " ", 0, false, {}};
+    NoticeReading r{rec, prefix, " ", {}, false, {}};
     complete = false;
     for (;;) {
         if (equalsNoCase(cur.line, "</NOTICE>")) {
@@ -390,6 +400,11 @@ std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::str
             r.report += errorEntry(prefix, "<NOTICE> section not closed at the end of the file");
             break;
         }
+        if (cur.line == "<NOTICE>" || cur.line == "<HEAD>") {
+            // A section that opens inside a notice means its close was lost: the notice ends here.
+            r.report += errorEntry(prefix, "<NOTICE> section not closed before " + cur.line);
+            break;
+        }
         std::string key, value;
         if (splitKeyValue(cur.line, key, value)) {
             readNoticeKey(r, key, value);
@@ -398,7 +413,7 @@ std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::str
             if (equalsNoCase(cur.line, "</NOTICE>") || cur.atEndOfInput())
                 continue;
             if (isSectionBreak(cur.line))
-                break;
+                break;  // the sub-section said why
         }
         cur.advance();
     }

@@ -52,6 +52,10 @@ struct NoticeRead {
 // outside HEAD and NOTICE is skipped.
 class NoticeFileReader {
 public:
+    NoticeFileReader() = default;
+    NoticeFileReader(const NoticeFileReader&) = delete;  // the cursor refers to this reader's file
+    NoticeFileReader& operator=(const NoticeFileReader&) = delete;
+
     /// Opens the file and empties the record's `adm`; false with a message when it cannot.
     [[nodiscard]] bool openNtcTxtFile(const std::string& path, NoticeRecord& rec, std::string& error);
     /// The same for bytes held in memory.

@@ -193,4 +193,21 @@ std::string midChars(std::string_view utf8, std::size_t start, std::size_t count
     return std::string(utf8.substr(pos, end - pos));
 }
 
+std::vector<std::string> chunkChars(std::string_view utf8, std::size_t count)
+{
+    std::vector<std::string> pieces;
+    std::size_t start = 0, pos = 0, chars = 0;
+    while (pos < utf8.size() && count > 0) {
+        pos += charLength(utf8, pos);
+        if (++chars == count) {
+            pieces.emplace_back(utf8.substr(start, pos - start));
+            start = pos;
+            chars = 0;
+        }
+    }
+    if (start < utf8.size())
+        pieces.emplace_back(utf8.substr(start));
+    return pieces;
+}
+
 }  // namespace platform

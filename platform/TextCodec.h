@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text crosses the file boundary as Windows-1252 and lives inside the program as UTF-8.
 namespace platform {
@@ -30,5 +31,8 @@ std::size_t charCount(std::string_view utf8);
 /// Characters `start` (from 0) to `start + count`, cut at whole characters; shorter or empty
 /// past the end.
 std::string midChars(std::string_view utf8, std::size_t start, std::size_t count = std::string_view::npos);
+
+/// The text cut into pieces of `count` characters (the last one shorter), in one pass.
+std::vector<std::string> chunkChars(std::string_view utf8, std::size_t count);
 
 }  // namespace platform

@@ -92,7 +92,7 @@ bool Connection::openWith(const std::string& path, int flags)
 {
     close();
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags | SQLITE_OPEN_NOFOLLOW, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     m_handle.reset(raw);
     if (rc != SQLITE_OK) {
         fail(rc, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));

@@ -71,6 +71,20 @@ TEST(Lookups, FindTheSameSiteByNumberNotByText)
     }
 }
 
+TEST(Lookups, FrequenciesWithManyDecimalsFindThemselves)
+{
+    // Texts whose decimal conversion differs in the last bit between libraries.
+    NoticeDb db;
+    const char* freqs[] = {"984.452337", "123.456789", "0.1", "4.35", "107.999999"};
+    std::int64_t key = 1;
+    for (const char* freq : freqs)
+        store(db, {key++, freq, "1", "2", "3", "E", "4", "5", "6", "N", "F", ""});
+    for (const char* freq : freqs) {
+        std::int32_t found = 0;
+        EXPECT_EQ(find(db, {0, freq, "1", "2", "3", "E", "4", "5", "6", "N", "F", ""}, found), Lookup::Found) << freq;
+    }
+}
+
 TEST(Lookups, FindTheSameReferenceAndAdministration)
 {
     NoticeDb db;

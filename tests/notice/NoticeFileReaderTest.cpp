@@ -402,6 +402,11 @@ TEST(NoticeFileReader, TestPointsFillTheListThatTheirCountSizes)
     EXPECT_TRUE(n.rec.zel.contour.points[2].flag);
     EXPECT_EQ(n.read.report, " " + entry("<POINT> #3 : Cannot notify more than 3 points"));
 
+    const ReadNotice early = readOne("t_notice_type = DA1\n" + point + point + point + point + "zel_nb_test_pts = 3\n");
+    ASSERT_EQ(early.rec.zel.contour.points.size(), 4u);
+    EXPECT_TRUE(early.rec.zel.contour.points[3].flag) << "points read before their count are all kept";
+    EXPECT_EQ(early.read.report, " ");
+
     const ReadNotice empty = readOne("<POINT>\nzel_long =\n</POINT>\n<POINT>\nzel_lat = +4500\n</POINT>\n");
     EXPECT_FALSE(empty.rec.zel.contour.points[0].flag) << "an empty point is stored and counts";
     EXPECT_EQ(empty.rec.zel.contour.points[1].second, "+4500");
@@ -464,6 +469,16 @@ TEST(NoticeFileReader, AnUnclosedSubSectionStopsAtTheNoticeBoundary)
     EXPECT_TRUE(g.notices[1].read.complete);
     EXPECT_EQ(g.notices[1].rec.ctry, "E");
     EXPECT_EQ(g.notices[1].read.number, 2);
+}
+
+TEST(NoticeFileReader, ANoticeWithoutItsCloseEndsAtTheNextNotice)
+{
+    const ReadFile f = readBytes("<NOTICE>\nt_adm_ref_id = A1\n<NOTICE>\nt_adm_ref_id = B2\n</NOTICE>\n");
+    ASSERT_EQ(f.notices.size(), 2u);
+    EXPECT_FALSE(f.notices[0].read.complete) << "not to be stored";
+    EXPECT_EQ(f.notices[0].read.report, " " + entry("<NOTICE> section not closed before <NOTICE>"));
+    EXPECT_TRUE(f.notices[1].read.complete);
+    EXPECT_EQ(f.notices[1].rec.adm_ref_id, "B2");
 }
 
 TEST(NoticeFileReader, ALowerCaseHeadCloseStopsAtTheFirstNotice)

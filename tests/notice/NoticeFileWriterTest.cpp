@@ -115,7 +115,7 @@ TEST(NoticeFileWriter, FormatsCoordinatesTimesAndDates)
     EXPECT_EQ(formatHHMM(""), "");
 
     const std::pair<const char*, const char*> dates[] = {
-        {"2005-11-1", "2005-11-01"}, {"1.11.2005", "2005-11-01"}, {"01.11.2005 10:00:00", "2005-11-01"},
+        {"2005-11-1", "2005-11-01"}, {"1.11.2005", "2005-11-01"}, {"01.11.2005 10:00:00", "01.11.2005 10:00:00"},
         {"2005-13-01", "2005-13-01"}, {"soon", "soon"}, {"1.2.3.4", "1.2.3.4"}, {"", ""}};
     for (const auto& [in, out] : dates)
         EXPECT_EQ(formatFileDate(in), out) << in;
