@@ -138,17 +138,8 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
     static constexpr const char* kProc = "readFromFMTVTerra";
     db::Statement st(conn, "SELECT * FROM fmtv_terra WHERE terrakey = ?");
     st.bind(1, std::int64_t(terrakey));
-    if (!st.step())
+    if (!st.step())  // the key is unique: no row is the only failure
         return st.failed() ? reportDbErr(conn, kProc, prompter) : conn.fail(1, "no notice");
-    // The row must be the only one of its key; a second one is as bad as none.
-    {
-        db::Statement count(conn, "SELECT count(*) FROM fmtv_terra WHERE terrakey = ?");
-        count.bind(1, std::int64_t(terrakey));
-        if (!count.step())
-            return reportDbErr(conn, kProc, prompter);
-        if (count.integer(0) != 1)
-            return conn.fail(1, "notice not unique");
-    }
 
     rec.flag = true;
     // A suppression or withdrawal keeps its identification in the target part.
@@ -236,21 +227,13 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
 bool readFromFMTVTarget(std::int32_t targetKey, notice::TargetRef& target, db::Connection& conn,
                         platform::Prompter& prompter)
 {
-    db::Statement st(conn, "SELECT * FROM fmtv_target WHERE Target = ?");
-    st.bind(1, std::int64_t(targetKey));
-    const bool found = st.step();
-    const bool unique = found && !st.step();
-    if (st.failed())
-        return reportDbErr(conn, "readFromFMTVTarget", prompter);
-    if (!unique)
-        return readMessage("The target " + std::to_string(targetKey) +
-                               " is not UNIQUE . Please consult the administrator!",
-                           prompter);
-    // The first row is gone after the uniqueness step: read it again.
-    db::Statement row(conn, "SELECT * FROM fmtv_target WHERE Target = ?");
+    db::Statement row(conn, "SELECT * FROM fmtv_target WHERE Target = ?");  // the key is unique
     row.bind(1, std::int64_t(targetKey));
     if (!row.step())
-        return reportDbErr(conn, "readFromFMTVTarget", prompter);
+        return row.failed() ? reportDbErr(conn, "readFromFMTVTarget", prompter)
+                            : readMessage("The target " + std::to_string(targetKey) +
+                                              " is not UNIQUE . Please consult the administrator!",
+                                          prompter);
     target.flag = true;
     copyColumn(row, "trg_long_deg", target.long_deg, Form::Pad3);
     copyColumn(row, "trg_long_min", target.long_min, Form::Pad2);
@@ -269,28 +252,20 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
                            db::Connection& conn, platform::Prompter& prompter)
 {
     static constexpr const char* kProc = "readFromZEL04Elements";
-    db::Statement st(conn, "SELECT * FROM zel_elements WHERE terrakey = ? ORDER BY rowid");
-    st.bind(1, std::int64_t(terrakey));
-    int rows = 0;
-    while (rows < 2 && st.step())
-        ++rows;
-    if (st.failed())
-        return reportDbErr(conn, kProc, prompter);
-    if (rows != 1)
-        return true;
-    db::Statement row(conn, "SELECT * FROM zel_elements WHERE terrakey = ?");
+    db::Statement row(conn, "SELECT * FROM zel_elements WHERE terrakey = ? ORDER BY rowid");
     row.bind(1, std::int64_t(terrakey));
     if (!row.step())
-        return reportDbErr(conn, kProc, prompter);
-    zel.flag = true;
+        return !row.failed() || reportDbErr(conn, kProc, prompter);
+    notice::ZEL04Elements read = zel;  // kept only when the row is the notice's only one
+    read.flag = true;
     for (const auto& [column, field] :
-         {std::pair<const char*, std::string*>{"sys_var", &zel.sys_var}, {"nb_carr", &zel.nb_carr},
-          {"guard_interval", &zel.guard_interval}, {"rx_mode", &zel.rx_mode}, {"ref_plan_cfg", &zel.ref_plan_cfg},
-          {"typ_ref_netwk", &zel.typ_ref_netwk}, {"sfn_id", &zel.sfn_id}, {"sfn_tx_tim", &zel.sfn_tx_tim},
-          {"adm_allot_id", &zel.adm_allot_id}, {"spect_mask", &zel.spect_mask}, {"freq_block", &zel.freq_block},
-          {"channel", &zel.channel}})
+         {std::pair<const char*, std::string*>{"sys_var", &read.sys_var}, {"nb_carr", &read.nb_carr},
+          {"guard_interval", &read.guard_interval}, {"rx_mode", &read.rx_mode}, {"ref_plan_cfg", &read.ref_plan_cfg},
+          {"typ_ref_netwk", &read.typ_ref_netwk}, {"sfn_id", &read.sfn_id}, {"sfn_tx_tim", &read.sfn_tx_tim},
+          {"adm_allot_id", &read.adm_allot_id}, {"spect_mask", &read.spect_mask}, {"freq_block", &read.freq_block},
+          {"channel", &read.channel}})
         copyColumn(row, column, *field, Form::Trim);
-    notice::ConvPoint& conv = zel.conv;
+    notice::ConvPoint& conv = read.conv;
     if (copyColumn(row, "conv_freq_assgn", conv.conv_freq_assgn, Form::Trim)) {
         std::replace(conv.conv_freq_assgn.begin(), conv.conv_freq_assgn.end(), ',', '.');
         conv.flag = true;
@@ -304,8 +279,11 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
     for (const auto& [column, field, form] : coordColumns)
         if (copyColumn(row, column, *field, form))
             conv.flag = c.flag = true;
-    copyColumn(row, "email_addr", zel.email_addr, Form::Trim);
-    copyColumn(row, "coord_self", zel.coord_self, Form::Trim);
+    copyColumn(row, "email_addr", read.email_addr, Form::Trim);
+    copyColumn(row, "coord_self", read.coord_self, Form::Trim);
+    if (row.step() || row.failed())
+        return !row.failed() || reportDbErr(conn, kProc, prompter);  // several rows: none is read
+    zel = read;
     if (noticeType == "DT2" || noticeType == "DS2")
         return readFromZEL04Allotment(terrakey, zel, conn, prompter);
     return true;

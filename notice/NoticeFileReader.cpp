@@ -185,8 +185,6 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
         return;
     NoticeRecord& rec = r.rec;
     switch (k->kind) {
-    case ValueKind::NotRead:
-        return;
     case ValueKind::Text:
         storeOnce(rec, k->field(rec), key, value, k->upper, k->flags, r.report, r.prefix);
         return;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-// The keys of a NOTICE section: the field each fills, how it is read, and when it is written.
+// The keys of a NOTICE section: the field each fills and how it is read.
 namespace notice {
 
 enum class ValueKind {
@@ -21,7 +21,6 @@ enum class ValueKind {
     CoordSelf,   // starts as "FALSE", so duplicates are told by the line, not the field
     ContourId,   // allotment slot, or the contour's id in a DA1 notice
     NbTestPts,   // sizes the contour's point list
-    NotRead,     // written only
 };
 
 // Parts of the record a key marks as holding data.
@@ -35,9 +34,6 @@ enum FlagBits : unsigned {
     kFlagContour = 1u << 6,
 };
 
-// When the writer writes a key.
-enum class WriteGroup { Always, Target, Station, Operating, Digital, NotWritten };
-
 using TextField = std::string& (*)(NoticeRecord&);
 // Degrees, minutes, seconds, hemisphere.
 using CoordFields = std::array<std::string*, 4> (*)(NoticeRecord&);
@@ -47,13 +43,11 @@ struct NoticeKey {
     ValueKind kind;
     bool upper;
     unsigned flags;
-    WriteGroup group;
     TextField field;    // text kinds
     CoordFields coord;  // coordinate kinds
 };
 
-/// Every key of the NOTICE section, in the order the writer writes them, then the keys
-/// that are only read.
+/// Every key of the NOTICE section.
 std::span<const NoticeKey> noticeKeys();
 
 /// The key whose name equals `key` without regard to case, or nullptr.

@@ -246,10 +246,7 @@ TEST(NoticeKeys, EveryKeyFillsItsOwnFieldsMatchingItsKind)
     for (const NoticeKey& k : noticeKeys()) {
         EXPECT_TRUE(names.insert(lowerAscii(std::string(k.key))).second) << k.key;
         std::vector<std::string*> targets;
-        if (k.kind == ValueKind::NotRead) {
-            EXPECT_EQ(k.field, nullptr) << k.key;
-            EXPECT_EQ(k.coord, nullptr) << k.key;
-        } else if (k.kind == ValueKind::Longitude || k.kind == ValueKind::Latitude) {
+        if (k.kind == ValueKind::Longitude || k.kind == ValueKind::Latitude) {
             ASSERT_NE(k.coord, nullptr) << k.key;
             EXPECT_EQ(k.field, nullptr) << k.key;
             for (std::string* p : k.coord(rec))
