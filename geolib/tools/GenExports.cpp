@@ -97,7 +97,7 @@ bool parse(const std::string& path, std::vector<Routine>& routines, std::string&
             continue;
         const auto f = split(line, " | ");
         const std::string where = path + ":" + std::to_string(lineNo) + ": ";
-        if (f.size() < 6 || f.size() > 7 || (f[1] != "both" && f[1] != "dec")) {
+        if (f.size() < 6 || f.size() > 7 || (f[1] != "both" && f[1] != "dec") || (f.size() == 7 && f[6] != "built")) {
             error = where + "malformed line";
             return false;
         }

@@ -1,6 +1,7 @@
 #include "tavu32d.h"
 
 #include "coords/CoordText.h"
+#include "core/Utilities.h"
 #include "support/ChildProcess.h"
 
 #include <gtest/gtest.h>
@@ -251,3 +252,26 @@ TEST(AngleUnits, PacksSmallRealsIntoThreeCharacters)
 }
 
 }  // namespace
+
+TEST(FreeCoord, TheLayoutIsReadWhateverSurroundsIt)
+{
+    const std::string texts[] = {" 06E081246N1215", "006E081246N1215,", std::string("006E081246N1215\0\0\0\0\0", 20),
+                                 "006E081246N1215 ;"};
+    for (const std::string& t : texts) {
+        std::string text = t;
+        float lon = 0, lat = 0;
+        int32_t ok = 0, length = int32_t(text.size());
+        CRDUNPN(text.data(), &lon, &lat, &ok, &length);
+        EXPECT_EQ(ok, -1) << t;
+        EXPECT_NEAR(lon, 0.1071050, 1e-6) << t;
+        EXPECT_NEAR(lat, 0.8064149, 1e-6) << t;
+    }
+}
+
+TEST(AngleUnits, RoundingStaysWithinTheWholeNumbers)
+{
+    EXPECT_EQ(geo::roundHalfAway(1e12), INT32_MAX);
+    EXPECT_EQ(geo::roundHalfAway(-1e12), INT32_MIN);
+    EXPECT_EQ(geo::roundHalfAway(std::nan("")), 0);
+    EXPECT_EQ(geo::roundHalfAway(-2.5), -3);
+}

@@ -277,25 +277,27 @@ bool checkCoordText(std::string& text, Layout layout)
 bool readFreeCoord(std::string_view text, LonLat& out)
 {
     out = {0.0f, 0.0f};
-    std::string s(trimRight(text.substr(0, 80)));
-    if (s.size() < 3)
-        return false;
+    std::string s(text.substr(0, 80));
     for (char& c : s) {
         c = char(std::toupper(static_cast<unsigned char>(c)));
         if (static_cast<unsigned char>(c) < ' ' || c == ',' || c == ';')
             c = ' ';
-        if (std::string_view("1234567890NSEW+-. ").find(c) == std::string_view::npos)
-            return false;
+    }
+    s = std::string(trimRight(s));
+    if (s.size() < 3 || s.find_first_not_of("1234567890NSEW+-. ") != std::string::npos)
+        return false;
+    // The longitude-first layout itself, where blanks in a field count for nothing.
+    for (const std::string& layout : {s, s.substr(s.find_first_not_of(' '))}) {
+        if (layout.size() == kTextLength && std::string_view("EW").find(layout[3]) != std::string_view::npos &&
+            std::string_view("NS").find(layout[10]) != std::string_view::npos) {
+            std::string checked = layout;
+            if (!checkCoordText(checked, Layout::LongitudeFirst))
+                return false;
+            out = readCoordText(checked, Layout::LongitudeFirst, "CRDUNPN");
+            return true;
+        }
     }
     s.erase(0, s.find_first_not_of(' '));
-    if (s.size() == kTextLength && std::string_view("EW").find(s[3]) != std::string_view::npos &&
-        std::string_view("NS").find(s[10]) != std::string_view::npos) {
-        std::string layout = s;  // the longitude-first layout itself
-        if (!checkCoordText(layout, Layout::LongitudeFirst))
-            return false;
-        out = readCoordText(layout, Layout::LongitudeFirst, "CRDUNPN");
-        return true;
-    }
     if (s.find_first_of("NSEW") == std::string::npos)
         return readDecimalDegrees(s, out);
     std::vector<Token> tokens;

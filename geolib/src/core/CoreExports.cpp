@@ -26,7 +26,9 @@ void TAVU_CALL CANCELR(void)
 
 void TAVU_CALL GEOMSG8(int32_t*, char* first, int32_t firstLength, char* second, int32_t secondLength)
 {
-    geo::showMessage(geo::fromFixed(first, firstLength), geo::fromFixed(second, secondLength));
+    constexpr int32_t kUsed = 800;  // the message buffer: longer texts are cut
+    geo::showMessage(geo::fromFixed(first, std::min(firstLength, kUsed)),
+                     geo::fromFixed(second, std::min(secondLength, kUsed)));
 }
 
 void TAVU_CALL TAVU(int32_t* version)

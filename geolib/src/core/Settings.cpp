@@ -121,9 +121,13 @@ std::optional<fs::path> driveFolder(char letter)
     const std::string mapped = env((std::string("TAVU_DRIVE_") + upper).c_str());
     if (!mapped.empty())
         return fs::path(mapped);
+#ifdef _WIN32
+    return fs::path(std::string(1, upper) + ":/");
+#else
     if (upper == 'C')
         return fs::path("/");
     return std::nullopt;
+#endif
 }
 
 std::optional<fs::path> findFile(std::string_view path)
@@ -158,7 +162,7 @@ std::optional<fs::path> findFile(std::string_view path)
     return std::nullopt;
 }
 
-std::string readSetting(std::int32_t key, std::size_t capacity)
+std::string readSetting(std::int32_t key)
 {
     const std::string name = keyName(key);
     if (name.empty())
@@ -178,10 +182,6 @@ std::string readSetting(std::int32_t key, std::size_t capacity)
     const auto value = profileValue(*file, name);
     if (!value)
         return {};
-    if (value->size() > capacity) {
-        showMessage("Value of entry name to long", name);
-        return {};
-    }
     return *value;
 }
 

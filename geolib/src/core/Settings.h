@@ -8,7 +8,7 @@
 
 // The settings file "VINTAR_SOFT.INI" and the search for data files.
 //
-// On this system "the Windows folder" is $WINDIR, else $XDG_CONFIG_HOME/tavu, else
+// On Linux "the Windows folder" is $WINDIR, else $XDG_CONFIG_HOME/tavu, else
 // $HOME/.config/tavu. A drive letter X stands for the folder $TAVU_DRIVE_X; drive C is "/" when
 // that is not set, and "C:" alone is the current folder. Backslashes and slashes both separate
 // folders, and a name is looked for in its exact case first, then without regard to case.
@@ -21,9 +21,9 @@ std::optional<std::filesystem::path> driveFolder(char letter);
 /// The existing file that a Windows-style or plain path names; nothing when there is none.
 std::optional<std::filesystem::path> findFile(std::string_view path);
 
-/// A setting of section TAVU: key 1 TAVU_DataFileDir, 2 Local_DataFileDir. "" when missing
-/// or unreadable; a value longer than `capacity` is shown as a problem and read as "".
-std::string readSetting(std::int32_t key, std::size_t capacity = 255);
+/// A setting of section TAVU: key 1 TAVU_DataFileDir, 2 Local_DataFileDir, at most 255
+/// characters. "" when missing or unreadable.
+std::string readSetting(std::int32_t key);
 
 /// The full path of a data file from its code ("I", "P", "P2", "C", "LI", "LP", or "GET" and a
 /// name from the fifth character). With a leading "X" a missing file gives ""; without it a

@@ -1,6 +1,7 @@
 #include "Utilities.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 
@@ -52,7 +53,10 @@ std::int32_t wrap360(std::int32_t az)
 
 std::int32_t roundHalfAway(double value)
 {
-    return std::int32_t(std::round(value));
+    if (std::isnan(value))
+        return 0;
+    const double r = std::round(value);
+    return std::int32_t(std::clamp(r, double(INT32_MIN), double(INT32_MAX)));  // never past the range
 }
 
 void copyPointsForward(const float* source, float* target, std::int32_t count)
