@@ -142,8 +142,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
 
         const bool byPlace = rec.notice_typ == "T01" || rec.notice_typ == "T02";
         std::int32_t lastKey = 0;
-        if (!byPlace && database::getLastTerraKey(state.dbConnection, lastKey) == Lookup::Failed)
-            lastKey = 0;
+        const bool lastKnown = byPlace || database::getLastTerraKey(state.dbConnection, lastKey) == Lookup::Found;
         const std::string question =
             byPlace ? "Notice " + n + " - Notice " + std::to_string(found) +
                           ": have the same Freq, Adm and Coord. Do you still want to save it?"
@@ -162,7 +161,8 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
         }
         const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter);
         if (!byPlace)
-            report.line("In Assign/Allot database : RecordIndex : " + printed(std::int64_t(lastKey) + 1) +
+            report.line("In Assign/Allot database : RecordIndex : " +
+                        (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
                         " and RecordIndex : " + printed(found) + (stored ? "" : " - not stored"));
         else if (!stored)
             report.line("Input text file : Notice No : " + n + " - not stored");
@@ -172,8 +172,15 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
         report.refusals(reader.headReport().substr(headReported));
     reader.close();
 
-    if (reportOpen && report.written() && out.commit(error)) {
-        notice::showInNotepad(reportName, "The duplicate report cannot be shown, but is available on ", prompter);
+    // A report that appeared under the chosen name meanwhile is kept: the next free name is taken.
+    bool taken = false;
+    bool committed = reportOpen && report.written() && out.commit(error, false, &taken);
+    for (int tries = 0; !committed && taken && tries < 100; ++tries) {
+        out.retarget(duplicateReportName(state.dbFileName, started));
+        committed = out.commit(error, false, &taken);
+    }
+    if (committed) {
+        notice::showInNotepad(out.path(), "The duplicate report cannot be shown, but is available on ", prompter);
     } else {
         if (reportOpen && report.written())
             prompter.message(error, platform::kAppTitle, platform::Icon::Warning);

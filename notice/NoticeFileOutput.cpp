@@ -46,18 +46,35 @@ void NoticeFileOutput::writeLine(const std::string& text)
         m_failed = true;
 }
 
-bool NoticeFileOutput::commit(std::string& error)
+bool NoticeFileOutput::commit(std::string& error, bool replace, bool* taken)
 {
-    if (!m_file) {
+    if (taken)
+        *taken = false;
+    if (!m_file && m_temp.empty()) {
         error = "Nothing to write";
         return false;
     }
-    const bool written = !m_failed && std::fflush(m_file) == 0 && ::fsync(fileno(m_file)) == 0;
-    const int err = errno;
-    const bool closed = std::fclose(m_file) == 0;
-    m_file = nullptr;
-    if (!written || !closed || std::rename(m_temp.c_str(), m_path.c_str()) != 0) {
-        error = "Cannot write " + m_path + ": " + std::strerror(written && closed ? errno : err);
+    if (m_file) {
+        const bool written = !m_failed && std::fflush(m_file) == 0 && ::fsync(fileno(m_file)) == 0;
+        const int err = errno;
+        const bool closed = std::fclose(m_file) == 0;
+        m_file = nullptr;
+        if (!written || !closed) {
+            error = "Cannot write " + m_path + ": " + std::strerror(written ? errno : err);
+            abandon();
+            return false;
+        }
+    }
+    // A new file is linked into place, which fails rather than replace one that appeared.
+    const bool placed = replace ? std::rename(m_temp.c_str(), m_path.c_str()) == 0
+                                : ::link(m_temp.c_str(), m_path.c_str()) == 0 && ::unlink(m_temp.c_str()) == 0;
+    if (!placed) {
+        const int err = errno;
+        error = "Cannot write " + m_path + ": " + std::strerror(err);
+        if (err == EEXIST && taken) {
+            *taken = true;  // the written file stays, for another name
+            return false;
+        }
         abandon();
         return false;
     }

@@ -20,8 +20,13 @@ public:
     [[nodiscard]] bool open(const std::string& path, std::string& error);
     /// Writes the text and a CR LF. Characters outside Windows-1252 become "?".
     void writeLine(const std::string& text);
-    /// Puts the complete file in place; false with a message when it cannot.
-    [[nodiscard]] bool commit(std::string& error);
+    /// Puts the complete file in place; false with a message when it cannot. Without
+    /// `replace`, a file that stands at the path by then is kept and the commit fails with
+    /// `taken` set, so that another name can be tried with `retarget`.
+    [[nodiscard]] bool commit(std::string& error, bool replace = true, bool* taken = nullptr);
+    const std::string& path() const { return m_path; }
+    /// The path the file will be put at.
+    void retarget(const std::string& path) { m_path = path; }
     /// Drops what was written; the target stays as it was.
     void abandon();
 

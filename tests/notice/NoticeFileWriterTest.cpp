@@ -158,3 +158,21 @@ TEST(NoticeFileOutput, AnAbandonedFileLeavesTheEarlierOneInPlace)
     EXPECT_FALSE(out.open((dir.path() / "missing/x.upd").string(), error));
     EXPECT_NE(error.find("missing/x.upd"), std::string::npos);
 }
+
+TEST(NoticeFileOutput, ANewFileNeverReplacesOneThatAppeared)
+{
+    TempDir dir;
+    NoticeFileOutput out;
+    std::string error;
+    ASSERT_TRUE(out.open((dir.path() / "report.txt").string(), error));
+    out.writeLine("mine");
+    dir.write("report.txt", "theirs");  // written by someone else meanwhile
+    bool taken = false;
+    EXPECT_FALSE(out.commit(error, false, &taken));
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(testing_support::readFile(dir.path() / "report.txt"), "theirs");
+    out.retarget((dir.path() / "report_2.txt").string());
+    ASSERT_TRUE(out.commit(error, false, &taken)) << error;
+    EXPECT_EQ(testing_support::readFile(dir.path() / "report_2.txt"), "mine\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temporary file left";
+}
