@@ -122,17 +122,20 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
         const Lookup lookup = lookUpDuplicate(rec, found, state.dbConnection);
         database::ContourOutcome contour{0, state.overwrittenContourKey};
         if (lookup != Lookup::Found) {
+            const std::string checkError = lookup == Lookup::Failed ? state.dbConnection.lastError().message : "";
             const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter);
             state.overwrittenContourKey = contour.overwrittenContourKey;
             if (lookup == Lookup::Failed) {
-                report.line("Input text file : Notice No : " + n + " - the duplicate check failed (" +
-                            state.dbConnection.lastError().message + "); " +
-                            (stored ? "stored without it" : "not stored"));
+                report.line("Input text file : Notice No : " + n + " - the duplicate check failed (" + checkError +
+                            "); " + (stored ? "stored without it" : "not stored"));
                 report.line(" ");
-            } else if (rec.notice_typ == "DA1" && (!stored || contour.status != 1)) {
+            } else if (!stored) {
+                report.line("Input text file : Notice No : " + n + " - not stored");
+                report.line(" ");
+            } else if (rec.notice_typ == "DA1" && contour.status != 1) {
                 report.line("zel_contour_id = " + rec.zel.contour.contour_id + " - is repeated ");
-                report.line("Input text file : Notice No : " + n + (stored ? "" : " - not stored"));
-                if (stored && contour.status == 2)
+                report.line("Input text file : Notice No : " + n);
+                if (contour.status == 2)
                     report.line("In Sub Area database : RecordIndex : " + printed(state.overwrittenContourKey) +
                                 " Contour ID has been overwritten");
                 report.line(" ");

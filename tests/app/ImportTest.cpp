@@ -136,6 +136,19 @@ TEST(Import, RefusedLinesAndCutNoticesAreReported)
     EXPECT_EQ(f.prompter.viewed.size(), 1u);
 }
 
+TEST(Import, ANoticeThatCannotBeStoredIsReported)
+{
+    ImportFixture f;
+    const std::string comma = "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98,5\n";
+    const std::string noPoints = "t_notice_type = DA1\nzel_contour_id = 5\nzel_nb_test_pts = 0\n";
+    ASSERT_TRUE(f.import("odd.txt", noticeFile({comma, noPoints, kSound})));
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "1");
+    EXPECT_EQ(reportBody(f.reports().at(0)),
+              (std::vector<std::string>{"Input text file : Notice No : 1 - not stored", " ",
+                                        "Input text file : Notice No : 2 - not stored", " "}));
+    EXPECT_EQ(f.prompter.messages.back().text, "The data was not saved to the database");
+}
+
 TEST(Import, NamesFollowTheChosenFile)
 {
     EXPECT_EQ(app::databaseNameFor("/data/v1.2/a.txt"), "/data/v1.2/a.mdb");
