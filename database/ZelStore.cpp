@@ -52,6 +52,26 @@ bool writePoints(const NoticeRecord& rec, std::int32_t contourkey, std::int16_t 
     return result;
 }
 
+// The stored contour of an id for the notice's country and administration. False when the
+// look-up failed (reported under `procedure`) or met the id more than once (it said so).
+struct StoredContour {
+    Lookup found = Lookup::NotFound;
+    std::int32_t key = 0;
+    bool hasPoints = false;
+    std::string question;  // whether to overwrite a contour with points
+};
+
+bool lookUpContour(const NoticeRecord& rec, std::int16_t contourId, std::int16_t newPoints, const char* procedure,
+                   db::Connection& conn, platform::Prompter& prompter, StoredContour& out)
+{
+    bool abort = false;
+    out.found = findContour(contourId, rec.ctry, rec.adm, out.key, abort, out.question, conn, out.hasPoints,
+                            newPoints, prompter);
+    if (out.found == Lookup::Failed)
+        return reportDbErr(conn, procedure, prompter);
+    return !abort;
+}
+
 }  // namespace
 
 bool writeToZEL04ElementTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
@@ -145,16 +165,11 @@ bool addZEL04SubArea(const NoticeRecord& rec, std::int32_t allotkey, db::Connect
         std::int16_t contourId = 0;
         if (!toInt16(id, contourId, kProc, prompter))
             return false;
-        std::int32_t contourkey = 0;
-        bool abort = false, hasPoints = false;
-        std::string question;
-        const Lookup found = findContour(contourId, rec.ctry, rec.adm, contourkey, abort, question, conn,
-                                         hasPoints, 0, prompter);
-        if (found == Lookup::Failed)
-            return reportDbErr(conn, kProc, prompter);
-        if (abort)
-            return false;  // not unique: the look-up has said so
-        if (found == Lookup::NotFound) {
+        StoredContour stored;
+        if (!lookUpContour(rec, contourId, 0, kProc, conn, prompter, stored))
+            return false;
+        std::int32_t contourkey = stored.key;
+        if (stored.found == Lookup::NotFound) {
             if (!writeContourKeyTable(contourkey, conn, prompter))
                 return false;
             if (!db::RowWriter::insert(conn, "zel_contour")
@@ -181,26 +196,21 @@ bool addZEL04Contour(const NoticeRecord& rec, db::Connection& conn, ContourOutco
     std::int16_t contourId = 0, newPoints = 0;
     if (!toInt16(c.contour_id, contourId, kProc, prompter) || !toInt16(c.nb_test_pts, newPoints, kProc, prompter))
         return false;
-    std::int32_t contourkey = 0;
-    bool abort = false, hasPoints = false;
-    std::string question;
-    const Lookup found =
-        findContour(contourId, rec.ctry, rec.adm, contourkey, abort, question, conn, hasPoints, newPoints, prompter);
-    if (found == Lookup::Failed)
-        return reportDbErr(conn, kProc, prompter);
-    if (abort)
+    StoredContour stored;
+    if (!lookUpContour(rec, contourId, newPoints, kProc, conn, prompter, stored))
         return false;
-    if (found == Lookup::NotFound) {
+    const std::int32_t contourkey = stored.key;
+    if (stored.found == Lookup::NotFound) {
         if (!addNewContour(rec, conn, prompter))
             return false;
         outcome.status = 1;
         return true;
     }
-    if (!hasPoints) {
+    if (!stored.hasPoints) {
         outcome.status = 1;  // a placeholder is filled without asking
         return updateZEL04Contour(rec, contourkey, conn, prompter);
     }
-    if (!prompter.askYesNo(question, "Duplicate ContourID")) {
+    if (!prompter.askYesNo(stored.question, "Duplicate ContourID")) {
         outcome.status = 0;
         return true;
     }
