@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Constants.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,12 +11,6 @@
 //   longitude first: DDDhMMSSDDhMMSS (longitude degrees, E/W, minutes, seconds, latitude ...)
 //   latitude first:  DDMMSShDDDMMSSh
 namespace geo {
-
-inline constexpr float kRadPerDegree = 0.017453294f;
-inline constexpr float kRadPerMinute = 0.00029088825f;
-inline constexpr float kRadPerSecond = 4.8481375e-6f;
-inline constexpr float kDegreesPerRadian = 57.295773f;
-inline constexpr float kSecondsPerRadian = 206264.78125f;
 
 enum class Layout { LongitudeFirst, LatitudeFirst };
 

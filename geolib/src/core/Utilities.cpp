@@ -1,5 +1,7 @@
 #include "Utilities.h"
 
+#include "Constants.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cmath>
@@ -7,18 +9,6 @@
 
 namespace geo {
 namespace {
-
-// 4-byte constants of the sphere, used as the library has always used them.
-constexpr float kEarthRadiusKm = 6373.0f;
-constexpr float kPi = 3.141593f;
-constexpr float kTwoPi = 6.283186f;
-constexpr float kHalfPi = 1.5707965f;
-constexpr float kTolerance = 9.696275e-7f;
-constexpr float kShortDistance = 0.00785f;
-constexpr float kOneSecond = 4.8481375e-6f;
-constexpr float kDegreesPerRadian = 57.295773f;
-constexpr float kCosineLimit = 0.9999999f;
-constexpr float kSmallestDivisor = 1e-10f;
 
 // The case alphabet in code page 437: A-U, Ü, V-Z, Å, Ä, Ö and their lower-case letters.
 constexpr unsigned char kUpper[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O',
@@ -106,7 +96,7 @@ DistanceAzimuths distanceAndAzimuths(float lon1f, float lat1f, float lon2f, floa
     const double lat1 = lat1f, lat2 = lat2f;
     const double dlon = double(lon2f) - double(lon1f);
     double a = std::fabs(dlon);
-    const double tol = kTolerance, pi = kPi, twoPi = kTwoPi, halfPi = kHalfPi, r = kEarthRadiusKm;
+    const double tol = kCoincidence, pi = kPi, twoPi = kTwoPi, halfPi = kHalfPi, r = kEarthRadiusKm;
 
     auto meridian = [&](double dlat, std::int32_t distance) {
         return dlat < 0 ? DistanceAzimuths{distance, 180, 0} : DistanceAzimuths{distance, 0, 180};
@@ -135,12 +125,12 @@ DistanceAzimuths distanceAndAzimuths(float lon1f, float lat1f, float lon2f, floa
 
     const double cosC = clampCosine(std::sin(lat1) * std::sin(lat2) + std::cos(lat1) * std::cos(lat2) * std::cos(a));
     const double c = std::acos(cosC);
-    if (c < kShortDistance) {
+    if (c < kFlatEarthLimit) {
         const double dl = lat2 - lat1;
         const double x = a * std::cos(lat1);
-        const double s = std::max(std::sqrt(x * x + dl * dl), double(kOneSecond));
+        const double s = std::max(std::sqrt(x * x + dl * dl), double(kRadPerSecond));
         const std::int32_t distance = roundHalfAway(s * r);
-        if (a <= kOneSecond)
+        if (a <= kRadPerSecond)
             return meridian(dl, distance);
         const std::int32_t az = roundHalfAway(std::acos(clampCosine(dl / s)) * kDegreesPerRadian);
         const std::int32_t az1 = east ? az : 360 - az;
