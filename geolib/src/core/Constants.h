@@ -25,4 +25,18 @@ inline constexpr float kCoincidence = 9.696275e-7f;        // rad; points closer
 inline constexpr float kCosineLimit = 0.9999999f;
 inline constexpr float kSmallestDivisor = 1e-10f;
 
+// Crossings, line clean-up and the satellite figures
+inline constexpr float kCrossingTolerance = 1e-6f;     // rad, 4-byte points
+inline constexpr double kFineCrossingTolerance = 1e-8; // rad, 8-byte points
+inline constexpr double kFinePi = 3.14159265358979323846;  // 8-byte points wrap by the true pi
+inline constexpr float kParallelLimit = 1e-20f;        // slopes closer are parallel
+inline constexpr float kVerticalSlope = 1e35f;
+inline constexpr float kFarKm = 26000.0f;              // beyond any distance on the sphere
+inline constexpr float kToleranceStepKm = 0.2f;        // thinning lowers its tolerance by this
+inline constexpr float kDefaultEarthRadiusKm = 6370.0f;
+inline constexpr float kDefaultOrbitRadiusKm = 42166.0f;
+inline constexpr double kLargestElevationCosine = 0.99999999999999;
+inline constexpr float kLimbScale = 0.99999f;
+inline constexpr float kLimbStep = 0.031416f;          // rad between limb points
+
 }  // namespace geo
