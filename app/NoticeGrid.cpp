@@ -30,13 +30,14 @@ bool loadGridRows(db::Connection& conn, std::vector<GridRow>& rows)
 {
     rows.clear();
     db::Statement st(conn, ntcGridQuery());
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         GridRow row;
         for (int c = 0; c < kGridColumns; ++c)
             row[std::size_t(c)] = st.text(c);
         rows.push_back(std::move(row));
     }
-    return !st.failed();
+    return step == db::Step::Done;
 }
 
 void buildNtcIndex(AppState& state, const std::vector<GridRow>& rows)

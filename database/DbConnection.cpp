@@ -3,8 +3,6 @@
 #include "notice/FieldUtils.h"
 #include "platform/Prompter.h"
 
-#include <sqlite3.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -62,7 +60,7 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Prompter& p
 {
     conn.close();
     if (!notice::fileExists(path)) {
-        notice::reportErr(SQLITE_CANTOPEN, "OpenDB", "The database " + path + " does not exist", prompter);
+        notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", prompter);
         return false;
     }
     if (!conn.open(path)) {
@@ -71,7 +69,7 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Prompter& p
     }
     if (!conn.hasTable("fmtv_terra") || !conn.hasTable("Fmtv_keys")) {
         conn.close();
-        notice::reportErr(SQLITE_NOTADB, "OpenDB", path + " is not a notice database", prompter);
+        notice::reportErr(db::kErrNotADatabase, "OpenDB", path + " is not a notice database", prompter);
         return false;
     }
     // Every notice commits on its own: the write-ahead log keeps that atomic without a disk
@@ -102,7 +100,7 @@ bool endNtcTrans(bool ok, db::Transaction& tx, platform::Prompter& prompter)
 bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Prompter& prompter)
 {
     const db::Error& e = conn.lastError();
-    notice::reportErr(e.code == 0 ? SQLITE_ERROR : e.code, procedure, e.message, prompter);
+    notice::reportErr(e.code == 0 ? db::kErrGeneric : e.code, procedure, e.message, prompter);
     return false;
 }
 

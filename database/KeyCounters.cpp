@@ -28,13 +28,14 @@ bool drawKey(const Counter& c, std::int32_t& key, db::Connection& conn, platform
     int rows = 0;
     std::optional<std::int64_t> value;
     bool isNull = false;
-    while (read.step()) {
+    db::Step step;
+    while ((step = read.step()) == db::Step::Row) {
         if (++rows == 1) {
             isNull = read.isNull(0);
             value = read.integer(0);
         }
     }
-    if (read.failed())
+    if (step == db::Step::Failed)
         return reportDbErr(conn, c.procedure, prompter);
     if (rows != 1) {
         prompter.message(c.warning, "Error Reading the database", platform::Icon::Warning);

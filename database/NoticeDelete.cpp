@@ -19,7 +19,7 @@ std::optional<std::int64_t> countRows(db::Connection& conn, const std::string& s
 {
     db::Statement st(conn, sql);
     st.bind(1, key);
-    if (!st.step())
+    if (st.step() != db::Step::Row)
         return std::nullopt;
     return st.integer(0);
 }
@@ -50,8 +50,9 @@ bool deleteNtc(std::int32_t terrakey, db::Connection& conn, platform::Prompter& 
         // The target key must be read before the notice's row goes.
         db::Statement target(conn, "SELECT Target FROM fmtv_terra WHERE terrakey = ?");
         target.bind(1, std::int64_t(terrakey));
-        const std::optional<std::int64_t> targetKey = target.step() ? target.integer(0) : std::nullopt;
-        ok = !target.failed() || reportDbErr(conn, "deleteNtc", prompter);
+        const db::Step step = target.step();
+        const std::optional<std::int64_t> targetKey = step == db::Step::Row ? target.integer(0) : std::nullopt;
+        ok = step != db::Step::Failed || reportDbErr(conn, "deleteNtc", prompter);
         ok = ok && deleteLinkSubArea(terrakey, conn, prompter) && deleteOneFromFMTVTerra(terrakey, conn, prompter);
         if (ok && targetKey)
             ok = run(conn, "DELETE FROM fmtv_target WHERE Target = ?", *targetKey, "deleteNtc", prompter);

@@ -55,7 +55,8 @@ bool readAdmRows(const char* table, std::int32_t terrakey, notice::AdmList& list
     db::Statement st(conn, std::string("SELECT adm FROM ") + table + " WHERE terrakey = ? ORDER BY rowid");
     st.bind(1, std::int64_t(terrakey));
     std::size_t slot = 0;
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         list.flag = true;
         const std::string adm = notice::trimValue(st.text(0));
         if (adm.empty())
@@ -64,7 +65,7 @@ bool readAdmRows(const char* table, std::int32_t terrakey, notice::AdmList& list
             return conn.fail(kErrSubscript, std::string("Subscript out of range: more than 13 rows in ") + table);
         list.adm[slot++] = adm;
     }
-    return !st.failed();
+    return step == db::Step::Done;
 }
 
 // How an azimuth table reader meets a row the slots cannot hold.
@@ -88,7 +89,8 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         st.bind(2, t.polar);
     bool result = true;
     int rows = 0;
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         if (rows == notice::kAzimuthSlots)
             return t.strict ? readMessage("To many data in the table. Please consult the administrator!", prompter)
                             : result;
@@ -109,7 +111,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         copyColumn(st, t.valueColumn, s.second, Form::Trim);
         s.flag = true;
     }
-    return st.failed() ? reportDbErr(conn, t.procedure, prompter) : result;
+    return step == db::Step::Failed ? reportDbErr(conn, t.procedure, prompter) : result;
 }
 
 bool isAnyOf(const std::string& value, std::initializer_list<const char*> options)
@@ -138,8 +140,8 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
     static constexpr const char* kProc = "readFromFMTVTerra";
     db::Statement st(conn, "SELECT * FROM fmtv_terra WHERE terrakey = ?");
     st.bind(1, std::int64_t(terrakey));
-    if (!st.step())  // the key is unique: no row is the only failure
-        return st.failed() ? reportDbErr(conn, kProc, prompter) : conn.fail(1, "no notice");
+    if (const db::Step step = st.step(); step != db::Step::Row)  // the key is unique
+        return step == db::Step::Failed ? reportDbErr(conn, kProc, prompter) : conn.fail(1, "no notice");
 
     rec.flag = true;
     // A suppression or withdrawal keeps its identification in the target part.
@@ -229,8 +231,8 @@ bool readFromFMTVTarget(std::int32_t targetKey, notice::TargetRef& target, db::C
 {
     db::Statement row(conn, "SELECT * FROM fmtv_target WHERE Target = ?");  // the key is unique
     row.bind(1, std::int64_t(targetKey));
-    if (!row.step())
-        return row.failed() ? reportDbErr(conn, "readFromFMTVTarget", prompter)
+    if (const db::Step step = row.step(); step != db::Step::Row)
+        return step == db::Step::Failed ? reportDbErr(conn, "readFromFMTVTarget", prompter)
                             : readMessage("The target " + std::to_string(targetKey) +
                                               " is not UNIQUE . Please consult the administrator!",
                                           prompter);
@@ -254,8 +256,8 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
     static constexpr const char* kProc = "readFromZEL04Elements";
     db::Statement row(conn, "SELECT * FROM zel_elements WHERE terrakey = ? ORDER BY rowid");
     row.bind(1, std::int64_t(terrakey));
-    if (!row.step())
-        return !row.failed() || reportDbErr(conn, kProc, prompter);
+    if (const db::Step step = row.step(); step != db::Step::Row)
+        return step == db::Step::Done || reportDbErr(conn, kProc, prompter);
     notice::ZEL04Elements read = zel;  // kept only when the row is the notice's only one
     read.flag = true;
     for (const auto& [column, field] :
@@ -281,8 +283,8 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
             conv.flag = c.flag = true;
     copyColumn(row, "email_addr", read.email_addr, Form::Trim);
     copyColumn(row, "coord_self", read.coord_self, Form::Trim);
-    if (row.step() || row.failed())
-        return !row.failed() || reportDbErr(conn, kProc, prompter);  // several rows: none is read
+    if (const db::Step step = row.step(); step != db::Step::Done)
+        return step == db::Step::Row || reportDbErr(conn, kProc, prompter);  // several rows: none is read
     zel = read;
     if (noticeType == "DT2" || noticeType == "DS2")
         return readFromZEL04Allotment(terrakey, zel, conn, prompter);
@@ -295,9 +297,10 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
     static constexpr const char* kProc = "readFromZEL04Allotment";
     db::Statement st(conn, "SELECT * FROM zel_allotment WHERE terrakey = ? ORDER BY allotkey");
     st.bind(1, std::int64_t(terrakey));
-    const bool found = st.step();
-    if (st.failed())
+    const db::Step first = st.step();
+    if (first == db::Step::Failed)
         return reportDbErr(conn, kProc, prompter);
+    const bool found = first == db::Step::Row;
     notice::Allotment& a = zel.allotment;
     std::string name, area, subAreas;
     const std::optional<std::int64_t> allotkey = found ? st.integer("allotkey") : std::nullopt;
@@ -306,8 +309,8 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
         copyColumn(st, "allot_name", name, Form::Trim);
         copyColumn(st, "geo_area", area, Form::Trim);
     }
-    if (!found || st.step() || st.failed())
-        return st.failed() ? reportDbErr(conn, kProc, prompter)
+    if (const db::Step next = found ? st.step() : db::Step::Row; next != db::Step::Done)
+        return next == db::Step::Failed ? reportDbErr(conn, kProc, prompter)
                            : readMessage("readFromZEL04Allotment: The assignment " + std::to_string(terrakey) +
                                              " is not UNIQUE. Please consult the administrator!",
                                          prompter);
@@ -338,7 +341,8 @@ bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL0
     std::size_t slot = 0;
     bool any = false;
     auto& ids = zel.allotment.contour_id;
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         any = true;
         const std::string id = notice::trimValue(st.text(0));
         if (id.empty())
@@ -349,7 +353,7 @@ bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL0
         }
         ids[slot++] = id;
     }
-    if (st.failed())
+    if (step == db::Step::Failed)
         return reportDbErr(conn, kProc, prompter);
     if (!any)
         return readMessage("readZEL04SubArea: The Assignment " + std::to_string(terrakey) +
@@ -363,8 +367,8 @@ bool readFromFMTVOpPrds(std::int32_t terrakey, notice::FlaggedPair& opPeriod, db
 {
     db::Statement st(conn, "SELECT op_hh_fr, op_hh_to FROM fmtv_op_prd WHERE terrakey = ? ORDER BY rowid LIMIT 1");
     st.bind(1, std::int64_t(terrakey));
-    if (!st.step())
-        return !st.failed() || reportDbErr(conn, "readFromFMTVOpPrds", prompter);
+    if (const db::Step step = st.step(); step != db::Step::Row)
+        return step == db::Step::Done || reportDbErr(conn, "readFromFMTVOpPrds", prompter);
     opPeriod.flag = true;
     copyColumn(st, "op_hh_fr", opPeriod.first, Form::Pad4);
     copyColumn(st, "op_hh_to", opPeriod.second, Form::Pad4);
@@ -412,9 +416,10 @@ bool readFromFMTVRmks(std::int32_t terrakey, std::string& remarks, db::Connectio
     db::Statement st(conn, "SELECT rmk_text FROM fmtv_rmks WHERE terrakey = ? ORDER BY rmk_seq_no, rowid");
     st.bind(1, std::int64_t(terrakey));
     std::string text;
-    while (st.step())
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row)
         text += st.text(0);
-    if (st.failed())
+    if (step == db::Step::Failed)
         return false;
     remarks = text;  // the stored remarks, even when there are none
     return true;

@@ -274,7 +274,7 @@ bool updateZEL04Contour(const NoticeRecord& rec, std::int32_t contourkey, db::Co
     }
     db::Statement rows(conn, "SELECT count(*) FROM zel_contour WHERE contourkey = ?");
     rows.bind(1, std::int64_t(contourkey));
-    if (!rows.step())
+    if (rows.step() != db::Step::Row)
         return reportDbErr(conn, kProc, prompter);
     if (rows.integer(0) != 1) {
         prompter.message("updateZEL04Contour: The sub area unique. Please consult the administrator!",

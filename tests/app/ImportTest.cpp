@@ -240,7 +240,7 @@ TEST(Import, AKilledImportLeavesOnlyWholeNotices)
         db::Connection probe;
         if (std::filesystem::exists(dbPath) && probe.open(dbPath)) {
             db::Statement st(probe, "SELECT count(*) FROM fmtv_terra");
-            stored = st.step() ? st.text(0) : "";
+            stored = st.step() == db::Step::Row ? st.text(0) : "";
         }
     }
     usleep(200000);

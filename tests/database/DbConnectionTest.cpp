@@ -50,11 +50,11 @@ TEST(TemplateDb, HoldsExactlyTheNoticeTablesAndOneKeyRow)
     NoticeDb db;
     std::map<std::string, std::vector<std::string>> actual;
     db::Statement tables(db.conn, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
-    while (tables.step()) {
+    while (tables.step() == db::Step::Row) {
         const std::string table = tables.text(0);
         db::Statement cols(db.conn, "SELECT name FROM pragma_table_info(?) ORDER BY cid");
         cols.bind(1, table);
-        while (cols.step())
+        while (cols.step() == db::Step::Row)
             actual[table].push_back(cols.text(0));
     }
     EXPECT_EQ(actual, expected);
