@@ -3,6 +3,7 @@
 #include "FieldUtils.h"
 #include "NoticeFileFormat.h"
 #include "NoticeKeys.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -110,9 +111,9 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
         }
         if (value.empty())
             return;
-        const int degrees = std::stoi(azimuth);
+        const int degrees = int(platform::parseInteger(azimuth).value_or(0));
         const bool repeated = std::any_of(slots.begin(), slots.end(), [&](const FlaggedPair& s) {
-            return s.flag && std::stoi(s.first) == degrees;
+            return s.flag && int(platform::parseInteger(s.first).value_or(0)) == degrees;
         });
         // A filled slot means an earlier sub-section of the same kind: its values stay.
         if (slots[count].flag || repeated) {
@@ -129,7 +130,7 @@ bool isWholeNumber(const std::string& s, int max)
     if (!isDigits(s))
         return false;
     const std::string significant = s.substr(std::min(s.find_first_not_of('0'), s.size() - 1));
-    return significant.size() <= 5 && std::stoi(significant) <= max;
+    return significant.size() <= 5 && int(platform::parseInteger(significant).value_or(0)) <= max;
 }
 
 // State of one call of readNoticeSection.
@@ -170,7 +171,7 @@ void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key,
         r.report += invalidEntry(r.prefix, key, value);
         return;
     }
-    if (std::size_t(std::stoi(value)) + 1 < r.points.size()) {
+    if (std::size_t(int(platform::parseInteger(value).value_or(0))) + 1 < r.points.size()) {
         r.report += errorEntry(r.prefix, key + " : fewer test points than the points already read");
         return;
     }
@@ -281,7 +282,7 @@ void readPoint(ReadCursor& cur, NoticeReading& r)
 void placePoints(NoticeReading& r)
 {
     Contour& contour = r.rec.zel.contour;
-    const std::size_t slots = contour.nb_test_pts.empty() ? 2 : std::size_t(std::stoi(contour.nb_test_pts)) + 1;
+    const std::size_t slots = contour.nb_test_pts.empty() ? 2 : std::size_t(int(platform::parseInteger(contour.nb_test_pts).value_or(0))) + 1;
     for (std::size_t k = slots; k < r.points.size(); ++k)
         r.report += errorEntry(r.prefix, "<POINT> #" + std::to_string(k) + " : Cannot notify more than " +
                                              std::to_string(slots) + " points");
