@@ -5,6 +5,7 @@
 #include "database/sqlite/Statement.h"
 #include "database/sqlite/Transaction.h"
 #include "notice/FieldUtils.h"
+#include "notice/NoticeFields.h"
 #include "platform/Prompter.h"
 
 #include <algorithm>
@@ -41,6 +42,48 @@ bool copyColumn(const db::Statement& st, const char* column, std::string& field,
         return false;
     field = normalise(value, form);
     return true;
+}
+
+// The form a stored part of a field comes back in: coordinates' numbers padded to their width.
+Form formOf(const notice::NoticeField& f, std::size_t part)
+{
+    if (f.coord && part < 3)
+        return part == 0 && f.kind == notice::ValueKind::Longitude ? Form::Pad3 : Form::Pad2;
+    switch (f.form) {
+    case notice::ReadForm::AsStored: return Form::AsStored;
+    case notice::ReadForm::Trim: return Form::Trim;
+    case notice::ReadForm::Upper: return Form::Upper;
+    }
+    return Form::AsStored;
+}
+
+using Into = std::pair<std::string*, Form>;
+
+// Copies every non-empty column of `table` into its field, or into the field and form that
+// `redirect(field, part)` names; `copied(field, into)` hears of each copy.
+template <class Redirect, class Copied>
+void copyColumns(const db::Statement& st, notice::Table table, NoticeRecord& rec, Redirect redirect, Copied copied)
+{
+    for (const notice::NoticeField& f : notice::noticeFields()) {
+        if (f.table != table)
+            continue;
+        for (std::size_t part = 0; part < f.columns.size() && f.columns[part]; ++part) {
+            Into into = redirect(f, part);
+            if (!into.first)
+                into = {&notice::fieldOf(f, rec, int(part)), formOf(f, part)};
+            if (copyColumn(st, f.columns[part], *into.first, into.second))
+                copied(f, into.first);
+        }
+    }
+}
+
+// The target's field stored as "trg_" and the column of a notice's own field, if any.
+const notice::NoticeField* targetTwin(const notice::NoticeField& f)
+{
+    for (const notice::NoticeField& t : notice::noticeFields())
+        if (t.table == notice::Table::Target && std::string(t.columns[0]) == std::string("trg_") + f.columns[0])
+            return &t;
+    return nullptr;
 }
 
 bool readMessage(const std::string& text, platform::Prompter& prompter)
@@ -146,57 +189,17 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
     rec.flag = true;
     // A suppression or withdrawal keeps its identification in the target part.
     const bool divert = isAnyOf(st.text("intent"), {"SUPPRESS", "WITHDRAW"});
-    notice::TargetRef& t = rec.target;
-    struct Column { const char* name; std::string& own; std::string* target; Form form; Form targetForm; };
-    const Column columns[] = {
-        {"adm", rec.adm, nullptr, Form::AsStored, Form::AsStored},
-        {"notice_typ", rec.notice_typ, nullptr, Form::Upper, Form::Upper},
-        {"stn_cls", rec.stn_cls, nullptr, Form::Upper, Form::Upper},
-        {"d_adm_ntc", rec.d_adm_ntc, nullptr, Form::Trim, Form::Trim},
-        {"fragment", rec.fragment, nullptr, Form::Upper, Form::Upper},
-        {"intent", rec.intent, nullptr, Form::Upper, Form::Upper},
-        {"adm_ref_id", rec.adm_ref_id, &t.adm_ref_id, Form::Upper, Form::Trim},
-        {"call_sign", rec.call_sign, nullptr, Form::Trim, Form::Trim},
-        {"stn_id", rec.stn_id, nullptr, Form::Trim, Form::Trim},
-        {"freq_assgn", rec.freq_assgn, &t.freq_assgn, Form::Trim, Form::Trim},
-        {"freq_stabl", rec.freq_stabl, nullptr, Form::Upper, Form::Upper},
-        {"bdwdth", rec.bdwdth, nullptr, Form::Trim, Form::Trim},
-        {"oset_v_khz", rec.oset_v_khz, nullptr, Form::Trim, Form::Trim},
-        {"oset_v_12", rec.oset_v_12, nullptr, Form::Trim, Form::Trim},
-        {"ctry", rec.ctry, nullptr, Form::Upper, Form::Upper},
-        {"site_name", rec.site_name, nullptr, Form::Upper, Form::Upper},
-        {"long_deg", rec.long_deg, &t.long_deg, Form::Pad3, Form::Pad3},
-        {"long_min", rec.long_min, &t.long_min, Form::Pad2, Form::Pad2},
-        {"long_sec", rec.long_sec, &t.long_sec, Form::Pad2, Form::Pad2},
-        {"long_ew", rec.long_ew, &t.long_ew, Form::Upper, Form::Upper},
-        {"lat_deg", rec.lat_deg, &t.lat_deg, Form::Pad2, Form::Pad2},
-        {"lat_min", rec.lat_min, &t.lat_min, Form::Pad2, Form::Pad2},
-        {"lat_sec", rec.lat_sec, &t.lat_sec, Form::Pad2, Form::Pad2},
-        {"lat_ns", rec.lat_ns, &t.lat_ns, Form::Upper, Form::Upper},
-        {"polar", rec.polar, nullptr, Form::Upper, Form::Upper},
-        {"erp_h_dbw", rec.erp_h_dbw, nullptr, Form::Trim, Form::Trim},
-        {"erp_v_dbw", rec.erp_v_dbw, nullptr, Form::Trim, Form::Trim},
-        {"tran_sys", rec.tran_sys, nullptr, Form::Upper, Form::Upper},
-        {"color", rec.color, nullptr, Form::Upper, Form::Upper},
-        {"pwr_ratio", rec.pwr_ratio, nullptr, Form::Trim, Form::Trim},
-        {"hgt_agl", rec.hgt_agl, nullptr, Form::Trim, Form::Trim},
-        {"site_alt", rec.site_alt, nullptr, Form::Trim, Form::Trim},
-        {"eff_hgtmax", rec.eff_hgtmax, nullptr, Form::Trim, Form::Trim},
-        {"op_agcy", rec.op_agcy, nullptr, Form::Upper, Form::Upper},
-        {"addr_code", rec.addr_code, nullptr, Form::Trim, Form::Trim},
-        {"d_inuse", rec.d_inuse, nullptr, Form::Trim, Form::Trim},
-        {"ant_dir", rec.ant_dir, nullptr, Form::Trim, Form::Trim},
-        {"d_updated", rec.d_updated, nullptr, Form::Trim, Form::Trim},
-        {"src_update", rec.src_update, nullptr, Form::Trim, Form::Trim},
-    };
-    for (const Column& c : columns) {
-        if (divert && c.target) {
-            if (copyColumn(st, c.name, *c.target, c.targetForm))
-                t.flag = true;
-        } else {
-            copyColumn(st, c.name, c.own, c.form);
-        }
-    }
+    copyColumns(
+        st, notice::Table::Terra, rec,
+        [&](const notice::NoticeField& f, std::size_t part) {
+            const notice::NoticeField* twin = divert ? targetTwin(f) : nullptr;
+            return twin ? Into{&notice::fieldOf(*twin, rec, int(part)), formOf(*twin, part)}
+                        : Into{nullptr, Form::AsStored};
+        },
+        [&](const notice::NoticeField& f, const std::string*) {
+            if (divert && targetTwin(f))
+                rec.target.flag = true;
+        });
     const std::int64_t targetKey = st.integer("Target").value_or(0);
 
     bool ok = true;
@@ -236,17 +239,14 @@ bool readFromFMTVTarget(std::int32_t targetKey, notice::TargetRef& target, db::C
                             : readMessage("The target " + std::to_string(targetKey) +
                                               " is not UNIQUE . Please consult the administrator!",
                                           prompter);
-    target.flag = true;
-    copyColumn(row, "trg_long_deg", target.long_deg, Form::Pad3);
-    copyColumn(row, "trg_long_min", target.long_min, Form::Pad2);
-    copyColumn(row, "trg_long_sec", target.long_sec, Form::Pad2);
-    copyColumn(row, "trg_long_ew", target.long_ew, Form::Upper);
-    copyColumn(row, "trg_lat_deg", target.lat_deg, Form::Pad2);
-    copyColumn(row, "trg_lat_min", target.lat_min, Form::Pad2);
-    copyColumn(row, "trg_lat_sec", target.lat_sec, Form::Pad2);
-    copyColumn(row, "trg_lat_ns", target.lat_ns, Form::Upper);
-    copyColumn(row, "trg_adm_ref_id", target.adm_ref_id, Form::Trim);
-    copyColumn(row, "trg_freq_assgn", target.freq_assgn, Form::Trim);
+    NoticeRecord holder;  // the target's fields are addressed through a record
+    holder.target = target;
+    holder.target.flag = true;
+    copyColumns(
+        row, notice::Table::Target, holder,
+        [](const notice::NoticeField&, std::size_t) { return Into{nullptr, Form::AsStored}; },
+        [](const notice::NoticeField&, const std::string*) {});
+    target = holder.target;
     return true;
 }
 
@@ -258,31 +258,22 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
     row.bind(1, std::int64_t(terrakey));
     if (const db::Step step = row.step(); step != db::Step::Row)
         return step == db::Step::Done || reportDbErr(conn, kProc, prompter);
-    notice::ZEL04Elements read = zel;  // kept only when the row is the notice's only one
+    NoticeRecord holder;  // kept only when the row is the notice's only one
+    holder.zel = zel;
+    notice::ZEL04Elements& read = holder.zel;
     read.flag = true;
-    for (const auto& [column, field] :
-         {std::pair<const char*, std::string*>{"sys_var", &read.sys_var}, {"nb_carr", &read.nb_carr},
-          {"guard_interval", &read.guard_interval}, {"rx_mode", &read.rx_mode}, {"ref_plan_cfg", &read.ref_plan_cfg},
-          {"typ_ref_netwk", &read.typ_ref_netwk}, {"sfn_id", &read.sfn_id}, {"sfn_tx_tim", &read.sfn_tx_tim},
-          {"adm_allot_id", &read.adm_allot_id}, {"spect_mask", &read.spect_mask}, {"freq_block", &read.freq_block},
-          {"channel", &read.channel}})
-        copyColumn(row, column, *field, Form::Trim);
-    notice::ConvPoint& conv = read.conv;
-    if (copyColumn(row, "conv_freq_assgn", conv.conv_freq_assgn, Form::Trim)) {
-        std::replace(conv.conv_freq_assgn.begin(), conv.conv_freq_assgn.end(), ',', '.');
-        conv.flag = true;
-    }
-    notice::CoordParts& c = conv.coord;
-    const std::tuple<const char*, std::string*, Form> coordColumns[] = {
-        {"conv_long_deg", &c.long_deg, Form::Pad3}, {"conv_long_min", &c.long_min, Form::Pad2},
-        {"conv_long_sec", &c.long_sec, Form::Pad2}, {"conv_long_ew", &c.long_ew, Form::Trim},
-        {"conv_lat_deg", &c.lat_deg, Form::Pad2},   {"conv_lat_min", &c.lat_min, Form::Pad2},
-        {"conv_lat_sec", &c.lat_sec, Form::Pad2},   {"conv_lat_ns", &c.lat_ns, Form::Trim}};
-    for (const auto& [column, field, form] : coordColumns)
-        if (copyColumn(row, column, *field, form))
-            conv.flag = c.flag = true;
-    copyColumn(row, "email_addr", read.email_addr, Form::Trim);
-    copyColumn(row, "coord_self", read.coord_self, Form::Trim);
+    // The conversion point counts as given when any of its columns holds a value.
+    copyColumns(
+        row, notice::Table::Elements, holder,
+        [](const notice::NoticeField&, std::size_t) { return Into{nullptr, Form::AsStored}; },
+        [&read](const notice::NoticeField& f, std::string* into) {
+            if (into == &read.conv.conv_freq_assgn)
+                std::replace(into->begin(), into->end(), ',', '.');
+            if (f.flags & notice::kFlagConv)
+                read.conv.flag = true;
+            if (f.flags & notice::kFlagConvCoord)
+                read.conv.coord.flag = true;
+        });
     if (const db::Step step = row.step(); step != db::Step::Done)
         return step == db::Step::Row || reportDbErr(conn, kProc, prompter);  // several rows: none is read
     zel = read;

@@ -1,6 +1,7 @@
 #include "NoticeStore.h"
 
 #include "DbConnection.h"
+#include "FieldColumns.h"
 #include "KeyCounters.h"
 #include "ZelStore.h"
 #include "database/sqlite/RowWriter.h"
@@ -83,46 +84,14 @@ bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
                            platform::Prompter& prompter)
 {
     auto row = db::RowWriter::insert(conn, "fmtv_terra");
-    row.set("terrakey", terrakey)
-        .setIfNotEmpty("adm", rec.adm)
-        .setIfNotEmpty("notice_typ", rec.notice_typ)
-        .setIfNotEmpty("stn_cls", rec.stn_cls)
-        .setIfNotEmpty("d_adm_ntc", rec.d_adm_ntc)
-        .setIfNotEmpty("fragment", rec.fragment)
-        .setIfNotEmpty("intent", rec.intent)
-        .setIfNotEmpty("adm_ref_id", rec.adm_ref_id)
-        .setIfNotEmpty("call_sign", rec.call_sign)
-        .setIfNotEmpty("stn_id", rec.stn_id)
-        .setIfNotEmpty("freq_assgn", rec.freq_assgn)
-        .setIfNotEmpty("freq_stabl", rec.freq_stabl)
-        .setIfNotEmpty("bdwdth", rec.bdwdth)
-        .setIfNotEmpty("oset_v_khz", rec.oset_v_khz)
-        .setIfNotEmpty("oset_v_12", rec.oset_v_12)
-        .setIfNotEmpty("ctry", rec.ctry)
-        .setIfNotEmpty("site_name", rec.site_name)
-        .setIfNotEmpty("long_deg", rec.long_deg)
-        .setIfNotEmpty("long_min", rec.long_min)
-        .setIfNotEmpty("long_sec", rec.long_sec)
-        .setIfNotEmpty("long_ew", rec.long_ew)
-        .setIfNotEmpty("lat_deg", rec.lat_deg)
-        .setIfNotEmpty("lat_min", rec.lat_min)
-        .setIfNotEmpty("lat_sec", rec.lat_sec)
-        .setIfNotEmpty("lat_ns", rec.lat_ns)
-        .setIfNotEmpty("polar", rec.polar)
-        .setIfNotEmpty("erp_h_dbw", hasHorizontal(rec.polar) ? rec.erp_h_dbw : std::string())
-        .setIfNotEmpty("erp_v_dbw", hasVertical(rec.polar) ? rec.erp_v_dbw : std::string())
-        .setIfNotEmpty("tran_sys", rec.tran_sys)
-        .setIfNotEmpty("color", rec.color)
-        .setIfNotEmpty("pwr_ratio", rec.pwr_ratio)
-        .setIfNotEmpty("hgt_agl", rec.hgt_agl)
-        .setIfNotEmpty("site_alt", rec.site_alt)
-        .setIfNotEmpty("eff_hgtmax", rec.eff_hgtmax)
-        .setIfNotEmpty("op_agcy", rec.op_agcy)
-        .setIfNotEmpty("addr_code", rec.addr_code)
-        .setIfNotEmpty("d_inuse", rec.d_inuse)
-        .setIfNotEmpty("ant_dir", storedAntDir(rec))
-        .setIfNotEmpty("d_updated", rec.d_updated)
-        .setIfNotEmpty("src_update", rec.src_update);
+    row.set("terrakey", terrakey);
+    // The powers follow the polarisation; the directivity may be worked out.
+    setColumns(row, notice::Table::Terra, rec, [&rec](const notice::NoticeField&, const std::string& field) {
+        if ((&field == &rec.erp_h_dbw && !hasHorizontal(rec.polar)) ||
+            (&field == &rec.erp_v_dbw && !hasVertical(rec.polar)))
+            return std::string();
+        return &field == &rec.ant_dir ? storedAntDir(rec) : field;
+    });
     const bool added = rec.intent == "ADD";
     std::int32_t targetKey = 0;
     if (!added) {
@@ -154,18 +123,13 @@ bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
 bool writeToFMTVTargetTable(const notice::TargetRef& t, std::int32_t targetKey, db::Connection& conn,
                             platform::Prompter& prompter)
 {
-    return db::RowWriter::insert(conn, "fmtv_target")
-               .set("Target", targetKey)
-               .setIfNotEmpty("trg_long_deg", t.long_deg)
-               .setIfNotEmpty("trg_long_min", t.long_min)
-               .setIfNotEmpty("trg_long_sec", t.long_sec)
-               .setIfNotEmpty("trg_long_ew", t.long_ew)
-               .setIfNotEmpty("trg_lat_deg", t.lat_deg)
-               .setIfNotEmpty("trg_lat_min", t.lat_min)
-               .setIfNotEmpty("trg_lat_sec", t.lat_sec)
-               .setIfNotEmpty("trg_lat_ns", t.lat_ns)
-               .setIfNotEmpty("trg_adm_ref_id", t.adm_ref_id)
-               .setIfNotEmpty("trg_freq_assgn", t.freq_assgn)
+    auto row = db::RowWriter::insert(conn, "fmtv_target");
+    row.set("Target", targetKey);
+    notice::NoticeRecord rec;  // the target's fields are addressed through a record
+    rec.target = t;
+    setColumns(row, notice::Table::Target, rec,
+               [](const notice::NoticeField&, const std::string& field) { return field; });
+    return row
                .run() ||
            reportDbErr(conn, "writeToFMTVTargetTable", prompter);
 }

@@ -1,6 +1,7 @@
 #include "ZelStore.h"
 
 #include "DbConnection.h"
+#include "FieldColumns.h"
 #include "KeyCounters.h"
 #include "Lookups.h"
 #include "NoticeDelete.h"
@@ -79,36 +80,17 @@ bool writeToZEL04ElementTable(const NoticeRecord& rec, std::int32_t terrakey, db
 {
     const notice::ZEL04Elements& z = rec.zel;
     auto row = db::RowWriter::insert(conn, "zel_elements");
-    row.set("terrakey", terrakey)
-        .setIfNotEmpty("sys_var", z.sys_var)
-        .setIfNotEmpty("nb_carr", z.nb_carr)
-        .setIfNotEmpty("guard_interval", z.guard_interval)
-        .setIfNotEmpty("rx_mode", z.rx_mode)
-        .setIfNotEmpty("ref_plan_cfg", z.ref_plan_cfg)
-        .setIfNotEmpty("typ_ref_netwk", z.typ_ref_netwk)
-        .setIfNotEmpty("sfn_id", z.sfn_id)
-        .setIfNotEmpty("sfn_tx_tim", z.sfn_tx_tim)
-        .setIfNotEmpty("adm_allot_id", z.adm_allot_id)
-        .setIfNotEmpty("spect_mask", z.spect_mask)
-        .setIfNotEmpty("freq_block", z.freq_block)
-        .setIfNotEmpty("channel", z.channel);
-    if (z.conv.flag) {
-        std::string freq = z.conv.conv_freq_assgn;
-        std::replace(freq.begin(), freq.end(), ',', '.');
-        row.setIfNotEmpty("conv_freq_assgn", freq);
-        if (z.conv.coord.flag) {
-            const notice::CoordParts& c = z.conv.coord;
-            row.setIfNotEmpty("conv_long_deg", c.long_deg)
-                .setIfNotEmpty("conv_long_min", c.long_min)
-                .setIfNotEmpty("conv_long_sec", c.long_sec)
-                .setIfNotEmpty("conv_long_ew", c.long_ew)
-                .setIfNotEmpty("conv_lat_deg", c.lat_deg)
-                .setIfNotEmpty("conv_lat_min", c.lat_min)
-                .setIfNotEmpty("conv_lat_sec", c.lat_sec)
-                .setIfNotEmpty("conv_lat_ns", c.lat_ns);
-        }
-    }
-    row.setIfNotEmpty("email_addr", z.email_addr).setIfNotEmpty("coord_self", z.coord_self);
+    row.set("terrakey", terrakey);
+    // The conversion point is stored only as far as it was given, its frequency with a point.
+    setColumns(row, notice::Table::Elements, rec, [&z](const notice::NoticeField& f, const std::string& value) {
+        if (((f.flags & notice::kFlagConv) && !z.conv.flag) ||
+            ((f.flags & notice::kFlagConvCoord) && !z.conv.coord.flag))
+            return std::string();
+        std::string stored = value;
+        if (&value == &z.conv.conv_freq_assgn)
+            std::replace(stored.begin(), stored.end(), ',', '.');
+        return stored;
+    });
     if (!row.run())
         return reportDbErr(conn, "writeToZEL04ElementTable", prompter);
     if ((!z.sfn_id.empty() || !z.adm_allot_id.empty()) && !writeToSfnIDProcTable(rec, terrakey, conn, prompter))

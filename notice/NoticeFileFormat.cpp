@@ -52,7 +52,7 @@ bool getAzmFromKey(std::string& key, std::string& azimuth)
     if (!isDigits(azimuth))
         return false;
     const std::string significant = azimuth.substr(std::min(azimuth.find_first_not_of('0'), azimuth.size() - 1));
-    return significant.size() <= 3 && int(platform::parseInteger(significant).value_or(0)) < 355;
+    return significant.size() <= 3 && platform::parseInteger(significant).value_or(355) < 355;
 }
 
 std::string getLongDeg(const std::string& lon) { return platform::midChars(lon, 1, 3); }
@@ -91,7 +91,8 @@ std::optional<std::string> parseFileTime(const std::string& time)
     const std::string mm = time.substr(colon + 1);
     if (!isDigits(hh) || !isDigits(mm))
         return std::nullopt;
-    if (int(platform::parseInteger(hh).value_or(0)) > 24 || int(platform::parseInteger(mm).value_or(0)) > 59)
+    // A number too long to read is out of range too.
+    if (platform::parseInteger(hh).value_or(25) > 24 || platform::parseInteger(mm).value_or(60) > 59)
         return std::nullopt;
     return padZeros2(hh) + mm;
 }

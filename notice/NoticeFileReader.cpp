@@ -2,7 +2,7 @@
 
 #include "FieldUtils.h"
 #include "NoticeFileFormat.h"
-#include "NoticeKeys.h"
+#include "NoticeFields.h"
 #include "platform/NumberText.h"
 
 #include <algorithm>
@@ -143,7 +143,7 @@ struct NoticeReading {
     std::vector<std::pair<std::string, std::string>> contourIds;  // key as read, value
 };
 
-void readCoordinate(NoticeReading& r, const NoticeKey& k, const std::string& key, const std::string& value)
+void readCoordinate(NoticeReading& r, const NoticeField& k, const std::string& key, const std::string& value)
 {
     if (value.empty())
         return;
@@ -160,7 +160,7 @@ void readCoordinate(NoticeReading& r, const NoticeKey& k, const std::string& key
         storeOnce(r.rec, *fields[i], key, parts[i], false, k.flags, r.report, r.prefix);
 }
 
-void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key, const std::string& value)
+void readNbTestPts(NoticeReading& r, const NoticeField& k, const std::string& key, const std::string& value)
 {
     Contour& contour = r.rec.zel.contour;
     if (!contour.nb_test_pts.empty()) {
@@ -181,7 +181,7 @@ void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key,
 
 void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& value)
 {
-    const NoticeKey* k = findNoticeKey(key);
+    const NoticeField* k = findNoticeKey(key);
     if (!k)
         return;
     NoticeRecord& rec = r.rec;
@@ -282,7 +282,8 @@ void readPoint(ReadCursor& cur, NoticeReading& r)
 void placePoints(NoticeReading& r)
 {
     Contour& contour = r.rec.zel.contour;
-    const std::size_t slots = contour.nb_test_pts.empty() ? 2 : std::size_t(int(platform::parseInteger(contour.nb_test_pts).value_or(0))) + 1;
+    const std::size_t slots =
+        contour.nb_test_pts.empty() ? 2 : std::size_t(platform::parseInteger(contour.nb_test_pts).value_or(0)) + 1;
     for (std::size_t k = slots; k < r.points.size(); ++k)
         r.report += errorEntry(r.prefix, "<POINT> #" + std::to_string(k) + " : Cannot notify more than " +
                                              std::to_string(slots) + " points");

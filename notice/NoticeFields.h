@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-// The keys of a NOTICE section: the field each fills and how it is read.
+// Every field of a notice once: the key of the NOTICE section that fills it, how it is read,
+// and the table and column that store it.
 namespace notice {
 
 enum class ValueKind {
@@ -34,24 +35,39 @@ enum FlagBits : unsigned {
     kFlagContour = 1u << 6,
 };
 
+// Where a field is stored.
+enum class Table { None, Terra, Target, Elements };
+
+// How a stored value comes back: as stored, trimmed, or trimmed and upper-cased. The number
+// parts of a coordinate are zero-padded to their width; `form` is that of its hemisphere.
+enum class ReadForm { AsStored, Trim, Upper };
+
 using TextField = std::string& (*)(NoticeRecord&);
 // Degrees, minutes, seconds, hemisphere.
 using CoordFields = std::array<std::string*, 4> (*)(NoticeRecord&);
 
-struct NoticeKey {
-    std::string_view key;  // lower case where the file's key starts with "t"
+struct NoticeField {
+    std::string_view key;  // lower case where the file's key starts with "t"; "" for none
     ValueKind kind;
     bool upper;
     unsigned flags;
     TextField field;    // text kinds
     CoordFields coord;  // coordinate kinds
+    Table table;
+    std::array<const char*, 4> columns;  // one, or a coordinate's four parts as `coord` orders them
+    ReadForm form;
 };
 
-/// Every key of the NOTICE section.
-std::span<const NoticeKey> noticeKeys();
+/// Every field, with or without a key of the NOTICE section.
+std::span<const NoticeField> noticeFields();
 
-/// The key whose name equals `key` without regard to case, or nullptr.
-const NoticeKey* findNoticeKey(const std::string& key);
+/// A field, or one part of a coordinate field.
+std::string& fieldOf(const NoticeField& f, NoticeRecord& rec, int part = 0);
+/// The value of a field, or of one part of a coordinate field.
+const std::string& valueOf(const NoticeField& f, const NoticeRecord& rec, int part = 0);
+
+/// The field whose key equals `key` without regard to case, or nullptr.
+const NoticeField* findNoticeKey(const std::string& key);
 
 /// Sets the flags that `bits` names.
 void setFlags(NoticeRecord& rec, unsigned bits);
