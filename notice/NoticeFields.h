@@ -13,6 +13,7 @@ namespace notice {
 
 enum class ValueKind {
     Text,        // stored by the duplicate rule
+    Date,        // as Text; written in ISO form
     Longitude,   // sign and DDDMM[SS], cut into four parts
     Latitude,    // sign and DDMM[SS], cut into four parts
     Time,        // HH:MM held as HHMM
@@ -42,6 +43,19 @@ enum class Table { None, Terra, Target, Elements };
 // parts of a coordinate are zero-padded to their width; `form` is that of its hemisphere.
 enum class ReadForm { AsStored, Trim, Upper };
 
+// When the writer writes a field, in the table's order.
+enum class Written {
+    Never,
+    Lead,          // before the notice's number
+    Always,
+    Target,        // with a target
+    Position,      // frequency and site of the notice types that carry them
+    OpAgency,      // of a notice notified under the Radio Regulations
+    OpPeriod,      // and its operating period, when given
+    Digital,       // with a digital part
+    AllotmentIds,  // the allotment's sub-area slots, in the digital part
+};
+
 using TextField = std::string& (*)(NoticeRecord&);
 // Degrees, minutes, seconds, hemisphere.
 using CoordFields = std::array<std::string*, 4> (*)(NoticeRecord&);
@@ -56,6 +70,7 @@ struct NoticeField {
     Table table;
     std::array<const char*, 4> columns;  // one, or a coordinate's four parts as `coord` orders them
     ReadForm form;
+    Written written;
 };
 
 /// Every field, with or without a key of the NOTICE section.

@@ -187,6 +187,7 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
     NoticeRecord& rec = r.rec;
     switch (k->kind) {
     case ValueKind::Text:
+    case ValueKind::Date:
         storeOnce(rec, k->field(rec), key, value, k->upper, k->flags, r.report, r.prefix);
         return;
     case ValueKind::NoticeType: {
