@@ -120,7 +120,8 @@ TEST(Export, WritesTheSameBytesUnderACommaLocaleAndImportsThemAgain)
     ASSERT_TRUE(app::writeDBToElectFile(underC.string(), f.state, f.prompter));
     std::setlocale(LC_ALL, saved.c_str());
     const std::string upd = testing_support::readFile(underEnvironment);
-    const auto afterTime = [](const std::string& text) { return text.substr(text.find("\r\n")); };  // stamped to the second
+    // The heading is stamped to the second.
+    const auto afterTime = [](const std::string& text) { return text.substr(text.find("\r\n")); };
     EXPECT_EQ(afterTime(upd), afterTime(testing_support::readFile(underC)));
     EXPECT_NE(upd.find("t_freq_assgn = 98.5\r\n"), std::string::npos);
 
