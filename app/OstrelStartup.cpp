@@ -191,7 +191,7 @@ void OstrelStartup::mnuFileOpenDB_Click()
     m_state.dbFileName = *path;
     m_txtFileName->setText(QString::fromStdString("DATABASE FILE: " + *path));
     repaint();
-    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter))
+    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter.report()))
         return;
     fillNtcGrid();
     setStatus("Sucessfully opened the database - Number of notices : " + std::to_string(m_state.ntcCount));
@@ -212,7 +212,7 @@ void OstrelStartup::fillNtcGrid()
 {
     std::vector<GridRow> rows;
     if (!loadGridRows(m_state.dbConnection, rows))
-        database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter);
+        database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter.report());
     m_model->setRows(rows);
     buildNtcIndex(m_state, rows);
     m_grid->show();

@@ -3,7 +3,7 @@
 #include "database/sqlite/Connection.h"
 #include "database/sqlite/Statement.h"
 #include "notice/FieldUtils.h"
-#include "platform/Prompter.h"
+#include "platform/Report.h"
 
 #include <charconv>
 #include <cmath>
@@ -151,7 +151,7 @@ Lookup getLastTerraKey(db::Connection& conn, std::int32_t& key)
 
 Lookup findContour(std::int16_t contourId, const std::string& ctry, const std::string& adm,
                    std::int32_t& contourKey, bool& abort, std::string& question, db::Connection& conn,
-                   bool& hasPoints, std::int16_t newNbTestPts, platform::Prompter& prompter)
+                   bool& hasPoints, std::int16_t newNbTestPts, platform::Report& report)
 {
     db::Statement st(conn,
                      "SELECT contourkey, nb_test_pts FROM zel_contour WHERE contour_id = ?"
@@ -178,7 +178,7 @@ Lookup findContour(std::int16_t contourId, const std::string& ctry, const std::s
         return Lookup::NotFound;
     }
     if (rows > 1) {
-        prompter.message("Problem : Contour ID is not unique !! Please consult the adminstrator", platform::kAppTitle,
+        report.message("Problem : Contour ID is not unique !! Please consult the adminstrator", platform::kAppTitle,
                          platform::Icon::None);
         abort = true;
         return Lookup::NotFound;

@@ -6,7 +6,7 @@
 #include "database/sqlite/Transaction.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
-#include "platform/Prompter.h"
+#include "platform/Report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,9 +86,9 @@ const notice::NoticeField* targetTwin(const notice::NoticeField& f)
     return nullptr;
 }
 
-bool readMessage(const std::string& text, platform::Prompter& prompter)
+bool readMessage(const std::string& text, platform::Report& report)
 {
-    prompter.message(text, "Read Error", platform::Icon::Warning);
+    report.message(text, "Read Error", platform::Icon::Warning);
     return false;
 }
 
@@ -120,7 +120,7 @@ struct AzimuthTable {
 };
 
 bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::AzimuthSlots& slots,
-                     db::Connection& conn, platform::Prompter& prompter)
+                     db::Connection& conn, platform::Report& report)
 {
     std::string sql = std::string("SELECT azm, ") + t.valueColumn +
                       (t.polar ? " FROM fmtv_ant_diag WHERE terrakey = ? AND polar = ?"
@@ -135,17 +135,17 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
     db::Step step;
     while ((step = st.step()) == db::Step::Row) {
         if (rows == notice::kAzimuthSlots)
-            return t.strict ? readMessage("To many data in the table. Please consult the administrator!", prompter)
+            return t.strict ? readMessage("To many data in the table. Please consult the administrator!", report)
                             : result;
         const std::string azm = notice::trimValue(st.text("azm"));
         if (azm.empty())
-            return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", prompter)
+            return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", report)
                             : result;
         ++rows;
         const double slot = std::nearbyint(leadingNumber(azm) / 10.0);  // halves to even
         if (!(slot >= 0 && slot < notice::kAzimuthSlots)) {
             // Reported, and the rest of the list is still read.
-            notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, prompter);
+            notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, report);
             result = false;
             continue;
         }
@@ -154,7 +154,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         copyColumn(st, t.valueColumn, s.second, Form::Trim);
         s.flag = true;
     }
-    return step == db::Step::Failed ? reportDbErr(conn, t.procedure, prompter) : result;
+    return step == db::Step::Failed ? reportDbErr(conn, t.procedure, report) : result;
 }
 
 bool isAnyOf(const std::string& value, std::initializer_list<const char*> options)
@@ -169,22 +169,22 @@ bool isDigitalType(const std::string& type)
 
 }  // namespace
 
-bool readNtcFromDB(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn, platform::Prompter& prompter)
+bool readNtcFromDB(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn, platform::Report& report)
 {
     db::Transaction tx(conn);
-    const bool ok = (tx.active() || reportDbErr(conn, "readNtcFromDB", prompter)) &&
-                    readFromFMTVTerra(terrakey, rec, conn, prompter);
-    return endNtcTrans(ok, tx, prompter);
+    const bool ok = (tx.active() || reportDbErr(conn, "readNtcFromDB", report)) &&
+                    readFromFMTVTerra(terrakey, rec, conn, report);
+    return endNtcTrans(ok, tx, report);
 }
 
 bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                       platform::Prompter& prompter)
+                       platform::Report& report)
 {
     static constexpr const char* kProc = "readFromFMTVTerra";
     db::Statement st(conn, "SELECT * FROM fmtv_terra WHERE terrakey = ?");
     st.bind(1, std::int64_t(terrakey));
     if (const db::Step step = st.step(); step != db::Step::Row)  // the key is unique
-        return step == db::Step::Failed ? reportDbErr(conn, kProc, prompter) : conn.fail(1, "no notice");
+        return step == db::Step::Failed ? reportDbErr(conn, kProc, report) : conn.fail(1, "no notice");
 
     rec.flag = true;
     // A suppression or withdrawal keeps its identification in the target part.
@@ -204,41 +204,41 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
 
     bool ok = true;
     if (targetKey > 0)
-        ok = readFromFMTVTarget(std::int32_t(targetKey), rec.target, conn, prompter) && ok;
+        ok = readFromFMTVTarget(std::int32_t(targetKey), rec.target, conn, report) && ok;
     // The remarks and coordination readers leave their failures to be reported here, and
     // such a failure ends the read.
     if (!readFromFMTVRmks(terrakey, rec.remarks, conn))
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     if (!isAnyOf(rec.intent, {"MODIFY", "ADD", "RECORDED"}))
         return ok;
-    ok = readFromFMTVOpPrds(terrakey, rec.opPeriod, conn, prompter) && ok;
+    ok = readFromFMTVOpPrds(terrakey, rec.opPeriod, conn, report) && ok;
     if (isDigitalType(rec.notice_typ)) {
-        ok = readFromZEL04Elements(terrakey, rec.zel, rec.notice_typ, conn, prompter) && ok;
+        ok = readFromZEL04Elements(terrakey, rec.zel, rec.notice_typ, conn, report) && ok;
         if (!readFromZELCoordA(terrakey, rec.zel.coordA, conn) || !readFromZELCoordO(terrakey, rec.zel.coordO, conn))
-            return reportDbErr(conn, kProc, prompter);
+            return reportDbErr(conn, kProc, report);
     } else if (!readFromFMTVCoord(terrakey, rec.coordAdm, conn)) {
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     }
     if (rec.notice_typ == "DT2" || rec.notice_typ == "DS2")
         return ok;
-    ok = readFromFMTVAntHgt(terrakey, rec, conn, prompter) && ok;
+    ok = readFromFMTVAntHgt(terrakey, rec, conn, report) && ok;
     if (isAnyOf(rec.polar, {"H", "M", "U"}) && rec.ant_dir == "D")
-        ok = readFromFMTVAntDiagr_H(terrakey, rec, conn, prompter) && ok;
+        ok = readFromFMTVAntDiagr_H(terrakey, rec, conn, report) && ok;
     if (isAnyOf(rec.polar, {"V", "M", "U"}) && rec.ant_dir == "D")
-        ok = readFromFMTVAntDiagr_V(terrakey, rec, conn, prompter) && ok;
+        ok = readFromFMTVAntDiagr_V(terrakey, rec, conn, report) && ok;
     return ok;
 }
 
 bool readFromFMTVTarget(std::int32_t targetKey, notice::TargetRef& target, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     db::Statement row(conn, "SELECT * FROM fmtv_target WHERE Target = ?");  // the key is unique
     row.bind(1, std::int64_t(targetKey));
     if (const db::Step step = row.step(); step != db::Step::Row)
-        return step == db::Step::Failed ? reportDbErr(conn, "readFromFMTVTarget", prompter)
+        return step == db::Step::Failed ? reportDbErr(conn, "readFromFMTVTarget", report)
                             : readMessage("The target " + std::to_string(targetKey) +
                                               " is not UNIQUE . Please consult the administrator!",
-                                          prompter);
+                                          report);
     NoticeRecord holder;  // the target's fields are addressed through a record
     holder.target = target;
     holder.target.flag = true;
@@ -251,13 +251,13 @@ bool readFromFMTVTarget(std::int32_t targetKey, notice::TargetRef& target, db::C
 }
 
 bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, const std::string& noticeType,
-                           db::Connection& conn, platform::Prompter& prompter)
+                           db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "readFromZEL04Elements";
     db::Statement row(conn, "SELECT * FROM zel_elements WHERE terrakey = ? ORDER BY rowid");
     row.bind(1, std::int64_t(terrakey));
     if (const db::Step step = row.step(); step != db::Step::Row)
-        return step == db::Step::Done || reportDbErr(conn, kProc, prompter);
+        return step == db::Step::Done || reportDbErr(conn, kProc, report);
     NoticeRecord holder;  // kept only when the row is the notice's only one
     holder.zel = zel;
     notice::ZEL04Elements& read = holder.zel;
@@ -275,22 +275,22 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
                 read.conv.coord.flag = true;
         });
     if (const db::Step step = row.step(); step != db::Step::Done)
-        return step == db::Step::Row || reportDbErr(conn, kProc, prompter);  // several rows: none is read
+        return step == db::Step::Row || reportDbErr(conn, kProc, report);  // several rows: none is read
     zel = read;
     if (noticeType == "DT2" || noticeType == "DS2")
-        return readFromZEL04Allotment(terrakey, zel, conn, prompter);
+        return readFromZEL04Allotment(terrakey, zel, conn, report);
     return true;
 }
 
 bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, db::Connection& conn,
-                            platform::Prompter& prompter)
+                            platform::Report& report)
 {
     static constexpr const char* kProc = "readFromZEL04Allotment";
     db::Statement st(conn, "SELECT * FROM zel_allotment WHERE terrakey = ? ORDER BY allotkey");
     st.bind(1, std::int64_t(terrakey));
     const db::Step first = st.step();
     if (first == db::Step::Failed)
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     const bool found = first == db::Step::Row;
     notice::Allotment& a = zel.allotment;
     std::string name, area, subAreas;
@@ -301,10 +301,10 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
         copyColumn(st, "geo_area", area, Form::Trim);
     }
     if (const db::Step next = found ? st.step() : db::Step::Row; next != db::Step::Done)
-        return next == db::Step::Failed ? reportDbErr(conn, kProc, prompter)
+        return next == db::Step::Failed ? reportDbErr(conn, kProc, report)
                            : readMessage("readFromZEL04Allotment: The assignment " + std::to_string(terrakey) +
                                              " is not UNIQUE. Please consult the administrator!",
-                                         prompter);
+                                         report);
     a.flag = true;
     if (!name.empty())
         a.allot_name = name;
@@ -314,14 +314,14 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
         return true;
     a.nb_sub_areas = subAreas;
     if (!allotkey) {
-        notice::reportErr(kErrInvalidNull, kProc, "Invalid use of Null", prompter);
+        notice::reportErr(kErrInvalidNull, kProc, "Invalid use of Null", report);
         return false;
     }
-    return readZEL04SubArea(terrakey, std::int32_t(*allotkey), zel, conn, prompter);
+    return readZEL04SubArea(terrakey, std::int32_t(*allotkey), zel, conn, report);
 }
 
 bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL04Elements& zel,
-                      db::Connection& conn, platform::Prompter& prompter)
+                      db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "readZEL04SubArea";
     db::Statement st(conn,
@@ -339,27 +339,27 @@ bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL0
         if (id.empty())
             continue;
         if (slot == ids.size()) {
-            notice::reportErr(kErrSubscript, kProc, "Subscript out of range: more than 10 sub-areas", prompter);
+            notice::reportErr(kErrSubscript, kProc, "Subscript out of range: more than 10 sub-areas", report);
             return false;
         }
         ids[slot++] = id;
     }
     if (step == db::Step::Failed)
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     if (!any)
         return readMessage("readZEL04SubArea: The Assignment " + std::to_string(terrakey) +
                                " may be corrupted. Please consult the administrator!",
-                           prompter);
+                           report);
     return true;
 }
 
 bool readFromFMTVOpPrds(std::int32_t terrakey, notice::FlaggedPair& opPeriod, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     db::Statement st(conn, "SELECT op_hh_fr, op_hh_to FROM fmtv_op_prd WHERE terrakey = ? ORDER BY rowid LIMIT 1");
     st.bind(1, std::int64_t(terrakey));
     if (const db::Step step = st.step(); step != db::Step::Row)
-        return step == db::Step::Done || reportDbErr(conn, "readFromFMTVOpPrds", prompter);
+        return step == db::Step::Done || reportDbErr(conn, "readFromFMTVOpPrds", report);
     opPeriod.flag = true;
     copyColumn(st, "op_hh_fr", opPeriod.first, Form::Pad4);
     copyColumn(st, "op_hh_to", opPeriod.second, Form::Pad4);
@@ -382,24 +382,24 @@ bool readFromZELCoordO(std::int32_t terrakey, notice::AdmList& list, db::Connect
 }
 
 bool readFromFMTVAntHgt(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     static constexpr AzimuthTable kTable{"readFromFMTVAntHgt", "eff_hgt", nullptr, true};
-    return readAzimuthRows(kTable, terrakey, rec.effHgt, conn, prompter);
+    return readAzimuthRows(kTable, terrakey, rec.effHgt, conn, report);
 }
 
 bool readFromFMTVAntDiagr_H(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                            platform::Prompter& prompter)
+                            platform::Report& report)
 {
     static constexpr AzimuthTable kTable{"readFromFMTVAntDiagr_H", "attn", "H", false};
-    return readAzimuthRows(kTable, terrakey, rec.attnH, conn, prompter);
+    return readAzimuthRows(kTable, terrakey, rec.attnH, conn, report);
 }
 
 bool readFromFMTVAntDiagr_V(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                            platform::Prompter& prompter)
+                            platform::Report& report)
 {
     static constexpr AzimuthTable kTable{"readFromFMTVAntDiagr_V", "attn", "V", false};
-    return readAzimuthRows(kTable, terrakey, rec.attnV, conn, prompter);
+    return readAzimuthRows(kTable, terrakey, rec.attnV, conn, report);
 }
 
 bool readFromFMTVRmks(std::int32_t terrakey, std::string& remarks, db::Connection& conn)

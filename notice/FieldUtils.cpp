@@ -1,7 +1,7 @@
 #include "FieldUtils.h"
 
 #include "platform/NumberText.h"
-#include "platform/Prompter.h"
+#include "platform/Report.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
@@ -206,15 +206,8 @@ bool fileExists(const std::string& path)
     return platform::fileExists(path);
 }
 
-void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter)
-{
-    if (!prompter.showTextFile(file))
-        prompter.message("Cannot find Notepad.exe. " + message + file, "Information",
-                         platform::Icon::Information);
-}
-
 void reportErr(std::int32_t number, const std::string& procedure, const std::string& description,
-               platform::Prompter& prompter)
+               platform::Report& report)
 {
     if (number == 0)
         return;
@@ -224,7 +217,7 @@ void reportErr(std::int32_t number, const std::string& procedure, const std::str
     text += std::to_string(number);
     text += ':';
     text += description;
-    prompter.message(text, procedure, platform::Icon::None);
+    report.message(text, procedure, platform::Icon::None, number);
 }
 
 }  // namespace notice

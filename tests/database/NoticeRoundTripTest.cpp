@@ -111,9 +111,9 @@ TEST(NoticeRoundTrip, RecordToDatabaseToRecordKeepsEveryField)
         stored.d_updated = std::string("2009-10-1") + char('0' + terrakey);  // fields no file carries
         stored.src_update = std::string("SOURCE ") + c.name;
         database::ContourOutcome outcome;
-        ASSERT_TRUE(database::storeNtc(stored, db.conn, outcome, false, db.prompter));
+        ASSERT_TRUE(database::storeNtc(stored, db.conn, outcome, false, db.prompter.report()));
         notice::NoticeRecord back;
-        ASSERT_TRUE(database::readNtcFromDB(++terrakey, back, db.conn, db.prompter));
+        ASSERT_TRUE(database::readNtcFromDB(++terrakey, back, db.conn, db.prompter.report()));
         // What the database does not keep: the internal remarks, and the digital part of an
         // analogue notice.
         notice::NoticeRecord expected = stored;

@@ -14,8 +14,8 @@ std::string templateDb()
 
 NoticeDb::NoticeDb() : m_path((dir.path() / "notices.mdb").string())
 {
-    EXPECT_TRUE(database::copyTemplateDB(m_path, prompter, templateDb()));
-    EXPECT_TRUE(database::OpenDB(m_path, conn, prompter));
+    EXPECT_TRUE(database::copyTemplateDB(m_path, prompter.report(), templateDb()));
+    EXPECT_TRUE(database::OpenDB(m_path, conn, prompter.report()));
 }
 
 std::string NoticeDb::scalar(const std::string& sql)
