@@ -11,27 +11,31 @@ std::string formatReal(double value)
     return std::string(buf, r.ptr);
 }
 
-std::optional<double> parseReal(std::string_view text)
+namespace {
+
+// The whole text as a number of type T; from_chars takes no "+", which the C library reads.
+template <class T>
+std::optional<T> parseWhole(std::string_view text)
 {
-    // from_chars takes no "+"; "+5" is read as 5 as the C library would.
     if (text.size() > 1 && text.front() == '+' && text[1] != '-')
         text.remove_prefix(1);
-    double value = 0;
+    T value = 0;
     const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
         return std::nullopt;
     return value;
 }
 
+}  // namespace
+
+std::optional<double> parseReal(std::string_view text)
+{
+    return parseWhole<double>(text);
+}
+
 std::optional<std::int64_t> parseInteger(std::string_view text)
 {
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-')
-        text.remove_prefix(1);
-    std::int64_t value = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
-        return std::nullopt;
-    return value;
+    return parseWhole<std::int64_t>(text);
 }
 
 std::string padded(std::int64_t value, int width)
