@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -33,6 +34,7 @@ void MapFolder::use() const
 ChildResult runWithMaps(const MapFolder& folder, const std::function<std::string()>& body)
 {
     return runInChild([&folder, &body] {
+        alarm(120);  // a reader caught in a loop ends the child, not the test run
         folder.use();
         const std::string findings = body();
         std::fwrite(findings.data(), 1, findings.size(), stdout);

@@ -33,12 +33,22 @@ bool readEntry(BinaryFile& file, IndexEntry& e)
     return true;
 }
 
+IndexFileState& openedIndex()
+{
+    IndexFileState& s = libraryState().indexFile;
+    if (!s.open) {
+        if (!s.file.open(locateFile("I")))
+            fatalMessage("GEOIXOPN", " ERROR WHILE READING FROM DISK");
+        s.open = true;
+    }
+    return s;
+}
+
 // The next entry of "GEOIDX1.BIN" that `wanted` accepts; false at the end, the file rewound.
 template <typename Wanted>
 bool nextEntry(IndexEntry& e, Wanted wanted)
 {
-    openIndex();
-    IndexFileState& s = libraryState().indexFile;
+    IndexFileState& s = openedIndex();
     while (readEntry(s.file, e)) {
         if (wanted(e))
             return true;
@@ -64,13 +74,7 @@ void IndexFileState::reset()
 
 void openIndex()
 {
-    IndexFileState& s = libraryState().indexFile;
-    if (!s.open) {
-        if (!s.file.open(locateFile("I")))
-            fatalMessage("GEOIXOPN", " ERROR WHILE READING FROM DISK");
-        s.open = true;
-    }
-    s.file.rewind();
+    openedIndex().file.rewind();
 }
 
 bool nextMapLine(IndexEntry& entry)
