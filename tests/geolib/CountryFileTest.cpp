@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -364,4 +365,27 @@ TEST(DataFiles, KeepTheirOwnHandlesWhateverTheUnits)
         EXPECT_EQ(r.output, "11000001 -1:0.5 52:102,-2,1,2 7 11000002 -1:0.75 52:1,2,102,-2")
             << indexUnit << " " << countryUnit;
     }
+}
+
+TEST(DataFiles, AbsentArgumentsAreNeitherReadNorWritten)
+{
+    MapFolder maps;
+    maps.write("GEOPNT1.BIN", mapfiles::pointFile(PointLayout::Main, {{Line{1, {}}, Line{2, {{0.1f, 0.2f}}}}}));
+    maps.write("GEOCCD3.BIN", mapfiles::countryFile({"AD ", "SF "}, samplePair));
+    const auto r = runWithMaps(maps, [] {
+        std::string out;
+        TAVU(nullptr);
+        GEOCCDI(nullptr);
+        GEOCCD(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        int16_t count = 3;
+        out += std::to_string(GEOC3C(nullptr, nullptr, &count)) + " ";
+        int32_t id = 1, found = 0;
+        GEOLIN(nullptr, nullptr, nullptr, &id, nullptr, &found);  // no points to hold
+        out += std::to_string(found) + " ";
+        std::fputs(out.c_str(), stdout);
+        id = 2;
+        GEOLIN(nullptr, nullptr, nullptr, &id, nullptr, &found);  // an absent array holds nothing
+        return std::string();
+    });
+    EXPECT_EQ(r.output, "0 -1 " + fatalOutput("GEODAR", messageLine(" INCREASE DIMENSION FOR  CRDARR  IN CALLING ROUTINE")));
 }
