@@ -227,3 +227,26 @@ TEST(LocalIndex, LimitsEndTheProcess)
         EXPECT_EQ(r.output, row.expected) << row.what;
     }
 }
+
+TEST(IndexFile, TheFirstWdbunitReopensItFromTheStart)
+{
+    const auto entries = sampleEntries();
+    MapFolder maps;
+    maps.write("GEOIDX1.BIN", mapfiles::indexFile(entries));
+    const auto r = runWithMaps(maps, [] {
+        std::string out;
+        const auto next = [&out] {
+            geo::IndexEntry e;
+            const bool found = geo::nextMapLine(e);
+            out += std::to_string(found) + " " + std::to_string(e.id) + "\n";
+        };
+        next();
+        next();
+        int32_t unit = 21;
+        WDBUNIT(&unit);
+        out += std::to_string(geo::libraryState().indexFile.open) + "\n";
+        next();
+        return out;
+    });
+    EXPECT_EQ(r.output, "1 1000010\n1 1000020\n0\n1 1000010\n");
+}
