@@ -318,3 +318,44 @@ TEST(PointFiles, VersionOfTheMainPointFile)
               "20050621")
         << "the builder's version line";
 }
+
+TEST(PointFiles, ZoneLinesHoldNumbersAndTextsAsTheLibraryReadsThem)
+{
+    const std::vector<Line> lines = {
+        mapfiles::zoneHeaderLine({{10, 2, {55, -7}}, {12, 1, {0, 3}}}),
+        mapfiles::directoryLine({{20, 1}, {21, 3}}),
+        mapfiles::zoneIndexLine(10, {{3001, {4, 9}, {-0.5f, -0.25f, 0.5f, 0.25f}}}),
+        mapfiles::listLine(20, {{3001, 417, "ZONE 27-A  NORTH"}, {3002, 5, "12    0100E4530N"}}),
+    };
+    MapFolder maps;
+    maps.write("GEOPNT12.BIN", mapfiles::pointFile(PointLayout::Zones, {lines}));
+    const auto r = runWithMaps(maps, [] {
+        std::ostringstream out;
+        std::vector<float> p(2 * kCapacity);
+        int16_t unit = 1;
+        int32_t capacity = kCapacity;
+        const auto whole = [&p](std::size_t i) { return std::lround(std::fabs(double(p[i])) * 1e7); };
+        for (int32_t id : {2, 3, 10, 20}) {
+            int32_t count = 0, found = 0;
+            GEOLIN2(&unit, p.data(), &capacity, &id, &count, &found);
+            out << id << ":";
+            for (std::size_t i = 0; i < std::size_t(2 * count); ++i) {
+                if (id == 20 && i % 8 >= 2) {  // the name: six groups of three characters
+                    char text[18];
+                    int32_t mode = 1, groups = 6;  // the reals as their characters
+                    GEOR3CH(&mode, &groups, &p[i], text);
+                    out << " [" << std::string(text, 18) << "]";
+                    i += 5;
+                } else if (id == 10 && i % 8 >= 4) {
+                    out << " " << p[i];
+                } else {
+                    out << " " << whole(i);
+                }
+            }
+            out << "\n";
+        }
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "2: 10 2 55 7 12 1 0 3\n3: 20 1 21 3\n10: 3001 0 4 9 -0.5 -0.25 0.5 0.25\n"
+                        "20: 3001 417 [ZONE 27-A  NORTH  ] 3002 5 [12    0100E4530N  ]\n");
+}
