@@ -243,7 +243,7 @@ bool readDecimalDegrees(std::string_view text, LonLat& out)
         if (!std::isfinite(v))
             return false;
     const double lonRad = lon * double(kRadPerDegree), latRad = lat * double(kRadPerDegree);
-    if (std::fabs(lonRad) > 3.141593 || std::fabs(latRad) > 1.5707965)
+    if (std::fabs(lonRad) > double(kPi) || std::fabs(latRad) > double(kHalfPi))
         return false;
     out = {float(lonRad), float(latRad)};
     return true;
