@@ -227,9 +227,10 @@ TEST(SegmentStats, FirstOrLongestSegmentOverTheStep)
 {
     const double deg = kPi / 180 * kEarthRadiusKm;
     auto equator = [](std::initializer_list<double> degrees) {
-        std::vector<float> p;
+        std::vector<float> p(2 * degrees.size(), 0.0f);
+        std::size_t i = 0;
         for (double d : degrees)
-            p.insert(p.end(), {float(d * kPi / 180), 0.0f});
+            p[2 * i++] = float(d * kPi / 180);
         return p;
     };
     const std::vector<float> line = equator({0, 1, 4, 6, 10});  // segments of 1, 3, 2 and 4 degrees

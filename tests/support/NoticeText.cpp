@@ -23,7 +23,9 @@ notice::NoticeRecord readNotice(const std::string& body)
 {
     const auto notices = readNotices("<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\n" + body + "</NOTICE>\n");
     EXPECT_EQ(notices.size(), 1u);
-    return notices.empty() ? notice::NoticeRecord{} : notices[0];
+    if (notices.empty())
+        return {};
+    return notices[0];
 }
 
 std::string fullTelevisionNotice()
