@@ -68,6 +68,19 @@ bool guardsStay(const std::vector<float>& p, int capacity)
     return std::all_of(p.begin() + 2 * capacity, p.end(), [](float v) { return v == kGuard; });
 }
 
+struct Densified {
+    std::vector<float> out;  // capacity points, then guards
+    int32_t count = -1, status = -1;
+};
+
+Densified densifyInto(std::vector<float> input, int32_t n, int32_t mode, float step, int32_t capacity)
+{
+    Densified d;
+    d.out.assign(2 * (std::max(capacity, 0) + kGuards), kGuard);
+    GEOLOP(&n, input.data(), &mode, &step, &capacity, d.out.data(), &d.count, &d.status);
+    return d;
+}
+
 TEST(Densify, RandomLinesInEveryModeKeepTheirPointsAndTheCapacity)
 {
     std::mt19937 rng(99);
@@ -134,10 +147,9 @@ TEST(DensifyInto, RandomLinesGiveTheirStatusAndFitTheOutput)
     for (int i = 0; i < 1000; ++i) {
         int32_t mode = kModes[i % 3];
         std::vector<float> input = randomLine(rng, points(rng));
-        int32_t n = int32_t(input.size() / 2), capacity = n + room(rng), count = -1, status = -1;
-        float step = float(stepKm(rng));
-        std::vector<float> out(2 * (capacity + kGuards), kGuard);
-        GEOLOP(&n, input.data(), &mode, &step, &capacity, out.data(), &count, &status);
+        const int32_t n = int32_t(input.size() / 2), capacity = n + room(rng);
+        const float step = float(stepKm(rng));
+        const auto [out, count, status] = densifyInto(input, n, mode, step, capacity);
         ASSERT_TRUE(guardsStay(out, capacity)) << i;
         ASSERT_TRUE(count >= n || (status == 1 && count == capacity)) << i;
         ASSERT_LE(count, capacity);
@@ -171,56 +183,41 @@ TEST(DensifyInto, StatusTwoForTooFewOrTooManyPointsAndNothingWritten)
     };
     const Row rows[] = {{"one point", 1, 10}, {"more points than capacity", 4, 3}};
     for (Row r : rows) {
-        std::vector<float> input = {0.1f, 0.1f, 0.2f, 0.2f, 0.3f, 0.3f, 0.4f, 0.4f};
-        std::vector<float> out(40, kGuard);
-        int32_t mode = 1, count = -1, status = -1;
-        float step = 10;
-        GEOLOP(&r.n, input.data(), &mode, &step, &r.capacity, out.data(), &count, &status);
-        EXPECT_EQ(status, 2) << r.what;
-        EXPECT_TRUE(guardsStay(out, 0)) << r.what;
+        const Densified d = densifyInto({0.1f, 0.1f, 0.2f, 0.2f, 0.3f, 0.3f, 0.4f, 0.4f}, r.n, 1, 10, r.capacity);
+        EXPECT_EQ(d.status, 2) << r.what;
+        EXPECT_TRUE(guardsStay(d.out, 0)) << r.what;
     }
 }
 
 TEST(DensifyInto, ALineThatFillsTheOutputExactlyStillFitsItsStep)
 {
-    std::vector<float> input = {0.1f, 0.1f, 0.11f, 0.1f, 0.12f, 0.1f};
-    std::vector<float> out(2 * (3 + kGuards), kGuard);
-    int32_t n = 3, mode = 1, capacity = 3, count = -1, status = -1;
-    float step = 100;
-    GEOLOP(&n, input.data(), &mode, &step, &capacity, out.data(), &count, &status);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(count, 3);
-    EXPECT_TRUE(keepsInputPoints(input, out, count));
+    const std::vector<float> input = {0.1f, 0.1f, 0.11f, 0.1f, 0.12f, 0.1f};
+    const Densified d = densifyInto(input, 3, 1, 100, 3);
+    EXPECT_EQ(d.status, 0);
+    EXPECT_EQ(d.count, 3);
+    EXPECT_TRUE(keepsInputPoints(input, d.out, d.count));
 }
 
 TEST(DensifyInto, AnOutputFullBeforeTheLastInputPointEndsWithIt)
 {
     // The first segment takes 90% of the length: at the larger step it alone fills the output.
-    std::vector<float> input = {0.0f, 0.0f, 0.9f, 0.0f, 1.0f, 0.0f};
-    std::vector<float> out(2 * (4 + kGuards), kGuard);
-    int32_t n = 3, mode = 1, capacity = 4, count = -1, status = -1;
-    float step = 10;
-    GEOLOP(&n, input.data(), &mode, &step, &capacity, out.data(), &count, &status);
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(count, 4);
-    EXPECT_TRUE(guardsStay(out, 4));
-    EXPECT_EQ(out[0], 0.0f);
-    EXPECT_EQ(out[6], 1.0f) << "the last input point closes the output";
-    EXPECT_NEAR(out[2], 0.3f, 1e-5);
-    EXPECT_NEAR(out[4], 0.6f, 1e-5);
+    const Densified d = densifyInto({0.0f, 0.0f, 0.9f, 0.0f, 1.0f, 0.0f}, 3, 1, 10, 4);
+    EXPECT_EQ(d.status, 1);
+    EXPECT_EQ(d.count, 4);
+    EXPECT_TRUE(guardsStay(d.out, 4));
+    EXPECT_EQ(d.out[0], 0.0f);
+    EXPECT_EQ(d.out[6], 1.0f) << "the last input point closes the output";
+    EXPECT_NEAR(d.out[2], 0.3f, 1e-5);
+    EXPECT_NEAR(d.out[4], 0.6f, 1e-5);
 }
 
 TEST(DensifyInto, APoleEndIsDensifiedOnTheOtherEndsMeridian)
 {
-    std::vector<float> input = {2.5f, 1.5707965f, 0.4f, 1.0f};
-    std::vector<float> out(2 * (60 + kGuards), kGuard);
-    int32_t n = 2, mode = 0, capacity = 60, count = -1, status = -1;
-    float step = 100;
-    GEOLOP(&n, input.data(), &mode, &step, &capacity, out.data(), &count, &status);
-    ASSERT_EQ(status, 0);
-    EXPECT_EQ(out[0], 2.5f) << "the pole keeps its own longitude";
-    for (int k = 1; k < count; ++k)
-        EXPECT_EQ(out[2 * k], 0.4f) << k;
+    const Densified d = densifyInto({2.5f, 1.5707965f, 0.4f, 1.0f}, 2, 0, 100, 60);
+    ASSERT_EQ(d.status, 0);
+    EXPECT_EQ(d.out[0], 2.5f) << "the pole keeps its own longitude";
+    for (int k = 1; k < d.count; ++k)
+        EXPECT_EQ(d.out[2 * k], 0.4f) << k;
 }
 
 TEST(SegmentStats, FirstOrLongestSegmentOverTheStep)
