@@ -44,15 +44,20 @@ std::vector<Interval> pieces(const Win& w)
     return {{w[0], kBeyond}, {-kBeyond, w[2]}};
 }
 
-bool overlapByPieces(const Win& a, const Win& b)
+// The longitude intervals that a and b share.
+std::vector<Interval> sharedPieces(const Win& a, const Win& b)
 {
-    if (a[1] > b[3] || a[3] < b[1])
-        return false;
+    std::vector<Interval> parts;
     for (Interval p : pieces(a))
         for (Interval q : pieces(b))
             if (p.lo <= q.hi && p.hi >= q.lo)
-                return true;
-    return false;
+                parts.push_back({std::max(p.lo, q.lo), std::min(p.hi, q.hi)});
+    return parts;
+}
+
+bool overlapByPieces(const Win& a, const Win& b)
+{
+    return a[1] <= b[3] && a[3] >= b[1] && !sharedPieces(a, b).empty();
 }
 
 bool insideByPieces(const Win& a, const Win& b)
@@ -72,11 +77,7 @@ bool insideByPieces(const Win& a, const Win& b)
 // The intersection when it is one window.
 std::optional<Win> intersectionByPieces(const Win& a, const Win& b)
 {
-    std::vector<Interval> parts;
-    for (Interval p : pieces(a))
-        for (Interval q : pieces(b))
-            if (p.lo <= q.hi && p.hi >= q.lo)
-                parts.push_back({std::max(p.lo, q.lo), std::min(p.hi, q.hi)});
+    const std::vector<Interval> parts = sharedPieces(a, b);
     const float south = std::max(a[1], b[1]), north = std::min(a[3], b[3]);
     if (parts.size() == 1 && parts[0].lo > -kBeyond && parts[0].hi < kBeyond)
         return Win{float(parts[0].lo), south, float(parts[0].hi), north};
