@@ -158,7 +158,7 @@ TEST(GreatCircle, WorkedExamples)
         GEODSTR(&r.lon1, &r.lat1, &r.lon2, &r.lat2, &d);
         EXPECT_NEAR(dist, r.distKm, kKmTol) << r.what;
         EXPECT_NEAR(d, r.distKm, kKmTol) << r.what;
-        EXPECT_NEAR(az, r.azimuthDeg, 1e-3) << r.what;  // 360 is never 0
+        EXPECT_NEAR(az, r.azimuthDeg, 1e-3) << r.what;  // so 360 in place of 0 fails
     }
 }
 
