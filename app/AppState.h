@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Texts.h"
 #include "database/sqlite/Connection.h"
 #include "notice/NoticeRecord.h"
 
@@ -15,7 +16,7 @@ inline constexpr std::int32_t kNotFound = 999999999;      // a key missing from 
 // The program-wide state that the main window owns and the workflows read and set.
 struct AppState {
     std::int16_t programMode = 1;  // database correction, the only mode
-    std::int16_t languageId = 0;   // 0 English, 1 French, 2 Spanish
+    Language language = Language::English;
     db::Connection dbConnection;
     std::string dbFileName;
     bool dbChanged = false;

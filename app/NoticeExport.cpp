@@ -66,7 +66,7 @@ bool writeDBToElectFile(const std::string& path, AppState& state, platform::Prom
         if (key == kDeletedEntry)
             continue;
         notice::NoticeRecord rec;
-        if (!database::readNtcFromDB(key, rec, state.dbConnection, prompter))
+        if (!database::readNtcFromDB(key, rec, state.dbConnection, prompter.report()))
             rec.adm.clear();  // a notice that cannot be read is not written: the checks below stop
         if (number == 1) {
             if (rec.adm.empty())

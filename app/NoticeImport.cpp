@@ -123,7 +123,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
         database::ContourOutcome contour{0, state.overwrittenContourKey};
         if (lookup != Lookup::Found) {
             const std::string checkError = lookup == Lookup::Failed ? state.dbConnection.lastError().message : "";
-            const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter);
+            const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter.report());
             state.overwrittenContourKey = contour.overwrittenContourKey;
             if (lookup == Lookup::Failed) {
                 report.line("Input text file : Notice No : " + n + " - the duplicate check failed (" + checkError +
@@ -162,7 +162,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
                 report.line(" ");
             continue;
         }
-        const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter);
+        const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter.report());
         if (!byPlace)
             report.line("In Assign/Allot database : RecordIndex : " +
                         (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
@@ -183,7 +183,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
         committed = out.commit(error, false, &taken);
     }
     if (committed) {
-        notice::showInNotepad(out.path(), "The duplicate report cannot be shown, but is available on ", prompter);
+        showInNotepad(out.path(), "The duplicate report cannot be shown, but is available on ", prompter);
     } else {
         if (reportOpen && report.written())
             prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
@@ -192,6 +192,12 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
 }
 
 }  // namespace
+
+void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter)
+{
+    if (!prompter.showTextFile(file))
+        prompter.message("Cannot find Notepad.exe. " + message + file, "Information", platform::Icon::Information);
+}
 
 std::string duplicateReportName(const std::string& database, const platform::DateTime& t)
 {
@@ -243,10 +249,10 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
 
     state.dbFileName = dbName;
     status.setStatus("Creating database structure");
-    if (!database::copyTemplateDB(dbName, prompter, options.templateFile))
+    if (!database::copyTemplateDB(dbName, prompter.report(), options.templateFile))
         return false;
     status.setStatus("Reading and writing to the database");
-    if (!database::OpenDB(dbName, state.dbConnection, prompter))
+    if (!database::OpenDB(dbName, state.dbConnection, prompter.report()))
         return false;
     readTxtFileToDB(reader, state, status, prompter, options.caption);
     return true;

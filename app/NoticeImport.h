@@ -26,6 +26,9 @@ std::string databaseNameFor(const std::string& textFile);
 /// with "_2", "_3" added when such a file exists.
 std::string duplicateReportName(const std::string& database, const platform::DateTime& when);
 
+/// Opens the file in the text viewer, or tells where it is when no viewer starts.
+void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter);
+
 /// Imports `textFile` into a new database; on success the database is open in `state`. False,
 /// after one message and with no database open, when nothing was imported.
 bool importTextFile(const std::string& textFile, AppState& state, StatusLine& status, platform::Prompter& prompter,

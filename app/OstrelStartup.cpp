@@ -20,21 +20,6 @@
 namespace app {
 namespace {
 
-// Captions of the six menus that follow the language: English, French, Spanish.
-struct MenuTexts {
-    const char* lang[3][3];  // the three language items, in each language
-    const char* file[3];
-    const char* pref[3];
-    const char* prefLang[3];
-};
-
-constexpr MenuTexts kMenuTexts = {
-    {{"English", "French", "Spanish"}, {"Anglais", "Français", "Espagnol"}, {"Inglés", "Francés", "Español"}},
-    {"File", "Fichier", "Fichero"},
-    {"Preferences", "Préférences", "Preferencia"},
-    {"Language", "Langue", "Idioma"},
-};
-
 constexpr int kRepaintMs = 50;  // long steps repaint their status at most this often
 
 }  // namespace
@@ -75,7 +60,7 @@ OstrelStartup::OstrelStartup(platform::Prompter& prompter, std::filesystem::path
     buildMenus();
 
     m_state.programMode = 1;
-    setLanguage(0);
+    setLanguage(Language::English);
     m_state.dbChanged = false;
     m_grid->hide();
     m_lblInput->hide();
@@ -105,26 +90,30 @@ void OstrelStartup::buildMenus()
     m_mnuPref->setObjectName("mnuPref");
     m_mnuPrefLang = m_mnuPref->addMenu("Language");
     m_mnuPrefLang->setObjectName("mnuPrefLang");
-    const char* names[3] = {"mnuPrefLangE", "mnuPrefLangF", "mnuPrefLangS"};
-    for (std::int16_t id = 0; id < 3; ++id) {
-        QAction* action = m_mnuPrefLang->addAction(kMenuTexts.lang[0][id]);
+    const char* names[kLanguages] = {"mnuPrefLangE", "mnuPrefLangF", "mnuPrefLangS"};
+    for (std::size_t id = 0; id < kLanguages; ++id) {
+        QAction* action = m_mnuPrefLang->addAction(textFor(menuTexts(), names[id], Language::English));
         action->setObjectName(names[id]);
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, id] { setLanguage(id); });
+        const auto language = Language(id);
+        connect(action, &QAction::triggered, this, [this, language] { setLanguage(language); });
         m_langActions[id] = action;
     }
 }
 
-void OstrelStartup::setLanguage(std::int16_t languageId)
+void OstrelStartup::setLanguage(Language language)
 {
-    m_state.languageId = languageId;
-    for (int i = 0; i < 3; ++i) {
-        m_langActions[i]->setChecked(i == languageId);
-        m_langActions[i]->setText(kMenuTexts.lang[languageId][i]);
+    m_state.language = language;
+    for (std::size_t i = 0; i < kLanguages; ++i)
+        m_langActions[i]->setChecked(Language(i) == language);
+    for (const Text& t : menuTexts()) {
+        const QString name = QString::fromUtf8(t.name.data(), qsizetype(t.name.size()));
+        const QString words = QString::fromUtf8(t.words[std::size_t(language)]);
+        if (auto* menu = findChild<QMenu*>(name))
+            menu->setTitle(words);
+        else if (auto* action = findChild<QAction*>(name))
+            action->setText(words);
     }
-    m_mnuFile->setTitle(kMenuTexts.file[languageId]);
-    m_mnuPref->setTitle(kMenuTexts.pref[languageId]);
-    m_mnuPrefLang->setTitle(kMenuTexts.prefLang[languageId]);
 }
 
 void OstrelStartup::setStatus(const std::string& text)
@@ -191,7 +180,7 @@ void OstrelStartup::mnuFileOpenDB_Click()
     m_state.dbFileName = *path;
     m_txtFileName->setText(QString::fromStdString("DATABASE FILE: " + *path));
     repaint();
-    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter))
+    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter.report()))
         return;
     fillNtcGrid();
     setStatus("Sucessfully opened the database - Number of notices : " + std::to_string(m_state.ntcCount));
@@ -212,7 +201,7 @@ void OstrelStartup::fillNtcGrid()
 {
     std::vector<GridRow> rows;
     if (!loadGridRows(m_state.dbConnection, rows))
-        database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter);
+        database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter.report());
     m_model->setRows(rows);
     buildNtcIndex(m_state, rows);
     m_grid->show();

@@ -35,7 +35,7 @@ public:
     void mnuFileOpenDB_Click();
     void mnuFileExit_Click();
     /// Sets the language (0 English, 1 French, 2 Spanish) and the menus' captions.
-    void setLanguage(std::int16_t languageId);
+    void setLanguage(Language language);
     /// Lists the open database's notices in the grid and rebuilds the notice list.
     void fillNtcGrid();
     /// A grid row was picked (double-click or Enter).
@@ -56,7 +56,7 @@ private:
     QMenu* m_mnuFile = nullptr;
     QMenu* m_mnuPref = nullptr;
     QMenu* m_mnuPrefLang = nullptr;
-    QAction* m_langActions[3] = {};
+    QAction* m_langActions[kLanguages] = {};
     QLabel* m_lblInput = nullptr;
     QLineEdit* m_txtFileName = nullptr;
     QLineEdit* m_txtStatus = nullptr;

@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     for (const int n : sizes) {
         const std::string path = (folder / ("bench" + std::to_string(n) + ".mdb")).string();
         db::Connection conn;
-        if (!database::copyTemplateDB(path, prompter) || !database::OpenDB(path, conn, prompter)) {
+        if (!database::copyTemplateDB(path, prompter.report()) || !database::OpenDB(path, conn, prompter.report())) {
             std::fprintf(stderr, "cannot make %s (is the template beside the program?)\n", path.c_str());
             return 1;
         }
@@ -53,7 +53,7 @@ int main(int argc, char* argv[])
         int stored = 0;
         for (int i = 0; i < n; ++i) {
             rec.freq_assgn = std::to_string(470 + i % 400) + ".25";
-            stored += database::storeNtc(rec, conn, outcome, false, prompter) ? 1 : 0;
+            stored += database::storeNtc(rec, conn, outcome, false, prompter.report()) ? 1 : 0;
         }
         database::closeDB(conn);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

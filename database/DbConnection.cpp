@@ -1,9 +1,7 @@
 #include "DbConnection.h"
 
 #include "notice/FieldUtils.h"
-#include "platform/Prompter.h"
-
-#include <sqlite3.h>
+#include "platform/Report.h"
 
 #include <cerrno>
 #include <cstring>
@@ -21,9 +19,9 @@ std::filesystem::path programFolder()
     return ec ? std::filesystem::current_path(ec) : exe.parent_path();
 }
 
-bool copyFailed(platform::Prompter& prompter, int number, const std::string& text)
+bool copyFailed(platform::Report& report, int number, const std::string& text)
 {
-    prompter.message("Error " + std::to_string(number) + " : " + text, platform::kAppTitle, platform::Icon::None);
+    report.message("Error " + std::to_string(number) + " : " + text, platform::kAppTitle, platform::Icon::None);
     return false;
 }
 
@@ -34,12 +32,12 @@ std::filesystem::path templatePath()
     return programFolder() / kTemplateName;
 }
 
-bool copyTemplateDB(const std::string& path, platform::Prompter& prompter, const std::filesystem::path& templateFile)
+bool copyTemplateDB(const std::string& path, platform::Report& report, const std::filesystem::path& templateFile)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_regular_file(templateFile, ec))
-        return copyFailed(prompter, ENOENT, templateFile.string() + ": " + std::strerror(ENOENT));
+        return copyFailed(report, ENOENT, templateFile.string() + ": " + std::strerror(ENOENT));
     const fs::path target(path);
     fs::path temp = target;
     temp += ".tmp-" + std::to_string(::getpid());
@@ -53,32 +51,32 @@ bool copyTemplateDB(const std::string& path, platform::Prompter& prompter, const
     if (ec) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return copyFailed(prompter, ec.value(), path + ": " + ec.message());
+        return copyFailed(report, ec.value(), path + ": " + ec.message());
     }
     return true;
 }
 
-bool OpenDB(const std::string& path, db::Connection& conn, platform::Prompter& prompter)
+bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report)
 {
     conn.close();
     if (!notice::fileExists(path)) {
-        notice::reportErr(SQLITE_CANTOPEN, "OpenDB", "The database " + path + " does not exist", prompter);
+        notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", report);
         return false;
     }
     if (!conn.open(path)) {
-        notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, prompter);
+        notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         return false;
     }
     if (!conn.hasTable("fmtv_terra") || !conn.hasTable("Fmtv_keys")) {
         conn.close();
-        notice::reportErr(SQLITE_NOTADB, "OpenDB", path + " is not a notice database", prompter);
+        notice::reportErr(db::kErrNotADatabase, "OpenDB", path + " is not a notice database", report);
         return false;
     }
     // Every notice commits on its own: the write-ahead log keeps that atomic without a disk
     // wait per commit; the last close folds the log back into the file.
     if (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL") ||
         !conn.exec("PRAGMA wal_autocheckpoint = 8192")) {
-        notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, prompter);
+        notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         conn.close();
         return false;
     }
@@ -90,19 +88,19 @@ void closeDB(db::Connection& conn)
     conn.close();
 }
 
-bool endNtcTrans(bool ok, db::Transaction& tx, platform::Prompter& prompter)
+bool endNtcTrans(bool ok, db::Transaction& tx, platform::Report& report)
 {
     if (ok && tx.commit())
         return true;
     tx.rollback();
-    prompter.message("The data was not saved to the database", "Erreur base de données", platform::Icon::Warning);
+    report.message("The data was not saved to the database", "Erreur base de données", platform::Icon::Warning);
     return false;
 }
 
-bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Prompter& prompter)
+bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report)
 {
     const db::Error& e = conn.lastError();
-    notice::reportErr(e.code == 0 ? SQLITE_ERROR : e.code, procedure, e.message, prompter);
+    notice::reportErr(e.code == 0 ? db::kErrGeneric : e.code, procedure, e.message, report);
     return false;
 }
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-namespace platform { class Prompter; }
+namespace platform { class Report; }
 
 // Opening and closing the notice database, and ending a notice operation.
 namespace database {
@@ -17,20 +17,20 @@ std::filesystem::path templatePath();
 
 /// Copies the template to `path`, replacing a file of that name only once the copy is
 /// complete; shows the failure and returns false when it cannot.
-[[nodiscard]] bool copyTemplateDB(const std::string& path, platform::Prompter& prompter,
+[[nodiscard]] bool copyTemplateDB(const std::string& path, platform::Report& report,
                                   const std::filesystem::path& templateFile = templatePath());
 
 /// Opens an existing notice database; never creates a file. Failures are shown titled "OpenDB".
-[[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Prompter& prompter);
+[[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report);
 
 /// Closes the connection; closing a closed one does nothing.
 void closeDB(db::Connection& conn);
 
 /// Commits the notice operation when `ok`, else rolls it back and says the data was not saved.
 /// True when the operation was committed.
-bool endNtcTrans(bool ok, db::Transaction& tx, platform::Prompter& prompter);
+bool endNtcTrans(bool ok, db::Transaction& tx, platform::Report& report);
 
 /// Shows the connection's last error through reportErr, titled with the procedure; false.
-bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Prompter& prompter);
+bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report);
 
 }  // namespace database

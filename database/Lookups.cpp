@@ -3,7 +3,7 @@
 #include "database/sqlite/Connection.h"
 #include "database/sqlite/Statement.h"
 #include "notice/FieldUtils.h"
-#include "platform/Prompter.h"
+#include "platform/Report.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,8 +16,8 @@ constexpr int kErrInvalidNull = 94;
 // Runs a query of keys; Found with the first row's key when any row matches.
 Lookup firstKey(db::Connection& conn, db::Statement& st, const char* column, std::int32_t& key)
 {
-    if (!st.step())
-        return st.failed() ? Lookup::Failed : Lookup::NotFound;
+    if (const db::Step step = st.step(); step != db::Step::Row)
+        return step == db::Step::Failed ? Lookup::Failed : Lookup::NotFound;
     const auto value = st.integer(column);
     if (!value) {
         conn.fail(kErrInvalidNull, std::string("Invalid use of Null in ") + column);
@@ -151,7 +151,7 @@ Lookup getLastTerraKey(db::Connection& conn, std::int32_t& key)
 
 Lookup findContour(std::int16_t contourId, const std::string& ctry, const std::string& adm,
                    std::int32_t& contourKey, bool& abort, std::string& question, db::Connection& conn,
-                   bool& hasPoints, std::int16_t newNbTestPts, platform::Prompter& prompter)
+                   bool& hasPoints, std::int16_t newNbTestPts, platform::Report& report)
 {
     db::Statement st(conn,
                      "SELECT contourkey, nb_test_pts FROM zel_contour WHERE contour_id = ?"
@@ -162,14 +162,15 @@ Lookup findContour(std::int16_t contourId, const std::string& ctry, const std::s
     std::optional<std::int64_t> key;
     bool pointsKnown = false;
     std::string storedPoints;
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         if (++rows == 1) {
             key = st.integer("contourkey");
             pointsKnown = !st.isNull("nb_test_pts");
             storedPoints = st.text("nb_test_pts");
         }
     }
-    if (st.failed())
+    if (step == db::Step::Failed)
         return Lookup::Failed;
     question.clear();
     if (rows == 0) {
@@ -177,7 +178,7 @@ Lookup findContour(std::int16_t contourId, const std::string& ctry, const std::s
         return Lookup::NotFound;
     }
     if (rows > 1) {
-        prompter.message("Problem : Contour ID is not unique !! Please consult the adminstrator", platform::kAppTitle,
+        report.message("Problem : Contour ID is not unique !! Please consult the adminstrator", platform::kAppTitle,
                          platform::Icon::None);
         abort = true;
         return Lookup::NotFound;
@@ -202,17 +203,20 @@ Lookup contourHasPoints(std::int32_t contourKey, db::Connection& conn)
 {
     db::Statement st(conn, "SELECT 1 FROM zel_contour_pt WHERE contourkey = ? LIMIT 1");
     st.bind(1, std::int64_t(contourKey));
-    if (st.step())
-        return Lookup::Found;
-    return st.failed() ? Lookup::Failed : Lookup::NotFound;
+    switch (st.step()) {
+    case db::Step::Row: return Lookup::Found;
+    case db::Step::Done: return Lookup::NotFound;
+    case db::Step::Failed: break;
+    }
+    return Lookup::Failed;
 }
 
 bool getNoticeType(std::int32_t terrakey, db::Connection& conn, std::string& type)
 {
     db::Statement st(conn, "SELECT notice_typ FROM fmtv_terra WHERE terrakey = ?");
     st.bind(1, std::int64_t(terrakey));
-    if (!st.step() || st.isNull(0))
-        return st.failed() ? false : conn.fail(kErrInvalidNull, "No notice type stored for notice " + std::to_string(terrakey));
+    if (const db::Step step = st.step(); step != db::Step::Row || st.isNull(0))
+        return step == db::Step::Failed ? false : conn.fail(kErrInvalidNull, "No notice type stored for notice " + std::to_string(terrakey));
     type = st.text(0);
     return true;
 }

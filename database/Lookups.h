@@ -5,7 +5,7 @@
 #include <string>
 
 namespace db { class Connection; }
-namespace platform { class Prompter; }
+namespace platform { class Report; }
 
 // Look-ups over the stored notices. They run inside the caller's transaction, if any, and
 // report nothing themselves: a failure comes back as Lookup::Failed with the connection's error.
@@ -32,7 +32,7 @@ Lookup getLastTerraKey(db::Connection& conn, std::int32_t& key);
 /// whether to overwrite it. Several matches are shown as a problem and set `abort`.
 Lookup findContour(std::int16_t contourId, const std::string& ctry, const std::string& adm,
                    std::int32_t& contourKey, bool& abort, std::string& question, db::Connection& conn,
-                   bool& hasPoints, std::int16_t newNbTestPts, platform::Prompter& prompter);
+                   bool& hasPoints, std::int16_t newNbTestPts, platform::Report& report);
 
 /// Whether the contour has stored test points.
 Lookup contourHasPoints(std::int32_t contourKey, db::Connection& conn);

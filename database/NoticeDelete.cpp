@@ -3,7 +3,7 @@
 #include "DbConnection.h"
 #include "database/sqlite/Statement.h"
 #include "database/sqlite/Transaction.h"
-#include "platform/Prompter.h"
+#include "platform/Report.h"
 
 #include <optional>
 
@@ -19,22 +19,22 @@ std::optional<std::int64_t> countRows(db::Connection& conn, const std::string& s
 {
     db::Statement st(conn, sql);
     st.bind(1, key);
-    if (!st.step())
+    if (st.step() != db::Step::Row)
         return std::nullopt;
     return st.integer(0);
 }
 
 bool run(db::Connection& conn, const std::string& sql, std::int64_t key, const char* procedure,
-         platform::Prompter& prompter)
+         platform::Report& report)
 {
     db::Statement st(conn, sql);
     st.bind(1, key);
-    return st.run() || reportDbErr(conn, procedure, prompter);
+    return st.run() || reportDbErr(conn, procedure, report);
 }
 
-bool corrupted(const char* text, platform::Prompter& prompter)
+bool corrupted(const char* text, platform::Report& report)
 {
-    prompter.message(text, "Database error", platform::Icon::Warning);
+    report.message(text, "Database error", platform::Icon::Warning);
     return false;
 }
 
@@ -42,30 +42,31 @@ constexpr const char* kNotUnique = "The selected notice is not unique. Please co
 
 }  // namespace
 
-bool deleteNtc(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteNtc(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     db::Transaction tx(conn);
-    bool ok = tx.active() || reportDbErr(conn, "deleteNtc", prompter);
+    bool ok = tx.active() || reportDbErr(conn, "deleteNtc", report);
     if (ok) {
         // The target key must be read before the notice's row goes.
         db::Statement target(conn, "SELECT Target FROM fmtv_terra WHERE terrakey = ?");
         target.bind(1, std::int64_t(terrakey));
-        const std::optional<std::int64_t> targetKey = target.step() ? target.integer(0) : std::nullopt;
-        ok = !target.failed() || reportDbErr(conn, "deleteNtc", prompter);
-        ok = ok && deleteLinkSubArea(terrakey, conn, prompter) && deleteOneFromFMTVTerra(terrakey, conn, prompter);
+        const db::Step step = target.step();
+        const std::optional<std::int64_t> targetKey = step == db::Step::Row ? target.integer(0) : std::nullopt;
+        ok = step != db::Step::Failed || reportDbErr(conn, "deleteNtc", report);
+        ok = ok && deleteLinkSubArea(terrakey, conn, report) && deleteOneFromFMTVTerra(terrakey, conn, report);
         if (ok && targetKey)
-            ok = run(conn, "DELETE FROM fmtv_target WHERE Target = ?", *targetKey, "deleteNtc", prompter);
+            ok = run(conn, "DELETE FROM fmtv_target WHERE Target = ?", *targetKey, "deleteNtc", report);
         for (const char* table : kNoticeTables) {
             if (!ok)
                 break;
             ok = run(conn, std::string("DELETE FROM ") + table + " WHERE terrakey = ?", terrakey, "deleteNtc",
-                     prompter);
+                     report);
         }
     }
-    return endNtcTrans(ok, tx, prompter);
+    return endNtcTrans(ok, tx, report);
 }
 
-bool deleteLinkSubArea(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteLinkSubArea(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteLinkSubArea";
     // Placeholders (no test points) used only by this notice's sub-areas go with it.
@@ -76,86 +77,86 @@ bool deleteLinkSubArea(std::int32_t terrakey, db::Connection& conn, platform::Pr
                " AND contourkey NOT IN ("
                " SELECT s.contourkey FROM zel_sub_area s WHERE s.allotkey NOT IN ("
                " SELECT allotkey FROM zel_allotment WHERE terrakey = ?1))",
-               terrakey, kProc, prompter) &&
+               terrakey, kProc, report) &&
            run(conn,
                "DELETE FROM zel_sub_area WHERE allotkey IN (SELECT allotkey FROM zel_allotment WHERE terrakey = ?)",
-               terrakey, kProc, prompter) &&
-           run(conn, "DELETE FROM zel_allotment WHERE terrakey = ?", terrakey, kProc, prompter);
+               terrakey, kProc, report) &&
+           run(conn, "DELETE FROM zel_allotment WHERE terrakey = ?", terrakey, kProc, report);
 }
 
-bool deleteOneFromFMTVTerra(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteOneFromFMTVTerra(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteOneFromFMTVTerra";
     const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_terra WHERE terrakey = ?", terrakey);
     if (!rows)
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     if (*rows != 1)
-        return corrupted(kNotUnique, prompter);
-    return run(conn, "DELETE FROM fmtv_terra WHERE terrakey = ?", terrakey, kProc, prompter);
+        return corrupted(kNotUnique, report);
+    return run(conn, "DELETE FROM fmtv_terra WHERE terrakey = ?", terrakey, kProc, report);
 }
 
-bool deleteOneFromFMTVTarget(std::int32_t targetKey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteOneFromFMTVTarget(std::int32_t targetKey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteOneFromFMTVTarget";
     const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_target WHERE Target = ?", targetKey);
     if (!rows)
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     if (*rows != 1) {
-        corrupted(kNotUnique, prompter);
+        corrupted(kNotUnique, report);
         return true;  // the update that asked goes on
     }
-    return run(conn, "DELETE FROM fmtv_target WHERE Target = ?", targetKey, kProc, prompter);
+    return run(conn, "DELETE FROM fmtv_target WHERE Target = ?", targetKey, kProc, report);
 }
 
-bool deleteFromOpPrd(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteFromOpPrd(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteFromOpPrd";
     const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_op_prd WHERE terrakey = ?", terrakey);
     if (!rows)
-        return reportDbErr(conn, kProc, prompter);
-    return *rows != 1 || run(conn, "DELETE FROM fmtv_op_prd WHERE terrakey = ?", terrakey, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
+    return *rows != 1 || run(conn, "DELETE FROM fmtv_op_prd WHERE terrakey = ?", terrakey, kProc, report);
 }
 
-bool deleteFromAntHgt(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteFromAntHgt(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
-    return run(conn, "DELETE FROM fmtv_ant_hgt WHERE terrakey = ?", terrakey, "deleteFromAntHgt", prompter);
+    return run(conn, "DELETE FROM fmtv_ant_hgt WHERE terrakey = ?", terrakey, "deleteFromAntHgt", report);
 }
 
-bool deleteFromCoord(std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteFromCoord(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
-    return run(conn, "DELETE FROM fmtv_coord WHERE terrakey = ?", terrakey, "deleteFromCoord", prompter);
+    return run(conn, "DELETE FROM fmtv_coord WHERE terrakey = ?", terrakey, "deleteFromCoord", report);
 }
 
 bool deleteFromAntDiagr(std::int32_t terrakey, const std::string& polar, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     db::Statement st(conn, "DELETE FROM fmtv_ant_diag WHERE terrakey = ? AND polar = ?");
     st.bind(1, std::int64_t(terrakey)).bind(2, polar);
-    return st.run() || reportDbErr(conn, "deleteFromAntDiagr", prompter);
+    return st.run() || reportDbErr(conn, "deleteFromAntDiagr", report);
 }
 
-bool deleteSubAreaTable(std::int32_t allotkey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteSubAreaTable(std::int32_t allotkey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteSubAreaTable";
     const auto rows = countRows(conn, "SELECT count(*) FROM zel_sub_area WHERE allotkey = ?", allotkey);
     if (!rows)
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     if (*rows < 1)
         return corrupted("deleteSubAreaTable: The allotment is corrupted. Please consult the administrator!",
-                         prompter);
-    return run(conn, "DELETE FROM zel_sub_area WHERE allotkey = ?", allotkey, kProc, prompter);
+                         report);
+    return run(conn, "DELETE FROM zel_sub_area WHERE allotkey = ?", allotkey, kProc, report);
 }
 
-bool deleteContourPointTable(std::int32_t contourkey, db::Connection& conn, platform::Prompter& prompter)
+bool deleteContourPointTable(std::int32_t contourkey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteContourPointTable";
     const auto rows = countRows(conn, "SELECT count(*) FROM zel_contour_pt WHERE contourkey = ?", contourkey);
     if (!rows)
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     if (*rows < 2)
         return corrupted(
-            "deleteContourPointTable: The contour point is corrupted. Please consult the administrator!", prompter);
-    return run(conn, "DELETE FROM zel_contour_pt WHERE contourkey = ?", contourkey, kProc, prompter);
+            "deleteContourPointTable: The contour point is corrupted. Please consult the administrator!", report);
+    return run(conn, "DELETE FROM zel_contour_pt WHERE contourkey = ?", contourkey, kProc, report);
 }
 
 }  // namespace database

@@ -5,7 +5,8 @@
 #include "database/sqlite/Statement.h"
 #include "database/sqlite/Transaction.h"
 #include "notice/FieldUtils.h"
-#include "platform/Prompter.h"
+#include "notice/NoticeFields.h"
+#include "platform/Report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,9 +44,51 @@ bool copyColumn(const db::Statement& st, const char* column, std::string& field,
     return true;
 }
 
-bool readMessage(const std::string& text, platform::Prompter& prompter)
+// The form a stored part of a field comes back in: coordinates' numbers padded to their width.
+Form formOf(const notice::NoticeField& f, std::size_t part)
 {
-    prompter.message(text, "Read Error", platform::Icon::Warning);
+    if (f.coord && part < 3)
+        return part == 0 && f.kind == notice::ValueKind::Longitude ? Form::Pad3 : Form::Pad2;
+    switch (f.form) {
+    case notice::ReadForm::AsStored: return Form::AsStored;
+    case notice::ReadForm::Trim: return Form::Trim;
+    case notice::ReadForm::Upper: return Form::Upper;
+    }
+    return Form::AsStored;
+}
+
+using Into = std::pair<std::string*, Form>;
+
+// Copies every non-empty column of `table` into its field, or into the field and form that
+// `redirect(field, part)` names; `copied(field, into)` hears of each copy.
+template <class Redirect, class Copied>
+void copyColumns(const db::Statement& st, notice::Table table, NoticeRecord& rec, Redirect redirect, Copied copied)
+{
+    for (const notice::NoticeField& f : notice::noticeFields()) {
+        if (f.table != table)
+            continue;
+        for (std::size_t part = 0; part < f.columns.size() && f.columns[part]; ++part) {
+            Into into = redirect(f, part);
+            if (!into.first)
+                into = {&notice::fieldOf(f, rec, int(part)), formOf(f, part)};
+            if (copyColumn(st, f.columns[part], *into.first, into.second))
+                copied(f, into.first);
+        }
+    }
+}
+
+// The target's field stored as "trg_" and the column of a notice's own field, if any.
+const notice::NoticeField* targetTwin(const notice::NoticeField& f)
+{
+    for (const notice::NoticeField& t : notice::noticeFields())
+        if (t.table == notice::Table::Target && std::string(t.columns[0]) == std::string("trg_") + f.columns[0])
+            return &t;
+    return nullptr;
+}
+
+bool readMessage(const std::string& text, platform::Report& report)
+{
+    report.message(text, "Read Error", platform::Icon::Warning);
     return false;
 }
 
@@ -55,7 +98,8 @@ bool readAdmRows(const char* table, std::int32_t terrakey, notice::AdmList& list
     db::Statement st(conn, std::string("SELECT adm FROM ") + table + " WHERE terrakey = ? ORDER BY rowid");
     st.bind(1, std::int64_t(terrakey));
     std::size_t slot = 0;
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         list.flag = true;
         const std::string adm = notice::trimValue(st.text(0));
         if (adm.empty())
@@ -64,7 +108,7 @@ bool readAdmRows(const char* table, std::int32_t terrakey, notice::AdmList& list
             return conn.fail(kErrSubscript, std::string("Subscript out of range: more than 13 rows in ") + table);
         list.adm[slot++] = adm;
     }
-    return !st.failed();
+    return step == db::Step::Done;
 }
 
 // How an azimuth table reader meets a row the slots cannot hold.
@@ -76,7 +120,7 @@ struct AzimuthTable {
 };
 
 bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::AzimuthSlots& slots,
-                     db::Connection& conn, platform::Prompter& prompter)
+                     db::Connection& conn, platform::Report& report)
 {
     std::string sql = std::string("SELECT azm, ") + t.valueColumn +
                       (t.polar ? " FROM fmtv_ant_diag WHERE terrakey = ? AND polar = ?"
@@ -88,19 +132,20 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         st.bind(2, t.polar);
     bool result = true;
     int rows = 0;
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         if (rows == notice::kAzimuthSlots)
-            return t.strict ? readMessage("To many data in the table. Please consult the administrator!", prompter)
+            return t.strict ? readMessage("To many data in the table. Please consult the administrator!", report)
                             : result;
         const std::string azm = notice::trimValue(st.text("azm"));
         if (azm.empty())
-            return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", prompter)
+            return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", report)
                             : result;
         ++rows;
         const double slot = std::nearbyint(leadingNumber(azm) / 10.0);  // halves to even
         if (!(slot >= 0 && slot < notice::kAzimuthSlots)) {
             // Reported, and the rest of the list is still read.
-            notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, prompter);
+            notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, report);
             result = false;
             continue;
         }
@@ -109,7 +154,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         copyColumn(st, t.valueColumn, s.second, Form::Trim);
         s.flag = true;
     }
-    return st.failed() ? reportDbErr(conn, t.procedure, prompter) : result;
+    return step == db::Step::Failed ? reportDbErr(conn, t.procedure, report) : result;
 }
 
 bool isAnyOf(const std::string& value, std::initializer_list<const char*> options)
@@ -124,180 +169,129 @@ bool isDigitalType(const std::string& type)
 
 }  // namespace
 
-bool readNtcFromDB(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn, platform::Prompter& prompter)
+bool readNtcFromDB(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn, platform::Report& report)
 {
     db::Transaction tx(conn);
-    const bool ok = (tx.active() || reportDbErr(conn, "readNtcFromDB", prompter)) &&
-                    readFromFMTVTerra(terrakey, rec, conn, prompter);
-    return endNtcTrans(ok, tx, prompter);
+    const bool ok = (tx.active() || reportDbErr(conn, "readNtcFromDB", report)) &&
+                    readFromFMTVTerra(terrakey, rec, conn, report);
+    return endNtcTrans(ok, tx, report);
 }
 
 bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                       platform::Prompter& prompter)
+                       platform::Report& report)
 {
     static constexpr const char* kProc = "readFromFMTVTerra";
     db::Statement st(conn, "SELECT * FROM fmtv_terra WHERE terrakey = ?");
     st.bind(1, std::int64_t(terrakey));
-    if (!st.step())  // the key is unique: no row is the only failure
-        return st.failed() ? reportDbErr(conn, kProc, prompter) : conn.fail(1, "no notice");
+    if (const db::Step step = st.step(); step != db::Step::Row)  // the key is unique
+        return step == db::Step::Failed ? reportDbErr(conn, kProc, report) : conn.fail(1, "no notice");
 
     rec.flag = true;
     // A suppression or withdrawal keeps its identification in the target part.
     const bool divert = isAnyOf(st.text("intent"), {"SUPPRESS", "WITHDRAW"});
-    notice::TargetRef& t = rec.target;
-    struct Column { const char* name; std::string& own; std::string* target; Form form; Form targetForm; };
-    const Column columns[] = {
-        {"adm", rec.adm, nullptr, Form::AsStored, Form::AsStored},
-        {"notice_typ", rec.notice_typ, nullptr, Form::Upper, Form::Upper},
-        {"stn_cls", rec.stn_cls, nullptr, Form::Upper, Form::Upper},
-        {"d_adm_ntc", rec.d_adm_ntc, nullptr, Form::Trim, Form::Trim},
-        {"fragment", rec.fragment, nullptr, Form::Upper, Form::Upper},
-        {"intent", rec.intent, nullptr, Form::Upper, Form::Upper},
-        {"adm_ref_id", rec.adm_ref_id, &t.adm_ref_id, Form::Upper, Form::Trim},
-        {"call_sign", rec.call_sign, nullptr, Form::Trim, Form::Trim},
-        {"stn_id", rec.stn_id, nullptr, Form::Trim, Form::Trim},
-        {"freq_assgn", rec.freq_assgn, &t.freq_assgn, Form::Trim, Form::Trim},
-        {"freq_stabl", rec.freq_stabl, nullptr, Form::Upper, Form::Upper},
-        {"bdwdth", rec.bdwdth, nullptr, Form::Trim, Form::Trim},
-        {"oset_v_khz", rec.oset_v_khz, nullptr, Form::Trim, Form::Trim},
-        {"oset_v_12", rec.oset_v_12, nullptr, Form::Trim, Form::Trim},
-        {"ctry", rec.ctry, nullptr, Form::Upper, Form::Upper},
-        {"site_name", rec.site_name, nullptr, Form::Upper, Form::Upper},
-        {"long_deg", rec.long_deg, &t.long_deg, Form::Pad3, Form::Pad3},
-        {"long_min", rec.long_min, &t.long_min, Form::Pad2, Form::Pad2},
-        {"long_sec", rec.long_sec, &t.long_sec, Form::Pad2, Form::Pad2},
-        {"long_ew", rec.long_ew, &t.long_ew, Form::Upper, Form::Upper},
-        {"lat_deg", rec.lat_deg, &t.lat_deg, Form::Pad2, Form::Pad2},
-        {"lat_min", rec.lat_min, &t.lat_min, Form::Pad2, Form::Pad2},
-        {"lat_sec", rec.lat_sec, &t.lat_sec, Form::Pad2, Form::Pad2},
-        {"lat_ns", rec.lat_ns, &t.lat_ns, Form::Upper, Form::Upper},
-        {"polar", rec.polar, nullptr, Form::Upper, Form::Upper},
-        {"erp_h_dbw", rec.erp_h_dbw, nullptr, Form::Trim, Form::Trim},
-        {"erp_v_dbw", rec.erp_v_dbw, nullptr, Form::Trim, Form::Trim},
-        {"tran_sys", rec.tran_sys, nullptr, Form::Upper, Form::Upper},
-        {"color", rec.color, nullptr, Form::Upper, Form::Upper},
-        {"pwr_ratio", rec.pwr_ratio, nullptr, Form::Trim, Form::Trim},
-        {"hgt_agl", rec.hgt_agl, nullptr, Form::Trim, Form::Trim},
-        {"site_alt", rec.site_alt, nullptr, Form::Trim, Form::Trim},
-        {"eff_hgtmax", rec.eff_hgtmax, nullptr, Form::Trim, Form::Trim},
-        {"op_agcy", rec.op_agcy, nullptr, Form::Upper, Form::Upper},
-        {"addr_code", rec.addr_code, nullptr, Form::Trim, Form::Trim},
-        {"d_inuse", rec.d_inuse, nullptr, Form::Trim, Form::Trim},
-        {"ant_dir", rec.ant_dir, nullptr, Form::Trim, Form::Trim},
-        {"d_updated", rec.d_updated, nullptr, Form::Trim, Form::Trim},
-        {"src_update", rec.src_update, nullptr, Form::Trim, Form::Trim},
-    };
-    for (const Column& c : columns) {
-        if (divert && c.target) {
-            if (copyColumn(st, c.name, *c.target, c.targetForm))
-                t.flag = true;
-        } else {
-            copyColumn(st, c.name, c.own, c.form);
-        }
-    }
+    copyColumns(
+        st, notice::Table::Terra, rec,
+        [&](const notice::NoticeField& f, std::size_t part) {
+            const notice::NoticeField* twin = divert ? targetTwin(f) : nullptr;
+            return twin ? Into{&notice::fieldOf(*twin, rec, int(part)), formOf(*twin, part)}
+                        : Into{nullptr, Form::AsStored};
+        },
+        [&](const notice::NoticeField& f, const std::string*) {
+            if (divert && targetTwin(f))
+                rec.target.flag = true;
+        });
     const std::int64_t targetKey = st.integer("Target").value_or(0);
 
     bool ok = true;
     if (targetKey > 0)
-        ok = readFromFMTVTarget(std::int32_t(targetKey), rec.target, conn, prompter) && ok;
+        ok = readFromFMTVTarget(std::int32_t(targetKey), rec.target, conn, report) && ok;
     // The remarks and coordination readers leave their failures to be reported here, and
     // such a failure ends the read.
     if (!readFromFMTVRmks(terrakey, rec.remarks, conn))
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     if (!isAnyOf(rec.intent, {"MODIFY", "ADD", "RECORDED"}))
         return ok;
-    ok = readFromFMTVOpPrds(terrakey, rec.opPeriod, conn, prompter) && ok;
+    ok = readFromFMTVOpPrds(terrakey, rec.opPeriod, conn, report) && ok;
     if (isDigitalType(rec.notice_typ)) {
-        ok = readFromZEL04Elements(terrakey, rec.zel, rec.notice_typ, conn, prompter) && ok;
+        ok = readFromZEL04Elements(terrakey, rec.zel, rec.notice_typ, conn, report) && ok;
         if (!readFromZELCoordA(terrakey, rec.zel.coordA, conn) || !readFromZELCoordO(terrakey, rec.zel.coordO, conn))
-            return reportDbErr(conn, kProc, prompter);
+            return reportDbErr(conn, kProc, report);
     } else if (!readFromFMTVCoord(terrakey, rec.coordAdm, conn)) {
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     }
     if (rec.notice_typ == "DT2" || rec.notice_typ == "DS2")
         return ok;
-    ok = readFromFMTVAntHgt(terrakey, rec, conn, prompter) && ok;
+    ok = readFromFMTVAntHgt(terrakey, rec, conn, report) && ok;
     if (isAnyOf(rec.polar, {"H", "M", "U"}) && rec.ant_dir == "D")
-        ok = readFromFMTVAntDiagr_H(terrakey, rec, conn, prompter) && ok;
+        ok = readFromFMTVAntDiagr_H(terrakey, rec, conn, report) && ok;
     if (isAnyOf(rec.polar, {"V", "M", "U"}) && rec.ant_dir == "D")
-        ok = readFromFMTVAntDiagr_V(terrakey, rec, conn, prompter) && ok;
+        ok = readFromFMTVAntDiagr_V(terrakey, rec, conn, report) && ok;
     return ok;
 }
 
 bool readFromFMTVTarget(std::int32_t targetKey, notice::TargetRef& target, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     db::Statement row(conn, "SELECT * FROM fmtv_target WHERE Target = ?");  // the key is unique
     row.bind(1, std::int64_t(targetKey));
-    if (!row.step())
-        return row.failed() ? reportDbErr(conn, "readFromFMTVTarget", prompter)
+    if (const db::Step step = row.step(); step != db::Step::Row)
+        return step == db::Step::Failed ? reportDbErr(conn, "readFromFMTVTarget", report)
                             : readMessage("The target " + std::to_string(targetKey) +
                                               " is not UNIQUE . Please consult the administrator!",
-                                          prompter);
-    target.flag = true;
-    copyColumn(row, "trg_long_deg", target.long_deg, Form::Pad3);
-    copyColumn(row, "trg_long_min", target.long_min, Form::Pad2);
-    copyColumn(row, "trg_long_sec", target.long_sec, Form::Pad2);
-    copyColumn(row, "trg_long_ew", target.long_ew, Form::Upper);
-    copyColumn(row, "trg_lat_deg", target.lat_deg, Form::Pad2);
-    copyColumn(row, "trg_lat_min", target.lat_min, Form::Pad2);
-    copyColumn(row, "trg_lat_sec", target.lat_sec, Form::Pad2);
-    copyColumn(row, "trg_lat_ns", target.lat_ns, Form::Upper);
-    copyColumn(row, "trg_adm_ref_id", target.adm_ref_id, Form::Trim);
-    copyColumn(row, "trg_freq_assgn", target.freq_assgn, Form::Trim);
+                                          report);
+    NoticeRecord holder;  // the target's fields are addressed through a record
+    holder.target = target;
+    holder.target.flag = true;
+    copyColumns(
+        row, notice::Table::Target, holder,
+        [](const notice::NoticeField&, std::size_t) { return Into{nullptr, Form::AsStored}; },
+        [](const notice::NoticeField&, const std::string*) {});
+    target = holder.target;
     return true;
 }
 
 bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, const std::string& noticeType,
-                           db::Connection& conn, platform::Prompter& prompter)
+                           db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "readFromZEL04Elements";
     db::Statement row(conn, "SELECT * FROM zel_elements WHERE terrakey = ? ORDER BY rowid");
     row.bind(1, std::int64_t(terrakey));
-    if (!row.step())
-        return !row.failed() || reportDbErr(conn, kProc, prompter);
-    notice::ZEL04Elements read = zel;  // kept only when the row is the notice's only one
+    if (const db::Step step = row.step(); step != db::Step::Row)
+        return step == db::Step::Done || reportDbErr(conn, kProc, report);
+    NoticeRecord holder;  // kept only when the row is the notice's only one
+    holder.zel = zel;
+    notice::ZEL04Elements& read = holder.zel;
     read.flag = true;
-    for (const auto& [column, field] :
-         {std::pair<const char*, std::string*>{"sys_var", &read.sys_var}, {"nb_carr", &read.nb_carr},
-          {"guard_interval", &read.guard_interval}, {"rx_mode", &read.rx_mode}, {"ref_plan_cfg", &read.ref_plan_cfg},
-          {"typ_ref_netwk", &read.typ_ref_netwk}, {"sfn_id", &read.sfn_id}, {"sfn_tx_tim", &read.sfn_tx_tim},
-          {"adm_allot_id", &read.adm_allot_id}, {"spect_mask", &read.spect_mask}, {"freq_block", &read.freq_block},
-          {"channel", &read.channel}})
-        copyColumn(row, column, *field, Form::Trim);
-    notice::ConvPoint& conv = read.conv;
-    if (copyColumn(row, "conv_freq_assgn", conv.conv_freq_assgn, Form::Trim)) {
-        std::replace(conv.conv_freq_assgn.begin(), conv.conv_freq_assgn.end(), ',', '.');
-        conv.flag = true;
-    }
-    notice::CoordParts& c = conv.coord;
-    const std::tuple<const char*, std::string*, Form> coordColumns[] = {
-        {"conv_long_deg", &c.long_deg, Form::Pad3}, {"conv_long_min", &c.long_min, Form::Pad2},
-        {"conv_long_sec", &c.long_sec, Form::Pad2}, {"conv_long_ew", &c.long_ew, Form::Trim},
-        {"conv_lat_deg", &c.lat_deg, Form::Pad2},   {"conv_lat_min", &c.lat_min, Form::Pad2},
-        {"conv_lat_sec", &c.lat_sec, Form::Pad2},   {"conv_lat_ns", &c.lat_ns, Form::Trim}};
-    for (const auto& [column, field, form] : coordColumns)
-        if (copyColumn(row, column, *field, form))
-            conv.flag = c.flag = true;
-    copyColumn(row, "email_addr", read.email_addr, Form::Trim);
-    copyColumn(row, "coord_self", read.coord_self, Form::Trim);
-    if (row.step() || row.failed())
-        return !row.failed() || reportDbErr(conn, kProc, prompter);  // several rows: none is read
+    // The conversion point counts as given when any of its columns holds a value.
+    copyColumns(
+        row, notice::Table::Elements, holder,
+        [](const notice::NoticeField&, std::size_t) { return Into{nullptr, Form::AsStored}; },
+        [&read](const notice::NoticeField& f, std::string* into) {
+            if (into == &read.conv.conv_freq_assgn)
+                std::replace(into->begin(), into->end(), ',', '.');
+            if (f.flags & notice::kFlagConv)
+                read.conv.flag = true;
+            if (f.flags & notice::kFlagConvCoord)
+                read.conv.coord.flag = true;
+        });
+    if (const db::Step step = row.step(); step != db::Step::Done)
+        return step == db::Step::Row || reportDbErr(conn, kProc, report);  // several rows: none is read
     zel = read;
     if (noticeType == "DT2" || noticeType == "DS2")
-        return readFromZEL04Allotment(terrakey, zel, conn, prompter);
+        return readFromZEL04Allotment(terrakey, zel, conn, report);
     return true;
 }
 
 bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, db::Connection& conn,
-                            platform::Prompter& prompter)
+                            platform::Report& report)
 {
     static constexpr const char* kProc = "readFromZEL04Allotment";
     db::Statement st(conn, "SELECT * FROM zel_allotment WHERE terrakey = ? ORDER BY allotkey");
     st.bind(1, std::int64_t(terrakey));
-    const bool found = st.step();
-    if (st.failed())
-        return reportDbErr(conn, kProc, prompter);
+    const db::Step first = st.step();
+    if (first == db::Step::Failed)
+        return reportDbErr(conn, kProc, report);
+    const bool found = first == db::Step::Row;
     notice::Allotment& a = zel.allotment;
     std::string name, area, subAreas;
     const std::optional<std::int64_t> allotkey = found ? st.integer("allotkey") : std::nullopt;
@@ -306,11 +300,11 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
         copyColumn(st, "allot_name", name, Form::Trim);
         copyColumn(st, "geo_area", area, Form::Trim);
     }
-    if (!found || st.step() || st.failed())
-        return st.failed() ? reportDbErr(conn, kProc, prompter)
+    if (const db::Step next = found ? st.step() : db::Step::Row; next != db::Step::Done)
+        return next == db::Step::Failed ? reportDbErr(conn, kProc, report)
                            : readMessage("readFromZEL04Allotment: The assignment " + std::to_string(terrakey) +
                                              " is not UNIQUE. Please consult the administrator!",
-                                         prompter);
+                                         report);
     a.flag = true;
     if (!name.empty())
         a.allot_name = name;
@@ -320,14 +314,14 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
         return true;
     a.nb_sub_areas = subAreas;
     if (!allotkey) {
-        notice::reportErr(kErrInvalidNull, kProc, "Invalid use of Null", prompter);
+        notice::reportErr(kErrInvalidNull, kProc, "Invalid use of Null", report);
         return false;
     }
-    return readZEL04SubArea(terrakey, std::int32_t(*allotkey), zel, conn, prompter);
+    return readZEL04SubArea(terrakey, std::int32_t(*allotkey), zel, conn, report);
 }
 
 bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL04Elements& zel,
-                      db::Connection& conn, platform::Prompter& prompter)
+                      db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "readZEL04SubArea";
     db::Statement st(conn,
@@ -338,33 +332,34 @@ bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL0
     std::size_t slot = 0;
     bool any = false;
     auto& ids = zel.allotment.contour_id;
-    while (st.step()) {
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row) {
         any = true;
         const std::string id = notice::trimValue(st.text(0));
         if (id.empty())
             continue;
         if (slot == ids.size()) {
-            notice::reportErr(kErrSubscript, kProc, "Subscript out of range: more than 10 sub-areas", prompter);
+            notice::reportErr(kErrSubscript, kProc, "Subscript out of range: more than 10 sub-areas", report);
             return false;
         }
         ids[slot++] = id;
     }
-    if (st.failed())
-        return reportDbErr(conn, kProc, prompter);
+    if (step == db::Step::Failed)
+        return reportDbErr(conn, kProc, report);
     if (!any)
         return readMessage("readZEL04SubArea: The Assignment " + std::to_string(terrakey) +
                                " may be corrupted. Please consult the administrator!",
-                           prompter);
+                           report);
     return true;
 }
 
 bool readFromFMTVOpPrds(std::int32_t terrakey, notice::FlaggedPair& opPeriod, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     db::Statement st(conn, "SELECT op_hh_fr, op_hh_to FROM fmtv_op_prd WHERE terrakey = ? ORDER BY rowid LIMIT 1");
     st.bind(1, std::int64_t(terrakey));
-    if (!st.step())
-        return !st.failed() || reportDbErr(conn, "readFromFMTVOpPrds", prompter);
+    if (const db::Step step = st.step(); step != db::Step::Row)
+        return step == db::Step::Done || reportDbErr(conn, "readFromFMTVOpPrds", report);
     opPeriod.flag = true;
     copyColumn(st, "op_hh_fr", opPeriod.first, Form::Pad4);
     copyColumn(st, "op_hh_to", opPeriod.second, Form::Pad4);
@@ -387,24 +382,24 @@ bool readFromZELCoordO(std::int32_t terrakey, notice::AdmList& list, db::Connect
 }
 
 bool readFromFMTVAntHgt(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     static constexpr AzimuthTable kTable{"readFromFMTVAntHgt", "eff_hgt", nullptr, true};
-    return readAzimuthRows(kTable, terrakey, rec.effHgt, conn, prompter);
+    return readAzimuthRows(kTable, terrakey, rec.effHgt, conn, report);
 }
 
 bool readFromFMTVAntDiagr_H(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                            platform::Prompter& prompter)
+                            platform::Report& report)
 {
     static constexpr AzimuthTable kTable{"readFromFMTVAntDiagr_H", "attn", "H", false};
-    return readAzimuthRows(kTable, terrakey, rec.attnH, conn, prompter);
+    return readAzimuthRows(kTable, terrakey, rec.attnH, conn, report);
 }
 
 bool readFromFMTVAntDiagr_V(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn,
-                            platform::Prompter& prompter)
+                            platform::Report& report)
 {
     static constexpr AzimuthTable kTable{"readFromFMTVAntDiagr_V", "attn", "V", false};
-    return readAzimuthRows(kTable, terrakey, rec.attnV, conn, prompter);
+    return readAzimuthRows(kTable, terrakey, rec.attnV, conn, report);
 }
 
 bool readFromFMTVRmks(std::int32_t terrakey, std::string& remarks, db::Connection& conn)
@@ -412,9 +407,10 @@ bool readFromFMTVRmks(std::int32_t terrakey, std::string& remarks, db::Connectio
     db::Statement st(conn, "SELECT rmk_text FROM fmtv_rmks WHERE terrakey = ? ORDER BY rmk_seq_no, rowid");
     st.bind(1, std::int64_t(terrakey));
     std::string text;
-    while (st.step())
+    db::Step step;
+    while ((step = st.step()) == db::Step::Row)
         text += st.text(0);
-    if (st.failed())
+    if (step == db::Step::Failed)
         return false;
     remarks = text;  // the stored remarks, even when there are none
     return true;

@@ -1,6 +1,7 @@
 #include "NoticeStore.h"
 
 #include "DbConnection.h"
+#include "FieldColumns.h"
 #include "KeyCounters.h"
 #include "ZelStore.h"
 #include "database/sqlite/RowWriter.h"
@@ -27,19 +28,19 @@ bool hasHorizontal(const std::string& polar) { return isAnyOf(polar, {"M", "H", 
 bool hasVertical(const std::string& polar) { return isAnyOf(polar, {"V", "M", "U"}); }
 
 bool writeAdmRows(const notice::AdmList& list, int slots, const char* table, const char* procedure,
-                  std::int32_t terrakey, db::Connection& conn, platform::Prompter& prompter)
+                  std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     for (int i = 0; i < slots; ++i) {
         if (list.adm[i].empty())
             continue;
         if (!db::RowWriter::insert(conn, table).set("terrakey", terrakey).set("adm", list.adm[i]).run())
-            return reportDbErr(conn, procedure, prompter);
+            return reportDbErr(conn, procedure, report);
     }
     return true;
 }
 
 bool writeDiagRows(const notice::AzimuthSlots& slots, const std::string& polar, std::int32_t terrakey,
-                   db::Connection& conn, platform::Prompter& prompter)
+                   db::Connection& conn, platform::Report& report)
 {
     for (const notice::FlaggedPair& s : slots) {
         if (!s.flag)
@@ -50,7 +51,7 @@ bool writeDiagRows(const notice::AzimuthSlots& slots, const std::string& polar, 
                  .set("attn", s.second)
                  .set("polar", polar)
                  .run())
-            return reportDbErr(conn, "writeToFMTVAntDiagTable", prompter);
+            return reportDbErr(conn, "writeToFMTVAntDiagTable", report);
     }
     return true;
 }
@@ -66,123 +67,86 @@ std::string storedAntDir(const NoticeRecord& rec)
 }  // namespace
 
 bool storeNtc(const NoticeRecord& rec, db::Connection& conn, ContourOutcome& contour, bool forceNew,
-              platform::Prompter& prompter)
+              platform::Report& report)
 {
     db::Transaction tx(conn);
-    bool ok = tx.active() || reportDbErr(conn, "storeNtc", prompter);
+    bool ok = tx.active() || reportDbErr(conn, "storeNtc", report);
     if (ok && rec.notice_typ == "DA1") {
-        ok = addZEL04Contour(rec, conn, contour, forceNew, prompter);
+        ok = addZEL04Contour(rec, conn, contour, forceNew, report);
     } else if (ok) {
         std::int32_t terrakey = 0;
-        ok = writeTerRaKeyTable(terrakey, conn, prompter) && writeToFMTVTerraTable(rec, terrakey, conn, prompter);
+        ok = writeTerRaKeyTable(terrakey, conn, report) && writeToFMTVTerraTable(rec, terrakey, conn, report);
     }
-    return endNtcTrans(ok, tx, prompter);
+    return endNtcTrans(ok, tx, report);
 }
 
 bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                           platform::Prompter& prompter)
+                           platform::Report& report)
 {
     auto row = db::RowWriter::insert(conn, "fmtv_terra");
-    row.set("terrakey", terrakey)
-        .setIfNotEmpty("adm", rec.adm)
-        .setIfNotEmpty("notice_typ", rec.notice_typ)
-        .setIfNotEmpty("stn_cls", rec.stn_cls)
-        .setIfNotEmpty("d_adm_ntc", rec.d_adm_ntc)
-        .setIfNotEmpty("fragment", rec.fragment)
-        .setIfNotEmpty("intent", rec.intent)
-        .setIfNotEmpty("adm_ref_id", rec.adm_ref_id)
-        .setIfNotEmpty("call_sign", rec.call_sign)
-        .setIfNotEmpty("stn_id", rec.stn_id)
-        .setIfNotEmpty("freq_assgn", rec.freq_assgn)
-        .setIfNotEmpty("freq_stabl", rec.freq_stabl)
-        .setIfNotEmpty("bdwdth", rec.bdwdth)
-        .setIfNotEmpty("oset_v_khz", rec.oset_v_khz)
-        .setIfNotEmpty("oset_v_12", rec.oset_v_12)
-        .setIfNotEmpty("ctry", rec.ctry)
-        .setIfNotEmpty("site_name", rec.site_name)
-        .setIfNotEmpty("long_deg", rec.long_deg)
-        .setIfNotEmpty("long_min", rec.long_min)
-        .setIfNotEmpty("long_sec", rec.long_sec)
-        .setIfNotEmpty("long_ew", rec.long_ew)
-        .setIfNotEmpty("lat_deg", rec.lat_deg)
-        .setIfNotEmpty("lat_min", rec.lat_min)
-        .setIfNotEmpty("lat_sec", rec.lat_sec)
-        .setIfNotEmpty("lat_ns", rec.lat_ns)
-        .setIfNotEmpty("polar", rec.polar)
-        .setIfNotEmpty("erp_h_dbw", hasHorizontal(rec.polar) ? rec.erp_h_dbw : std::string())
-        .setIfNotEmpty("erp_v_dbw", hasVertical(rec.polar) ? rec.erp_v_dbw : std::string())
-        .setIfNotEmpty("tran_sys", rec.tran_sys)
-        .setIfNotEmpty("color", rec.color)
-        .setIfNotEmpty("pwr_ratio", rec.pwr_ratio)
-        .setIfNotEmpty("hgt_agl", rec.hgt_agl)
-        .setIfNotEmpty("site_alt", rec.site_alt)
-        .setIfNotEmpty("eff_hgtmax", rec.eff_hgtmax)
-        .setIfNotEmpty("op_agcy", rec.op_agcy)
-        .setIfNotEmpty("addr_code", rec.addr_code)
-        .setIfNotEmpty("d_inuse", rec.d_inuse)
-        .setIfNotEmpty("ant_dir", storedAntDir(rec))
-        .setIfNotEmpty("d_updated", rec.d_updated)
-        .setIfNotEmpty("src_update", rec.src_update);
+    row.set("terrakey", terrakey);
+    // The powers follow the polarisation; the directivity may be worked out.
+    setColumns(row, notice::Table::Terra, rec, [&rec](const notice::NoticeField&, const std::string& field) {
+        if ((&field == &rec.erp_h_dbw && !hasHorizontal(rec.polar)) ||
+            (&field == &rec.erp_v_dbw && !hasVertical(rec.polar)))
+            return std::string();
+        return &field == &rec.ant_dir ? storedAntDir(rec) : field;
+    });
     const bool added = rec.intent == "ADD";
     std::int32_t targetKey = 0;
     if (!added) {
-        if (!writeTargetTable(targetKey, conn, prompter))
+        if (!writeTargetTable(targetKey, conn, report))
             return false;
         row.set("Target", targetKey);
     }
     if (!row.run())
-        return reportDbErr(conn, "writeToFMTVTerraTable", prompter);
+        return reportDbErr(conn, "writeToFMTVTerraTable", report);
 
-    if (!rec.remarks.empty() && !writeToFMTVRmksTable(rec.remarks, terrakey, conn, prompter))
+    if (!rec.remarks.empty() && !writeToFMTVRmksTable(rec.remarks, terrakey, conn, report))
         return false;
-    if (!added && !writeToFMTVTargetTable(rec.target, targetKey, conn, prompter))
+    if (!added && !writeToFMTVTargetTable(rec.target, targetKey, conn, report))
         return false;
     if (!added && rec.intent != "MODIFY")
         return true;  // suppressions and withdrawals keep only the identification
 
     const notice::ZEL04Elements& zel = rec.zel;
-    return (!rec.opPeriod.flag || writeToFMTVOpPrdTable(rec.opPeriod, terrakey, conn, prompter)) &&
-           (!rec.coordAdm.flag || writeCoordList(rec.coordAdm, terrakey, conn, prompter)) &&
-           writeAntHgtList(rec, terrakey, conn, prompter) &&
-           (!(hasHorizontal(rec.polar) && rec.ant_dir == "D") || writeAntDiagHList(rec, terrakey, conn, prompter)) &&
-           (!(hasVertical(rec.polar) && rec.ant_dir == "D") || writeAntDiagVList(rec, terrakey, conn, prompter)) &&
-           (!zel.flag || (writeToZEL04ElementTable(rec, terrakey, conn, prompter) &&
-                          (!zel.coordA.flag || writeCoordAList(zel.coordA, terrakey, conn, prompter)) &&
-                          (!zel.coordO.flag || writeCoordOList(zel.coordO, terrakey, conn, prompter))));
+    return (!rec.opPeriod.flag || writeToFMTVOpPrdTable(rec.opPeriod, terrakey, conn, report)) &&
+           (!rec.coordAdm.flag || writeCoordList(rec.coordAdm, terrakey, conn, report)) &&
+           writeAntHgtList(rec, terrakey, conn, report) &&
+           (!(hasHorizontal(rec.polar) && rec.ant_dir == "D") || writeAntDiagHList(rec, terrakey, conn, report)) &&
+           (!(hasVertical(rec.polar) && rec.ant_dir == "D") || writeAntDiagVList(rec, terrakey, conn, report)) &&
+           (!zel.flag || (writeToZEL04ElementTable(rec, terrakey, conn, report) &&
+                          (!zel.coordA.flag || writeCoordAList(zel.coordA, terrakey, conn, report)) &&
+                          (!zel.coordO.flag || writeCoordOList(zel.coordO, terrakey, conn, report))));
 }
 
 bool writeToFMTVTargetTable(const notice::TargetRef& t, std::int32_t targetKey, db::Connection& conn,
-                            platform::Prompter& prompter)
+                            platform::Report& report)
 {
-    return db::RowWriter::insert(conn, "fmtv_target")
-               .set("Target", targetKey)
-               .setIfNotEmpty("trg_long_deg", t.long_deg)
-               .setIfNotEmpty("trg_long_min", t.long_min)
-               .setIfNotEmpty("trg_long_sec", t.long_sec)
-               .setIfNotEmpty("trg_long_ew", t.long_ew)
-               .setIfNotEmpty("trg_lat_deg", t.lat_deg)
-               .setIfNotEmpty("trg_lat_min", t.lat_min)
-               .setIfNotEmpty("trg_lat_sec", t.lat_sec)
-               .setIfNotEmpty("trg_lat_ns", t.lat_ns)
-               .setIfNotEmpty("trg_adm_ref_id", t.adm_ref_id)
-               .setIfNotEmpty("trg_freq_assgn", t.freq_assgn)
+    auto row = db::RowWriter::insert(conn, "fmtv_target");
+    row.set("Target", targetKey);
+    notice::NoticeRecord rec;  // the target's fields are addressed through a record
+    rec.target = t;
+    setColumns(row, notice::Table::Target, rec,
+               [](const notice::NoticeField&, const std::string& field) { return field; });
+    return row
                .run() ||
-           reportDbErr(conn, "writeToFMTVTargetTable", prompter);
+           reportDbErr(conn, "writeToFMTVTargetTable", report);
 }
 
 bool writeToFMTVOpPrdTable(const notice::FlaggedPair& opPeriod, std::int32_t terrakey, db::Connection& conn,
-                           platform::Prompter& prompter)
+                           platform::Report& report)
 {
     return db::RowWriter::insert(conn, "fmtv_op_prd")
                .set("terrakey", terrakey)
                .setIfNotEmpty("op_hh_fr", opPeriod.first)
                .setIfNotEmpty("op_hh_to", opPeriod.second)
                .run() ||
-           reportDbErr(conn, "writeToFMTVOpPrdTable", prompter);
+           reportDbErr(conn, "writeToFMTVOpPrdTable", report);
 }
 
 bool writeToFMTVRmksTable(const std::string& remarks, std::int32_t terrakey, db::Connection& conn,
-                          platform::Prompter& prompter)
+                          platform::Report& report)
 {
     std::int64_t sequence = 0;
     for (const std::string& piece : platform::chunkChars(remarks, kRemarkRowChars)) {
@@ -191,33 +155,33 @@ bool writeToFMTVRmksTable(const std::string& remarks, std::int32_t terrakey, db:
                  .set("rmk_text", piece)
                  .set("rmk_seq_no", sequence++)
                  .run())
-            return reportDbErr(conn, "writeToFMTVRmksTable", prompter);
+            return reportDbErr(conn, "writeToFMTVRmksTable", report);
     }
     return true;
 }
 
 bool writeCoordList(const notice::AdmList& list, std::int32_t terrakey, db::Connection& conn,
-                    platform::Prompter& prompter)
+                    platform::Report& report)
 {
-    return writeAdmRows(list, notice::kAdmSlots, "fmtv_coord", "writeToFMTVCoordTable", terrakey, conn, prompter);
+    return writeAdmRows(list, notice::kAdmSlots, "fmtv_coord", "writeToFMTVCoordTable", terrakey, conn, report);
 }
 
 bool writeCoordAList(const notice::AdmList& list, std::int32_t terrakey, db::Connection& conn,
-                     platform::Prompter& prompter)
+                     platform::Report& report)
 {
     return writeAdmRows(list, kDigitalCoordSlots, "zel_coord_analog_KOLV", "writeToZELCoordATable", terrakey, conn,
-                        prompter);
+                        report);
 }
 
 bool writeCoordOList(const notice::AdmList& list, std::int32_t terrakey, db::Connection& conn,
-                     platform::Prompter& prompter)
+                     platform::Report& report)
 {
     return writeAdmRows(list, kDigitalCoordSlots, "zel_coord_other_service", "writeToZELCoordOTable", terrakey,
-                        conn, prompter);
+                        conn, report);
 }
 
 bool writeAntHgtList(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                     platform::Prompter& prompter)
+                     platform::Report& report)
 {
     for (const notice::FlaggedPair& s : rec.effHgt) {
         if (!s.flag)
@@ -227,23 +191,23 @@ bool writeAntHgtList(const NoticeRecord& rec, std::int32_t terrakey, db::Connect
                  .set("azm", s.first)
                  .set("eff_hgt", s.second)
                  .run())
-            return reportDbErr(conn, "writeToFMTVAntHgtTable", prompter);
+            return reportDbErr(conn, "writeToFMTVAntHgtTable", report);
     }
     return true;
 }
 
 bool writeAntDiagHList(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                       platform::Prompter& prompter)
+                       platform::Report& report)
 {
     const std::string polar = isAnyOf(rec.polar, {"M", "U"}) ? "H" : rec.polar;
-    return writeDiagRows(rec.attnH, polar, terrakey, conn, prompter);
+    return writeDiagRows(rec.attnH, polar, terrakey, conn, report);
 }
 
 bool writeAntDiagVList(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                       platform::Prompter& prompter)
+                       platform::Report& report)
 {
     const std::string polar = isAnyOf(rec.polar, {"M", "U"}) ? "V" : rec.polar;
-    return writeDiagRows(rec.attnV, polar, terrakey, conn, prompter);
+    return writeDiagRows(rec.attnV, polar, terrakey, conn, report);
 }
 
 }  // namespace database

@@ -6,7 +6,7 @@
 #include <string>
 
 namespace db { class Connection; }
-namespace platform { class Prompter; }
+namespace platform { class Report; }
 
 // Storing a notice record in the main table and its dependent tables, in one transaction.
 // Every writer reports its own failures (titled with its name) and returns false.
@@ -22,33 +22,33 @@ struct ContourOutcome {
 /// Stores the notice; true when it was committed. A failure rolls the whole notice back,
 /// keys included, and says the data was not saved.
 bool storeNtc(const notice::NoticeRecord& rec, db::Connection& conn, ContourOutcome& contour, bool forceNew,
-              platform::Prompter& prompter);
+              platform::Report& report);
 
 [[nodiscard]] bool writeToFMTVTerraTable(const notice::NoticeRecord& rec, std::int32_t terrakey,
-                                         db::Connection& conn, platform::Prompter& prompter);
+                                         db::Connection& conn, platform::Report& report);
 [[nodiscard]] bool writeToFMTVTargetTable(const notice::TargetRef& target, std::int32_t targetKey,
-                                          db::Connection& conn, platform::Prompter& prompter);
+                                          db::Connection& conn, platform::Report& report);
 [[nodiscard]] bool writeToFMTVOpPrdTable(const notice::FlaggedPair& opPeriod, std::int32_t terrakey,
-                                         db::Connection& conn, platform::Prompter& prompter);
+                                         db::Connection& conn, platform::Report& report);
 /// Remarks in rows of 80 characters, numbered from 0.
 [[nodiscard]] bool writeToFMTVRmksTable(const std::string& remarks, std::int32_t terrakey, db::Connection& conn,
-                                        platform::Prompter& prompter);
+                                        platform::Report& report);
 
 /// Coordination lists: one row per non-empty slot (13 for COORDINATION, 12 for the digital
 /// part's two lists); a list without administrations writes nothing.
 [[nodiscard]] bool writeCoordList(const notice::AdmList& list, std::int32_t terrakey, db::Connection& conn,
-                                  platform::Prompter& prompter);
+                                  platform::Report& report);
 [[nodiscard]] bool writeCoordAList(const notice::AdmList& list, std::int32_t terrakey, db::Connection& conn,
-                                   platform::Prompter& prompter);
+                                   platform::Report& report);
 [[nodiscard]] bool writeCoordOList(const notice::AdmList& list, std::int32_t terrakey, db::Connection& conn,
-                                   platform::Prompter& prompter);
+                                   platform::Report& report);
 
 /// Antenna lists: one row per flagged slot.
 [[nodiscard]] bool writeAntHgtList(const notice::NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                                   platform::Prompter& prompter);
+                                   platform::Report& report);
 [[nodiscard]] bool writeAntDiagHList(const notice::NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                                     platform::Prompter& prompter);
+                                     platform::Report& report);
 [[nodiscard]] bool writeAntDiagVList(const notice::NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                                     platform::Prompter& prompter);
+                                     platform::Report& report);
 
 }  // namespace database

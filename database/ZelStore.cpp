@@ -1,6 +1,7 @@
 #include "ZelStore.h"
 
 #include "DbConnection.h"
+#include "FieldColumns.h"
 #include "KeyCounters.h"
 #include "Lookups.h"
 #include "NoticeDelete.h"
@@ -8,7 +9,7 @@
 #include "database/sqlite/Statement.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileFormat.h"
-#include "platform/Prompter.h"
+#include "platform/Report.h"
 
 #include <algorithm>
 
@@ -21,11 +22,11 @@ constexpr int kErrOverflow = 6;
 constexpr int kErrSubscript = 9;
 
 // A count or id as the 16-bit number it is stored by; an overflow is reported.
-bool toInt16(const std::string& text, std::int16_t& out, const char* procedure, platform::Prompter& prompter)
+bool toInt16(const std::string& text, std::int16_t& out, const char* procedure, platform::Report& report)
 {
     const auto value = leadingInt16(text);
     if (!value) {
-        notice::reportErr(kErrOverflow, procedure, "Overflow", prompter);
+        notice::reportErr(kErrOverflow, procedure, "Overflow", report);
         return false;
     }
     out = *value;
@@ -34,18 +35,18 @@ bool toInt16(const std::string& text, std::int16_t& out, const char* procedure, 
 
 // Writes points 0 to count - 1 of the contour; true when the last written one was.
 bool writePoints(const NoticeRecord& rec, std::int32_t contourkey, std::int16_t count, const char* procedure,
-                 db::Connection& conn, platform::Prompter& prompter)
+                 db::Connection& conn, platform::Report& report)
 {
     const std::vector<notice::FlaggedPair>& points = rec.zel.contour.points;
     if (count > std::int16_t(points.size())) {
-        notice::reportErr(kErrSubscript, procedure, "Subscript out of range", prompter);
+        notice::reportErr(kErrSubscript, procedure, "Subscript out of range", report);
         return false;
     }
     bool result = false;
     for (std::int16_t i = 0; i < count; ++i) {
         if (!points[std::size_t(i)].flag)
             continue;
-        result = writeContourPoint(contourkey, points[std::size_t(i)], i, conn, prompter);
+        result = writeContourPoint(contourkey, points[std::size_t(i)], i, conn, report);
         if (!result)
             break;
     }
@@ -62,62 +63,43 @@ struct StoredContour {
 };
 
 bool lookUpContour(const NoticeRecord& rec, std::int16_t contourId, std::int16_t newPoints, const char* procedure,
-                   db::Connection& conn, platform::Prompter& prompter, StoredContour& out)
+                   db::Connection& conn, platform::Report& report, StoredContour& out)
 {
     bool abort = false;
     out.found = findContour(contourId, rec.ctry, rec.adm, out.key, abort, out.question, conn, out.hasPoints,
-                            newPoints, prompter);
+                            newPoints, report);
     if (out.found == Lookup::Failed)
-        return reportDbErr(conn, procedure, prompter);
+        return reportDbErr(conn, procedure, report);
     return !abort;
 }
 
 }  // namespace
 
 bool writeToZEL04ElementTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                              platform::Prompter& prompter)
+                              platform::Report& report)
 {
     const notice::ZEL04Elements& z = rec.zel;
     auto row = db::RowWriter::insert(conn, "zel_elements");
-    row.set("terrakey", terrakey)
-        .setIfNotEmpty("sys_var", z.sys_var)
-        .setIfNotEmpty("nb_carr", z.nb_carr)
-        .setIfNotEmpty("guard_interval", z.guard_interval)
-        .setIfNotEmpty("rx_mode", z.rx_mode)
-        .setIfNotEmpty("ref_plan_cfg", z.ref_plan_cfg)
-        .setIfNotEmpty("typ_ref_netwk", z.typ_ref_netwk)
-        .setIfNotEmpty("sfn_id", z.sfn_id)
-        .setIfNotEmpty("sfn_tx_tim", z.sfn_tx_tim)
-        .setIfNotEmpty("adm_allot_id", z.adm_allot_id)
-        .setIfNotEmpty("spect_mask", z.spect_mask)
-        .setIfNotEmpty("freq_block", z.freq_block)
-        .setIfNotEmpty("channel", z.channel);
-    if (z.conv.flag) {
-        std::string freq = z.conv.conv_freq_assgn;
-        std::replace(freq.begin(), freq.end(), ',', '.');
-        row.setIfNotEmpty("conv_freq_assgn", freq);
-        if (z.conv.coord.flag) {
-            const notice::CoordParts& c = z.conv.coord;
-            row.setIfNotEmpty("conv_long_deg", c.long_deg)
-                .setIfNotEmpty("conv_long_min", c.long_min)
-                .setIfNotEmpty("conv_long_sec", c.long_sec)
-                .setIfNotEmpty("conv_long_ew", c.long_ew)
-                .setIfNotEmpty("conv_lat_deg", c.lat_deg)
-                .setIfNotEmpty("conv_lat_min", c.lat_min)
-                .setIfNotEmpty("conv_lat_sec", c.lat_sec)
-                .setIfNotEmpty("conv_lat_ns", c.lat_ns);
-        }
-    }
-    row.setIfNotEmpty("email_addr", z.email_addr).setIfNotEmpty("coord_self", z.coord_self);
+    row.set("terrakey", terrakey);
+    // The conversion point is stored only as far as it was given, its frequency with a point.
+    setColumns(row, notice::Table::Elements, rec, [&z](const notice::NoticeField& f, const std::string& value) {
+        if (((f.flags & notice::kFlagConv) && !z.conv.flag) ||
+            ((f.flags & notice::kFlagConvCoord) && !z.conv.coord.flag))
+            return std::string();
+        std::string stored = value;
+        if (&value == &z.conv.conv_freq_assgn)
+            std::replace(stored.begin(), stored.end(), ',', '.');
+        return stored;
+    });
     if (!row.run())
-        return reportDbErr(conn, "writeToZEL04ElementTable", prompter);
-    if ((!z.sfn_id.empty() || !z.adm_allot_id.empty()) && !writeToSfnIDProcTable(rec, terrakey, conn, prompter))
+        return reportDbErr(conn, "writeToZEL04ElementTable", report);
+    if ((!z.sfn_id.empty() || !z.adm_allot_id.empty()) && !writeToSfnIDProcTable(rec, terrakey, conn, report))
         return false;
-    return !z.allotment.flag || addZEL04Allot(rec, terrakey, conn, prompter);
+    return !z.allotment.flag || addZEL04Allot(rec, terrakey, conn, report);
 }
 
 bool writeToSfnIDProcTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                           platform::Prompter& prompter)
+                           platform::Report& report)
 {
     return db::RowWriter::insert(conn, "zel_sfnID_proc")
                .set("terrakey", terrakey)
@@ -126,15 +108,15 @@ bool writeToSfnIDProcTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
                .setIfNotEmpty("notice_typ", rec.notice_typ)
                .setIfNotEmpty("adm_allot_id", rec.zel.adm_allot_id)
                .run() ||
-           reportDbErr(conn, "writeToZEL04ElementTable", prompter);
+           reportDbErr(conn, "writeToZEL04ElementTable", report);
 }
 
 bool addZEL04Allot(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                   platform::Prompter& prompter)
+                   platform::Report& report)
 {
     const notice::Allotment& a = rec.zel.allotment;
     std::int32_t allotkey = 0;
-    if (!writeAllotKeyTable(allotkey, conn, prompter))
+    if (!writeAllotKeyTable(allotkey, conn, report))
         return false;
     if (!db::RowWriter::insert(conn, "zel_allotment")
              .set("terrakey", terrakey)
@@ -143,17 +125,17 @@ bool addZEL04Allot(const NoticeRecord& rec, std::int32_t terrakey, db::Connectio
              .setIfNotEmpty("geo_area", a.geo_area)
              .setIfNotEmpty("nb_sub_areas", a.nb_sub_areas)
              .run())
-        return reportDbErr(conn, "addZEL04Allot", prompter);
-    return a.nb_sub_areas.empty() || addZEL04SubArea(rec, allotkey, conn, prompter);
+        return reportDbErr(conn, "addZEL04Allot", report);
+    return a.nb_sub_areas.empty() || addZEL04SubArea(rec, allotkey, conn, report);
 }
 
 bool addZEL04SubArea(const NoticeRecord& rec, std::int32_t allotkey, db::Connection& conn,
-                     platform::Prompter& prompter)
+                     platform::Report& report)
 {
     static constexpr const char* kProc = "addZEL04SubArea";
     const auto& ids = rec.zel.allotment.contour_id;
     std::int16_t count = 0;
-    if (!toInt16(rec.zel.allotment.nb_sub_areas, count, kProc, prompter))
+    if (!toInt16(rec.zel.allotment.nb_sub_areas, count, kProc, report))
         return false;
     const std::int16_t slots = std::min(count, std::int16_t(ids.size()));  // the record holds 10 ids
     bool any = false;
@@ -163,14 +145,14 @@ bool addZEL04SubArea(const NoticeRecord& rec, std::int32_t allotkey, db::Connect
             continue;
         any = true;
         std::int16_t contourId = 0;
-        if (!toInt16(id, contourId, kProc, prompter))
+        if (!toInt16(id, contourId, kProc, report))
             return false;
         StoredContour stored;
-        if (!lookUpContour(rec, contourId, 0, kProc, conn, prompter, stored))
+        if (!lookUpContour(rec, contourId, 0, kProc, conn, report, stored))
             return false;
         std::int32_t contourkey = stored.key;
         if (stored.found == Lookup::NotFound) {
-            if (!writeContourKeyTable(contourkey, conn, prompter))
+            if (!writeContourKeyTable(contourkey, conn, report))
                 return false;
             if (!db::RowWriter::insert(conn, "zel_contour")
                      .set("contourkey", contourkey)
@@ -178,56 +160,56 @@ bool addZEL04SubArea(const NoticeRecord& rec, std::int32_t allotkey, db::Connect
                      .set("ctry", rec.ctry)
                      .set("adm", rec.adm)
                      .run())
-                return reportDbErr(conn, kProc, prompter);
+                return reportDbErr(conn, kProc, report);
         }
         if (!db::RowWriter::insert(conn, "zel_sub_area").set("allotkey", allotkey).set("contourkey", contourkey).run())
-            return reportDbErr(conn, kProc, prompter);
+            return reportDbErr(conn, kProc, report);
     }
     return any;
 }
 
 bool addZEL04Contour(const NoticeRecord& rec, db::Connection& conn, ContourOutcome& outcome, bool forceNew,
-                     platform::Prompter& prompter)
+                     platform::Report& report)
 {
     static constexpr const char* kProc = "addZEL04Contour";
     if (forceNew)
-        return addNewContour(rec, conn, prompter);
+        return addNewContour(rec, conn, report);
     const notice::Contour& c = rec.zel.contour;
     std::int16_t contourId = 0, newPoints = 0;
-    if (!toInt16(c.contour_id, contourId, kProc, prompter) || !toInt16(c.nb_test_pts, newPoints, kProc, prompter))
+    if (!toInt16(c.contour_id, contourId, kProc, report) || !toInt16(c.nb_test_pts, newPoints, kProc, report))
         return false;
     StoredContour stored;
-    if (!lookUpContour(rec, contourId, newPoints, kProc, conn, prompter, stored))
+    if (!lookUpContour(rec, contourId, newPoints, kProc, conn, report, stored))
         return false;
     const std::int32_t contourkey = stored.key;
     if (stored.found == Lookup::NotFound) {
-        if (!addNewContour(rec, conn, prompter))
+        if (!addNewContour(rec, conn, report))
             return false;
         outcome.status = 1;
         return true;
     }
     if (!stored.hasPoints) {
         outcome.status = 1;  // a placeholder is filled without asking
-        return updateZEL04Contour(rec, contourkey, conn, prompter);
+        return updateZEL04Contour(rec, contourkey, conn, report);
     }
-    if (!prompter.askYesNo(stored.question, "Duplicate ContourID")) {
+    if (!report.askYesNo(stored.question, "Duplicate ContourID")) {
         outcome.status = 0;
         return true;
     }
     outcome.status = 2;
     outcome.overwrittenContourKey = contourkey;
-    return updateZEL04Contour(rec, contourkey, conn, prompter);
+    return updateZEL04Contour(rec, contourkey, conn, report);
 }
 
-bool addNewContour(const NoticeRecord& rec, db::Connection& conn, platform::Prompter& prompter)
+bool addNewContour(const NoticeRecord& rec, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "addNewContour";
     const notice::Contour& c = rec.zel.contour;
     std::int16_t count = 0;
-    if (!toInt16(c.nb_test_pts, count, kProc, prompter))
+    if (!toInt16(c.nb_test_pts, count, kProc, report))
         return false;
     std::int32_t contourkey = 0;
-    if (!writeContourKeyTable(contourkey, conn, prompter))
+    if (!writeContourKeyTable(contourkey, conn, report))
         return false;
     if (!db::RowWriter::insert(conn, "zel_contour")
              .set("contourkey", contourkey)
@@ -237,12 +219,12 @@ bool addNewContour(const NoticeRecord& rec, db::Connection& conn, platform::Prom
              .setIfNotEmpty("nb_test_pts", c.nb_test_pts)
              .setIfNotEmpty("remarks", rec.remarks)
              .run())
-        return reportDbErr(conn, kProc, prompter);
-    return writePoints(rec, contourkey, count, kProc, conn, prompter);
+        return reportDbErr(conn, kProc, report);
+    return writePoints(rec, contourkey, count, kProc, conn, report);
 }
 
 bool writeContourPoint(std::int32_t contourkey, const notice::FlaggedPair& point, std::int16_t testPt,
-                       db::Connection& conn, platform::Prompter& prompter)
+                       db::Connection& conn, platform::Report& report)
 {
     return db::RowWriter::insert(conn, "zel_contour_pt")
                .set("contourkey", contourkey)
@@ -256,28 +238,28 @@ bool writeContourPoint(std::int32_t contourkey, const notice::FlaggedPair& point
                .setIfNotEmpty("lat_sec", notice::getLatSec(point.second))
                .setIfNotEmpty("lat_ns", notice::getLatNS(point.second))
                .run() ||
-           reportDbErr(conn, "writeContourPoint", prompter);
+           reportDbErr(conn, "writeContourPoint", report);
 }
 
 bool updateZEL04Contour(const NoticeRecord& rec, std::int32_t contourkey, db::Connection& conn,
-                        platform::Prompter& prompter)
+                        platform::Report& report)
 {
     static constexpr const char* kProc = "updateZEL04Contour";
     const notice::Contour& c = rec.zel.contour;
     std::int16_t count = 0;
-    if (!toInt16(c.nb_test_pts, count, kProc, prompter))
+    if (!toInt16(c.nb_test_pts, count, kProc, report))
         return false;
     // Refuse a record whose point list is shorter than its count before anything is written.
     if (count > std::int16_t(c.points.size())) {
-        notice::reportErr(kErrSubscript, kProc, "Subscript out of range", prompter);
+        notice::reportErr(kErrSubscript, kProc, "Subscript out of range", report);
         return false;
     }
     db::Statement rows(conn, "SELECT count(*) FROM zel_contour WHERE contourkey = ?");
     rows.bind(1, std::int64_t(contourkey));
-    if (!rows.step())
-        return reportDbErr(conn, kProc, prompter);
+    if (rows.step() != db::Step::Row)
+        return reportDbErr(conn, kProc, report);
     if (rows.integer(0) != 1) {
-        prompter.message("updateZEL04Contour: The sub area unique. Please consult the administrator!",
+        report.message("updateZEL04Contour: The sub area unique. Please consult the administrator!",
                          "Update Error", platform::Icon::Warning);
         return false;
     }
@@ -288,13 +270,13 @@ bool updateZEL04Contour(const NoticeRecord& rec, std::int32_t contourkey, db::Co
              .setIfNotEmpty("nb_test_pts", c.nb_test_pts)
              .setIfNotEmpty("remarks", rec.remarks)
              .run())
-        return reportDbErr(conn, kProc, prompter);
+        return reportDbErr(conn, kProc, report);
     const Lookup stored = contourHasPoints(contourkey, conn);
     if (stored == Lookup::Failed)
-        return reportDbErr(conn, kProc, prompter);
-    if (stored == Lookup::Found && !deleteContourPointTable(contourkey, conn, prompter))
+        return reportDbErr(conn, kProc, report);
+    if (stored == Lookup::Found && !deleteContourPointTable(contourkey, conn, report))
         return false;
-    return writePoints(rec, contourkey, count, kProc, conn, prompter);
+    return writePoints(rec, contourkey, count, kProc, conn, report);
 }
 
 }  // namespace database

@@ -1,12 +1,11 @@
 #include "FieldUtils.h"
 
-#include "platform/Prompter.h"
+#include "platform/NumberText.h"
+#include "platform/Report.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
 #include <array>
-#include <charconv>
-#include <cstdio>
 #include <optional>
 
 namespace notice {
@@ -14,9 +13,7 @@ namespace {
 
 int toInt(const std::string& digits)
 {
-    int v = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), v);
-    return v;
+    return int(platform::parseInteger(digits).value_or(0));
 }
 
 struct YMD { int y, m, d; };
@@ -177,9 +174,7 @@ std::string formatNtcDate(const std::string& value)
     const auto d = parseDate(value);
     if (!d)
         return value;
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", d->d, d->m, d->y);
-    return buf;
+    return platform::padded(d->d, 2) + "." + platform::padded(d->m, 2) + "." + platform::padded(d->y, 4);
 }
 
 std::optional<std::string> isoDate(const std::string& value)
@@ -187,9 +182,7 @@ std::optional<std::string> isoDate(const std::string& value)
     const auto d = parseDate(value);
     if (!d)
         return std::nullopt;
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d->y, d->m, d->d);
-    return std::string(buf);
+    return platform::padded(d->y, 4) + "-" + platform::padded(d->m, 2) + "-" + platform::padded(d->d, 2);
 }
 
 void splitDate(const std::string& text, std::string& year, std::string& month, std::string& day)
@@ -213,15 +206,8 @@ bool fileExists(const std::string& path)
     return platform::fileExists(path);
 }
 
-void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter)
-{
-    if (!prompter.showTextFile(file))
-        prompter.message("Cannot find Notepad.exe. " + message + file, "Information",
-                         platform::Icon::Information);
-}
-
 void reportErr(std::int32_t number, const std::string& procedure, const std::string& description,
-               platform::Prompter& prompter)
+               platform::Report& report)
 {
     if (number == 0)
         return;
@@ -231,7 +217,7 @@ void reportErr(std::int32_t number, const std::string& procedure, const std::str
     text += std::to_string(number);
     text += ':';
     text += description;
-    prompter.message(text, procedure, platform::Icon::None);
+    report.message(text, procedure, platform::Icon::None, number);
 }
 
 }  // namespace notice

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace platform { class Prompter; }
+namespace platform { class Report; }
 
 // Small helpers shared by the reader, the database layer and the entry forms.
 namespace notice {
@@ -50,11 +50,8 @@ void splitDate(const std::string& text, std::string& year, std::string& month, s
 /// True when the file or folder exists; never fails.
 bool fileExists(const std::string& path);
 
-/// Opens the file in the text viewer, or tells where it is when no viewer starts.
-void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter);
-
-/// Shows a database error titled with the procedure's name; nothing when the number is 0.
+/// Reports a database error titled with the procedure's name; nothing when the number is 0.
 void reportErr(std::int32_t number, const std::string& procedure, const std::string& description,
-               platform::Prompter& prompter);
+               platform::Report& report);
 
 }  // namespace notice

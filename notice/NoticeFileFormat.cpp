@@ -2,6 +2,7 @@
 
 #include "FieldUtils.h"
 #include "platform/TextCodec.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
 
@@ -51,7 +52,7 @@ bool getAzmFromKey(std::string& key, std::string& azimuth)
     if (!isDigits(azimuth))
         return false;
     const std::string significant = azimuth.substr(std::min(azimuth.find_first_not_of('0'), azimuth.size() - 1));
-    return significant.size() <= 3 && std::stoi(significant) < 355;
+    return significant.size() <= 3 && platform::parseInteger(significant).value_or(355) < 355;
 }
 
 std::string getLongDeg(const std::string& lon) { return platform::midChars(lon, 1, 3); }
@@ -90,7 +91,8 @@ std::optional<std::string> parseFileTime(const std::string& time)
     const std::string mm = time.substr(colon + 1);
     if (!isDigits(hh) || !isDigits(mm))
         return std::nullopt;
-    if (std::stoi(hh) > 24 || std::stoi(mm) > 59)
+    // A number too long to read is out of range too.
+    if (platform::parseInteger(hh).value_or(25) > 24 || platform::parseInteger(mm).value_or(60) > 59)
         return std::nullopt;
     return padZeros2(hh) + mm;
 }

@@ -2,7 +2,8 @@
 
 #include "FieldUtils.h"
 #include "NoticeFileFormat.h"
-#include "NoticeKeys.h"
+#include "NoticeFields.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -110,9 +111,9 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
         }
         if (value.empty())
             return;
-        const int degrees = std::stoi(azimuth);
+        const int degrees = int(platform::parseInteger(azimuth).value_or(0));
         const bool repeated = std::any_of(slots.begin(), slots.end(), [&](const FlaggedPair& s) {
-            return s.flag && std::stoi(s.first) == degrees;
+            return s.flag && int(platform::parseInteger(s.first).value_or(0)) == degrees;
         });
         // A filled slot means an earlier sub-section of the same kind: its values stay.
         if (slots[count].flag || repeated) {
@@ -129,7 +130,7 @@ bool isWholeNumber(const std::string& s, int max)
     if (!isDigits(s))
         return false;
     const std::string significant = s.substr(std::min(s.find_first_not_of('0'), s.size() - 1));
-    return significant.size() <= 5 && std::stoi(significant) <= max;
+    return significant.size() <= 5 && int(platform::parseInteger(significant).value_or(0)) <= max;
 }
 
 // State of one call of readNoticeSection.
@@ -142,7 +143,7 @@ struct NoticeReading {
     std::vector<std::pair<std::string, std::string>> contourIds;  // key as read, value
 };
 
-void readCoordinate(NoticeReading& r, const NoticeKey& k, const std::string& key, const std::string& value)
+void readCoordinate(NoticeReading& r, const NoticeField& k, const std::string& key, const std::string& value)
 {
     if (value.empty())
         return;
@@ -159,7 +160,7 @@ void readCoordinate(NoticeReading& r, const NoticeKey& k, const std::string& key
         storeOnce(r.rec, *fields[i], key, parts[i], false, k.flags, r.report, r.prefix);
 }
 
-void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key, const std::string& value)
+void readNbTestPts(NoticeReading& r, const NoticeField& k, const std::string& key, const std::string& value)
 {
     Contour& contour = r.rec.zel.contour;
     if (!contour.nb_test_pts.empty()) {
@@ -170,7 +171,7 @@ void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key,
         r.report += invalidEntry(r.prefix, key, value);
         return;
     }
-    if (std::size_t(std::stoi(value)) + 1 < r.points.size()) {
+    if (std::size_t(int(platform::parseInteger(value).value_or(0))) + 1 < r.points.size()) {
         r.report += errorEntry(r.prefix, key + " : fewer test points than the points already read");
         return;
     }
@@ -180,12 +181,13 @@ void readNbTestPts(NoticeReading& r, const NoticeKey& k, const std::string& key,
 
 void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& value)
 {
-    const NoticeKey* k = findNoticeKey(key);
+    const NoticeField* k = findNoticeKey(key);
     if (!k)
         return;
     NoticeRecord& rec = r.rec;
     switch (k->kind) {
     case ValueKind::Text:
+    case ValueKind::Date:
         storeOnce(rec, k->field(rec), key, value, k->upper, k->flags, r.report, r.prefix);
         return;
     case ValueKind::NoticeType: {
@@ -281,7 +283,8 @@ void readPoint(ReadCursor& cur, NoticeReading& r)
 void placePoints(NoticeReading& r)
 {
     Contour& contour = r.rec.zel.contour;
-    const std::size_t slots = contour.nb_test_pts.empty() ? 2 : std::size_t(std::stoi(contour.nb_test_pts)) + 1;
+    const std::size_t slots =
+        contour.nb_test_pts.empty() ? 2 : std::size_t(platform::parseInteger(contour.nb_test_pts).value_or(0)) + 1;
     for (std::size_t k = slots; k < r.points.size(); ++k)
         r.report += errorEntry(r.prefix, "<POINT> #" + std::to_string(k) + " : Cannot notify more than " +
                                              std::to_string(slots) + " points");

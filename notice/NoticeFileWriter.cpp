@@ -1,6 +1,7 @@
 #include "NoticeFileWriter.h"
 
 #include "FieldUtils.h"
+#include "NoticeFields.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
@@ -39,6 +40,42 @@ std::string azimuthLines(const AzimuthSlots& slots, const std::string& key)
     return body;
 }
 
+// Whether the writer writes the fields of a group for this notice.
+bool writes(Written group, const NoticeRecord& rec)
+{
+    const std::string& type = rec.notice_typ;
+    switch (group) {
+    case Written::Never: return false;
+    case Written::Lead:
+    case Written::Always: return true;
+    case Written::Target: return rec.target.flag;
+    case Written::Position:
+        return isAnyOf(type, {"T01", "T02"}) || (isAnyOf(type, {"DT1", "DS1"}) && rec.intent != "SUPPRESS");
+    case Written::OpAgency: return rec.fragment == "NTFD_RR";
+    case Written::OpPeriod: return rec.fragment == "NTFD_RR" && rec.opPeriod.flag;
+    case Written::Digital:
+    case Written::AllotmentIds: return rec.zel.flag;
+    }
+    return false;
+}
+
+// A field's value as the file gives it.
+std::string fileValue(const NoticeField& f, const NoticeRecord& rec)
+{
+    switch (f.kind) {
+    case ValueKind::Longitude:
+    case ValueKind::Latitude:
+        return formatCoord(valueOf(f, rec, 0), valueOf(f, rec, 1), valueOf(f, rec, 2), valueOf(f, rec, 3));
+    case ValueKind::Time: return formatHHMM(valueOf(f, rec));
+    case ValueKind::Date: return formatFileDate(valueOf(f, rec));
+    default: break;
+    }
+    std::string value = valueOf(f, rec);
+    if (&valueOf(f, rec) == &rec.zel.conv.conv_freq_assgn)
+        std::replace(value.begin(), value.end(), ',', '.');  // a frequency typed with a comma
+    return value;
+}
+
 }  // namespace
 
 std::string keyValueLine(const std::string& key, const std::string& value)
@@ -62,51 +99,28 @@ std::string writeHeadSection(const std::string& adm, const std::string& email)
 
 std::string writeNoticeSection(const NoticeRecord& rec, std::int32_t number)
 {
-    std::string b;
-    b += keyValueLine("t_remarks", rec.remarks);
-    b += keyValueLine("int_remarks", rec.int_remarks);
-    b += keyValueLine("Notice No", std::to_string(number));
-    b += keyValueLine("t_notice_type", rec.notice_typ);
-    b += keyValueLine("t_d_adm_ntc", formatFileDate(rec.d_adm_ntc));
-    b += keyValueLine("t_fragment", rec.fragment);
-    b += keyValueLine("t_action", rec.intent);
-    b += keyValueLine("t_call_sign", rec.call_sign);
-    b += keyValueLine("t_station_id", rec.stn_id);
-    if (rec.target.flag)
-        b += writeTargetPart(rec.target);
-    b += keyValueLine("t_site_name", rec.site_name);
-    b += keyValueLine("t_ctry", rec.ctry);
-    b += keyValueLine("t_adm_ref_id", rec.adm_ref_id);
-    const std::string& type = rec.notice_typ;
-    if (isAnyOf(type, {"T01", "T02"}) || (isAnyOf(type, {"DT1", "DS1"}) && rec.intent != "SUPPRESS")) {
-        b += keyValueLine("t_freq_assgn", rec.freq_assgn);
-        b += keyValueLine("t_long", formatCoord(rec.long_deg, rec.long_min, rec.long_sec, rec.long_ew));
-        b += keyValueLine("t_lat", formatCoord(rec.lat_deg, rec.lat_min, rec.lat_sec, rec.lat_ns));
+    std::string lead, b;
+    for (const NoticeField& f : noticeFields()) {
+        if (!writes(f.written, rec))
+            continue;
+        std::string& to = f.written == Written::Lead ? lead : b;
+        if (f.written == Written::AllotmentIds) {
+            for (const std::string& id : rec.zel.allotment.contour_id)
+                to += keyValueLine(std::string(f.key), id);
+        } else {
+            to += keyValueLine(std::string(f.key), fileValue(f, rec));
+        }
     }
-    b += keyValueLine("t_site_alt", rec.site_alt);
-    b += keyValueLine("t_freq_stabl", rec.freq_stabl);
-    b += keyValueLine("t_polar", rec.polar);
-    b += keyValueLine("t_erp_h_dbw", rec.erp_h_dbw);
-    b += keyValueLine("t_erp_v_dbw", rec.erp_v_dbw);
-    b += keyValueLine("t_pwr_ratio", rec.pwr_ratio);
-    b += keyValueLine("t_tran_sys", rec.tran_sys);
-    b += keyValueLine("t_color", rec.color);
-    b += keyValueLine("t_oset_v_12", rec.oset_v_12);
-    b += keyValueLine("t_oset_v_khz", rec.oset_v_khz);
-    b += keyValueLine("t_bdwdth", rec.bdwdth);
-    b += keyValueLine("t_hgt_agl", rec.hgt_agl);
-    b += keyValueLine("t_eff_hgtmax", rec.eff_hgtmax);
-    if (rec.fragment == "NTFD_RR")
-        b += writeOpAgencyPart(rec);
-    if (rec.zel.flag) {
-        b += keyValueLine("zel_ant_dir", rec.ant_dir);
-        b += writeDigitalPart(rec.zel);
-    }
+    const ZEL04Elements& z = rec.zel;
+    if (z.flag && z.coordA.flag)
+        b += kCrLf + writeCoordASection(z.coordA);
+    if (z.flag && z.coordO.flag)
+        b += kCrLf + writeCoordOSection(z.coordO);
     if (rec.coordAdm.flag)
         b += kCrLf + writeCoordSection(rec.coordAdm);
-    if (!isAnyOf(type, {"DS2", "TB5", "DT2", "DA1"}))
+    if (!isAnyOf(rec.notice_typ, {"DS2", "TB5", "DT2", "DA1"}))
         b += kCrLf + writeAntHgtSection(rec) + writeAntDiagrSections(rec);
-    return wrapSection("NOTICE", b);
+    return wrapSection("NOTICE", lead + keyValueLine("Notice No", std::to_string(number)) + b);
 }
 
 std::string writeTailSection(std::int32_t notices)
@@ -114,66 +128,6 @@ std::string writeTailSection(std::int32_t notices)
     if (notices < 1)
         return {};
     return "<TAIL>" + keyValueLine("t_num_notices", " " + std::to_string(notices)) + kCrLf + "</TAIL>" + kCrLf;
-}
-
-std::string writeTargetPart(const TargetRef& t)
-{
-    return keyValueLine("t_trg_adm_ref_id", t.adm_ref_id) + keyValueLine("t_trg_freq_assgn", t.freq_assgn) +
-           keyValueLine("t_trg_long", formatCoord(t.long_deg, t.long_min, t.long_sec, t.long_ew)) +
-           keyValueLine("t_trg_lat", formatCoord(t.lat_deg, t.lat_min, t.lat_sec, t.lat_ns));
-}
-
-std::string writeOpAgencyPart(const NoticeRecord& rec)
-{
-    std::string b = keyValueLine("t_op_agcy", rec.op_agcy) + keyValueLine("t_addr_code", rec.addr_code);
-    if (rec.opPeriod.flag)
-        b += keyValueLine("t_op_hh_fr", formatHHMM(rec.opPeriod.first)) +
-             keyValueLine("t_op_hh_to", formatHHMM(rec.opPeriod.second));
-    return b + keyValueLine("t_d_inuse", formatFileDate(rec.d_inuse));
-}
-
-std::string writeDigitalPart(const ZEL04Elements& z)
-{
-    std::string b;
-    b += keyValueLine("zel_sys_var", z.sys_var);
-    b += keyValueLine("zel_nb_carr", z.nb_carr);
-    b += keyValueLine("zel_guard_interval", z.guard_interval);
-    b += keyValueLine("zel_rx_mode", z.rx_mode);
-    b += keyValueLine("zel_ref_plan_cfg", z.ref_plan_cfg);
-    b += keyValueLine("zel_typ_ref_netwk", z.typ_ref_netwk);
-    b += keyValueLine("zel_sfn_id", z.sfn_id);
-    b += keyValueLine("zel_sfn_tx_tim", z.sfn_tx_tim);
-    b += keyValueLine("zel_adm_allot_id", z.adm_allot_id);
-    b += keyValueLine("zel_spect_mask", z.spect_mask);
-    b += keyValueLine("zel_freq_block", z.freq_block);
-    b += keyValueLine("zel_channel", z.channel);
-    b += writeConvPart(z.conv);
-    b += writeAllotPart(z.allotment);
-    b += keyValueLine("zel_coord_self", z.coord_self);
-    if (z.coordA.flag)
-        b += kCrLf + writeCoordASection(z.coordA);
-    if (z.coordO.flag)
-        b += kCrLf + writeCoordOSection(z.coordO);
-    return b;
-}
-
-std::string writeConvPart(const ConvPoint& conv)
-{
-    std::string freq = conv.conv_freq_assgn;
-    std::replace(freq.begin(), freq.end(), ',', '.');
-    const CoordParts& c = conv.coord;
-    return keyValueLine("zel_conv_freq_assgn", freq) +
-           keyValueLine("zel_conv_long", formatCoord(c.long_deg, c.long_min, c.long_sec, c.long_ew)) +
-           keyValueLine("zel_conv_lat", formatCoord(c.lat_deg, c.lat_min, c.lat_sec, c.lat_ns));
-}
-
-std::string writeAllotPart(const Allotment& a)
-{
-    std::string b = keyValueLine("zel_allot_name", a.allot_name) + keyValueLine("zel_geo_area", a.geo_area) +
-                    keyValueLine("zel_nb_sub_areas", a.nb_sub_areas);
-    for (const std::string& id : a.contour_id)
-        b += keyValueLine("zel_contour_id", id);
-    return b;
 }
 
 std::string writeCoordSection(const AdmList& list) { return wrapSection("COORDINATION", admLines(list)); }

@@ -19,11 +19,6 @@ std::string writeNoticeSection(const NoticeRecord& rec, std::int32_t number);
 /// "" for fewer than one notice.
 std::string writeTailSection(std::int32_t notices);
 
-std::string writeTargetPart(const TargetRef& target);
-std::string writeOpAgencyPart(const NoticeRecord& rec);
-std::string writeDigitalPart(const ZEL04Elements& zel);
-std::string writeConvPart(const ConvPoint& conv);
-std::string writeAllotPart(const Allotment& allotment);
 std::string writeCoordSection(const AdmList& list);
 std::string writeCoordASection(const AdmList& list);
 std::string writeCoordOSection(const AdmList& list);

@@ -1,6 +1,7 @@
 #include "NoticeRecord.h"
 
 #include "FieldUtils.h"
+#include "NoticeFields.h"
 
 namespace notice {
 
@@ -44,14 +45,27 @@ void initContour(Contour& contour)
     contour.points.assign(2, FlaggedPair{});
 }
 
+namespace {
+
+// Empties every field that `table` stores, and those the writer writes as `written`.
+void clearFields(NoticeRecord& rec, Table table, Written written)
+{
+    for (const NoticeField& f : noticeFields())
+        if (f.table == table || f.written == written)
+            for (int part = 0; part < (f.coord ? 4 : 1); ++part)
+                fieldOf(f, rec, part).clear();
+}
+
+}  // namespace
+
 void initZelElements(ZEL04Elements& zel)
 {
+    NoticeRecord holder;  // the digital part's fields are addressed through a record
+    holder.zel = std::move(zel);
+    clearFields(holder, Table::Elements, Written::Never);
+    zel = std::move(holder.zel);
     zel.flag = false;
     zel.coord_self = "FALSE";
-    for (std::string* text : {&zel.email_addr, &zel.sys_var, &zel.nb_carr, &zel.guard_interval, &zel.rx_mode,
-                              &zel.ref_plan_cfg, &zel.typ_ref_netwk, &zel.sfn_id, &zel.sfn_tx_tim,
-                              &zel.adm_allot_id, &zel.spect_mask, &zel.freq_block, &zel.channel})
-        text->clear();
     initAdmList(zel.coordA);
     initAdmList(zel.coordO);
     initConv(zel.conv);
@@ -66,17 +80,10 @@ void clearNtcAdm(NoticeRecord& rec)
 
 void initNtcMain(NoticeRecord& rec)
 {
-    const std::string adm = std::move(rec.adm);
-    for (std::string* text :
-         {&rec.intent, &rec.fragment, &rec.adm_ref_id, &rec.notice_typ, &rec.stn_cls, &rec.ctry, &rec.call_sign,
-          &rec.stn_id, &rec.addr_code, &rec.op_agcy, &rec.d_adm_ntc, &rec.d_inuse, &rec.freq_assgn,
-          &rec.freq_stabl, &rec.oset_v_12, &rec.oset_v_khz, &rec.tran_sys, &rec.color, &rec.bdwdth, &rec.hgt_agl,
-          &rec.eff_hgtmax, &rec.erp_h_dbw, &rec.erp_v_dbw, &rec.polar, &rec.ant_dir, &rec.pwr_ratio,
-          &rec.site_name, &rec.long_deg, &rec.long_ew, &rec.long_min, &rec.long_sec, &rec.lat_deg, &rec.lat_ns,
-          &rec.lat_min, &rec.lat_sec, &rec.site_alt, &rec.src_update, &rec.d_updated, &rec.remarks,
-          &rec.int_remarks})
-        text->clear();
-    rec.adm = adm;
+    // The notice's own row and both remarks.
+    std::string adm = std::move(rec.adm);
+    clearFields(rec, Table::Terra, Written::Lead);
+    rec.adm = std::move(adm);
     rec.flag = false;
 }
 

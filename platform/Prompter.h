@@ -1,19 +1,22 @@
 #pragma once
 
+#include "Report.h"
+
 #include <optional>
 #include <string>
 
 namespace platform {
 
-/// The title of messages that have none of their own.
-inline constexpr const char* kAppTitle = "Ostrel_Kolv_An";
-
-enum class Icon { None, Information, Warning, Critical, Question };
-
 // Everything the program shows or asks goes through here, so that tests can script it.
 class Prompter {
 public:
+    Prompter() = default;
     virtual ~Prompter() = default;
+    Prompter(const Prompter&) = delete;
+    Prompter& operator=(const Prompter&) = delete;
+
+    /// A report for the data layer whose messages and questions are shown here, at once.
+    Report& report() { return m_report; }
 
     /// A message box with an OK button.
     virtual void message(const std::string& text, const std::string& title, Icon icon) = 0;
@@ -27,6 +30,10 @@ public:
 
     /// Starts the desktop's text viewer on the file without waiting; false when none could start.
     virtual bool showTextFile(const std::string& path) = 0;
+
+private:
+    Report m_report{[this](const Message& m) { message(m.text, m.title, m.icon); },
+                    [this](const std::string& text, const std::string& title) { return askYesNo(text, title); }};
 };
 
 }  // namespace platform

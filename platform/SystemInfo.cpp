@@ -1,6 +1,7 @@
 #include "SystemInfo.h"
 
-#include <cstdio>
+#include "NumberText.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <system_error>
@@ -19,16 +20,12 @@ DateTime now()
 
 std::string shortDate(const DateTime& when)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", when.year, when.month, when.day);
-    return buf;
+    return padded(when.year, 4) + "-" + padded(when.month, 2) + "-" + padded(when.day, 2);
 }
 
 std::string shortTime(const DateTime& when)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", when.hour, when.minute, when.second);
-    return buf;
+    return padded(when.hour, 2) + ":" + padded(when.minute, 2) + ":" + padded(when.second, 2);
 }
 
 std::string loginName()

@@ -4,6 +4,8 @@
 
 namespace db {
 
+static_assert(kErrGeneric == SQLITE_ERROR && kErrCantOpen == SQLITE_CANTOPEN && kErrNotADatabase == SQLITE_NOTADB);
+
 void Connection::Closer::operator()(sqlite3* db) const noexcept
 {
     sqlite3_close_v2(db);

@@ -41,14 +41,13 @@ public:
     /// Records an error of our own; always false.
     bool fail(int code, std::string message);
 
-    sqlite3* handle() const { return m_handle.get(); }
-
+private:
+    friend class Statement;
     /// A prepared statement for `sql`, reused when one is idle; nullptr (error set) on failure.
     sqlite3_stmt* acquire(const std::string& sql);
     /// Hands a statement from acquire back for reuse.
     void release(const std::string& sql, sqlite3_stmt* stmt) noexcept;
 
-private:
     void dropCache() noexcept;
 
     [[nodiscard]] bool openWith(const std::string& path, int flags);

@@ -2,10 +2,11 @@
 
 #include "Connection.h"
 
+#include "platform/NumberText.h"
+
 #include <sqlite3.h>
 
 #include <cmath>
-#include <cstdio>
 #include <strings.h>
 
 namespace db {
@@ -14,7 +15,7 @@ Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn), m
 {
     m_stmt = conn.acquire(sql);
     if (!m_stmt) {
-        m_failed = true;
+        m_state = Step::Failed;
         return;
     }
     const int n = sqlite3_column_count(m_stmt);
@@ -29,7 +30,7 @@ Statement::~Statement()
 
 Statement::Statement(Statement&& other) noexcept
     : m_conn(other.m_conn), m_sql(std::move(other.m_sql)), m_stmt(other.m_stmt),
-      m_columns(std::move(other.m_columns)), m_failed(other.m_failed)
+      m_columns(std::move(other.m_columns)), m_state(other.m_state)
 {
     other.m_stmt = nullptr;
 }
@@ -38,13 +39,6 @@ Statement& Statement::bind(int index, std::int64_t value)
 {
     if (m_stmt)
         sqlite3_bind_int64(m_stmt, index, value);
-    return *this;
-}
-
-Statement& Statement::bind(int index, double value)
-{
-    if (m_stmt)
-        sqlite3_bind_double(m_stmt, index, value);
     return *this;
 }
 
@@ -62,37 +56,25 @@ Statement& Statement::bindNull(int index)
     return *this;
 }
 
-Statement& Statement::bindTextOrNull(int index, const std::string& text)
+Step Statement::step()
 {
-    return text.empty() ? bindNull(index) : bind(index, text);
-}
-
-bool Statement::step()
-{
-    if (!m_stmt)
-        return false;
+    if (m_state != Step::Row)
+        return m_state;
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
-        return true;
-    if (rc != SQLITE_DONE) {
-        m_conn.fail();
-        m_failed = true;
-    }
-    return false;
+        return Step::Row;
+    if (rc == SQLITE_DONE)
+        return m_state = Step::Done;
+    m_conn.fail();
+    return m_state = Step::Failed;
 }
 
 bool Statement::run()
 {
-    while (step()) {
-    }
-    return !m_failed;
-}
-
-void Statement::reset()
-{
-    if (m_stmt)
-        sqlite3_reset(m_stmt);
-    m_failed = !m_stmt;
+    Step s = step();
+    while (s == Step::Row)
+        s = step();
+    return s == Step::Done;
 }
 
 int Statement::column(const std::string& name) const
@@ -116,7 +98,7 @@ std::string Statement::text(int index) const
     case SQLITE_INTEGER:
         return std::to_string(sqlite3_column_int64(m_stmt, index));
     case SQLITE_FLOAT:
-        return formatNumber(sqlite3_column_double(m_stmt, index));
+        return platform::formatReal(sqlite3_column_double(m_stmt, index));
     default: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index));
         return p ? std::string(p, std::size_t(sqlite3_column_bytes(m_stmt, index))) : std::string();
@@ -139,12 +121,4 @@ std::optional<std::int64_t> Statement::integer(int index) const
 bool Statement::isNull(const std::string& name) const { return isNull(column(name)); }
 std::string Statement::text(const std::string& name) const { return text(column(name)); }
 std::optional<std::int64_t> Statement::integer(const std::string& name) const { return integer(column(name)); }
-
-std::string formatNumber(double value)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    return buf;
-}
-
 }  // namespace db

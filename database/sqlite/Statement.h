@@ -12,6 +12,10 @@ namespace db {
 
 class Connection;
 
+/// What one step of a statement gave: a row, the end of the rows, or a failure (the
+/// connection's error tells which).
+enum class Step { Row, Done, Failed };
+
 // A prepared statement. Values are only ever bound, never pasted into the SQL text; only
 // compile-time table and column names are concatenated by callers.
 class Statement {
@@ -23,23 +27,15 @@ public:
     Statement& operator=(const Statement&) = delete;
     Statement& operator=(Statement&&) = delete;
 
-    bool prepared() const { return m_stmt != nullptr; }
-
     Statement& bind(int index, std::int64_t value);
-    Statement& bind(int index, double value);
     Statement& bind(int index, const std::string& text);
     Statement& bind(int index, const char* text) { return bind(index, std::string(text)); }
     Statement& bindNull(int index);
-    /// Binds the text, or Null when it is empty.
-    Statement& bindTextOrNull(int index, const std::string& text);
 
-    /// Moves to the next row; false at the end or on an error (see `failed`).
-    bool step();
+    /// Moves to the next row. After Done or Failed the statement stays there.
+    [[nodiscard]] Step step();
     /// Runs the statement to its end; false on an error.
     [[nodiscard]] bool run();
-    bool failed() const { return m_failed; }
-    /// Starts again with the same bound values.
-    void reset();
 
     /// The index of a result column, found without case; -1 when there is none.
     int column(const std::string& name) const;
@@ -58,10 +54,7 @@ private:
     std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
     std::vector<std::string> m_columns;
-    bool m_failed = false;
+    Step m_state = Step::Row;
 };
-
-/// Renders a real number as the notice database shows it: shortest form, no trailing zeros.
-std::string formatNumber(double value);
 
 }  // namespace db

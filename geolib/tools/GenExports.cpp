@@ -5,7 +5,9 @@
 // A manifest line: NAME | both|dec | BYTES | RETURNS | ARGUMENTS | SUMMARY [| built]
 // ARGUMENTS: "name:type:dir:description" joined by "; ". Only built routines are declared and
 // exported; the others are the library's plan.
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -170,6 +172,24 @@ void writeHeader(std::ostream& out, const std::vector<Routine>& routines)
     out << "\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
 }
 
+// The text lengths of the built routines' fixed-length texts, for the shims.
+void writeShapes(std::ostream& out, const std::vector<Routine>& routines)
+{
+    out << "// Text lengths of the exported routines' arguments. Generated from the export manifest.\n"
+           "#pragma once\n\nnamespace geo::shape {\n";
+    for (const Routine& r : routines) {
+        std::string fields;
+        for (const Argument& a : r.args) {
+            if (a.type.size() > 2 && a.type.starts_with("ch") && std::isdigit(static_cast<unsigned char>(a.type[2])))
+                fields += "    static constexpr long " + a.name + " = " +
+                          std::to_string(std::atoi(a.type.c_str() + 2)) + ";\n";
+        }
+        if (r.built && !fields.empty())
+            out << "struct " << r.name << " {\n" << fields << "};\n";
+    }
+    out << "}  // namespace geo::shape\n";
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -187,8 +207,10 @@ int main(int argc, char* argv[])
     const std::filesystem::path dir = argv[2];
     std::filesystem::create_directories(dir);
     std::ofstream header(dir / "tavu32d.h"), script(dir / "tavu32d.map"), def(dir / "tavu32d.def"),
-        linuxNames(dir / "exports-linux.txt"), windowsNames(dir / "exports-windows.txt");
+        linuxNames(dir / "exports-linux.txt"), windowsNames(dir / "exports-windows.txt"),
+        shapes(dir / "tavu32d_shapes.h");
     writeHeader(header, routines);
+    writeShapes(shapes, routines);
     script << "{\n  global:\n";
     def << "LIBRARY tavu32d\nEXPORTS\n";
     for (const Routine& r : routines) {
@@ -205,5 +227,5 @@ int main(int argc, char* argv[])
         windowsNames << "_" << decorated << "\n";
     }
     script << "  local: *;\n};\n";
-    return header && script && def && linuxNames && windowsNames ? 0 : 1;
+    return header && script && def && linuxNames && windowsNames && shapes ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <fstream>
 #include <sstream>
 
@@ -105,4 +106,28 @@ TEST(Export, AnEmptyListGivesTheHeadingAndAnEmptyLine)
     const std::string upd = testing_support::readFile(f.dir.path() / "e.upd");
     EXPECT_TRUE(upd.ends_with("01.11.2005\r\n\r\n\r\n"));
     EXPECT_EQ(std::count(upd.begin(), upd.end(), '\n'), 5);
+}
+
+TEST(Export, WritesTheSameBytesUnderACommaLocaleAndImportsThemAgain)
+{
+    // The comma-locale run of this program sets the locale from its environment.
+    ImportFixture f;
+    importAndList(f, noticeFile({soundNotice("F", "98.5"), soundNotice("F", "100"), soundNotice("F", "479.25")}));
+    const auto underEnvironment = f.dir.path() / "env.upd", underC = f.dir.path() / "c.upd";
+    ASSERT_TRUE(app::writeDBToElectFile(underEnvironment.string(), f.state, f.prompter));
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    ASSERT_TRUE(app::writeDBToElectFile(underC.string(), f.state, f.prompter));
+    std::setlocale(LC_ALL, saved.c_str());
+    const std::string upd = testing_support::readFile(underEnvironment);
+    // The heading is stamped to the second.
+    const auto afterTime = [](const std::string& text) { return text.substr(text.find("\r\n")); };
+    EXPECT_EQ(afterTime(upd), afterTime(testing_support::readFile(underC)));
+    EXPECT_NE(upd.find("t_freq_assgn = 98.5\r\n"), std::string::npos);
+
+    ImportFixture again;
+    ASSERT_TRUE(again.import("env.upd", upd));
+    EXPECT_EQ(again.scalar("SELECT count(*) FROM fmtv_terra WHERE typeof(freq_assgn) = 'real'"), "3");
+    EXPECT_EQ(again.scalar("SELECT sum(freq_assgn) FROM fmtv_terra"), "677.75");
+    EXPECT_TRUE(again.reports().empty());
 }

@@ -240,7 +240,7 @@ TEST(Import, AKilledImportLeavesOnlyWholeNotices)
         db::Connection probe;
         if (std::filesystem::exists(dbPath) && probe.open(dbPath)) {
             db::Statement st(probe, "SELECT count(*) FROM fmtv_terra");
-            stored = st.step() ? st.text(0) : "";
+            stored = st.step() == db::Step::Row ? st.text(0) : "";
         }
     }
     usleep(200000);
@@ -249,7 +249,7 @@ TEST(Import, AKilledImportLeavesOnlyWholeNotices)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
 
-    ASSERT_TRUE(database::OpenDB(dbPath, f.state.dbConnection, f.prompter));
+    ASSERT_TRUE(database::OpenDB(dbPath, f.state.dbConnection, f.prompter.report()));
     EXPECT_EQ(f.scalar("PRAGMA integrity_check"), "ok");
     const int notices = std::stoi(f.scalar("SELECT count(*) FROM fmtv_terra"));
     EXPECT_GT(notices, 0);
@@ -284,4 +284,20 @@ TEST(Import, AFailedDuplicateCheckStoresTheNoticeAndSaysSo)
     ASSERT_EQ(body.size(), 4u);
     EXPECT_EQ(body[0], "Input text file : Notice No : 1 - the duplicate check failed (no such column: long_sec); "
                        "stored without it");
+}
+
+TEST(Import, ShowInNotepadOpensTheViewerOrTellsWhereTheFileIs)
+{
+    testing_support::ScriptedPrompter shown;
+    app::showInNotepad("/tmp/dup.txt", "Report in ", shown);
+    EXPECT_EQ(shown.viewed, std::vector<std::string>{"/tmp/dup.txt"});
+    EXPECT_TRUE(shown.messages.empty());
+
+    testing_support::ScriptedPrompter missing;
+    missing.viewerAvailable = false;
+    app::showInNotepad("/tmp/dup.txt", "Report in ", missing);
+    ASSERT_EQ(missing.messages.size(), 1u);
+    EXPECT_EQ(missing.messages[0].text, "Cannot find Notepad.exe. Report in /tmp/dup.txt");
+    EXPECT_EQ(missing.messages[0].title, "Information");
+    EXPECT_EQ(missing.messages[0].icon, platform::Icon::Information);
 }

@@ -62,7 +62,7 @@ TEST(MainWindow, StartsOnItsMenusAlone)
         w.window.grab().save(shot);
     EXPECT_EQ(w.window.windowTitle(), " ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005");
     EXPECT_EQ(w.window.state().programMode, 1);
-    EXPECT_EQ(w.window.state().languageId, 0);
+    EXPECT_EQ(w.window.state().language, app::Language::English);
     EXPECT_TRUE(child<QAction>(w.window, "mnuPrefLangE")->isChecked());
     for (const char* hidden : {"NtcDataGrid", "LblInputTxt", "TxtFileName", "TxtProcessingStatus"})
         EXPECT_FALSE(w.visible(hidden)) << hidden;
@@ -98,7 +98,7 @@ TEST(MainWindow, TheLanguageChangesTheMenusAtOnce)
         EXPECT_TRUE(child<QAction>(w.window, r.item)->isChecked());
         EXPECT_EQ(actionText(w.window, "mnuFileOpenTxt"), "OpenTxt");
     }
-    EXPECT_EQ(w.window.state().languageId, 0);
+    EXPECT_EQ(w.window.state().language, app::Language::English);
 }
 
 TEST(MainWindow, OpenTxtImportsAndListsTheNotices)

@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include "support/DecimalMark.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[])
@@ -7,7 +9,9 @@ int main(int argc, char* argv[])
     // Listing the tests at build time needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QApplication application(argc, argv);  // takes the locale of the environment, as the program does
+    if (!testing_support::decimalMarkAsAsked())
+        return 2;
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

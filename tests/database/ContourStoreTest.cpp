@@ -41,12 +41,12 @@ TEST(ContourStore, AnAllotmentMakesPlaceholdersThatAContourNoticeFills)
 {
     NoticeDb db;
     ContourOutcome outcome;
-    ASSERT_TRUE(storeNtc(allotment("2", {"7", "9"}), db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(allotment("2", {"7", "9"}), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT count(*) FROM zel_sub_area"), "2");
     EXPECT_EQ(db.scalar("SELECT group_concat(contour_id) FROM zel_contour WHERE nb_test_pts IS NULL"), "7,9");
 
     outcome.status = -1;
-    ASSERT_TRUE(storeNtc(contour("07", kThree), db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(contour("07", kThree), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(outcome.status, 1);
     EXPECT_TRUE(db.prompter.questions.empty()) << "a placeholder is filled without asking";
     EXPECT_EQ(db.scalar("SELECT count(*) FROM zel_contour"), "2");
@@ -64,14 +64,14 @@ TEST(ContourStore, ADefinedContourIsOverwrittenOnlyAfterYes)
 {
     NoticeDb db;
     ContourOutcome outcome;
-    ASSERT_TRUE(storeNtc(allotment("2", {"7", "9"}), db.conn, outcome, false, db.prompter));
-    ASSERT_TRUE(storeNtc(contour("7", kThree), db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(allotment("2", {"7", "9"}), db.conn, outcome, false, db.prompter.report()));
+    ASSERT_TRUE(storeNtc(contour("7", kThree), db.conn, outcome, false, db.prompter.report()));
     const std::string key = db.scalar("SELECT contourkey FROM zel_contour WHERE contour_id = 7");
     const std::string before = db.tableCounts();
 
     const auto two = std::vector<std::pair<std::string, std::string>>{{"+0200000", "+2000"}, {"+0210000", "+2100"}};
     db.prompter.answers = {false};
-    ASSERT_TRUE(storeNtc(contour("7", two), db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(contour("7", two), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(db.tableCounts(), before);
     ASSERT_EQ(db.prompter.questions.size(), 1u);
@@ -80,7 +80,7 @@ TEST(ContourStore, ADefinedContourIsOverwrittenOnlyAfterYes)
                                              "points  WITH\r\nContour ID : 7 defined with 2 test points ?");
 
     db.prompter.answers = {true};
-    ASSERT_TRUE(storeNtc(contour("7", two), db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(contour("7", two), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(std::to_string(outcome.overwrittenContourKey), key);
     EXPECT_EQ(db.scalar("SELECT group_concat(long_deg) FROM zel_contour_pt WHERE contourkey = " + key), "020,021");
@@ -91,10 +91,10 @@ TEST(ContourStore, ADefinedContourWithASingleStoredPointIsNotOverwritten)
 {
     NoticeDb db;
     ContourOutcome outcome;
-    ASSERT_TRUE(storeNtc(contour("5", {{"+0010000", "+0100"}}), db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(contour("5", {{"+0010000", "+0100"}}), db.conn, outcome, false, db.prompter.report()));
     const std::string before = db.tableCounts();
     db.prompter.answers = {true};
-    EXPECT_FALSE(storeNtc(contour("5", kThree), db.conn, outcome, false, db.prompter));
+    EXPECT_FALSE(storeNtc(contour("5", kThree), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(db.tableCounts(), before);
     ASSERT_EQ(db.prompter.messages.size(), 2u);
     EXPECT_EQ(db.prompter.messages[0].text,
@@ -105,7 +105,7 @@ TEST(ContourStore, AContourNoticeWithoutPointsIsNotStored)
 {
     NoticeDb db;
     ContourOutcome outcome;
-    EXPECT_FALSE(storeNtc(contour("5", {}), db.conn, outcome, false, db.prompter));
+    EXPECT_FALSE(storeNtc(contour("5", {}), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT count(*) FROM zel_contour"), "0");
     EXPECT_EQ(db.scalar("SELECT contourkey FROM Fmtv_keys"), "1");
 }
@@ -115,9 +115,9 @@ TEST(ContourStore, SubAreasShareContoursAndSkipEmptyIds)
     NoticeDb db;
     ContourOutcome outcome;
     notice::NoticeRecord gap = allotment("3", {"4", "", "6"});
-    ASSERT_TRUE(storeNtc(gap, db.conn, outcome, false, db.prompter));
-    ASSERT_TRUE(storeNtc(allotment("1", {"4"}), db.conn, outcome, false, db.prompter));
-    ASSERT_TRUE(storeNtc(allotment("1", {"4"}, "D"), db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(gap, db.conn, outcome, false, db.prompter.report()));
+    ASSERT_TRUE(storeNtc(allotment("1", {"4"}), db.conn, outcome, false, db.prompter.report()));
+    ASSERT_TRUE(storeNtc(allotment("1", {"4"}, "D"), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT count(*) FROM zel_sub_area"), "4");
     EXPECT_EQ(db.scalar("SELECT count(*) FROM zel_contour"), "3") << "4 of F shared, 6 of F, 4 of D";
     EXPECT_EQ(db.scalar("SELECT count(DISTINCT contourkey) FROM zel_sub_area"), "3");
@@ -131,14 +131,14 @@ TEST(ContourStore, AnAllotmentFailsWhenAnyIdFails)
     ASSERT_TRUE(db.conn.exec("INSERT INTO zel_contour (contourkey, contour_id, ctry, adm) VALUES "
                              "(50, 8, 'F', 'F'), (51, 8, 'F', 'F')"));
     const std::string before = db.tableCounts();
-    EXPECT_FALSE(storeNtc(allotment("2", {"8", "9"}), db.conn, outcome, false, db.prompter));
+    EXPECT_FALSE(storeNtc(allotment("2", {"8", "9"}), db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(db.tableCounts(), before);
     EXPECT_EQ(db.prompter.messages.front().text,
               "Problem : Contour ID is not unique !! Please consult the adminstrator");
 
     // A count beyond the ten ids handles the ten, and none named fails.
-    EXPECT_TRUE(storeNtc(allotment("12", {"1", "2"}), db.conn, outcome, false, db.prompter));
-    EXPECT_FALSE(storeNtc(allotment("0", {"3"}), db.conn, outcome, false, db.prompter));
+    EXPECT_TRUE(storeNtc(allotment("12", {"1", "2"}), db.conn, outcome, false, db.prompter.report()));
+    EXPECT_FALSE(storeNtc(allotment("0", {"3"}), db.conn, outcome, false, db.prompter.report()));
 }
 
 TEST(ContourStore, DigitalElementsAndSingleFrequencyNetwork)
@@ -147,14 +147,14 @@ TEST(ContourStore, DigitalElementsAndSingleFrequencyNetwork)
     ContourOutcome outcome;
     ASSERT_TRUE(storeNtc(readNotice("t_notice_type = T02\nt_action = ADD\nzel_sfn_id = S1\n"
                                     "zel_conv_freq_assgn = 101,5\nzel_conv_long = -0013000\n"),
-                         db.conn, outcome, false, db.prompter));
+                         db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT conv_freq_assgn || conv_long_deg || conv_long_ew || coord_self FROM zel_elements"),
               "101.5001WFALSE");
     EXPECT_EQ(db.scalar("SELECT adm || sfn_id || notice_typ FROM zel_sfnID_proc"), "FS1T02");
 
     notice::NoticeRecord rec = readNotice("t_action = ADD\nzel_rx_mode = fx\n");
     rec.zel.conv.conv_freq_assgn = "99,1";  // conversion flag clear
-    ASSERT_TRUE(storeNtc(rec, db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(rec, db.conn, outcome, false, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT conv_freq_assgn IS NULL FROM zel_elements WHERE terrakey = 2"), "1");
     EXPECT_EQ(db.scalar("SELECT count(*) FROM zel_sfnID_proc"), "1");
 }

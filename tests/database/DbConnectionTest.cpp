@@ -50,11 +50,11 @@ TEST(TemplateDb, HoldsExactlyTheNoticeTablesAndOneKeyRow)
     NoticeDb db;
     std::map<std::string, std::vector<std::string>> actual;
     db::Statement tables(db.conn, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
-    while (tables.step()) {
+    while (tables.step() == db::Step::Row) {
         const std::string table = tables.text(0);
         db::Statement cols(db.conn, "SELECT name FROM pragma_table_info(?) ORDER BY cid");
         cols.bind(1, table);
-        while (cols.step())
+        while (cols.step() == db::Step::Row)
             actual[table].push_back(cols.text(0));
     }
     EXPECT_EQ(actual, expected);
@@ -64,17 +64,18 @@ TEST(TemplateDb, HoldsExactlyTheNoticeTablesAndOneKeyRow)
 
 TEST(OpenDB, RefusesAMissingFileWithoutCreatingIt)
 {
+    // The data layer only reports: nobody shows these messages, they are kept in order.
     TempDir dir;
-    ScriptedPrompter prompter;
+    platform::Report report;
     db::Connection conn;
     const auto path = dir.path() / "missing.mdb";
-    EXPECT_FALSE(OpenDB(path.string(), conn, prompter));
+    EXPECT_FALSE(OpenDB(path.string(), conn, report));
     EXPECT_FALSE(conn.isOpen());
     EXPECT_FALSE(std::filesystem::exists(path));
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, "OpenDB");
-    EXPECT_TRUE(prompter.messages[0].text.starts_with("Erreur  "));
-    EXPECT_NE(prompter.messages[0].text.find("does not exist"), std::string::npos);
+    ASSERT_EQ(report.messages().size(), 1u);
+    EXPECT_EQ(report.messages()[0].number, db::kErrCantOpen);
+    EXPECT_EQ(report.messages()[0].title, "OpenDB");
+    EXPECT_EQ(report.messages()[0].text, "Erreur  14:The database " + path.string() + " does not exist");
 }
 
 TEST(OpenDB, RefusesFilesThatAreNoNoticeDatabase)
@@ -83,13 +84,13 @@ TEST(OpenDB, RefusesFilesThatAreNoNoticeDatabase)
     ScriptedPrompter prompter;
     db::Connection conn;
     const auto text = dir.write("notes.mdb", "<HEAD>\r\nt_adm = F\r\n</HEAD>\r\n");
-    EXPECT_FALSE(OpenDB(text.string(), conn, prompter));
+    EXPECT_FALSE(OpenDB(text.string(), conn, prompter.report()));
     {
         db::Connection other;
         ASSERT_TRUE(other.create((dir.path() / "other.mdb").string()));
         ASSERT_TRUE(other.exec("CREATE TABLE x (a)"));
     }
-    EXPECT_FALSE(OpenDB((dir.path() / "other.mdb").string(), conn, prompter));
+    EXPECT_FALSE(OpenDB((dir.path() / "other.mdb").string(), conn, prompter.report()));
     EXPECT_FALSE(conn.isOpen());
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_NE(prompter.messages[0].text.find("not a database"), std::string::npos);
@@ -103,13 +104,13 @@ TEST(CopyTemplateDB, ReplacesAnExistingFileAndReportsAFailedCopy)
     ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", 5).run());
     closeDB(db.conn);
     closeDB(db.conn);  // closing twice shows nothing
-    EXPECT_TRUE(copyTemplateDB(db.path(), db.prompter, testing_support::templateDb()));
-    ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter));
+    EXPECT_TRUE(copyTemplateDB(db.path(), db.prompter.report(), testing_support::templateDb()));
+    ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "0");
 
-    EXPECT_FALSE(copyTemplateDB((db.dir.path() / "no/such/folder/x.mdb").string(), db.prompter,
+    EXPECT_FALSE(copyTemplateDB((db.dir.path() / "no/such/folder/x.mdb").string(), db.prompter.report(),
                                 testing_support::templateDb()));
-    EXPECT_FALSE(copyTemplateDB((db.dir.path() / "y.mdb").string(), db.prompter, db.dir.path() / "absent.mdb"));
+    EXPECT_FALSE(copyTemplateDB((db.dir.path() / "y.mdb").string(), db.prompter.report(), db.dir.path() / "absent.mdb"));
     ASSERT_EQ(db.prompter.messages.size(), 2u);
     EXPECT_TRUE(db.prompter.messages[0].text.starts_with("Error "));
     EXPECT_EQ(db.prompter.messages[0].title, platform::kAppTitle);
@@ -123,13 +124,13 @@ TEST(EndNtcTrans, RollsBackEveryRowAndKeyOfAFailedOperation)
     {
         db::Transaction tx(db.conn);
         std::int32_t k1 = 0, k2 = 0, k3 = 0;
-        ASSERT_TRUE(writeTerRaKeyTable(k1, db.conn, db.prompter));
-        ASSERT_TRUE(writeTargetTable(k2, db.conn, db.prompter));
-        ASSERT_TRUE(writeContourKeyTable(k3, db.conn, db.prompter));
+        ASSERT_TRUE(writeTerRaKeyTable(k1, db.conn, db.prompter.report()));
+        ASSERT_TRUE(writeTargetTable(k2, db.conn, db.prompter.report()));
+        ASSERT_TRUE(writeContourKeyTable(k3, db.conn, db.prompter.report()));
         ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", k1).set("adm", "F").run());
         ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_target").set("Target", k2).run());
         ASSERT_TRUE(db::RowWriter::insert(db.conn, "zel_contour").set("contourkey", k3).run());
-        EXPECT_FALSE(endNtcTrans(false, tx, db.prompter));
+        EXPECT_FALSE(endNtcTrans(false, tx, db.prompter.report()));
     }
     EXPECT_EQ(db.tableCounts(), before);
     ASSERT_EQ(db.prompter.messages.size(), 1u);
@@ -144,13 +145,13 @@ TEST(EndNtcTrans, ACommittedChangeSurvivesCloseAndReopen)
     {
         db::Transaction tx(db.conn);
         std::int32_t key = 0;
-        ASSERT_TRUE(writeTerRaKeyTable(key, db.conn, db.prompter));
+        ASSERT_TRUE(writeTerRaKeyTable(key, db.conn, db.prompter.report()));
         ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", key).set("adm", "F").run());
-        EXPECT_TRUE(endNtcTrans(true, tx, db.prompter));
+        EXPECT_TRUE(endNtcTrans(true, tx, db.prompter.report()));
     }
     closeDB(db.conn);
     EXPECT_FALSE(std::filesystem::exists(db.path() + "-wal")) << "a closed database is one file";
-    ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter));
+    ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT adm FROM fmtv_terra WHERE terrakey = 1"), "F");
     EXPECT_EQ(db.scalar("SELECT terrakey FROM Fmtv_keys"), "2");
     EXPECT_TRUE(db.prompter.messages.empty());

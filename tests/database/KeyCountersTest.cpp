@@ -9,7 +9,7 @@ using testing_support::NoticeDb;
 
 namespace {
 
-using Draw = bool (*)(std::int32_t&, db::Connection&, platform::Prompter&);
+using Draw = bool (*)(std::int32_t&, db::Connection&, platform::Report&);
 
 struct Kind {
     Draw draw;
@@ -37,7 +37,7 @@ TEST(KeyCounters, HandOutTheStoredKeyAndAdvanceIt)
         NoticeDb db;
         ASSERT_TRUE(db.conn.exec(std::string("UPDATE Fmtv_keys SET ") + k.column + " = 41"));
         std::int32_t key = 0;
-        ASSERT_TRUE(k.draw(key, db.conn, db.prompter)) << k.procedure;
+        ASSERT_TRUE(k.draw(key, db.conn, db.prompter.report())) << k.procedure;
         EXPECT_EQ(key, 41);
         EXPECT_EQ(db.scalar(std::string("SELECT ") + k.column + " FROM Fmtv_keys"), "42");
         EXPECT_EQ(db.scalar("SELECT count(*) FROM Fmtv_keys"), "1");
@@ -51,7 +51,7 @@ TEST(KeyCounters, WarnWhenTheKeyTableDoesNotHoldExactlyOneRow)
             NoticeDb db;
             ASSERT_TRUE(db.conn.exec(change));
             std::int32_t key = -5;
-            EXPECT_FALSE(k.draw(key, db.conn, db.prompter));
+            EXPECT_FALSE(k.draw(key, db.conn, db.prompter.report()));
             ASSERT_EQ(db.prompter.messages.size(), 1u);
             EXPECT_EQ(db.prompter.messages[0].text, k.warning);
             EXPECT_EQ(db.prompter.messages[0].title, "Error Reading the database");
@@ -64,8 +64,8 @@ TEST(KeyCounters, ReportNullAndOverflowAndKeepTheCounter)
     NoticeDb db;
     ASSERT_TRUE(db.conn.exec("UPDATE Fmtv_keys SET terrakey = NULL, Target = 2147483647"));
     std::int32_t key = 0;
-    EXPECT_FALSE(writeTerRaKeyTable(key, db.conn, db.prompter));
-    EXPECT_FALSE(writeTargetTable(key, db.conn, db.prompter));
+    EXPECT_FALSE(writeTerRaKeyTable(key, db.conn, db.prompter.report()));
+    EXPECT_FALSE(writeTargetTable(key, db.conn, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT Target FROM Fmtv_keys"), "2147483647");
     ASSERT_EQ(db.prompter.messages.size(), 2u);
     EXPECT_EQ(db.prompter.messages[0].text, "Erreur  94:Invalid use of Null");
@@ -80,11 +80,11 @@ TEST(KeyCounters, ARolledBackOperationGivesTheSameKeyAgain)
     std::int32_t first = 0, again = 0;
     {
         db::Transaction tx(db.conn);
-        ASSERT_TRUE(writeTerRaKeyTable(first, db.conn, db.prompter));
+        ASSERT_TRUE(writeTerRaKeyTable(first, db.conn, db.prompter.report()));
     }
     {
         db::Transaction tx(db.conn);
-        ASSERT_TRUE(writeTerRaKeyTable(again, db.conn, db.prompter));
+        ASSERT_TRUE(writeTerRaKeyTable(again, db.conn, db.prompter.report()));
         ASSERT_TRUE(tx.commit());
     }
     EXPECT_EQ(first, again);

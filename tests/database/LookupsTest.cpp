@@ -135,26 +135,26 @@ TEST(Lookups, FindContourByIdCountryAndAdministration)
     std::int32_t key = -1;
     bool abort = true, hasPoints = false;
     std::string question = "old";
-    EXPECT_EQ(findContour(7, "F", "F", key, abort, question, db.conn, hasPoints, 20, db.prompter), Lookup::Found);
+    EXPECT_EQ(findContour(7, "F", "F", key, abort, question, db.conn, hasPoints, 20, db.prompter.report()), Lookup::Found);
     EXPECT_EQ(key, 1);
     EXPECT_FALSE(abort);
     EXPECT_TRUE(hasPoints);
     EXPECT_EQ(question, "Do you want to overwrite : \r\nContour ID : 7 defined with 12 test points  WITH\r\n"
                         "Contour ID : 7 defined with 20 test points ?");
 
-    EXPECT_EQ(findContour(8, "", "F", key, abort, question, db.conn, hasPoints, 3, db.prompter), Lookup::Found)
+    EXPECT_EQ(findContour(8, "", "F", key, abort, question, db.conn, hasPoints, 3, db.prompter.report()), Lookup::Found)
         << "a Null country is found by an empty one";
     EXPECT_EQ(key, 2);
     EXPECT_FALSE(hasPoints);
     EXPECT_EQ(question, "");
 
     key = -1;
-    EXPECT_EQ(findContour(5, "F", "F", key, abort, question, db.conn, hasPoints, 3, db.prompter), Lookup::NotFound);
+    EXPECT_EQ(findContour(5, "F", "F", key, abort, question, db.conn, hasPoints, 3, db.prompter.report()), Lookup::NotFound);
     EXPECT_FALSE(abort);
     EXPECT_EQ(key, -1);
     EXPECT_TRUE(db.prompter.messages.empty());
 
-    EXPECT_EQ(findContour(9, "D", "D", key, abort, question, db.conn, hasPoints, 3, db.prompter), Lookup::NotFound);
+    EXPECT_EQ(findContour(9, "D", "D", key, abort, question, db.conn, hasPoints, 3, db.prompter.report()), Lookup::NotFound);
     EXPECT_TRUE(abort);
     EXPECT_EQ(key, -1);
     ASSERT_EQ(db.prompter.messages.size(), 1u);

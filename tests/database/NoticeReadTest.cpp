@@ -14,13 +14,13 @@ namespace {
 void store(NoticeDb& db, const notice::NoticeRecord& rec)
 {
     ContourOutcome outcome;
-    ASSERT_TRUE(storeNtc(rec, db.conn, outcome, false, db.prompter));
+    ASSERT_TRUE(storeNtc(rec, db.conn, outcome, false, db.prompter.report()));
 }
 
 notice::NoticeRecord read(NoticeDb& db, std::int32_t key, bool expectOk = true)
 {
     notice::NoticeRecord rec;
-    EXPECT_EQ(readNtcFromDB(key, rec, db.conn, db.prompter), expectOk);
+    EXPECT_EQ(readNtcFromDB(key, rec, db.conn, db.prompter.report()), expectOk);
     return rec;
 }
 
@@ -72,7 +72,7 @@ TEST(ReadNtcFromDB, AMissingNoticeFailsAndLeavesTheRecord)
     NoticeDb db;
     notice::NoticeRecord rec;
     rec.site_name = "KEPT";
-    EXPECT_FALSE(readNtcFromDB(5, rec, db.conn, db.prompter));
+    EXPECT_FALSE(readNtcFromDB(5, rec, db.conn, db.prompter.report()));
     EXPECT_EQ(rec.site_name, "KEPT");
     EXPECT_FALSE(rec.flag);
     ASSERT_EQ(db.prompter.messages.size(), 1u);
@@ -88,7 +88,7 @@ TEST(ReadNtcFromDB, EmptyColumnsNeverClearAField)
     notice::NoticeRecord rec;
     rec.ctry = "KEEP";
     rec.site_name = "KEEP";
-    ASSERT_TRUE(readNtcFromDB(1, rec, db.conn, db.prompter));
+    ASSERT_TRUE(readNtcFromDB(1, rec, db.conn, db.prompter.report()));
     EXPECT_EQ(rec.ctry, "KEEP");
     EXPECT_EQ(rec.site_name, "KEEP");
     EXPECT_EQ(rec.adm, " f ") << "the administration is read as stored";
@@ -109,7 +109,7 @@ TEST(ReadNtcFromDB, AzimuthRowsGoToTheSlotOfTheirAzimuth)
                              "(1, '0', '1', 'H'), (1, '355', '2', 'H'), (1, '20', '3', 'H'), (1, '', '4', 'H'),"
                              " (1, '30', '5', 'H')"));
     notice::NoticeRecord rec;
-    EXPECT_FALSE(readNtcFromDB(1, rec, db.conn, db.prompter)) << "the unplaceable azimuth is an error";
+    EXPECT_FALSE(readNtcFromDB(1, rec, db.conn, db.prompter.report())) << "the unplaceable azimuth is an error";
     EXPECT_EQ(rec.effHgt[0], (notice::FlaggedPair{true, "0", "100"}));
     EXPECT_FALSE(rec.effHgt[1].flag);
     EXPECT_EQ(rec.effHgt[2], (notice::FlaggedPair{true, "25", "125"})) << "the later row wins";

@@ -13,7 +13,7 @@ namespace {
 bool store(NoticeDb& db, const notice::NoticeRecord& rec)
 {
     ContourOutcome outcome;
-    return storeNtc(rec, db.conn, outcome, false, db.prompter);
+    return storeNtc(rec, db.conn, outcome, false, db.prompter.report());
 }
 
 }  // namespace

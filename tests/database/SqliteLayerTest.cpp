@@ -21,7 +21,7 @@ struct Scratch {
     int count()
     {
         db::Statement st(conn, "SELECT count(*) FROM t");
-        return st.step() ? int(*st.integer(0)) : -1;
+        return st.step() == db::Step::Row ? int(*st.integer(0)) : -1;
     }
 };
 
@@ -33,21 +33,30 @@ TEST(SqliteLayer, KeepsNullApartFromEmptyAndFindsColumnsWithoutCase)
     ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", std::string()).run());
     ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 2).setIfNotEmpty("name", "").run());
     db::Statement st(s.conn, "SELECT K, Name FROM t ORDER BY k");
-    ASSERT_TRUE(st.step());
+    ASSERT_EQ(st.step(), db::Step::Row);
     EXPECT_FALSE(st.isNull("name"));
     EXPECT_EQ(st.text("NAME"), "");
-    ASSERT_TRUE(st.step());
+    ASSERT_EQ(st.step(), db::Step::Row);
     EXPECT_TRUE(st.isNull("name"));
     EXPECT_EQ(st.column("missing"), -1);
     EXPECT_TRUE(st.isNull("missing"));
 }
 
-TEST(SqliteLayer, RendersNumbersWithoutTrailingZeros)
+TEST(SqliteLayer, StepTellsTheEndFromAFailure)
 {
-    const std::pair<double, const char*> rows[] = {{98.5, "98.5"}, {100.0, "100"}, {0.1, "0.1"}, {-7.25, "-7.25"},
-                                                    {479.25, "479.25"}};
-    for (const auto& [value, text] : rows)
-        EXPECT_EQ(db::formatNumber(value), text);
+    Scratch s;
+    ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", "1").run());
+    db::Statement rows(s.conn, "SELECT k FROM t");
+    EXPECT_EQ(rows.step(), db::Step::Row);
+    EXPECT_EQ(rows.step(), db::Step::Done);
+    EXPECT_EQ(rows.step(), db::Step::Done) << "the end stays the end";
+    // A failure after rows have come: the second row holds malformed JSON.
+    ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 2).set("name", "{").run());
+    db::Statement failing(s.conn, "SELECT json(name) FROM t ORDER BY rowid");
+    EXPECT_EQ(failing.step(), db::Step::Row);
+    EXPECT_EQ(failing.step(), db::Step::Failed);
+    EXPECT_EQ(failing.step(), db::Step::Failed);
+    EXPECT_NE(s.conn.lastError().message.find("JSON"), std::string::npos);
 }
 
 TEST(SqliteLayer, BindsQuotesAsData)
@@ -57,7 +66,7 @@ TEST(SqliteLayer, BindsQuotesAsData)
     ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", tricky).run());
     db::Statement st(s.conn, "SELECT k FROM t WHERE name = ?");
     st.bind(1, tricky);
-    ASSERT_TRUE(st.step());
+    ASSERT_EQ(st.step(), db::Step::Row);
     EXPECT_EQ(*st.integer("k"), 1);
 }
 
@@ -67,7 +76,7 @@ TEST(SqliteLayer, UpdateWritesNullForEmptyTexts)
     ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", "A").run());
     ASSERT_TRUE(db::RowWriter::update(s.conn, "t", "k", 1).setOrNull("name", "").run());
     db::Statement st(s.conn, "SELECT name FROM t");
-    ASSERT_TRUE(st.step());
+    ASSERT_EQ(st.step(), db::Step::Row);
     EXPECT_TRUE(st.isNull(0));
 }
 
@@ -95,8 +104,8 @@ TEST(SqliteLayer, ReportsFailuresWithTheEngineMessage)
 {
     Scratch s;
     db::Statement bad(s.conn, "SELECT * FROM nowhere");
-    EXPECT_FALSE(bad.prepared());
-    EXPECT_FALSE(bad.step());
+    EXPECT_EQ(bad.step(), db::Step::Failed);
+    EXPECT_FALSE(bad.run());
     EXPECT_NE(s.conn.lastError().message.find("nowhere"), std::string::npos);
 
     db::Connection closed;

@@ -1,8 +1,8 @@
 #include "notice/FieldUtils.h"
+#include "platform/Report.h"
 
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
-#include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@
 #include <vector>
 
 using namespace notice;
-using testing_support::ScriptedPrompter;
 
 namespace {
 
@@ -174,36 +173,18 @@ TEST(FieldUtils, FileExistsFindsFilesAndFolders)
     EXPECT_FALSE(fileExists(""));
 }
 
-TEST(FieldUtils, ShowInNotepadOpensTheViewerOrTellsWhereTheFileIs)
-{
-    ScriptedPrompter shown;
-    showInNotepad("/tmp/dup.txt", "Report in ", shown);
-    EXPECT_EQ(shown.viewed, std::vector<std::string>{"/tmp/dup.txt"});
-    EXPECT_TRUE(shown.messages.empty());
-
-    ScriptedPrompter missing;
-    missing.viewerAvailable = false;
-    showInNotepad("/tmp/dup.txt", "Report in ", missing);
-    ASSERT_EQ(missing.messages.size(), 1u);
-    EXPECT_EQ(missing.messages[0].text, "Cannot find Notepad.exe. Report in /tmp/dup.txt");
-    EXPECT_EQ(missing.messages[0].title, "Information");
-    EXPECT_EQ(missing.messages[0].icon, platform::Icon::Information);
-}
-
-TEST(FieldUtils, ReportErrShowsTheSignedNumberTitledByProcedure)
+TEST(FieldUtils, ReportErrReportsTheSignedNumberTitledByProcedure)
 {
     const struct { std::int32_t number; const char* text; } rows[] = {
         {5, "Erreur  5:x"}, {-5, "Erreur -5:x"}, {3021, "Erreur  3021:x"}, {-2147483647 - 1, "Erreur -2147483648:x"},
     };
     for (const auto& r : rows) {
-        ScriptedPrompter p;
-        reportErr(r.number, "OpenDB", "x", p);
-        ASSERT_EQ(p.messages.size(), 1u) << r.number;
-        EXPECT_EQ(p.messages[0].text, r.text);
-        EXPECT_EQ(p.messages[0].title, "OpenDB");
-        EXPECT_EQ(p.messages[0].icon, platform::Icon::None);
+        platform::Report report;
+        reportErr(r.number, "OpenDB", "x", report);
+        EXPECT_EQ(report.messages(),
+                  (std::vector<platform::Message>{{r.number, r.text, "OpenDB", platform::Icon::None}}));
     }
-    ScriptedPrompter silent;
+    platform::Report silent;
     reportErr(0, "OpenDB", "x", silent);
-    EXPECT_TRUE(silent.messages.empty());
+    EXPECT_TRUE(silent.messages().empty());
 }

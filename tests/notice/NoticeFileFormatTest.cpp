@@ -1,5 +1,5 @@
 #include "notice/NoticeFileFormat.h"
-#include "notice/NoticeKeys.h"
+#include "notice/NoticeFields.h"
 #include "notice/NoticeTextFile.h"
 #include "support/TempDir.h"
 
@@ -230,7 +230,7 @@ TEST(NoticeKeys, FindsKeysWithoutRegardToCase)
         {"t_unknown", nullptr}, {"", nullptr}, {"t_ctry ", nullptr},
     };
     for (const auto& [name, expected] : rows) {
-        const NoticeKey* k = findNoticeKey(name);
+        const NoticeField* k = findNoticeKey(name);
         if (expected == nullptr)
             EXPECT_EQ(k, nullptr) << name;
         else
@@ -238,13 +238,20 @@ TEST(NoticeKeys, FindsKeysWithoutRegardToCase)
     }
 }
 
-TEST(NoticeKeys, EveryKeyFillsItsOwnFieldsMatchingItsKind)
+TEST(NoticeFields, EveryFieldHasItsOwnKeyAndColumnsMatchingItsKind)
 {
     NoticeRecord rec;
     std::map<std::string*, std::string> owner;
-    std::set<std::string> names;
-    for (const NoticeKey& k : noticeKeys()) {
-        EXPECT_TRUE(names.insert(lowerAscii(std::string(k.key))).second) << k.key;
+    std::set<std::string> names, columns;
+    for (const NoticeField& k : noticeFields()) {
+        EXPECT_TRUE(k.key.empty() || names.insert(lowerAscii(std::string(k.key))).second) << k.key;
+        const bool coordinate = k.kind == ValueKind::Longitude || k.kind == ValueKind::Latitude;
+        EXPECT_EQ(k.table == Table::None, k.columns[0] == nullptr) << k.key;
+        for (std::size_t part = 0; part < k.columns.size(); ++part) {
+            EXPECT_EQ(k.columns[part] != nullptr, k.table != Table::None && (coordinate || part == 0)) << k.key;
+            const std::string column = k.columns[part] ? std::to_string(int(k.table)) + k.columns[part] : "";
+            EXPECT_TRUE(column.empty() || columns.insert(column).second) << column;
+        }
         std::vector<std::string*> targets;
         if (k.kind == ValueKind::Longitude || k.kind == ValueKind::Latitude) {
             ASSERT_NE(k.coord, nullptr) << k.key;
@@ -258,7 +265,7 @@ TEST(NoticeKeys, EveryKeyFillsItsOwnFieldsMatchingItsKind)
         }
         // Only the two height keys share a field.
         for (std::string* p : targets) {
-            const auto [it, fresh] = owner.emplace(p, std::string(k.key));
+            const auto [it, fresh] = owner.emplace(p, std::string(k.key.empty() ? k.columns[0] : k.key));
             if (!fresh) {
                 EXPECT_TRUE(it->second == "t_hgt_agl" && k.key == "t_hgt_alt")
                     << k.key << " shares a field with " << it->second;

@@ -33,7 +33,7 @@ std::vector<std::string> ImportFixture::reports() const
 std::string ImportFixture::scalar(const std::string& sql)
 {
     db::Statement st(state.dbConnection, sql);
-    return st.step() ? st.text(0) : std::string();
+    return st.step() == db::Step::Row ? st.text(0) : std::string();
 }
 
 std::string noticeFile(const std::vector<std::string>& bodies)

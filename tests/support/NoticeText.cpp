@@ -21,11 +21,10 @@ std::vector<notice::NoticeRecord> readNotices(const std::string& text)
 
 notice::NoticeRecord readNotice(const std::string& body)
 {
-    const auto notices = readNotices("<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\n" + body + "</NOTICE>\n");
+    auto notices = readNotices("<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\n" + body + "</NOTICE>\n");
     EXPECT_EQ(notices.size(), 1u);
-    if (notices.empty())
-        return {};
-    return notices[0];
+    notices.resize(1);  // a default record when none was read
+    return std::move(notices[0]);
 }
 
 std::string fullTelevisionNotice()

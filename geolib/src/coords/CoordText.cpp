@@ -1,4 +1,5 @@
 #include "CoordText.h"
+#include "NumberText.h"
 
 #include "core/Fatal.h"
 #include "core/FixedText.h"
@@ -120,11 +121,11 @@ std::optional<std::pair<std::array<long, 3>, double>> dmsFrom(const std::vector<
         if (point != std::string::npos) {
             if (!frac || n.find('.', point + 1) != std::string::npos)
                 return std::nullopt;
-            *frac = std::atof(("0" + n.substr(point)).c_str());
+            *frac = parseReal("0" + n.substr(point)).value_or(0.0);
         }
         if (digits.empty() || digits.size() > 9)
             return std::nullopt;
-        return std::atol(digits.c_str());
+        return digitsValue(digits);
     };
     if (numbers.size() == 1) {
         const std::string& n = numbers[0];
@@ -132,10 +133,10 @@ std::optional<std::pair<std::array<long, 3>, double>> dmsFrom(const std::vector<
         if (digits.size() <= degreeDigits) {
             if (n.find('.') != std::string::npos)
                 return std::nullopt;
-            dms[0] = std::atol(digits.c_str());
+            dms[0] = digitsValue(digits);
         } else if (digits.size() == degreeDigits + 2 || digits.size() == degreeDigits + 4) {
-            dms[0] = std::atol(digits.substr(0, degreeDigits).c_str());
-            dms[1] = std::atol(digits.substr(degreeDigits, 2).c_str());
+            dms[0] = digitsValue(digits.substr(0, degreeDigits));
+            dms[1] = digitsValue(digits.substr(degreeDigits, 2));
             if (digits.size() == degreeDigits + 4) {
                 const auto s = whole(n.substr(degreeDigits + 2), &fraction);
                 if (!s)
@@ -219,16 +220,30 @@ bool readDecimalDegrees(std::string_view text, LonLat& out)
     for (std::size_t i = 1; i < s.size(); ++i)
         if ((s[i] == '+' || s[i] == '-') && s[i - 1] != ' ')
             s.insert(i++, " ");
-    double lon = 0, lat = 0;
-    char extra = 0;
-    int used = 0;
-    if (std::sscanf(s.c_str(), " %lf %lf %n%c", &lon, &lat, &used, &extra) != 2)
+    // Exactly two numbers between blanks.
+    std::optional<double> values[2];
+    std::size_t count = 0, i = 0;
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (i < s.size()) {
+        if (blank(s[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < s.size() && !blank(s[end]))
+            ++end;
+        if (count == 2 || !(values[count++] = parseReal(std::string_view(s).substr(i, end - i))))
+            return false;
+        i = end;
+    }
+    if (count != 2)
         return false;
+    const double lon = *values[0], lat = *values[1];
     for (const double v : {lon, lat})
         if (!std::isfinite(v))
             return false;
     const double lonRad = lon * double(kRadPerDegree), latRad = lat * double(kRadPerDegree);
-    if (std::fabs(lonRad) > 3.141593 || std::fabs(latRad) > 1.5707965)
+    if (std::fabs(lonRad) > double(kPi) || std::fabs(latRad) > double(kHalfPi))
         return false;
     out = {float(lonRad), float(latRad)};
     return true;

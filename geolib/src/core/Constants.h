@@ -40,3 +40,19 @@ inline constexpr float kLimbScale = 0.99999f;
 inline constexpr float kLimbStep = 0.031416f;          // rad between limb points
 
 }  // namespace geo
+
+// Windows and great-circle geometry
+namespace geo {
+
+inline constexpr float kMercatorLatLimit = 1.5705056f;  // rad; Mercator lines clamp latitudes here
+inline constexpr float kNearPoleLimit = 3.636103e-6f;   // rad; a densified end this near a pole is at it
+inline constexpr float kLargestCircleKm = 20020.371f;   // radius of the window around a circle
+inline constexpr float kPoleHalfWidth = 3.1415882f;     // rad; half-width of a window reaching a pole
+inline constexpr float kNoSegmentKm = 26000.0f;         // segment statistics before any segment
+inline constexpr float kRayStepKm = 50.0f;              // rays: step, longest ray at that step,
+inline constexpr float kLongRayKm = 8000.0f;            // steps of a longer ray and the remainder
+inline constexpr int kLongRaySteps = 160;               // that earns a point of its own
+inline constexpr float kRayRemainderKm = 1.0f;
+inline constexpr int kDensifyBuffer = 50;               // points made for one segment per pass
+
+}  // namespace geo

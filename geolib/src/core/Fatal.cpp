@@ -9,21 +9,20 @@
 namespace geo {
 namespace {
 
-// A number right-aligned in `width` columns; asterisks when it does not fit.
-std::string rightAligned(std::int32_t value, std::size_t width)
-{
-    const std::string digits = std::to_string(value);
-    if (digits.size() > width)
-        return std::string(width, '*');
-    return std::string(width - digits.size(), ' ') + digits;
-}
-
 std::string field(const char* text, long length)
 {
     return std::string(trimRight(fromFixed(text, length)));
 }
 
 }  // namespace
+
+std::string rightAligned(std::int64_t value, std::size_t width)
+{
+    const std::string digits = std::to_string(value);
+    if (digits.size() > width)
+        return std::string(width, '*');
+    return std::string(width - digits.size(), ' ') + digits;
+}
 
 ErrorRecord::ErrorRecord()
 {
@@ -49,30 +48,30 @@ std::string errorReport(const ErrorRecord& r)
 {
     std::string out = " --- Error in routine " + field(r.routineName, 12) + "\n";
     const std::string limit = field(r.limitName, 12);
-    switch (r.errorKind) {
-    case 1:
+    switch (FatalKind(r.errorKind)) {
+    case FatalKind::MissingLine:
         out += " Did not find the line" + rightAligned(r.errorValue, 8) + " in the coordinate file.\n";
         break;
-    case 2:
+    case FatalKind::BlockLimit:
         out += " Increase the parameter " + limit + "=" + rightAligned(r.errorValue, 6) + " in " +
                field(r.blockName, 12) + "\n";
         break;
-    case 3:
+    case FatalKind::WrongVersion:
         out += " Wrong version, relink program.\n";
         break;
-    case 4:
+    case FatalKind::NoAllotment:
         out += " No match on Allotment id: " + limit + "\n";
         break;
-    case 5:
+    case FatalKind::Limit:
         out += " Increase the parameter " + limit + "=" + rightAligned(r.errorValue, 6) + "\n";
         break;
-    case 6:
+    case FatalKind::CallerDimension:
         out += " Increase dimension for " + limit + " in the calling routine.\n";
         break;
-    case 9:
+    case FatalKind::Message:
         out += fromFixed(r.messageLines[0], 60) + "\n";
         break;
-    case 0:
+    case FatalKind::FreeLines:
         for (const auto& line : r.messageLines) {
             const std::string text = field(line, 60);
             if (!text.empty())
@@ -99,11 +98,11 @@ void CANCELR()
     std::exit(EXIT_FAILURE);
 }
 
-void fatal(std::int32_t kind, std::string_view routine, std::int32_t value, std::string_view limit,
+void fatal(FatalKind kind, std::string_view routine, std::int32_t value, std::string_view limit,
            std::string_view block)
 {
     ErrorRecord& r = errorRecord();
-    r.errorKind = kind;
+    r.errorKind = std::int32_t(kind);
     r.errorValue = value;
     toFixed(r.routineName, 12, routine);
     toFixed(r.limitName, 12, limit);
@@ -114,22 +113,37 @@ void fatal(std::int32_t kind, std::string_view routine, std::int32_t value, std:
 void fatalMessage(std::string_view routine, std::string_view line)
 {
     toFixed(errorRecord().messageLines[0], 60, line);
-    fatal(9, routine);
+    fatal(FatalKind::Message, routine);
 }
 
 void fatalMissingLine(std::string_view routine, std::int32_t lineId)
 {
-    fatal(1, routine, lineId);
+    fatal(FatalKind::MissingLine, routine, lineId);
 }
 
 void fatalBlockLimit(std::string_view routine, std::string_view limit, std::int32_t value, std::string_view block)
 {
-    fatal(2, routine, value, limit, block);
+    fatal(FatalKind::BlockLimit, routine, value, limit, block);
 }
 
 void fatalCallerDimension(std::string_view routine, std::string_view argument)
 {
-    fatal(6, routine, 0, argument);
+    fatal(FatalKind::CallerDimension, routine, 0, argument);
+}
+
+void fatalLimit(std::string_view routine, std::string_view limit, std::int32_t value)
+{
+    fatal(FatalKind::Limit, routine, value, limit);
+}
+
+void fatalNoAllotment(std::string_view routine, std::string_view id)
+{
+    fatal(FatalKind::NoAllotment, routine, 0, id);
+}
+
+void fatalWrongVersion(std::string_view routine)
+{
+    fatal(FatalKind::WrongVersion, routine);
 }
 
 }  // namespace geo

@@ -8,6 +8,18 @@
 // process. No routine returns an error: it fills the record and calls GEOERR.
 namespace geo {
 
+/// The kinds of fatal report; each prints its own line after the header.
+enum class FatalKind : std::int32_t {
+    FreeLines = 0,        // the non-blank message lines
+    MissingLine = 1,      // errorValue: the line id
+    BlockLimit = 2,       // limitName, errorValue, blockName
+    WrongVersion = 3,
+    NoAllotment = 4,      // limitName: the id
+    Limit = 5,            // limitName, errorValue
+    CallerDimension = 6,  // limitName: the caller's argument
+    Message = 9,          // message line 1
+};
+
 struct ErrorRecord {
     std::int32_t errorKind = 0;
     std::int32_t errorValue = 0;
@@ -35,12 +47,21 @@ ErrorRecord& errorRecord();
                                   std::string_view block);
 /// Kind 6: the caller's array is too small.
 [[noreturn]] void fatalCallerDimension(std::string_view routine, std::string_view argument);
+/// Kind 5: a limit of the routine was exceeded.
+[[noreturn]] void fatalLimit(std::string_view routine, std::string_view limit, std::int32_t value);
+/// Kind 4: an area id that no table holds.
+[[noreturn]] void fatalNoAllotment(std::string_view routine, std::string_view id);
+/// Kind 3: a data file of another version.
+[[noreturn]] void fatalWrongVersion(std::string_view routine);
 /// Fills the record's fields for `kind` and reports it.
-[[noreturn]] void fatal(std::int32_t kind, std::string_view routine, std::int32_t value = 0,
+[[noreturn]] void fatal(FatalKind kind, std::string_view routine, std::int32_t value = 0,
                         std::string_view limit = {}, std::string_view block = {});
 
 /// The lines GEOERR prints for the record, without the CANCELR line.
 std::string errorReport(const ErrorRecord& record);
+
+/// A number right-aligned in `width` columns; asterisks when it does not fit.
+std::string rightAligned(std::int64_t value, std::size_t width);
 
 /// Writes one record (line) to standard output.
 void printLine(std::string_view line);

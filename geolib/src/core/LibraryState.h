@@ -1,9 +1,14 @@
 #pragma once
 
+#include "files/CountryFile.h"
+#include "files/IndexFile.h"
+#include "files/PointFile.h"
+
 #include <array>
 #include <cstdint>
 
-// The state the library's routines share for the life of the process.
+// The state the library's routines share for the life of the process: one aggregate with a
+// part for each group of routines. WDBUNIT resets the parts it names, in the order it names them.
 namespace geo {
 
 inline constexpr std::int32_t kPointUnit = 75;       // "GEOPNT1.BIN"
@@ -12,19 +17,24 @@ inline constexpr std::int32_t kPoint2Unit = 77;      // "GEOPNT12.BIN"
 inline constexpr std::int32_t kLocalIndexUnit = 78;  // "LCLIDX1.BIN"
 inline constexpr std::int32_t kLocalPointUnit = 79;  // "LCLPNT1.BIN"
 
+struct FrameState {
+    bool initialised = false;             // WDBUNIT has run
+    std::int32_t indexUnit = 0;           // unit of the index file; 0 until WDBUNIT
+    std::array<char, 20> optionString{};  // holds no "0" until WDBUNIT or GEOSET writes it
+};
+
 struct LibraryState {
-    std::int32_t indexUnit = 0;              // unit of the index file; 0 until WDBUNIT
-    std::array<char, 20> optionString{};     // holds no "0" until WDBUNIT or GEOSET writes it
-    bool initialised = false;                // WDBUNIT has run
+    FrameState frame;
+    IndexFileState indexFile;  // reset by WDBUNIT
+    PointFileState geoPoints;
+    PointFileState geoPoints2;
+    PointFileState localPoints;
+    LocalAreaIndex localIndex;
+    CountryFileState countryFile;
+    CountryTables countryTables;
 };
 
 LibraryState& libraryState();
-
-/// Later parts join the reset that WDBUNIT makes: a static ResetRegistration in their source.
-using ResetFunction = void (*)();
-struct ResetRegistration {
-    explicit ResetRegistration(ResetFunction reset);
-};
 
 /// The first call initialises the library; later calls change nothing. Units 75 and 76 are
 /// refused with a fatal error.

@@ -9,6 +9,14 @@
 #include <fstream>
 #include <system_error>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace geo {
 namespace {
 
@@ -70,6 +78,7 @@ std::string keyName(std::int32_t key)
     return key == 1 ? "TAVU_DataFileDir" : key == 2 ? "Local_DataFileDir" : "";
 }
 
+#ifndef _WIN32
 // The value of `key` in section TAVU of an INI file, as the Windows profile reader gives it.
 std::optional<std::string> profileValue(const fs::path& file, const std::string& key)
 {
@@ -101,11 +110,17 @@ std::optional<std::string> profileValue(const fs::path& file, const std::string&
     }
     return std::nullopt;
 }
+#endif
 
 }  // namespace
 
 fs::path windowsFolder()
 {
+#ifdef _WIN32
+    char folder[kMaxFolder];
+    const UINT length = GetWindowsDirectoryA(folder, UINT(kMaxFolder));
+    return length == 0 || length > kMaxFolder ? fs::path() : fs::path(std::string(folder, length));
+#else
     if (const std::string w = env("WINDIR"); !w.empty())
         return w;
     if (const std::string x = env("XDG_CONFIG_HOME"); !x.empty())
@@ -113,6 +128,7 @@ fs::path windowsFolder()
     if (const std::string home = env("HOME"); !home.empty())
         return fs::path(home) / ".config" / "tavu";
     return {};
+#endif
 }
 
 std::optional<fs::path> driveFolder(char letter)
@@ -167,6 +183,25 @@ std::string readSetting(std::int32_t key)
     const std::string name = keyName(key);
     if (name.empty())
         return {};
+#ifdef _WIN32
+    char folder[kMaxFolder];
+    const UINT length = GetWindowsDirectoryA(folder, UINT(kMaxFolder));
+    if (length == 0) {
+        showMessage("GetWindowsDirectory failed", "GEOGID");
+        return {};
+    }
+    if (length > kMaxFolder) {
+        showMessage("Increase MAX_PATH", "GEOGID");
+        return {};
+    }
+    std::string file(folder, length);
+    if (file.back() != '\\')
+        file += '\\';
+    file += "VINTAR_SOFT.INI";
+    char value[kProfileBuffer + 1];
+    const DWORD read = GetPrivateProfileStringA("TAVU", name.c_str(), " ", value, DWORD(sizeof value), file.c_str());
+    return std::string(value, read);
+#else
     const fs::path folder = windowsFolder();
     if (folder.empty()) {
         showMessage("GetWindowsDirectory failed", "GEOGID");
@@ -183,6 +218,7 @@ std::string readSetting(std::int32_t key)
     if (!value)
         return {};
     return *value;
+#endif
 }
 
 std::string locateFile(std::string_view code)

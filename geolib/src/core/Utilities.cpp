@@ -1,6 +1,7 @@
 #include "Utilities.h"
 
 #include "Constants.h"
+#include "geometry/Sphere.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -26,12 +27,6 @@ void convert(char* text, long length, bool toUpper)
         if (at != end)
             text[i] = static_cast<char>(to[at - from]);
     }
-}
-
-// A cosine kept within the limit, with its sign.
-double clampCosine(double c)
-{
-    return std::clamp(c, -double(kCosineLimit), double(kCosineLimit));
 }
 
 std::int32_t wrap360(std::int32_t az)
@@ -95,33 +90,20 @@ DistanceAzimuths distanceAndAzimuths(float lon1f, float lat1f, float lon2f, floa
 {
     const double lat1 = lat1f, lat2 = lat2f;
     const double dlon = double(lon2f) - double(lon1f);
-    double a = std::fabs(dlon);
-    const double tol = kCoincidence, pi = kPi, twoPi = kTwoPi, halfPi = kHalfPi, r = kEarthRadiusKm;
+    const double r = kEarthRadiusKm;
 
     auto meridian = [&](double dlat, std::int32_t distance) {
         return dlat < 0 ? DistanceAzimuths{distance, 180, 0} : DistanceAzimuths{distance, 0, 180};
     };
-    if (std::fabs(std::fabs(lat2) - halfPi) <= tol || a <= tol || std::fabs(std::fabs(lat1) - halfPi) <= tol)
+    if (atPole(lat2) || std::fabs(dlon) <= kCoincidence || atPole(lat1))
         return meridian(lat2 - lat1, roundHalfAway(std::fabs(lat2 - lat1) * r));
-    if (std::fabs(a - pi) <= tol) {
-        double s = std::fabs(pi - lat1 - lat2);
-        if (s > pi)
-            s = twoPi - s;
+    if (std::fabs(std::fabs(dlon) - kPi) <= kCoincidence) {
         const std::int32_t az = lat1 + lat2 < 0 ? 180 : 0;
-        return {roundHalfAway(s * r), az, az};
+        return {roundHalfAway(arcOverPole(lat1, lat2) * r), az, az};
     }
-
-    bool east = true;
-    if (dlon >= 0) {
-        if (dlon >= pi) {
-            east = false;
-            a = twoPi - a;
-        }
-    } else if (a > pi) {
-        a = twoPi - a;
-    } else {
-        east = false;
-    }
+    const Turn turn = turnOf(dlon);
+    const double a = turn.angle;
+    const bool east = turn.east;
 
     const double cosC = clampCosine(std::sin(lat1) * std::sin(lat2) + std::cos(lat1) * std::cos(lat2) * std::cos(a));
     const double c = std::acos(cosC);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "database/sqlite/RowWriter.h"
+#include "notice/NoticeFields.h"
+
+#include <string>
+
+// Storing the notice's fields that are a plain copy of a column, as the table of fields lists
+// them. The rules that are not a plain copy stay with the code that stores each table.
+namespace database {
+
+/// Adds every non-empty field of `table` to the row; `rule(field, value)` gives the text stored,
+/// "" for none.
+template <class Rule>
+void setColumns(db::RowWriter& row, notice::Table table, const notice::NoticeRecord& rec, Rule rule)
+{
+    for (const notice::NoticeField& f : notice::noticeFields()) {
+        if (f.table != table)
+            continue;
+        for (std::size_t part = 0; part < f.columns.size() && f.columns[part]; ++part)
+            row.setIfNotEmpty(f.columns[part], rule(f, notice::valueOf(f, rec, int(part))));
+    }
+}
+
+}  // namespace database
