@@ -1,6 +1,7 @@
 #include "Crossings.h"
 
 #include "core/Constants.h"
+#include "geometry/Polylines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -172,7 +173,7 @@ bool crossLineWithItself(const float* points, std::int32_t n, bool ring, Crossin
 {
     out.count = 0;
     const double tol = kCrossingTolerance, pi = kPi;
-    const bool closed = ring && n >= 2 && points[0] == points[2 * (n - 1)] && points[1] == points[2 * n - 1];
+    const bool closed = ring && n >= 2 && samePoint(pointOf(points, 0), pointOf(points, n - 1));
     for (std::int32_t i = 0; i + 1 < n; ++i) {
         const Segment a = segmentOf(points + 2 * i, false, pi);
         for (std::int32_t j = i + 2; j + 1 < n; ++j) {

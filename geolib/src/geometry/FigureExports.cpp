@@ -2,8 +2,12 @@
 // through the caller's addresses and call the library's own functions.
 #include "tavu32d.h"
 
+#include "core/Shim.h"
 #include "core/Constants.h"
+#include "core/Utilities.h"
 #include "geometry/Crossings.h"
+#include "geometry/Figures.h"
+#include "geometry/GreatCircle.h"
 #include "geometry/LineCleanup.h"
 #include "geometry/PointLists.h"
 #include "geometry/SatelliteFigures.h"
@@ -13,9 +17,11 @@
 
 namespace {
 
-int32_t logical(bool value)
+using geo::shim::logical;
+
+double distanceFromStart(double lon1, double lat1, double lon2, double lat2)
 {
-    return value ? -1 : 0;
+    return geo::distanceKm({float(lon1), float(lat1)}, {float(lon2), float(lat2)});
 }
 
 // GEOC2LT and GEOC2LTD: crossings without replacement, with their segment pairs.
@@ -25,10 +31,19 @@ void crossingsWithPairs(const Real* lineA, int32_t nA, const Real* lineB, int32_
                         double tolerance, double pi)
 {
     geo::CrossingOutput<Real> out{crossings, pairs, capacity};
-    if (nA >= 2 && nA <= 32768)
+    if (nA >= 2 && nA <= geo::kMostLinePoints)
         geo::crossTwoLines(lineA, nA, lineB, nB, {plain == 1, mode, tolerance, pi}, out);
     *count = out.count;
     *overflow = out.overflow;
+}
+
+geo::NearestPoint nearest(float* lon, float* lat, float* lonA, float* latA, float* lonB, float* latB, float* lonC,
+                          float* latC, float* nearLon, float* nearLat)
+{
+    const geo::NearestPoint r = geo::nearestOnTwoSegments({*lon, *lat}, {*lonA, *latA}, {*lonB, *latB}, {*lonC, *latC});
+    *nearLon = r.at.lon;
+    *nearLat = r.at.lat;
+    return r;
 }
 
 template <class Run>
@@ -52,6 +67,16 @@ void TAVU_CALL GEOC1L(float* points, int16_t* n, int32_t* ring, int32_t* capacit
     *count = out.count;
 }
 
+void TAVU_CALL GEOC2L(float* lineA, int32_t* nA, float* lineB, int32_t* nB, int32_t* plain, int32_t* mode,
+                      float* crossings, int32_t* capacity, int32_t* count, int32_t* overflow)
+{
+    geo::CrossingOutput<float> out{crossings, nullptr, *capacity};
+    geo::crossTwoLines(lineA, *nA, lineB, *nB,
+                       {*plain == 1, *mode, double(geo::kCrossingTolerance), double(geo::kPi), &distanceFromStart}, out);
+    *count = out.count;
+    *overflow = out.overflow;
+}
+
 void TAVU_CALL GEOC2LT(float* lineA, int32_t* nA, float* lineB, int32_t* nB, int32_t* plain, int32_t* mode,
                        float* crossings, int32_t* capacity, int32_t* count, int32_t* overflow, int32_t* pairs)
 {
@@ -66,9 +91,32 @@ void TAVU_CALL GEOC2LTD(double* lineA, int32_t* nA, double* lineB, int32_t* nB, 
                        geo::kFineCrossingTolerance, geo::kFinePi);
 }
 
+void TAVU_CALL GEOCP3R(float* lon, float* lat, float* lonA, float* latA, float* lonB, float* latB, float* lonC,
+                       float* latC, float* nearLon, float* nearLat, float* dist, float* azimuth)
+{
+    const geo::NearestPoint r = nearest(lon, lat, lonA, latA, lonB, latB, lonC, latC, nearLon, nearLat);
+    *dist = r.distanceKm;
+    *azimuth = r.azimuthDeg;
+}
+
+void TAVU_CALL GEOCP3B(float* lon, float* lat, float* lonA, float* latA, float* lonB, float* latB, float* lonC,
+                       float* latC, float* nearLon, float* nearLat, int32_t* dist, int32_t* azimuth)
+{
+    const geo::NearestPoint r = nearest(lon, lat, lonA, latA, lonB, latB, lonC, latC, nearLon, nearLat);
+    *dist = geo::roundHalfAway(r.distanceKm);
+    *azimuth = geo::roundHalfAway(r.azimuthDeg);
+}
+
 void TAVU_CALL GEOA123(float* lon1, float* lat1, float* lon2, float* lat2, float* lon3, float* lat3, float* angle)
 {
     *angle = float(geo::vertexAngleDeg(*lon1, *lat1, *lon2, *lat2, *lon3, *lat3));
+}
+
+void TAVU_CALL GEOCLPS(float* limit, float* points, int16_t* n, int32_t* capacity, int32_t* list, float* distances,
+                       int32_t* count, int32_t* complete)
+{
+    fillList(*capacity, list, distances, count, complete,
+             [&](geo::IndexList& out) { geo::listClosePoints(*limit, points, *n, out); });
 }
 
 void TAVU_CALL GEODBLP(float* points, int16_t* n, int32_t* capacity, int32_t* list, int32_t* count, int32_t* complete)
@@ -87,6 +135,17 @@ void TAVU_CALL GEOSMLA(int32_t* largestAngle, float* points, int16_t* n, int32_t
 void TAVU_CALL GEODBLD(float* points, int32_t* n)
 {
     geo::removeRepeatedPoints(points, *n);
+}
+
+void TAVU_CALL GEOCDCP(float* limit, float* points, int32_t* n)
+{
+    geo::removeShortSegments(*limit, points, *n);
+}
+
+void TAVU_CALL GEOSM1(float* tolerance, int32_t* leastCount, float* points, int32_t* n, float* outPoints,
+                      int32_t* outCount)
+{
+    *outCount = geo::thinLine(*tolerance, *leastCount, points, *n, outPoints);
 }
 
 void TAVU_CALL GEOSM2(int32_t* entries, int32_t* n, int32_t* leastLength)
@@ -115,6 +174,24 @@ void TAVU_CALL GEOSM4(int32_t* entries, int32_t* values, char* codes, int32_t* n
         entries[2 * k] = s[k].pair[0], entries[2 * k + 1] = s[k].pair[1];
     }
     *n = int32_t(s.size());
+}
+
+void TAVU_CALL DAP2R4(float* lon, float* lat, int32_t* dist, int32_t* azimuth, float* lon2, float* lat2)
+{
+    const geo::Point p = geo::destination({*lon, *lat}, float(*dist), float(*azimuth));
+    *lon2 = p.lon;
+    *lat2 = p.lat;
+}
+
+void TAVU_CALL GEOFIGC(float* lon, float* lat, float* radius, int32_t* n, int32_t* centreFlag, float* startAzimuth,
+                       int32_t* capacity, float* points, int32_t* count)
+{
+    *count = geo::circlePolygon({*lon, *lat}, *radius, *n, *centreFlag == 1, *startAzimuth, *capacity, points);
+}
+
+void TAVU_CALL GEO14SQ(int32_t* quadrant, float* lon, float* lat, float* dist, float* window)
+{
+    geo::storeWindow(window, geo::quadrantWindow(*quadrant, {*lon, *lat}, *dist));
 }
 
 void TAVU_CALL GEOELEV(float* earthRadius, float* orbitRadius, float* satLon, float* elevation, int32_t* n,

@@ -1,6 +1,8 @@
 #include "LineCleanup.h"
 
 #include "core/Constants.h"
+#include "geometry/GreatCircle.h"
+#include "geometry/Polylines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,17 +11,76 @@ namespace geo {
 
 void removeRepeatedPoints(float* p, std::int32_t& n)
 {
-    if (n < 2 || n > 32768)
+    if (n < 2 || n > kMostLinePoints)
         return;
     std::int32_t kept = 1;
     for (std::int32_t k = 1; k < n; ++k) {
-        if (p[2 * k] == p[2 * kept - 2] && p[2 * k + 1] == p[2 * kept - 1])
-            continue;
-        p[2 * kept] = p[2 * k];
-        p[2 * kept + 1] = p[2 * k + 1];
-        ++kept;
+        if (!samePoint(pointOf(p, k), pointOf(p, kept - 1)))
+            setPoint(p, kept++, pointOf(p, k));
     }
     n = kept;
+}
+
+void removeShortSegments(double limitKm, float* p, std::int32_t& n)
+{
+    const bool once = !(limitKm > 0);
+    const double limit = once ? double(kFarKm) : limitKm;
+    auto length = [&](std::int32_t k) { return double(distanceKm(pointOf(p, k - 1), pointOf(p, k))); };  // segment k
+    while (n >= 3) {
+        std::int32_t k = 1;
+        double shortest = length(1);
+        for (std::int32_t s = 2; s < n; ++s) {
+            const double d = length(s);
+            if (d <= shortest)  // the last of equal shortest
+                k = s, shortest = d;
+        }
+        if (shortest >= limit)
+            return;
+        std::int32_t removed = k + 1;  // point number from 1
+        if (k == 1) {
+            removed = 2;
+        } else if (k == n - 1) {
+            removed = n - 1;
+        } else {
+            const double before = length(k - 1), after = length(k + 1);
+            if (after <= 20 * before && before <= 20 * after) {
+                float middle[6];  // point k moves to the middle of the segment
+                evenLine(pointOf(p, k - 1), pointOf(p, k), 3, middle);
+                setPoint(p, k - 1, pointOf(middle, 1));
+            } else if (!(after <= 20 * before)) {
+                removed = k;
+            }
+        }
+        std::copy(p + 2 * removed, p + 2 * n, p + 2 * (removed - 1));
+        --n;
+        if (once)
+            return;
+    }
+}
+
+std::int32_t thinLine(float toleranceKm, std::int32_t leastCount, const float* p, std::int32_t n, float* out)
+{
+    if (n < 1)
+        return 0;
+    // A tolerance beyond any distance keeps point 1 alone, as the longest does.
+    float tolerance = std::isnan(toleranceKm) ? 0.0f : std::min(toleranceKm, kFarKm);
+    for (;;) {
+        setPoint(out, 0, pointOf(p, 0));
+        std::int32_t kept = 1;
+        for (std::int32_t k = 1; k < n; ++k)
+            if (flatDistanceKm(pointOf(out, kept - 1), pointOf(p, k)) > tolerance)
+                setPoint(out, kept++, pointOf(p, k));
+        if (kept == n)
+            return n;
+        const Point last = pointOf(p, n - 1);
+        if (flatDistanceKm(pointOf(out, kept - 1), last) < tolerance * 0.5f)
+            setPoint(out, kept - 1, last);
+        else
+            setPoint(out, kept++, last);
+        if (kept >= leastCount)
+            return kept;
+        tolerance -= kToleranceStepKm;
+    }
 }
 
 template <class Key>

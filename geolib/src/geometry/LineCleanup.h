@@ -9,8 +9,17 @@
 namespace geo {
 
 /// Removes in place every point equal to the point before it; n becomes the count kept.
-/// Lines of fewer than 2 or more than 32768 points are left alone.
+/// Lines of fewer than 2 or more than kMostLinePoints points are left alone.
 void removeRepeatedPoints(float* points, std::int32_t& n);
+
+/// Removes, at the shortest segment, one point after another while a segment is shorter than
+/// limitKm; a limit of 0 or less removes one point. Lines of fewer than 3 points stay.
+void removeShortSegments(double limitKm, float* points, std::int32_t& n);
+
+/// Thins points 1..n into `out` (room for n points): point 1, then each point farther than
+/// the tolerance from the last one kept, and the last point; the tolerance is lowered 0.2 km
+/// at a time until leastCount points or all are kept. Returns the count, 0 when n < 1.
+std::int32_t thinLine(float toleranceKm, std::int32_t leastCount, const float* points, std::int32_t n, float* out);
 
 /// A stretch of a line ends at `end` (the previous stretch's end, or 0, is its start) and
 /// carries a value, or a three-character code, and a pair of values that travel with it.

@@ -2,6 +2,8 @@
 
 #include "core/Constants.h"
 #include "core/Utilities.h"
+#include "geometry/GreatCircle.h"
+#include "geometry/Polylines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,21 +38,12 @@ void scan(std::int32_t first, std::int32_t last, IndexList& list, Test found)
     list.complete = true;
 }
 
-double wrapPi(double d)
-{
-    if (d > double(kPi))
-        return d - double(kTwoPi);
-    if (d < -double(kPi))
-        return d + double(kTwoPi);
-    return d;
-}
-
 }  // namespace
 
 double vertexAngleDeg(double lon1, double lat1, double lon2, double lat2, double lon3, double lat3)
 {
-    const double x1 = wrapPi(lon1 - lon2), y1 = lat1 - lat2;
-    const double x3 = wrapPi(lon3 - lon2), y3 = lat3 - lat2;
+    const double x1 = wrapLongitude(lon1 - lon2), y1 = lat1 - lat2;
+    const double x3 = wrapLongitude(lon3 - lon2), y3 = lat3 - lat2;
     if (x1 == x3 && y1 == y3)
         return 0;
     const double len = std::sqrt(x1 * x1 + y1 * y1) * std::sqrt(x3 * x3 + y3 * y3);
@@ -59,9 +52,17 @@ double vertexAngleDeg(double lon1, double lat1, double lon2, double lat2, double
     return std::acos(std::clamp((x1 * x3 + y1 * y3) / len, -1.0, 1.0)) * double(kDegreesPerRadian);
 }
 
+void listClosePoints(double limitKm, const float* p, std::int32_t n, IndexList& list)
+{
+    scan(2, n, list, [&](std::int32_t k, double& d) {
+        d = flatDistanceKm(pointOf(p, k - 2), pointOf(p, k - 1));
+        return d <= limitKm;
+    });
+}
+
 void listRepeatedPoints(const float* p, std::int32_t n, IndexList& list)
 {
-    scan(2, n, list, [&](std::int32_t k, double&) { return p[2 * k - 4] == p[2 * k - 2] && p[2 * k - 3] == p[2 * k - 1]; });
+    scan(2, n, list, [&](std::int32_t k, double&) { return samePoint(pointOf(p, k - 2), pointOf(p, k - 1)); });
 }
 
 void listSharpTurns(std::int32_t largestDeg, const float* p, std::int32_t n, IndexList& list)

@@ -1,6 +1,7 @@
 #include "SatelliteFigures.h"
 
 #include "core/Constants.h"
+#include "geometry/Sphere.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,15 +11,6 @@ namespace geo {
 namespace {
 
 constexpr std::int32_t kMostPoints = 600;
-
-double wrapLon(double lon)
-{
-    if (lon > double(kPi))
-        return lon - double(kTwoPi);
-    if (lon < -double(kPi))
-        return lon + double(kTwoPi);
-    return lon;
-}
 
 // Angle of point k of n around a closed figure, from one degree on.
 double ringAngle(std::int32_t k, std::int32_t n)
@@ -31,7 +23,7 @@ void groundPoint(const BeamSetup& v, double satLon, double p, double q, double& 
 {
     const double w = v.d2 + p * p + q * q;
     const double t = (v.dOrbit - std::sqrt(std::fabs(v.dOrbit2 - v.orbit2MinusEarth2 * w))) / w;
-    lon = wrapLon(satLon + std::atan2(t * p, v.orbitKm - t * v.d));
+    lon = wrapLongitude(satLon + std::atan2(t * p, v.orbitKm - t * v.d));
     lat = std::asin(std::clamp(t * q / v.earthKm, -1.0, 1.0));
 }
 
@@ -70,7 +62,7 @@ std::int32_t elevationContour(const SatelliteRadii& radii, double satLon, double
     const double psi = double(kHalfPi) - std::asin(cosE * radii.earthKm / radii.orbitKm) - e;
     for (std::int32_t k = 0; k < n; ++k) {
         const double theta = ringAngle(k, n);
-        points[2 * k] = float(wrapLon(satLon + std::atan(std::tan(psi) * std::cos(theta))));
+        points[2 * k] = float(wrapLongitude(satLon + std::atan(std::tan(psi) * std::cos(theta))));
         points[2 * k + 1] = float(std::asin(std::sin(psi) * std::sin(theta)));
     }
     points[2 * n - 2] = points[0];
@@ -108,7 +100,7 @@ void GEOELS1(const BeamSetup& v, double theta, double o, double a, double b, dou
     const double xo = x * std::cos(o) + y * std::sin(o);
     const double yo = y * std::cos(o) - x * std::sin(o);
     const double p = v.d * std::tan(alpha0 + xo), q = v.d * std::tan(beta0 + yo);
-    if (p * p + q * q > v.rho * v.rho) {
+    if (!(p * p + q * q <= v.rho * v.rho)) {  // off the earth's disc, or a beam without a shape
         flag = -1;
         return;
     }
