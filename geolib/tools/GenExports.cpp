@@ -56,6 +56,7 @@ bool cType(const std::string& type, std::string& out)
         {"i2", "int16_t*"}, {"i4", "int32_t*"}, {"r4", "float*"},    {"log", "int32_t*"}, {"pt", "float*"},
         {"win", "float*"},  {"i2s", "int16_t*"}, {"i4s", "int32_t*"}, {"r4s", "float*"},  {"logs", "int32_t*"},
         {"pts", "float*"},  {"ch", "char*"},     {"len4v", "int32_t"},
+        {"dpts", "double*"},
     };
     if (const auto it = kTypes.find(type); it != kTypes.end()) {
         out = it->second;
@@ -78,6 +79,7 @@ std::string typeWords(const std::string& type)
         {"r4s", "4-byte reals"},           {"logs", "logicals"},
         {"pts", "points: longitude, latitude pairs"}, {"ch", "text"},
         {"len4v", "4-byte integer, by value"},
+        {"dpts", "points: longitude, latitude pairs of 8-byte reals"},
     };
     if (const auto it = kWords.find(type); it != kWords.end())
         return it->second;

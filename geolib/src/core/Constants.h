@@ -34,11 +34,25 @@ inline constexpr float kMercatorLatLimit = 1.5705056f;  // rad; Mercator lines c
 inline constexpr float kNearPoleLimit = 3.636103e-6f;   // rad; a densified end this near a pole is at it
 inline constexpr float kLargestCircleKm = 20020.371f;   // radius of the window around a circle
 inline constexpr float kPoleHalfWidth = 3.1415882f;     // rad; half-width of a window reaching a pole
-inline constexpr float kNoSegmentKm = 26000.0f;         // segment statistics before any segment
+inline constexpr float kFarKm = 26000.0f;               // beyond any distance on the sphere
 inline constexpr float kRayStepKm = 50.0f;              // rays: step, longest ray at that step,
 inline constexpr float kLongRayKm = 8000.0f;            // steps of a longer ray and the remainder
 inline constexpr int kLongRaySteps = 160;               // that earns a point of its own
 inline constexpr float kRayRemainderKm = 1.0f;
 inline constexpr int kDensifyBuffer = 50;               // points made for one segment per pass
+
+// Crossings, line clean-up and the satellite figures
+inline constexpr float kCrossingTolerance = 1e-6f;     // rad, 4-byte points
+inline constexpr double kFineCrossingTolerance = 1e-8; // rad, 8-byte points
+inline constexpr double kFinePi = 3.14159265358979323846;  // 8-byte points wrap by the true pi
+inline constexpr float kParallelLimit = 1e-20f;        // slopes closer are parallel
+inline constexpr float kVerticalSlope = 1e35f;
+inline constexpr int kMostLinePoints = 32768;          // longer lines are left alone
+inline constexpr float kToleranceStepKm = 0.2f;        // thinning lowers its tolerance by this
+inline constexpr float kDefaultEarthRadiusKm = 6370.0f;
+inline constexpr float kDefaultOrbitRadiusKm = 42166.0f;
+inline constexpr double kLargestElevationCosine = 0.99999999999999;
+inline constexpr float kLimbScale = 0.99999f;
+inline constexpr float kLimbStep = 0.031416f;          // rad between limb points
 
 }  // namespace geo

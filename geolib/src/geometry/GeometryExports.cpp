@@ -2,16 +2,14 @@
 // arguments through the caller's addresses and call the library's own functions.
 #include "tavu32d.h"
 
+#include "core/Shim.h"
 #include "geometry/GreatCircle.h"
 #include "geometry/Polylines.h"
 #include "geometry/Windows.h"
 
 namespace {
 
-int32_t logical(bool value)
-{
-    return value ? -1 : 0;
-}
+using geo::shim::logical;
 
 geo::Point point(const float* lon, const float* lat)
 {

@@ -11,9 +11,9 @@
 namespace geo {
 
 struct SegmentStats {
-    float shortestKm = kNoSegmentKm;
+    float shortestKm = kFarKm;
     float meanKm = 0.0f;
-    float longestKm = -kNoSegmentKm;
+    float longestKm = -kFarKm;
     std::int32_t segment = 0;  // from 1; 0 when no segment is longer than the step
 };
 
