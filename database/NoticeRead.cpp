@@ -6,6 +6,7 @@
 #include "database/sqlite/Transaction.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
+#include "notice/NoticeFileFormat.h"
 #include "platform/Report.h"
 
 #include <algorithm>
@@ -142,7 +143,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
             return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", report)
                             : result;
         ++rows;
-        const double slot = std::nearbyint(leadingNumber(azm) / 10.0);  // halves to even
+        const double slot = notice::azimuthSlot(leadingNumber(azm));
         if (!(slot >= 0 && slot < notice::kAzimuthSlots)) {
             // Reported, and the rest of the list is still read.
             notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, report);
