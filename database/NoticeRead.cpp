@@ -292,16 +292,15 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
     const db::Step first = st.step();
     if (first == db::Step::Failed)
         return reportDbErr(conn, kProc, report);
-    const bool found = first == db::Step::Row;
+    if (first == db::Step::Done)
+        return true;  // a digital part without an allotment
     notice::Allotment& a = zel.allotment;
     std::string name, area, subAreas;
-    const std::optional<std::int64_t> allotkey = found ? st.integer("allotkey") : std::nullopt;
-    const bool hasSubAreas = found && copyColumn(st, "nb_sub_areas", subAreas, Form::Trim);
-    if (found) {
-        copyColumn(st, "allot_name", name, Form::Trim);
-        copyColumn(st, "geo_area", area, Form::Trim);
-    }
-    if (const db::Step next = found ? st.step() : db::Step::Row; next != db::Step::Done)
+    const std::optional<std::int64_t> allotkey = st.integer("allotkey");
+    const bool hasSubAreas = copyColumn(st, "nb_sub_areas", subAreas, Form::Trim);
+    copyColumn(st, "allot_name", name, Form::Trim);
+    copyColumn(st, "geo_area", area, Form::Trim);
+    if (const db::Step next = st.step(); next != db::Step::Done)
         return next == db::Step::Failed ? reportDbErr(conn, kProc, report)
                            : readMessage("readFromZEL04Allotment: The assignment " + std::to_string(terrakey) +
                                              " is not UNIQUE. Please consult the administrator!",
