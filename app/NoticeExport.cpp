@@ -37,7 +37,8 @@ void offerElectFile(AppState& state, StatusLine& status, platform::Prompter& pro
         return;
     const std::string path = exportNameFor(state.dbFileName);
     if (platform::fileExists(path) &&
-        !prompter.askYesNo("The file " + path + " already exists. Do you want to replace it?", platform::kAppTitle))
+        !prompter.askYesNo("The file " + path + " already exists. Do you want to replace it?", platform::kAppTitle,
+                           platform::Prompter::Default::No))
         return;
     status.setStatus("Checking the database");
     status.setStatus("Writing the selected database into an electronic file");

@@ -195,8 +195,9 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
 
 void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter)
 {
-    if (!prompter.showTextFile(file))
+    prompter.showTextFile(file, [file, message, &prompter] {
         prompter.message("Cannot find Notepad.exe. " + message + file, "Information", platform::Icon::Information);
+    });
 }
 
 std::string duplicateReportName(const std::string& database, const platform::DateTime& t)
@@ -205,7 +206,8 @@ std::string duplicateReportName(const std::string& database, const platform::Dat
                              std::to_string(t.year) + std::to_string(t.month) + std::to_string(t.day) + "-" +
                              std::to_string(t.hour) + std::to_string(t.minute) + std::to_string(t.second);
     std::string name = stem + ".txt";
-    for (int n = 2; platform::fileExists(name); ++n)
+    std::error_code ec;
+    for (int n = 2; fs::exists(fs::symlink_status(name, ec)); ++n)  // a folder of that name too
         name = stem + "_" + std::to_string(n) + ".txt";
     return name;
 }
@@ -244,7 +246,7 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
     }
     if (platform::fileExists(dbName) &&
         !prompter.askYesNo("The database " + dbName + " already exists. Do you want to replace it?",
-                           platform::kAppTitle))
+                           platform::kAppTitle, platform::Prompter::Default::No))
         return false;
 
     state.dbFileName = dbName;

@@ -76,6 +76,8 @@ TEST(Export, AnAbortedExportLeavesTheEarlierFile)
     EXPECT_EQ(f.prompter.messages[0].title, "Error : Writing Electronic notice");
     EXPECT_EQ(f.prompter.questions[1].text,
               "The file " + earlier.string() + " already exists. Do you want to replace it?");
+    EXPECT_EQ(f.prompter.questions[0].byDefault, platform::Prompter::Default::Yes);
+    EXPECT_EQ(f.prompter.questions[1].byDefault, platform::Prompter::Default::No) << "a stray Return keeps it";
     for (const auto& entry : std::filesystem::directory_iterator(f.dir.path()))
         EXPECT_EQ(entry.path().filename().string().find(".upd.part"), std::string::npos) << "no partial file";
 }

@@ -47,6 +47,7 @@ TEST(Import, ADuplicateAnsweredNoIsNotStored)
     EXPECT_EQ(f.prompter.questions[0].text,
               "Notice 3 - Notice 1: have the same Freq, Adm and Coord. Do you still want to save it?");
     EXPECT_EQ(f.prompter.questions[0].title, "DataBase : Error");
+    EXPECT_EQ(f.prompter.questions[0].byDefault, platform::Prompter::Default::Yes);
 
     const auto reports = f.reports();
     ASSERT_EQ(reports.size(), 1u);
@@ -173,6 +174,7 @@ TEST(Import, AnExistingDatabaseIsReplacedOnlyAfterYes)
     ASSERT_EQ(f.prompter.questions.size(), 1u);
     EXPECT_EQ(f.prompter.questions[0].text,
               "The database " + db.string() + " already exists. Do you want to replace it?");
+    EXPECT_EQ(f.prompter.questions[0].byDefault, platform::Prompter::Default::No) << "a stray Return keeps it";
     EXPECT_FALSE(f.state.dbConnection.isOpen());
     std::ifstream in(db);
     std::string kept;
