@@ -79,7 +79,8 @@ Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db:
     return Lookup::NotFound;
 }
 
-void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLine& status,
+// `read` holds the file's first notice, already read into the state's record.
+void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
                      platform::Prompter& prompter, const std::string& caption)
 {
     const std::string keptStatus = status.status();
@@ -100,9 +101,8 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
 
     notice::NoticeRecord& rec = state.ntcRecord;
     const std::string today = platform::shortDate(started);
-    notice::NoticeRead read;
     std::size_t headReported = 0;
-    while (reader.readNextNotice(rec, read)) {
+    for (bool more = true; more; more = reader.readNextNotice(rec, read)) {
         rec.src_update = user;
         rec.d_updated = today;
         const std::string n = std::to_string(read.number);
@@ -244,6 +244,13 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
         prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
         return false;
     }
+    // A file without any notice (a wrong file picked) makes no database and replaces none.
+    notice::NoticeRead first;
+    if (!reader.readNextNotice(state.ntcRecord, first)) {
+        prompter.message("No notice was found in " + textFile + ". No database was made.", platform::kAppTitle,
+                         platform::Icon::Warning);
+        return false;
+    }
     if (platform::fileExists(dbName) &&
         !prompter.askYesNo("The database " + dbName + " already exists. Do you want to replace it?",
                            platform::kAppTitle, platform::Prompter::Default::No))
@@ -256,7 +263,7 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
     status.setStatus("Reading and writing to the database");
     if (!database::OpenDB(dbName, state.dbConnection, prompter.report()))
         return false;
-    readTxtFileToDB(reader, state, status, prompter, options.caption);
+    readTxtFileToDB(reader, first, state, status, prompter, options.caption);
     return true;
 }
 

@@ -103,7 +103,8 @@ TEST(Export, NoWritesNothingAndAMissingAdministrationAborts)
 TEST(Export, AnEmptyListGivesTheHeadingAndAnEmptyLine)
 {
     ImportFixture f;
-    importAndList(f, noticeFile({}));
+    importAndList(f, noticeFile({soundNotice("F", "98.1")}));
+    app::buildNtcIndex(f.state, {});
     ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "e.upd").string(), f.state, f.prompter));
     const std::string upd = testing_support::readFile(f.dir.path() / "e.upd");
     EXPECT_TRUE(upd.ends_with("01.11.2005\r\n\r\n\r\n"));
