@@ -1,5 +1,6 @@
 #include "NoticeExport.h"
 
+#include "database/NoticeGridQuery.h"
 #include "database/NoticeRead.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileOutput.h"
@@ -36,7 +37,8 @@ void offerElectFile(AppState& state, StatusLine& status, platform::Prompter& pro
         return;
     const std::string path = exportNameFor(state.dbFileName);
     if (platform::fileExists(path) &&
-        !prompter.askYesNo("The file " + path + " already exists. Do you want to replace it?", platform::kAppTitle))
+        !prompter.askYesNo("The file " + path + " already exists. Do you want to replace it?", platform::kAppTitle,
+                           platform::Prompter::Default::No))
         return;
     status.setStatus("Checking the database");
     status.setStatus("Writing the selected database into an electronic file");
@@ -50,6 +52,9 @@ void offerElectFile(AppState& state, StatusLine& status, platform::Prompter& pro
 
 bool writeDBToElectFile(const std::string& path, AppState& state, platform::Prompter& prompter)
 {
+    std::int64_t contours = 0;
+    if (!database::countContourNotices(state.dbConnection, contours))
+        return refuse(state.dbConnection.lastError().message, prompter);
     notice::NoticeFileOutput out;
     std::string error;
     if (!out.open(path, error))
@@ -67,7 +72,8 @@ bool writeDBToElectFile(const std::string& path, AppState& state, platform::Prom
             continue;
         notice::NoticeRecord rec;
         if (!database::readNtcFromDB(key, rec, state.dbConnection, prompter.report()))
-            rec.adm.clear();  // a notice that cannot be read is not written: the checks below stop
+            return refuse("The notice " + std::to_string(key) + " cannot be read. Cannot create electronic file",
+                          prompter);
         if (number == 1) {
             if (rec.adm.empty())
                 return refuse("Notifiying administration is missing. Cannot create electronic file", prompter);
@@ -85,6 +91,10 @@ bool writeDBToElectFile(const std::string& path, AppState& state, platform::Prom
     if (out.replaced() > 0)
         prompter.message(std::to_string(out.replaced()) +
                              " characters that an electronic file cannot hold were written as \"?\".",
+                         "Information", platform::Icon::Information);
+    if (contours > 0)
+        prompter.message(std::to_string(contours) +
+                             " contour notices (DA1) were not written: an electronic file holds no contour notices.",
                          "Information", platform::Icon::Information);
     return true;
 }

@@ -79,7 +79,8 @@ Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db:
     return Lookup::NotFound;
 }
 
-void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLine& status,
+// `read` holds the file's first notice, already read into the state's record.
+void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
                      platform::Prompter& prompter, const std::string& caption)
 {
     const std::string keptStatus = status.status();
@@ -100,9 +101,8 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
 
     notice::NoticeRecord& rec = state.ntcRecord;
     const std::string today = platform::shortDate(started);
-    notice::NoticeRead read;
     std::size_t headReported = 0;
-    while (reader.readNextNotice(rec, read)) {
+    for (bool more = true; more; more = reader.readNextNotice(rec, read)) {
         rec.src_update = user;
         rec.d_updated = today;
         const std::string n = std::to_string(read.number);
@@ -195,8 +195,9 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, AppState& state, StatusLi
 
 void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter)
 {
-    if (!prompter.showTextFile(file))
+    prompter.showTextFile(file, [file, message, &prompter] {
         prompter.message("Cannot find Notepad.exe. " + message + file, "Information", platform::Icon::Information);
+    });
 }
 
 std::string duplicateReportName(const std::string& database, const platform::DateTime& t)
@@ -205,7 +206,8 @@ std::string duplicateReportName(const std::string& database, const platform::Dat
                              std::to_string(t.year) + std::to_string(t.month) + std::to_string(t.day) + "-" +
                              std::to_string(t.hour) + std::to_string(t.minute) + std::to_string(t.second);
     std::string name = stem + ".txt";
-    for (int n = 2; platform::fileExists(name); ++n)
+    std::error_code ec;
+    for (int n = 2; fs::exists(fs::symlink_status(name, ec)); ++n)  // a folder of that name too
         name = stem + "_" + std::to_string(n) + ".txt";
     return name;
 }
@@ -242,9 +244,16 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
         prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
         return false;
     }
+    // A file without any notice (a wrong file picked) makes no database and replaces none.
+    notice::NoticeRead first;
+    if (!reader.readNextNotice(state.ntcRecord, first)) {
+        prompter.message("No notice was found in " + textFile + ". No database was made.", platform::kAppTitle,
+                         platform::Icon::Warning);
+        return false;
+    }
     if (platform::fileExists(dbName) &&
         !prompter.askYesNo("The database " + dbName + " already exists. Do you want to replace it?",
-                           platform::kAppTitle))
+                           platform::kAppTitle, platform::Prompter::Default::No))
         return false;
 
     state.dbFileName = dbName;
@@ -254,7 +263,7 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
     status.setStatus("Reading and writing to the database");
     if (!database::OpenDB(dbName, state.dbConnection, prompter.report()))
         return false;
-    readTxtFileToDB(reader, state, status, prompter, options.caption);
+    readTxtFileToDB(reader, first, state, status, prompter, options.caption);
     return true;
 }
 

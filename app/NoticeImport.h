@@ -26,7 +26,8 @@ std::string databaseNameFor(const std::string& textFile);
 /// with "_2", "_3" added when such a file exists.
 std::string duplicateReportName(const std::string& database, const platform::DateTime& when);
 
-/// Opens the file in the text viewer, or tells where it is when no viewer starts.
+/// Opens the file in the text viewer, or tells where it is when no viewer starts or the
+/// viewer fails.
 void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter);
 
 /// Imports `textFile` into a new database; on success the database is open in `state`. False,

@@ -164,7 +164,8 @@ void OstrelStartup::mnuFileOpenTxt_Click()
         return;
     }
     m_txtFileName->setText("TEXT FILE : " + m_txtFileName->text());
-    fillNtcGrid();
+    if (!fillNtcGrid())
+        return;
     setStatus("Written sucessfully to the database - Number of notices : " + std::to_string(m_state.ntcCount));
 }
 
@@ -180,9 +181,8 @@ void OstrelStartup::mnuFileOpenDB_Click()
     m_state.dbFileName = *path;
     m_txtFileName->setText(QString::fromStdString("DATABASE FILE: " + *path));
     repaint();
-    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter.report()))
+    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter.report()) || !fillNtcGrid())
         return;
-    fillNtcGrid();
     setStatus("Sucessfully opened the database - Number of notices : " + std::to_string(m_state.ntcCount));
 }
 
@@ -197,14 +197,20 @@ void OstrelStartup::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void OstrelStartup::fillNtcGrid()
+bool OstrelStartup::fillNtcGrid()
 {
     std::vector<GridRow> rows;
-    if (!loadGridRows(m_state.dbConnection, rows))
+    const bool listed = loadGridRows(m_state.dbConnection, rows);
+    if (!listed) {
         database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter.report());
+        database::closeDB(m_state.dbConnection);
+        rows.clear();
+        showStatusBox(false);
+    }
     m_model->setRows(rows);
     buildNtcIndex(m_state, rows);
-    m_grid->show();
+    m_grid->setVisible(listed);
+    return listed;
 }
 
 void OstrelStartup::onRowPicked()
@@ -219,7 +225,8 @@ void OstrelStartup::onRowPicked()
     m_state.currentTerrakey = m_model->index(current.row(), 0).data().toInt();
     m_state.currentNtcIndex = findNtcKeyIndex(m_state, m_state.currentTerrakey);
     if (m_state.currentNtcIndex == kNotFound) {
-        fillNtcGrid();
+        if (!fillNtcGrid())
+            return;
         m_prompter.message("Index list corrupted", "Index error", platform::Icon::Information);
     }
 }

@@ -36,8 +36,9 @@ public:
     void mnuFileExit_Click();
     /// Sets the language (0 English, 1 French, 2 Spanish) and the menus' captions.
     void setLanguage(Language language);
-    /// Lists the open database's notices in the grid and rebuilds the notice list.
-    void fillNtcGrid();
+    /// Lists the open database's notices in the grid and rebuilds the notice list. When the
+    /// notices cannot be listed: says why, closes the database and hides the grid; false.
+    bool fillNtcGrid();
     /// A grid row was picked (double-click or Enter).
     void onRowPicked();
 

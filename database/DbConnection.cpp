@@ -1,6 +1,9 @@
 #include "DbConnection.h"
 
+#include "NoticeGridQuery.h"
+#include "database/sqlite/Statement.h"
 #include "notice/FieldUtils.h"
+#include "notice/NoticeFields.h"
 #include "platform/Report.h"
 
 #include <cerrno>
@@ -8,6 +11,8 @@
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace database {
 namespace {
@@ -17,6 +22,29 @@ std::filesystem::path programFolder()
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::current_path(ec) : exe.parent_path();
+}
+
+// Whether the file holds every column the program reads: those of the notice's fields and
+// those of the grid. Only reads, so a file that is refused stays as it was.
+bool hasNoticeColumns(db::Connection& conn)
+{
+    const std::pair<notice::Table, const char*> tables[] = {
+        {notice::Table::Terra, "fmtv_terra"}, {notice::Table::Target, "fmtv_target"},
+        {notice::Table::Elements, "zel_elements"}};
+    std::vector<std::string> queries = {ntcGridQuery()};
+    for (const auto& [table, name] : tables) {
+        std::string columns;
+        for (const notice::NoticeField& f : notice::noticeFields())
+            for (std::size_t part = 0; f.table == table && part < f.columns.size() && f.columns[part]; ++part)
+                columns += std::string(columns.empty() ? "" : ", ") + f.columns[part];
+        queries.push_back("SELECT " + columns + " FROM " + name);
+    }
+    for (const std::string& sql : queries) {
+        db::Statement st(conn, sql + " LIMIT 0");
+        if (st.step() != db::Step::Done)
+            return false;
+    }
+    return true;
 }
 
 bool copyFailed(platform::Report& report, int number, const std::string& text)
@@ -70,6 +98,12 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
     if (!conn.hasTable("fmtv_terra") || !conn.hasTable("Fmtv_keys")) {
         conn.close();
         notice::reportErr(db::kErrNotADatabase, "OpenDB", path + " is not a notice database", report);
+        return false;
+    }
+    if (!hasNoticeColumns(conn)) {
+        const std::string why = conn.lastError().message;
+        conn.close();
+        notice::reportErr(db::kErrNotADatabase, "OpenDB", path + " is not a notice database: " + why, report);
         return false;
     }
     // Every notice commits on its own: the write-ahead log keeps that atomic without a disk

@@ -37,4 +37,13 @@ bool loadGridRows(db::Connection& conn, std::vector<GridRow>& rows)
     return step == db::Step::Done;
 }
 
+bool countContourNotices(db::Connection& conn, std::int64_t& count)
+{
+    db::Statement st(conn, "SELECT count(*) FROM zel_contour WHERE nb_test_pts IS NOT NULL");
+    if (st.step() != db::Step::Row)
+        return false;
+    count = st.integer(0).value_or(0);
+    return true;
+}
+
 }  // namespace database

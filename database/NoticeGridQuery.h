@@ -3,6 +3,7 @@
 #include "database/sqlite/Connection.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,9 @@ std::string ntcGridQuery();
 
 /// Runs the grid query; false with the connection's error on failure.
 [[nodiscard]] bool loadGridRows(db::Connection& conn, std::vector<GridRow>& rows);
+
+/// The stored contour notices, which the grid does not list (placeholder contours made for
+/// sub-areas do not count); false with the connection's error on failure.
+[[nodiscard]] bool countContourNotices(db::Connection& conn, std::int64_t& count);
 
 }  // namespace database

@@ -6,6 +6,7 @@
 #include "database/sqlite/Transaction.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
+#include "notice/NoticeFileFormat.h"
 #include "platform/Report.h"
 
 #include <algorithm>
@@ -142,7 +143,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
             return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", report)
                             : result;
         ++rows;
-        const double slot = std::nearbyint(leadingNumber(azm) / 10.0);  // halves to even
+        const double slot = notice::azimuthSlot(leadingNumber(azm));
         if (!(slot >= 0 && slot < notice::kAzimuthSlots)) {
             // Reported, and the rest of the list is still read.
             notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, report);
@@ -291,16 +292,15 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
     const db::Step first = st.step();
     if (first == db::Step::Failed)
         return reportDbErr(conn, kProc, report);
-    const bool found = first == db::Step::Row;
+    if (first == db::Step::Done)
+        return true;  // a digital part without an allotment
     notice::Allotment& a = zel.allotment;
     std::string name, area, subAreas;
-    const std::optional<std::int64_t> allotkey = found ? st.integer("allotkey") : std::nullopt;
-    const bool hasSubAreas = found && copyColumn(st, "nb_sub_areas", subAreas, Form::Trim);
-    if (found) {
-        copyColumn(st, "allot_name", name, Form::Trim);
-        copyColumn(st, "geo_area", area, Form::Trim);
-    }
-    if (const db::Step next = found ? st.step() : db::Step::Row; next != db::Step::Done)
+    const std::optional<std::int64_t> allotkey = st.integer("allotkey");
+    const bool hasSubAreas = copyColumn(st, "nb_sub_areas", subAreas, Form::Trim);
+    copyColumn(st, "allot_name", name, Form::Trim);
+    copyColumn(st, "geo_area", area, Form::Trim);
+    if (const db::Step next = st.step(); next != db::Step::Done)
         return next == db::Step::Failed ? reportDbErr(conn, kProc, report)
                            : readMessage("readFromZEL04Allotment: The assignment " + std::to_string(terrakey) +
                                              " is not UNIQUE. Please consult the administrator!",

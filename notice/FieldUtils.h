@@ -47,7 +47,7 @@ std::optional<std::string> isoDate(const std::string& value);
 /// Splits "dd.mm.yyyy" into its parts; a text without two dots changes nothing.
 void splitDate(const std::string& text, std::string& year, std::string& month, std::string& day);
 
-/// True when the file or folder exists; never fails.
+/// True when the file exists and is no folder; never fails.
 bool fileExists(const std::string& path);
 
 /// Reports a database error titled with the procedure's name; nothing when the number is 0.

@@ -94,7 +94,7 @@ const NoticeField kFields[] = {
      T::None, {}, F::AsStored, W::Digital},
     {"zel_geo_area", K::Text, kUp, kZel | kFlagAllotment, FIELD(zel.allotment.geo_area), nullptr,
      T::None, {}, F::AsStored, W::Digital},
-    {"zel_nb_sub_areas", K::Text, kAsIs, kZel | kFlagAllotment, FIELD(zel.allotment.nb_sub_areas),
+    {"zel_nb_sub_areas", K::Count, kAsIs, kZel | kFlagAllotment, FIELD(zel.allotment.nb_sub_areas),
      nullptr, T::None, {}, F::AsStored, W::Digital},
     {"zel_contour_id", K::ContourId, kAsIs, kNone, FIELD(zel.contour.contour_id), nullptr, T::None, {}, F::AsStored, W::AllotmentIds},
     {"zel_coord_self", K::CoordSelf, kUp, kZel, FIELD(zel.coord_self), nullptr, T::Elements, {"coord_self"}, F::Trim, W::Digital},

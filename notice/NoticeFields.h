@@ -23,6 +23,7 @@ enum class ValueKind {
     CoordSelf,   // starts as "FALSE", so duplicates are told by the line, not the field
     ContourId,   // allotment slot, or the contour's id in a DA1 notice
     NbTestPts,   // sizes the contour's point list
+    Count,       // a whole number, stored by the duplicate rule
 };
 
 // Parts of the record a key marks as holding data.

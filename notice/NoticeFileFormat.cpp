@@ -5,6 +5,7 @@
 #include "platform/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace notice {
 namespace {
@@ -55,6 +56,11 @@ bool getAzmFromKey(std::string& key, std::string& azimuth)
     return significant.size() <= 3 && platform::parseInteger(significant).value_or(355) < 355;
 }
 
+double azimuthSlot(double azimuthDeg)
+{
+    return std::nearbyint(azimuthDeg / 10.0);
+}
+
 std::string getLongDeg(const std::string& lon) { return platform::midChars(lon, 1, 3); }
 std::string getLongMin(const std::string& lon) { return platform::midChars(lon, 4, 2); }
 
@@ -92,7 +98,8 @@ std::optional<std::string> parseFileTime(const std::string& time)
     if (!isDigits(hh) || !isDigits(mm))
         return std::nullopt;
     // A number too long to read is out of range too.
-    if (platform::parseInteger(hh).value_or(25) > 24 || platform::parseInteger(mm).value_or(60) > 59)
+    const auto hours = platform::parseInteger(hh).value_or(25), minutes = platform::parseInteger(mm).value_or(60);
+    if (hours > 24 || minutes > 59 || (hours == 24 && minutes != 0))
         return std::nullopt;
     return padZeros2(hh) + mm;
 }

@@ -17,6 +17,10 @@ bool splitKeyValue(std::string& line, std::string& key, std::string& value);
 /// The azimuth after "@azm" of an antenna key. True only for plain decimal digits below 355.
 bool getAzmFromKey(std::string& key, std::string& azimuth);
 
+/// The slot of an azimuth list that holds an azimuth: degrees / 10, halves to even (5 and 15
+/// go to 0 and 2).
+double azimuthSlot(double azimuthDeg);
+
 std::string getLongDeg(const std::string& lon);  ///< characters 2-4
 std::string getLongMin(const std::string& lon);  ///< characters 5-6
 std::string getLongSec(const std::string& lon);  ///< characters 7-8; "" for 6 characters
@@ -33,7 +37,7 @@ bool isFileLatitude(const std::string& value);
 
 /// Characters 1-2 and 4-5 of "HH:MM".
 std::string hhmmFromTime(const std::string& time);
-/// "HHMM" from H:MM or HH:MM with hours 0-24 and minutes 0-59; nothing for any other text.
+/// "HHMM" from H:MM or HH:MM with hours 0-23 and minutes 0-59, or 24:00; nothing for any other text.
 std::optional<std::string> parseFileTime(const std::string& time);
 
 /// Case-insensitive comparison of ASCII letters.

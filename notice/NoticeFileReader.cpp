@@ -111,19 +111,33 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
         }
         if (value.empty())
             return;
-        const int degrees = int(platform::parseInteger(azimuth).value_or(0));
-        const bool repeated = std::any_of(slots.begin(), slots.end(), [&](const FlaggedPair& s) {
-            return s.flag && int(platform::parseInteger(s.first).value_or(0)) == degrees;
-        });
         // A filled slot means an earlier sub-section of the same kind: its values stay.
-        if (slots[count].flag || repeated) {
+        if (slots[count].flag) {
             report += duplicateEntry(prefix, fixedKey + azimuth);
+            return;
+        }
+        // The stored list comes back by azimuth slot: two azimuths of one slot cannot both be kept.
+        const auto slotOf = [](const std::string& text) {
+            return azimuthSlot(double(platform::parseInteger(text).value_or(0)));
+        };
+        const auto taken = std::find_if(slots.begin(), slots.end(), [&](const FlaggedPair& s) {
+            return s.flag && slotOf(s.first) == slotOf(azimuth);
+        });
+        if (taken != slots.end()) {
+            const bool same = platform::parseInteger(taken->first) == platform::parseInteger(azimuth);
+            report += same ? duplicateEntry(prefix, fixedKey + azimuth)
+                           : errorEntry(prefix, fixedKey + azimuth + " : Same 10-degree slot as azimuth " + taken->first);
             return;
         }
         slots[count] = {true, azimuth, value};
         ++count;
     });
 }
+
+// The largest count of test points: the point list holds one more than the count.
+constexpr int kMaxTestPoints = 32766;
+// The largest count of sub-areas that a stored 16-bit number holds.
+constexpr int kMaxSubAreas = 32767;
 
 bool isWholeNumber(const std::string& s, int max)
 {
@@ -167,11 +181,11 @@ void readNbTestPts(NoticeReading& r, const NoticeField& k, const std::string& ke
         r.report += duplicateEntry(r.prefix, key);
         return;
     }
-    if (!isWholeNumber(value, 32766)) {
+    if (!isWholeNumber(value, kMaxTestPoints)) {
         r.report += invalidEntry(r.prefix, key, value);
         return;
     }
-    if (std::size_t(int(platform::parseInteger(value).value_or(0))) + 1 < r.points.size()) {
+    if (std::size_t(int(platform::parseInteger(value).value_or(0))) < r.points.size()) {
         r.report += errorEntry(r.prefix, key + " : fewer test points than the points already read");
         return;
     }
@@ -188,6 +202,13 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
     switch (k->kind) {
     case ValueKind::Text:
     case ValueKind::Date:
+        storeOnce(rec, k->field(rec), key, value, k->upper, k->flags, r.report, r.prefix);
+        return;
+    case ValueKind::Count:
+        if (!value.empty() && k->field(rec).empty() && !isWholeNumber(value, kMaxSubAreas)) {
+            r.report += invalidEntry(r.prefix, key, value);
+            return;
+        }
         storeOnce(rec, k->field(rec), key, value, k->upper, k->flags, r.report, r.prefix);
         return;
     case ValueKind::NoticeType: {
@@ -278,16 +299,20 @@ void readPoint(ReadCursor& cur, NoticeReading& r)
         r.report += r.prefix + " <POINT> #" + std::to_string(r.points.size()) + " : " + r.prefix + sub + kCrLf;
 }
 
-// The points list holds the count of test points plus one, or two without a count; points
-// read before the count are kept, those beyond the list are refused.
+// The points list holds the count of test points plus one, or two without a count. Only the
+// counted points are stored, so points read before the count are kept up to the count and
+// those beyond it are refused.
 void placePoints(NoticeReading& r)
 {
     Contour& contour = r.rec.zel.contour;
-    const std::size_t slots =
-        contour.nb_test_pts.empty() ? 2 : std::size_t(platform::parseInteger(contour.nb_test_pts).value_or(0)) + 1;
-    for (std::size_t k = slots; k < r.points.size(); ++k)
+    const bool counted = !contour.nb_test_pts.empty();
+    const std::size_t count = std::size_t(platform::parseInteger(contour.nb_test_pts).value_or(0));
+    const std::size_t slots = counted ? count + 1 : 2;
+    const std::size_t room = counted ? count : slots;
+    for (std::size_t k = room; k < r.points.size(); ++k)
         r.report += errorEntry(r.prefix, "<POINT> #" + std::to_string(k) + " : Cannot notify more than " +
-                                             std::to_string(slots) + " points");
+                                             std::to_string(room) + " points");
+    r.points.resize(std::min(r.points.size(), room));
     r.points.resize(slots);
     contour.points = std::move(r.points);
 }
@@ -300,7 +325,7 @@ void readCoordList(ReadCursor& cur, NoticeReading& r, AdmList& target, const cha
     const std::string sub = reader(cur, working, r.prefix);
     if (!sub.empty())
         r.report += std::string(" ") + name + " " + sub + kCrLf;
-    else
+    else if (working.flag)  // one without any administration leaves the list as it was
         target = working;
 }
 

@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <pwd.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 
@@ -35,13 +37,20 @@ std::string loginName()
         return buf;
     if (const char* user = std::getenv("USER"); user && *user)
         return user;
+    // A service or a container has neither: the account's own name.
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
+        return found->pw_name;
     return {};
 }
 
 bool fileExists(const std::filesystem::path& path)
 {
     std::error_code ec;
-    return std::filesystem::exists(path, ec) && !ec;
+    const auto status = std::filesystem::status(path, ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 }  // namespace platform

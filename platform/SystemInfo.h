@@ -19,10 +19,11 @@ std::string shortDate(const DateTime& when);
 /// A time as the program writes it: hh:mm:ss.
 std::string shortTime(const DateTime& when);
 
-/// The login name of the user running the program; empty when none is known.
+/// The login name of the user running the program, else `USER`, else the account's name;
+/// empty when none is known.
 std::string loginName();
 
-/// True when the path names an existing file or folder; any error gives false.
+/// True when the path names an existing file, not a folder; any error gives false.
 bool fileExists(const std::filesystem::path& path);
 
 }  // namespace platform

@@ -1,8 +1,9 @@
 #include "QtPrompter.h"
 
+#include "WatchedProcess.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -40,10 +41,11 @@ void QtPrompter::message(const std::string& text, const std::string& title, Icon
     box.exec();
 }
 
-bool QtPrompter::askYesNo(const std::string& text, const std::string& title)
+bool QtPrompter::askYesNo(const std::string& text, const std::string& title, Default byDefault)
 {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(byDefault == Default::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -55,10 +57,13 @@ std::optional<std::string> QtPrompter::pickOpenFile(const std::string& filter)
     return path.toStdString();
 }
 
-bool QtPrompter::showTextFile(const std::string& path)
+void QtPrompter::showTextFile(const std::string& path, std::function<void()> notShown)
 {
     const QString opener = QStandardPaths::findExecutable("xdg-open");
-    return !opener.isEmpty() && QProcess::startDetached(opener, {QString::fromStdString(path)});
+    if (opener.isEmpty())
+        notShown();
+    else
+        startWatched(opener, {QString::fromStdString(path)}, std::move(notShown));
 }
 
 }  // namespace platform

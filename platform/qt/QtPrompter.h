@@ -13,10 +13,10 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void message(const std::string& text, const std::string& title, Icon icon) override;
-    bool askYesNo(const std::string& text, const std::string& title) override;
+    bool askYesNo(const std::string& text, const std::string& title, Default byDefault = Default::Yes) override;
     std::optional<std::string> pickOpenFile(const std::string& filter) override;
     /// Hands the file to xdg-open, as one argument and without a shell.
-    bool showTextFile(const std::string& path) override;
+    void showTextFile(const std::string& path, std::function<void()> notShown) override;
 
 private:
     QWidget* m_parent;

@@ -76,6 +76,8 @@ TEST(Export, AnAbortedExportLeavesTheEarlierFile)
     EXPECT_EQ(f.prompter.messages[0].title, "Error : Writing Electronic notice");
     EXPECT_EQ(f.prompter.questions[1].text,
               "The file " + earlier.string() + " already exists. Do you want to replace it?");
+    EXPECT_EQ(f.prompter.questions[0].byDefault, platform::Prompter::Default::Yes);
+    EXPECT_EQ(f.prompter.questions[1].byDefault, platform::Prompter::Default::No) << "a stray Return keeps it";
     for (const auto& entry : std::filesystem::directory_iterator(f.dir.path()))
         EXPECT_EQ(entry.path().filename().string().find(".upd.part"), std::string::npos) << "no partial file";
 }
@@ -101,7 +103,8 @@ TEST(Export, NoWritesNothingAndAMissingAdministrationAborts)
 TEST(Export, AnEmptyListGivesTheHeadingAndAnEmptyLine)
 {
     ImportFixture f;
-    importAndList(f, noticeFile({}));
+    importAndList(f, noticeFile({soundNotice("F", "98.1")}));
+    app::buildNtcIndex(f.state, {});
     ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "e.upd").string(), f.state, f.prompter));
     const std::string upd = testing_support::readFile(f.dir.path() / "e.upd");
     EXPECT_TRUE(upd.ends_with("01.11.2005\r\n\r\n\r\n"));
@@ -130,4 +133,46 @@ TEST(Export, WritesTheSameBytesUnderACommaLocaleAndImportsThemAgain)
     EXPECT_EQ(again.scalar("SELECT count(*) FROM fmtv_terra WHERE typeof(freq_assgn) = 'real'"), "3");
     EXPECT_EQ(again.scalar("SELECT sum(freq_assgn) FROM fmtv_terra"), "677.75");
     EXPECT_TRUE(again.reports().empty());
+}
+
+TEST(Export, ADigitalPartWithoutAllotmentIsReadBackAndExported)
+{
+    ImportFixture f;
+    const std::string ds2 = "t_notice_type = DS2\nt_action = ADD\nt_adm_ref_id = R1\nzel_ant_dir = D\n"
+                            "zel_coord_self = FALSE\n";
+    importAndList(f, noticeFile({ds2, soundNotice("F", "98.1")}));
+    ASSERT_EQ(f.scalar("SELECT count(*) FROM zel_allotment"), "0");
+    ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "x.upd").string(), f.state, f.prompter));
+    EXPECT_TRUE(f.prompter.messages.empty()) << f.prompter.messages[0].text;
+    const std::string upd = testing_support::readFile(f.dir.path() / "x.upd");
+    EXPECT_NE(upd.find("t_adm_ref_id = R1\r\n"), std::string::npos);
+    EXPECT_NE(upd.find("t_freq_assgn = 98.1\r\n"), std::string::npos);
+    EXPECT_NE(upd.find("t_num_notices =  2"), std::string::npos);
+
+    // Two allotments of one notice cannot be read: the export stops there, naming the notice.
+    ASSERT_TRUE(f.state.dbConnection.exec("INSERT INTO zel_allotment (terrakey, allotkey) VALUES (1, 1), (1, 2)"));
+    EXPECT_FALSE(app::writeDBToElectFile((f.dir.path() / "y.upd").string(), f.state, f.prompter));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.path() / "y.upd"));
+    ASSERT_FALSE(f.prompter.messages.empty());
+    EXPECT_EQ(f.prompter.messages.front().text,
+              "readFromZEL04Allotment: The assignment 1 is not UNIQUE. Please consult the administrator!");
+    EXPECT_EQ(f.prompter.messages.back().text, "The notice 1 cannot be read. Cannot create electronic file");
+}
+
+TEST(Export, SaysHowManyContourNoticesItLeavesOut)
+{
+    ImportFixture f;
+    const std::string point = "<POINT>\nzel_long = +0010000\nzel_lat = +4500\n</POINT>\n";
+    const std::string contour = "t_notice_type = DA1\nt_ctry = F\nzel_nb_test_pts = 2\n" + point + point;
+    // An allotment's sub-area that no contour notice defined is no contour notice.
+    const std::string allotment = "t_notice_type = DS2\nt_action = ADD\nt_adm_ref_id = R1\n"
+                                  "zel_nb_sub_areas = 1\nzel_contour_id = 9\n";
+    importAndList(f, noticeFile({contour + "zel_contour_id = 7\n", soundNotice("F", "98.1"),
+                                 contour + "zel_contour_id = 8\n", allotment}));
+    ASSERT_EQ(f.scalar("SELECT count(*) FROM zel_contour"), "3");
+    ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "x.upd").string(), f.state, f.prompter));
+    ASSERT_EQ(f.prompter.messages.size(), 1u);
+    EXPECT_EQ(f.prompter.messages[0].text,
+              "2 contour notices (DA1) were not written: an electronic file holds no contour notices.");
+    EXPECT_NE(testing_support::readFile(f.dir.path() / "x.upd").find("t_num_notices =  2"), std::string::npos);
 }

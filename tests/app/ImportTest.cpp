@@ -47,6 +47,7 @@ TEST(Import, ADuplicateAnsweredNoIsNotStored)
     EXPECT_EQ(f.prompter.questions[0].text,
               "Notice 3 - Notice 1: have the same Freq, Adm and Coord. Do you still want to save it?");
     EXPECT_EQ(f.prompter.questions[0].title, "DataBase : Error");
+    EXPECT_EQ(f.prompter.questions[0].byDefault, platform::Prompter::Default::Yes);
 
     const auto reports = f.reports();
     ASSERT_EQ(reports.size(), 1u);
@@ -173,6 +174,7 @@ TEST(Import, AnExistingDatabaseIsReplacedOnlyAfterYes)
     ASSERT_EQ(f.prompter.questions.size(), 1u);
     EXPECT_EQ(f.prompter.questions[0].text,
               "The database " + db.string() + " already exists. Do you want to replace it?");
+    EXPECT_EQ(f.prompter.questions[0].byDefault, platform::Prompter::Default::No) << "a stray Return keeps it";
     EXPECT_FALSE(f.state.dbConnection.isOpen());
     std::ifstream in(db);
     std::string kept;
@@ -182,6 +184,23 @@ TEST(Import, AnExistingDatabaseIsReplacedOnlyAfterYes)
     f.prompter.answers = {true};
     EXPECT_TRUE(f.import("batch.txt", noticeFile({kSound})));
     EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "1");
+}
+
+TEST(Import, AFileWithoutNoticesMakesNoDatabaseAndReplacesNone)
+{
+    ImportFixture f;
+    EXPECT_FALSE(f.import("picked.txt", "<HEAD>\nt_adm = F\n</HEAD>\nt_ctry = F\n<notice>\n</NOTICE>\n"));
+    ASSERT_EQ(f.prompter.messages.size(), 1u);
+    EXPECT_EQ(f.prompter.messages[0].text,
+              "No notice was found in " + (f.dir.path() / "picked.txt").string() + ". No database was made.");
+    EXPECT_FALSE(std::filesystem::exists(f.dir.path() / "picked.mdb"));
+    EXPECT_FALSE(f.state.dbConnection.isOpen());
+
+    const auto kept = f.dir.write("batch.mdb", "precious");
+    EXPECT_FALSE(f.import("batch.txt", ""));
+    EXPECT_TRUE(f.prompter.questions.empty()) << "nothing to replace it with";
+    EXPECT_EQ(testing_support::readFile(kept), "precious");
+    EXPECT_TRUE(f.reports().empty());
 }
 
 TEST(Import, StopsWithOneMessageBeforeMakingADatabase)
@@ -264,15 +283,17 @@ TEST(Import, AKilledImportLeavesOnlyWholeNotices)
 
 TEST(Import, AFailedDuplicateCheckStoresTheNoticeAndSaysSo)
 {
-    // A template whose notice table lacks a column the check compares: every check fails,
-    // while storing a notice without seconds still works.
+    // A template whose notice table compares the administration by a collation this program
+    // does not have: every check fails, while storing still works.
     ImportFixture f;
     const auto broken = f.dir.path() / "broken.mdb";
     std::filesystem::copy_file(testing_support::templateDb(), broken);
-    {
+    for (const char* sql : {"PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, "
+                            "'COLLATE NOCASE', 'COLLATE legacy') WHERE name = 'fmtv_terra'",
+                            "DROP INDEX fmtv_terra_freq_adm; DROP INDEX fmtv_terra_ref_adm"}) {
         db::Connection conn;
         ASSERT_TRUE(conn.open(broken.string()));
-        ASSERT_TRUE(conn.exec("ALTER TABLE fmtv_terra DROP COLUMN long_sec"));
+        ASSERT_TRUE(conn.exec(sql)) << conn.lastError().message;
     }
     const std::string noSeconds = "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\nt_long = +00608\n"
                                   "t_lat = +4712\n";
@@ -282,8 +303,8 @@ TEST(Import, AFailedDuplicateCheckStoresTheNoticeAndSaysSo)
     EXPECT_TRUE(f.prompter.questions.empty());
     const auto body = reportBody(f.reports().at(0));
     ASSERT_EQ(body.size(), 4u);
-    EXPECT_EQ(body[0], "Input text file : Notice No : 1 - the duplicate check failed (no such column: long_sec); "
-                       "stored without it");
+    EXPECT_EQ(body[0], "Input text file : Notice No : 1 - the duplicate check failed (no such collation sequence: "
+                       "legacy); stored without it");
 }
 
 TEST(Import, ShowInNotepadOpensTheViewerOrTellsWhereTheFileIs)

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using testing_support::noticeFile;
 using testing_support::ScriptedPrompter;
 using testing_support::TempDir;
@@ -171,11 +173,51 @@ TEST(MainWindow, OpenDBCancelledOrRefusedLeavesNoDatabaseOpen)
 TEST(MainWindow, PickingInAnEmptyGridSaysSo)
 {
     Window w;
-    w.prompter.picks = {w.write("empty.txt", noticeFile({}))};
-    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    const auto empty = w.dir.path() / "empty.mdb";
+    std::filesystem::copy_file(testing_support::templateDb(), empty);
+    w.prompter.picks = {empty.string()};
+    child<QAction>(w.window, "mnuFileOpenDB")->trigger();
     EXPECT_EQ(w.window.state().ntcCount, 0);
     QTest::keyClick(child<QTableView>(w.window, "NtcDataGrid"), Qt::Key_Enter);
     ASSERT_EQ(w.prompter.messages.size(), 1u);
     EXPECT_EQ(w.prompter.messages[0].text, "No notices in the database");
     EXPECT_EQ(w.prompter.messages[0].title, "Database is Empty");
+}
+
+TEST(MainWindow, AFileLackingNoticeColumnsIsRefusedUntouched)
+{
+    Window w;
+    const auto path = w.dir.path() / "old.mdb";
+    {
+        db::Connection conn;
+        ASSERT_TRUE(conn.create(path.string()));
+        ASSERT_TRUE(conn.exec("CREATE TABLE fmtv_terra (terrakey INTEGER); CREATE TABLE Fmtv_keys (terrakey INTEGER)"));
+    }
+    const std::string before = testing_support::readFile(path);
+    w.prompter.picks = {path.string()};
+    child<QAction>(w.window, "mnuFileOpenDB")->trigger();
+    EXPECT_FALSE(w.window.state().dbConnection.isOpen());
+    EXPECT_FALSE(w.visible("NtcDataGrid"));
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "");
+    ASSERT_EQ(w.prompter.messages.size(), 1u);
+    EXPECT_NE(w.prompter.messages[0].text.find(path.string() + " is not a notice database: no such column"),
+              std::string::npos)
+        << w.prompter.messages[0].text;
+    EXPECT_EQ(testing_support::readFile(path), before) << "not switched to a write-ahead log";
+    EXPECT_FALSE(std::filesystem::exists(path.string() + "-wal"));
+}
+
+TEST(MainWindow, AGridThatCannotBeFilledClosesTheDatabase)
+{
+    Window w;
+    w.prompter.picks = {w.write("batch.txt", kThree)};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    ASSERT_TRUE(w.window.state().dbConnection.exec("ALTER TABLE fmtv_terra DROP COLUMN site_name"));
+    EXPECT_FALSE(w.window.fillNtcGrid());
+    EXPECT_FALSE(w.window.state().dbConnection.isOpen());
+    EXPECT_FALSE(w.visible("NtcDataGrid"));
+    EXPECT_FALSE(w.visible("TxtProcessingStatus"));
+    EXPECT_EQ(w.window.state().ntcCount, 0);
+    ASSERT_EQ(w.prompter.messages.size(), 1u);
+    EXPECT_EQ(w.prompter.messages[0].title, "fillNtcGrid");
 }

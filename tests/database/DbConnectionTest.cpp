@@ -62,20 +62,24 @@ TEST(TemplateDb, HoldsExactlyTheNoticeTablesAndOneKeyRow)
     EXPECT_EQ(db.scalar("SELECT terrakey || allotkey || contourkey || Target FROM Fmtv_keys"), "1111");
 }
 
-TEST(OpenDB, RefusesAMissingFileWithoutCreatingIt)
+TEST(OpenDB, RefusesAMissingFileOrAFolderWithoutCreatingIt)
 {
     // The data layer only reports: nobody shows these messages, they are kept in order.
     TempDir dir;
-    platform::Report report;
-    db::Connection conn;
-    const auto path = dir.path() / "missing.mdb";
-    EXPECT_FALSE(OpenDB(path.string(), conn, report));
-    EXPECT_FALSE(conn.isOpen());
-    EXPECT_FALSE(std::filesystem::exists(path));
-    ASSERT_EQ(report.messages().size(), 1u);
-    EXPECT_EQ(report.messages()[0].number, db::kErrCantOpen);
-    EXPECT_EQ(report.messages()[0].title, "OpenDB");
-    EXPECT_EQ(report.messages()[0].text, "Erreur  14:The database " + path.string() + " does not exist");
+    std::filesystem::create_directory(dir.path() / "folder.mdb");
+    for (const char* name : {"missing.mdb", "folder.mdb"}) {
+        platform::Report report;
+        db::Connection conn;
+        const auto path = dir.path() / name;
+        const bool existed = std::filesystem::exists(path);
+        EXPECT_FALSE(OpenDB(path.string(), conn, report));
+        EXPECT_FALSE(conn.isOpen());
+        EXPECT_EQ(std::filesystem::exists(path), existed);
+        ASSERT_EQ(report.messages().size(), 1u) << name;
+        EXPECT_EQ(report.messages()[0].number, db::kErrCantOpen);
+        EXPECT_EQ(report.messages()[0].title, "OpenDB");
+        EXPECT_EQ(report.messages()[0].text, "Erreur  14:The database " + path.string() + " does not exist");
+    }
 }
 
 TEST(OpenDB, RefusesFilesThatAreNoNoticeDatabase)

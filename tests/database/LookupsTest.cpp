@@ -71,6 +71,27 @@ TEST(Lookups, FindTheSameSiteByNumberNotByText)
     }
 }
 
+TEST(Lookups, ASiteStoredWithoutSecondsIsFoundAsSecondsZero)
+{
+    NoticeDb db;
+    // Each stored site is the only one of its frequency; its missing seconds are Null.
+    store(db, {5, "101.1", "7", "5", "", "E", "45", "7", "30", "N", "F", ""});
+    store(db, {6, "101.2", "7", "5", "10", "E", "45", "7", "", "N", "F", ""});
+    struct Row { Site site; Lookup expected; };
+    const Row rows[] = {
+        {{0, "101.1", "7", "5", "", "E", "45", "7", "30", "N", "F", ""}, Lookup::Found},
+        {{0, "101.1", "7", "5", "0", "E", "45", "7", "30", "N", "F", ""}, Lookup::Found},
+        {{0, "101.1", "7", "5", "1", "E", "45", "7", "30", "N", "F", ""}, Lookup::NotFound},
+        {{0, "101.2", "7", "5", "10", "E", "45", "7", "", "N", "F", ""}, Lookup::Found},
+        {{0, "101.2", "7", "5", "10", "E", "45", "7", "00", "N", "F", ""}, Lookup::Found},
+        {{0, "101.2", "7", "5", "10", "E", "45", "7", "30", "N", "F", ""}, Lookup::NotFound},
+    };
+    for (const Row& r : rows) {
+        std::int32_t key = 0;
+        EXPECT_EQ(find(db, r.site, key), r.expected) << r.site.freq << " " << r.site.longSec << "/" << r.site.latSec;
+    }
+}
+
 TEST(Lookups, FrequenciesWithManyDecimalsFindThemselves)
 {
     // Texts whose decimal conversion differs in the last bit between libraries.

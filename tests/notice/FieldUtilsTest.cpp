@@ -3,11 +3,14 @@
 
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -36,6 +39,18 @@ TEST(FieldUtils, UserNameKeepsTheFirstEightCharacters)
 
     const std::string own = getWinUserName();
     EXPECT_TRUE(own == kUnknownUser || (!own.empty() && platform::charCount(own) <= 8)) << own;
+}
+
+TEST(FieldUtils, WithoutTerminalOrUserVariableTheAccountNamesTheUser)
+{
+    // A service: standard input is no terminal and USER is not set.
+    const auto child = testing_support::runInChild([] {
+        unsetenv("USER");
+        std::fputs(getWinUserName().c_str(), stdout);
+    });
+    ASSERT_TRUE(child.exited && child.status == 0);
+    EXPECT_FALSE(child.output.empty());
+    EXPECT_NE(child.output, kUnknownUser);
 }
 
 TEST(FieldUtils, RangeChecksIncludeBothBounds)
@@ -164,11 +179,11 @@ TEST(FieldUtils, SplitDateNeedsTwoDots)
     }
 }
 
-TEST(FieldUtils, FileExistsFindsFilesAndFolders)
+TEST(FieldUtils, FileExistsFindsFilesNotFolders)
 {
     testing_support::TempDir dir;
     EXPECT_TRUE(fileExists(dir.write("a.txt", "x").string()));
-    EXPECT_TRUE(fileExists(dir.path().string()));
+    EXPECT_FALSE(fileExists(dir.path().string()));
     EXPECT_FALSE(fileExists((dir.path() / "missing.txt").string()));
     EXPECT_FALSE(fileExists(""));
 }

@@ -146,6 +146,7 @@ TEST(NoticeFileFormat, ParsesFileTimesIntoHhmm)
     const Row rows[] = {
         {"12:34", "1234"}, {"9:05", "0905"}, {"00:00", "0000"}, {"24:00", "2400"},
         {"23:59", "2359"}, {"25:00", std::nullopt}, {"12:60", std::nullopt},
+        {"24:01", std::nullopt}, {"24:59", std::nullopt},
         {"1230", std::nullopt}, {"12:5", std::nullopt}, {"", std::nullopt},
         {"123:00", std::nullopt}, {":30", std::nullopt}, {" 9:05", std::nullopt},
         {"+1:00", std::nullopt}, {"12:345", std::nullopt}, {"ab:cd", std::nullopt},

@@ -276,6 +276,17 @@ TEST(NoticeFileReader, CoordinationListsAndTheirLimits)
     EXPECT_EQ(coordA.rec.zel.coordA.adm[1], "");
 }
 
+TEST(NoticeFileReader, ASubSectionWithoutAdministrationsLeavesTheListAsItWas)
+{
+    for (const char* second : {"<COORDINATION>\n</COORDINATION>\n", "<COORD>\nt_adm =\n</COORD>\n",
+                               "<COORDINATION>\nt_ctry = E\n</COORDINATION>\n"}) {
+        const ReadNotice n = readOne("<COORDINATION>\nt_adm = D\nt_adm = E\n</COORDINATION>\n" + std::string(second));
+        EXPECT_TRUE(n.rec.coordAdm.flag) << second;
+        EXPECT_EQ(n.rec.coordAdm.adm[1], "E") << second;
+        EXPECT_EQ(n.read.report, " ") << second;
+    }
+}
+
 TEST(NoticeFileReader, ASecondCoordASubSectionIsReadOnlyWhenTheFirstHeldNothing)
 {
     const ReadNotice defined = readOne("<COORD_A>\nt_adm = D\n</COORD_A>\n<COORD_A>\nt_adm = E\n</COORD_A>\n");
@@ -292,11 +303,11 @@ TEST(NoticeFileReader, AntennaListsKeepThirtySixValuesInFileOrder)
 {
     std::string body = "<ANT_HGT>\n";
     for (int k = 0; k < 37; ++k)
-        body += "t_eff_hgt@azm" + std::to_string(k * 5) + " = " + std::to_string(k) + "\n";
+        body += "t_eff_hgt@azm" + std::to_string(k * 10 % 360 + 1000).substr(1) + " = " + std::to_string(k) + "\n";
     body += "T_EFF_HGT@AZM010 =\nt_attn@azm000 = 1\nt_eff_hgt@xyz000 = 1\n</ANT_HGT>\n";
     const ReadNotice n = readOne(body);
-    EXPECT_EQ(n.rec.effHgt[35], (FlaggedPair{true, "175", "35"}));
-    EXPECT_EQ(n.rec.effHgt[1], (FlaggedPair{true, "5", "1"})) << "the azimuth text stays as written";
+    EXPECT_EQ(n.rec.effHgt[35], (FlaggedPair{true, "350", "35"}));
+    EXPECT_EQ(n.rec.effHgt[1], (FlaggedPair{true, "010", "1"})) << "the azimuth text stays as written";
     const std::string limit = kPrefix + " : Error : Cannot notify more than 36 values";
     EXPECT_EQ(n.read.report, "  <ANT_HGT> " + limit + limit + kCrLf);
 }
@@ -321,6 +332,19 @@ TEST(NoticeFileReader, RepeatedDiagramsAndAzimuthsAreRefusedAsDuplicates)
     EXPECT_EQ(v.read.report, "  <ANT_DIAGR_V> " + entry("t_attn@azm10 : Duplicate key") +
                                  entry("t_attn@azm355 : Invalid value 3") + entry("t_attn@azm-10 : Invalid value 4") +
                                  kCrLf);
+}
+
+TEST(NoticeFileReader, AnAzimuthWhoseSlotIsTakenIsRefused)
+{
+    // The stored list comes back by azimuth / 10, halves to even: 5 goes to slot 0, 15 and 25 to slot 2.
+    const ReadNotice n = readOne("<ANT_HGT>\nt_eff_hgt@azm0 = 1\nt_eff_hgt@azm5 = 2\nt_eff_hgt@azm15 = 3\n"
+                                 "t_eff_hgt@azm25 = 4\nt_eff_hgt@azm35 = 5\n</ANT_HGT>\n");
+    EXPECT_EQ(n.rec.effHgt[0], (FlaggedPair{true, "0", "1"}));
+    EXPECT_EQ(n.rec.effHgt[1], (FlaggedPair{true, "15", "3"}));
+    EXPECT_EQ(n.rec.effHgt[2], (FlaggedPair{true, "35", "5"}));
+    EXPECT_FALSE(n.rec.effHgt[3].flag);
+    EXPECT_EQ(n.read.report, "  <ANT_HGT> " + entry("t_eff_hgt@azm5 : Same 10-degree slot as azimuth 0") +
+                                 entry("t_eff_hgt@azm25 : Same 10-degree slot as azimuth 15") + kCrLf);
 }
 
 TEST(NoticeFileReader, AntennaDirectivityFollowsPolarisationAndDiagrams)
@@ -366,6 +390,17 @@ TEST(NoticeFileReader, CoordinatesAndTimesMustBeWellFormed)
                                  entry("t_op_hh_to : Invalid value 12:60"));
 }
 
+TEST(NoticeFileReader, ACountOfSubAreasMustBeAWholeNumber)
+{
+    const ReadNotice bad = readOne("zel_nb_sub_areas = 2.5\nzel_nb_sub_areas = -1\nzel_nb_sub_areas = 3\n");
+    EXPECT_EQ(bad.rec.zel.allotment.nb_sub_areas, "3");
+    EXPECT_EQ(bad.read.report, " " + entry("zel_nb_sub_areas : Invalid value 2.5") +
+                                   entry("zel_nb_sub_areas : Invalid value -1"));
+    const ReadNotice empty = readOne("zel_nb_sub_areas =\n");
+    EXPECT_TRUE(empty.rec.zel.allotment.flag) << "an empty count marks the allotment as given";
+    EXPECT_EQ(empty.read.report, " ");
+}
+
 TEST(NoticeFileReader, SelfCoordinationIsTakenOnce)
 {
     EXPECT_EQ(readOne("t_ctry = F\n").rec.zel.coord_self, "FALSE");
@@ -395,17 +430,25 @@ TEST(NoticeFileReader, ContourIdsGoToTheContourOfAContourNoticeInAnyOrder)
 TEST(NoticeFileReader, TestPointsFillTheListThatTheirCountSizes)
 {
     const std::string point = "<POINT>\nzel_long = +0010000\nzel_lat = +4500\n</POINT>\n";
-    // Points before the count stay; the count makes room for count + 1 points.
-    const ReadNotice n = readOne("t_notice_type = DA1\n" + point + "zel_nb_test_pts = 2\n" + point + point + point);
+    // Points before the count stay; the list has count + 1 slots, but only the counted points
+    // are stored, so a point beyond the count is refused.
+    const ReadNotice n = readOne("t_notice_type = DA1\n" + point + "zel_nb_test_pts = 2\n" + point + point);
     ASSERT_EQ(n.rec.zel.contour.points.size(), 3u);
     EXPECT_EQ(n.rec.zel.contour.points[0], (FlaggedPair{true, "+0010000", "+4500"}));
-    EXPECT_TRUE(n.rec.zel.contour.points[2].flag);
-    EXPECT_EQ(n.read.report, " " + entry("<POINT> #3 : Cannot notify more than 3 points"));
+    EXPECT_TRUE(n.rec.zel.contour.points[1].flag);
+    EXPECT_FALSE(n.rec.zel.contour.points[2].flag);
+    EXPECT_EQ(n.read.report, " " + entry("<POINT> #2 : Cannot notify more than 2 points"));
 
-    const ReadNotice early = readOne("t_notice_type = DA1\n" + point + point + point + point + "zel_nb_test_pts = 3\n");
+    const ReadNotice early = readOne("t_notice_type = DA1\n" + point + point + point + "zel_nb_test_pts = 3\n");
     ASSERT_EQ(early.rec.zel.contour.points.size(), 4u);
-    EXPECT_TRUE(early.rec.zel.contour.points[3].flag) << "points read before their count are all kept";
+    EXPECT_TRUE(early.rec.zel.contour.points[2].flag) << "points read before their count are all kept";
     EXPECT_EQ(early.read.report, " ");
+
+    // The largest count still leaves room for its list.
+    EXPECT_EQ(readOne("zel_nb_test_pts = 32766\n").rec.zel.contour.points.size(), 32767u);
+    const ReadNotice over = readOne("zel_nb_test_pts = 32767\n");
+    EXPECT_EQ(over.rec.zel.contour.nb_test_pts, "");
+    EXPECT_EQ(over.read.report, " " + entry("zel_nb_test_pts : Invalid value 32767"));
 
     const ReadNotice empty = readOne("<POINT>\nzel_long =\n</POINT>\n<POINT>\nzel_lat = +4500\n</POINT>\n");
     EXPECT_FALSE(empty.rec.zel.contour.points[0].flag) << "an empty point is stored and counts";

@@ -9,9 +9,9 @@ void ScriptedPrompter::message(const std::string& text, const std::string& title
     messages.push_back({text, title, icon});
 }
 
-bool ScriptedPrompter::askYesNo(const std::string& text, const std::string& title)
+bool ScriptedPrompter::askYesNo(const std::string& text, const std::string& title, Default byDefault)
 {
-    questions.push_back({text, title, platform::Icon::Question});
+    questions.push_back({text, title, platform::Icon::Question, byDefault});
     if (answers.empty()) {
         ADD_FAILURE() << "unscripted question: " << text;
         return false;
@@ -21,12 +21,13 @@ bool ScriptedPrompter::askYesNo(const std::string& text, const std::string& titl
     return answer;
 }
 
-bool ScriptedPrompter::showTextFile(const std::string& path)
+void ScriptedPrompter::showTextFile(const std::string& path, std::function<void()> notShown)
 {
-    if (!viewerAvailable)
-        return false;
+    if (!viewerAvailable) {
+        notShown();
+        return;
+    }
     viewed.push_back(path);
-    return true;
 }
 
 std::optional<std::string> ScriptedPrompter::pickOpenFile(const std::string& filter)

@@ -15,12 +15,14 @@ public:
         std::string text;
         std::string title;
         platform::Icon icon = platform::Icon::None;
+        Default byDefault = Default::Yes;  // of a question
     };
 
     void message(const std::string& text, const std::string& title, platform::Icon icon) override;
     /// Takes the next scripted answer; a question nobody scripted fails the test.
-    bool askYesNo(const std::string& text, const std::string& title) override;
-    bool showTextFile(const std::string& path) override;
+    bool askYesNo(const std::string& text, const std::string& title, Default byDefault = Default::Yes) override;
+    /// Records the file; calls `notShown` at once when no viewer is available.
+    void showTextFile(const std::string& path, std::function<void()> notShown) override;
     /// Takes the next scripted pick; an empty script cancels.
     std::optional<std::string> pickOpenFile(const std::string& filter) override;
 
