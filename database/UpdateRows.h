@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace db { class Connection; }
+namespace platform { class Report; }
+
+// What the updaters of a stored notice share: counting and deleting the rows of one key.
+namespace database {
+
+/// The count that `sql` (one "?" for the key) gives; nothing on an error.
+std::optional<std::int64_t> countKeyRows(db::Connection& conn, const std::string& sql, std::int64_t key);
+
+/// Runs `sql` with the key bound to its "?"; a failure is reported titled `procedure`.
+[[nodiscard]] bool runWithKey(db::Connection& conn, const std::string& sql, std::int64_t key,
+                              const char* procedure, platform::Report& report);
+
+/// Shows that the row to update is missing or not unique, titled "Update Error"; false.
+bool notUniqueForUpdate(platform::Report& report);
+
+}  // namespace database
