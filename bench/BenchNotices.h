@@ -2,10 +2,13 @@
 
 // What the benchmarks share: a user who answers Yes and sees nothing, and the full antenna
 // lists of a television notice.
+#include "database/DbConnection.h"
 #include "notice/NoticeFileReader.h"
 #include "platform/Prompter.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,23 @@ inline notice::NoticeRecord televisionNotice()
     notice::NoticeRead read;
     reader.readNextNotice(rec, read);
     return rec;
+}
+
+/// The path of a benchmark's database of `notices` notices, in a folder of the temporary folder.
+inline std::string databasePath(const char* folderName, int notices)
+{
+    const auto folder = std::filesystem::temp_directory_path() / folderName;
+    std::filesystem::create_directories(folder);
+    return (folder / ("bench" + std::to_string(notices) + ".mdb")).string();
+}
+
+/// Copies the template beside the program to `path` and opens it; says why on stderr when it cannot.
+inline bool freshDatabase(const std::string& path, db::Connection& conn, platform::Prompter& prompter)
+{
+    if (database::copyTemplateDB(path, prompter.report()) && database::OpenDB(path, conn, prompter.report()))
+        return true;
+    std::fprintf(stderr, "cannot make %s (is the template beside the program?)\n", path.c_str());
+    return false;
 }
 
 /// The batch sizes named on the command line, else 10,000 and 40,000.

@@ -16,17 +16,13 @@ int main(int argc, char* argv[])
 {
     const std::vector<int> sizes = bench::batchSizes(argc, argv);
 
-    const auto folder = std::filesystem::temp_directory_path() / "ostrel-store-bench";
-    std::filesystem::create_directories(folder);
     notice::NoticeRecord rec = bench::televisionNotice();
     bench::SilentPrompter prompter;
     for (const int n : sizes) {
-        const std::string path = (folder / ("bench" + std::to_string(n) + ".mdb")).string();
+        const std::string path = bench::databasePath("ostrel-store-bench", n);
         db::Connection conn;
-        if (!database::copyTemplateDB(path, prompter.report()) || !database::OpenDB(path, conn, prompter.report())) {
-            std::fprintf(stderr, "cannot make %s (is the template beside the program?)\n", path.c_str());
+        if (!bench::freshDatabase(path, conn, prompter))
             return 1;
-        }
         database::ContourOutcome outcome;
         const auto start = std::chrono::steady_clock::now();
         int stored = 0;

@@ -24,18 +24,13 @@ int main(int argc, char* argv[])
 {
     const std::vector<int> sizes = bench::batchSizes(argc, argv);
 
-    const auto folder = std::filesystem::temp_directory_path() / "ostrel-update-bench";
-    std::filesystem::create_directories(folder);
     notice::NoticeRecord rec = bench::televisionNotice();
     bench::SilentPrompter prompter;
     for (const int n : sizes) {
-        const std::string path = (folder / ("bench" + std::to_string(n) + ".mdb")).string();
+        const std::string path = bench::databasePath("ostrel-update-bench", n);
         db::Connection conn;
-        if (n < kUpdates || !database::copyTemplateDB(path, prompter.report()) ||
-            !database::OpenDB(path, conn, prompter.report())) {
-            std::fprintf(stderr, "cannot make %s (is the template beside the program?)\n", path.c_str());
+        if (n < kUpdates || !bench::freshDatabase(path, conn, prompter))
             return 1;
-        }
         database::ContourOutcome outcome;
         for (int i = 0; i < n; ++i) {
             rec.freq_assgn = std::to_string(470 + i % 400) + ".25";

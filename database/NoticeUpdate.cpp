@@ -5,7 +5,7 @@
 #include "KeyCounters.h"
 #include "NoticeDelete.h"
 #include "NoticeStore.h"
-#include "UpdateRows.h"
+#include "KeyRows.h"
 #include "ZelStore.h"
 #include "ZelUpdate.h"
 #include "database/sqlite/RowWriter.h"

@@ -3,7 +3,7 @@
 #include "DbConnection.h"
 #include "FieldColumns.h"
 #include "NoticeDelete.h"
-#include "UpdateRows.h"
+#include "KeyRows.h"
 #include "ZelStore.h"
 #include "database/sqlite/RowWriter.h"
 #include "database/sqlite/Statement.h"

@@ -1,4 +1,4 @@
-#include "UpdateRows.h"
+#include "KeyRows.h"
 
 #include "DbConnection.h"
 #include "database/sqlite/Statement.h"
@@ -25,8 +25,7 @@ bool runWithKey(db::Connection& conn, const std::string& sql, std::int64_t key, 
 
 bool notUniqueForUpdate(platform::Report& report)
 {
-    report.message("The selected notice is not unique. Please consult the administrator!", "Update Error",
-                   platform::Icon::Warning);
+    report.message(kNotUnique, "Update Error", platform::Icon::Warning);
     return false;
 }
 
