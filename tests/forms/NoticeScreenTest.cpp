@@ -1,0 +1,486 @@
+#include "forms/common/NoticeScreen.h"
+
+#include "notice/FieldUtils.h"
+#include "notice/NoticeFields.h"
+#include "platform/NumberText.h"
+#include "platform/SystemInfo.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using notice::NoticeRecord;
+
+namespace {
+
+constexpr int kKinds[] = {forms::kSoundKind, forms::kTvKind};
+
+bool onForm(forms::On on, int kind)
+{
+    return on == forms::On::Both || (on == forms::On::Tv) == (kind == forms::kTvKind);
+}
+
+// A form of the given kind holding every control the transfer names, with the lists that the
+// forms fill when they load.
+std::unique_ptr<QWidget> makeForm(int kind)
+{
+    auto form = std::make_unique<QWidget>();
+    const auto add = [&](QWidget* w, const QString& name) {
+        w->setParent(form.get());
+        w->setObjectName(name);
+    };
+    const std::map<QString, QStringList> lists = {
+        {"Combo_7A1_FreqStabl", {"", "RELAXED", "NORMAL", "PRECISION"}},
+        {"Combo_7C2_Color_Sys", {"", "NTSC", "PAL", "SECAM"}},
+        {"Combo_9_AntDir", {"", "D", "ND"}},
+        {"Combo_9D_Polariz", {"", "H", "V", "M"}},
+    };
+    for (const forms::ScreenRow& r : forms::screenRows()) {
+        if (!onForm(r.on, kind))
+            continue;
+        if (r.kind == forms::BoxKind::Combo) {
+            auto* c = new QComboBox;
+            c->addItems(lists.at(r.control));
+            c->setCurrentIndex(-1);
+            add(c, r.control);
+        } else if (r.kind == forms::BoxKind::Date) {
+            for (const char* part : {"YY", "MM", "DD"})
+                add(new QLineEdit, QString(r.control) + part);
+        } else {
+            add(new QLineEdit, r.control);
+        }
+    }
+    for (auto group : {forms::intentOptions(), forms::fragmentOptions()})
+        for (const forms::OptionRow& o : group)
+            if (onForm(o.on, kind)) {
+                auto* b = new QRadioButton;
+                b->setAutoExclusive(false);
+                add(b, o.control);
+            }
+    for (int i = 0; i < notice::kAdmSlots - 1; ++i)
+        add(new QLineEdit, forms::coordAdmBox(i));
+    for (auto box : {forms::effHgtBox, forms::attnHBox, forms::attnVBox})
+        for (int k = 0; k < notice::kAzimuthSlots; ++k)
+            add(new QLineEdit, box(k));
+    return form;
+}
+
+std::string text(const QWidget& form, const QString& name)
+{
+    const QWidget* w = form.findChild<QWidget*>(name);
+    if (auto* e = qobject_cast<const QLineEdit*>(w))
+        return e->text().toStdString();
+    if (auto* c = qobject_cast<const QComboBox*>(w))
+        return c->currentText().toStdString();
+    if (auto* b = qobject_cast<const QRadioButton*>(w))
+        return b->isChecked() ? "checked" : "";
+    ADD_FAILURE() << "no control " << name.toStdString();
+    return {};
+}
+
+void type(QWidget& form, const QString& name, const std::string& value)
+{
+    QWidget* w = form.findChild<QWidget*>(name);
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        e->setText(QString::fromStdString(value));
+    else if (auto* c = qobject_cast<QComboBox*>(w))
+        c->setCurrentIndex(c->findText(QString::fromStdString(value)));
+    else if (auto* b = qobject_cast<QRadioButton*>(w))
+        b->setChecked(!value.empty());
+    else
+        ADD_FAILURE() << "no control " << name.toStdString();
+}
+
+// The fields and list slots where two records differ, as "name:a|b;" pieces.
+std::string differences(const NoticeRecord& a, const NoticeRecord& b)
+{
+    std::string out;
+    const auto note = [&](const std::string& name, const std::string& x, const std::string& y) {
+        if (x != y)
+            out += name + ":" + x + "|" + y + ";";
+    };
+    for (const notice::NoticeField& f : notice::noticeFields())
+        for (int part = 0; part < (f.coord ? 4 : 1); ++part)
+            note(std::string(f.key) + (f.columns[std::size_t(part)] ? f.columns[std::size_t(part)] : "") ,
+                 notice::valueOf(f, a, part), notice::valueOf(f, b, part));
+    const auto flag = [](bool v) { return std::string(v ? "1" : "0"); };
+    note("flag", flag(a.flag), flag(b.flag));
+    note("target", flag(a.target.flag), flag(b.target.flag));
+    note("opPeriod", flag(a.opPeriod.flag), flag(b.opPeriod.flag));
+    note("coordAdm", flag(a.coordAdm.flag), flag(b.coordAdm.flag));
+    for (int i = 0; i < notice::kAdmSlots; ++i)
+        note("adm" + std::to_string(i), a.coordAdm.adm[std::size_t(i)], b.coordAdm.adm[std::size_t(i)]);
+    const std::pair<const char*, notice::AzimuthSlots NoticeRecord::*> lists[] = {
+        {"effHgt", &NoticeRecord::effHgt}, {"attnH", &NoticeRecord::attnH}, {"attnV", &NoticeRecord::attnV}};
+    for (const auto& [name, member] : lists)
+        for (int k = 0; k < notice::kAzimuthSlots; ++k) {
+            const notice::FlaggedPair& x = (a.*member)[std::size_t(k)];
+            const notice::FlaggedPair& y = (b.*member)[std::size_t(k)];
+            note(name + std::to_string(k), flag(x.flag) + x.first + "=" + x.second, flag(y.flag) + y.first + "=" + y.second);
+        }
+    if (out.empty() && !(a == b))
+        out = "parts no form shows";
+    return out;
+}
+
+NoticeRecord readBack(const QWidget& form, int kind)
+{
+    NoticeRecord rec;
+    forms::readNtcFromScreen(rec, form, kind);
+    return rec;
+}
+
+// The reading stamps these; a comparison of records leaves them out.
+void clearStamps(NoticeRecord& rec)
+{
+    rec.d_updated.clear();
+    rec.src_update.clear();
+}
+
+NoticeRecord baseRecord(int kind)
+{
+    NoticeRecord rec;
+    rec.flag = true;
+    rec.notice_typ = kind == forms::kTvKind ? "T02" : "T01";
+    rec.intent = "MODIFY";
+    return rec;
+}
+
+void fillAzimuths(notice::AzimuthSlots& list, int from, const std::string& value)
+{
+    for (int k = from; k < notice::kAzimuthSlots; k += 3)
+        list[std::size_t(k)] = {true, platform::padded(10 * k, 1), value + std::to_string(k)};
+}
+
+// A notice of the form's kind with every value the form shows, each as the form gives it back.
+NoticeRecord fullRecord(int kind)
+{
+    NoticeRecord rec = baseRecord(kind);
+    rec.stn_cls = kind == forms::kTvKind ? "BT" : "BC";
+    rec.fragment = "ST61";
+    for (const forms::ScreenRow& r : forms::screenRows())
+        if (onForm(r.on, kind))
+            *forms::screenField(r, rec) = std::string("v") + r.control;
+    rec.d_adm_ntc = "2005-3-25";
+    rec.d_inuse = "2004-12-1";
+    rec.freq_stabl = "NORMAL";
+    rec.color = "PAL";
+    rec.polar = "M";
+    rec.ant_dir = "D";
+    rec.long_deg = "005";
+    rec.lat_deg = rec.target.long_min = "07";
+    rec.opPeriod = {true, "0800", "2000"};
+    rec.target.flag = true;
+    rec.coordAdm.flag = true;
+    for (int i = 0; i < notice::kAdmSlots - 1; ++i)
+        rec.coordAdm.adm[std::size_t(i)] = "A" + std::to_string(i);
+    fillAzimuths(rec.effHgt, 0, "e");
+    fillAzimuths(rec.attnH, 1, "h");
+    fillAzimuths(rec.attnV, 2, "v");
+    return rec;
+}
+
+TEST(NoticeScreen, EveryRowNamesAFieldOfTheNoticeTable)
+{
+    NoticeRecord rec;
+    for (const forms::ScreenRow& r : forms::screenRows())
+        EXPECT_NE(forms::screenField(r, rec), nullptr) << r.control;
+}
+
+TEST(NoticeScreen, AFullNoticeComesBackWholeFromEachForm)
+{
+    for (int kind : kKinds) {
+        SCOPED_TRACE(kind);
+        const NoticeRecord rec = fullRecord(kind);
+        auto form = makeForm(kind);
+        forms::writeNtcToScreen(rec, *form);
+        NoticeRecord back = readBack(*form, kind);
+        EXPECT_EQ(back.d_updated, platform::shortDate(platform::now()));
+        EXPECT_EQ(back.src_update, notice::getWinUserName());
+        clearStamps(back);
+        EXPECT_EQ(differences(back, rec), "");
+    }
+}
+
+// Each row alone, record to form to record, with the normalisation the transfer makes.
+TEST(NoticeScreen, EachRowComesBackUpToItsNormalisation)
+{
+    struct Case { const char* control; const char* stored; const char* shown; const char* readBack; };
+    const std::map<std::string, Case> special = {
+        {"Txt_Ntc_", {"", "2005-03-25", "2005 3 25", "2005-3-25"}},
+        {"Txt_2C_", {"", "25.03.2005", "2005 3 25", "2005-3-25"}},
+        {"Txt_4C_Deg_Long", {"", "5", "005", "005"}},
+        {"Txt_04C_Deg_Long", {"", "45", "045", "045"}},
+        {"Txt_4C_Deg_Lat", {"", "5", "05", "05"}},
+        {"Txt_04C_Sec_Lat", {"", "7", "07", "07"}},
+        {"Txt_10B_Ophhfr", {"", "800", "0800", "0800"}},
+        {"Txt_10B_Ophhto", {"", "5", "0005", "0005"}},
+        {"Combo_7A1_FreqStabl", {"", "PRECISION", "PRECISION", "PRECISION"}},
+        {"Combo_7C2_Color_Sys", {"", "SECAM", "SECAM", "SECAM"}},
+        {"Combo_9D_Polariz", {"", "V", "V", "V"}},
+        {"Combo_9_AntDir", {"", "ND", "ND", "ND"}},
+    };
+    for (int kind : kKinds)
+        for (const forms::ScreenRow& r : forms::screenRows()) {
+            if (!onForm(r.on, kind))
+                continue;
+            SCOPED_TRACE(std::string(r.control) + " on kind " + std::to_string(kind));
+            const auto it = special.find(r.control);
+            const std::string stored = it != special.end() ? it->second.stored : "x y";
+            NoticeRecord rec = baseRecord(kind);
+            rec.polar = r.when == forms::When::PolarV ? "V" : "H";
+            rec.target.flag = rec.opPeriod.flag = true;
+            *forms::screenField(r, rec) = stored;
+            auto form = makeForm(kind);
+            forms::writeNtcToScreen(rec, *form);
+            std::string shown;
+            if (r.kind == forms::BoxKind::Date)
+                shown = text(*form, QString(r.control) + "YY") + " " + text(*form, QString(r.control) + "MM") +
+                        " " + text(*form, QString(r.control) + "DD");
+            else
+                shown = text(*form, r.control);
+            EXPECT_EQ(shown, it != special.end() ? it->second.shown : stored);
+            NoticeRecord back = readBack(*form, kind);
+            EXPECT_EQ(*forms::screenField(r, back), it != special.end() ? it->second.readBack : stored);
+        }
+}
+
+struct WriteCase {
+    const char* what;
+    int kind;
+    std::function<void(NoticeRecord&)> change;
+    std::vector<std::pair<QString, std::string>> shows;  // control and its text; "" for untouched
+};
+
+TEST(NoticeScreen, RecordToFormEdgeCases)
+{
+    const std::vector<WriteCase> cases = {
+        {"a record whose flag is false touches nothing", forms::kTvKind,
+         [](NoticeRecord& r) { r = NoticeRecord{}; r.adm = "F"; r.intent = "ADD"; },
+         {{"Txt_B_Adm", ""}, {"OptInt_Add", ""}}},
+        {"a sound notice shows its own values only", forms::kSoundKind,
+         [](NoticeRecord& r) { r.color = "PAL"; r.pwr_ratio = "10"; r.bdwdth = "200"; r.tran_sys = "T"; },
+         {{"Txt_70_BDWdth", "200"}, {"Txt_7D_TranSys", "T"}}},
+        {"TB5 shows adm and country but no system on the sound form", forms::kSoundKind,
+         [](NoticeRecord& r) { r.notice_typ = "TB5"; r.adm = "F"; r.ctry = "FRA"; r.tran_sys = "T"; r.bdwdth = "9"; },
+         {{"Txt_B_Adm", "F"}, {"Txt_4B_GeoArea", "FRA"}, {"Txt_7D_TranSys", ""}, {"Txt_70_BDWdth", "9"}}},
+        {"TB5 shows adm and country but no system on the television form", forms::kTvKind,
+         [](NoticeRecord& r) { r.notice_typ = "TB5"; r.adm = "F"; r.ctry = "FRA"; r.tran_sys = "T"; },
+         {{"Txt_B_Adm", "F"}, {"Txt_4B_GeoArea", "FRA"}, {"Txt_7C1_TvSys", ""}}},
+        {"GE84 on the television form selects no fragment", forms::kTvKind,
+         [](NoticeRecord& r) { r.fragment = "GE84"; },
+         {{"OptFrg_A11", ""}, {"OptFrg_St61", ""}, {"OptFrg_Ge89", ""}}},
+        {"GE89 on the sound form selects no fragment", forms::kSoundKind,
+         [](NoticeRecord& r) { r.fragment = "GE89"; },
+         {{"OptFrg_A11", ""}, {"OptFrg_St61", ""}, {"OptFrg_Ge84", ""}}},
+        {"intent in lower case selects its option, a fragment does not", forms::kTvKind,
+         [](NoticeRecord& r) { r.intent = "modify"; r.fragment = "st61"; },
+         {{"OptInt_Mod", "checked"}, {"OptFrg_St61", ""}}},
+        {"intent RECORDED selects no intent", forms::kTvKind,
+         [](NoticeRecord& r) { r.intent = "RECORDED"; },
+         {{"OptInt_Add", ""}, {"OptInt_Mod", ""}, {"OptInt_Sup", ""}, {"OptInt_Wdraw", ""}}},
+        {"polarisation U keeps the combo, D shows both filled lists without azimuth 0", forms::kTvKind,
+         [](NoticeRecord& r) {
+             r.polar = "U"; r.ant_dir = "D";
+             r.attnH[4] = {false, "", "3"}; r.attnV[0] = {true, "0", "6"};
+         },
+         {{"Combo_9D_Polariz", ""}, {"Combo_9_AntDir", "D"}, {"Txt_9NHAzm040", "3"}, {"Txt_9NVAzm000", "6"}}},
+        {"polarisation h in lower case shows no attenuation", forms::kTvKind,
+         [](NoticeRecord& r) { r.polar = "h"; r.ant_dir = "D"; r.attnH[0] = {true, "0", "3"}; },
+         {{"Txt_9NHAzm000", ""}}},
+        {"polarisation M without directivity shows no attenuation", forms::kSoundKind,
+         [](NoticeRecord& r) { r.polar = "M"; r.ant_dir = "ND"; r.attnH[0] = r.attnV[0] = {true, "0", "3"}; },
+         {{"Combo_9D_Polariz", "M"}, {"Txt_9NHAzm000", ""}, {"Txt_9NVAzm000", ""}}},
+        {"polarisation H shows the horizontal list only", forms::kSoundKind,
+         [](NoticeRecord& r) { r.polar = "H"; r.ant_dir = "D"; r.attnH[1] = r.attnV[1] = {true, "10", "3"}; },
+         {{"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm010", ""}}},
+        {"thirteen administrations show the first twelve", forms::kTvKind,
+         [](NoticeRecord& r) {
+             r.coordAdm.flag = true;
+             for (int i = 0; i < notice::kAdmSlots; ++i) r.coordAdm.adm[std::size_t(i)] = "A" + std::to_string(i);
+         },
+         {{"Txt_11_Adm1", "A0"}, {"Txt_11_Adm12", "A11"}}},
+        {"coordinates are padded to their width", forms::kTvKind,
+         [](NoticeRecord& r) { r.long_deg = "1234"; r.lat_deg = "5"; r.long_sec = "7"; r.target.flag = true; r.target.long_deg = "45"; },
+         {{"Txt_4C_Deg_Long", "1234"}, {"Txt_4C_Deg_Lat", "05"}, {"Txt_4C_Sec_Long", "07"}, {"Txt_04C_Deg_Long", "045"}}},
+        {"the operating period shows padded", forms::kTvKind,
+         [](NoticeRecord& r) { r.opPeriod = {true, "800", "2000"}; },
+         {{"Txt_10B_Ophhfr", "0800"}, {"Txt_10B_Ophhto", "2000"}}},
+        {"an operating period without its flag is not shown", forms::kTvKind,
+         [](NoticeRecord& r) { r.opPeriod = {false, "800", "2000"}; },
+         {{"Txt_10B_Ophhfr", ""}, {"Txt_10B_Ophhto", ""}}},
+        {"target values without the target flag are not shown", forms::kTvKind,
+         [](NoticeRecord& r) { r.target.freq_assgn = "98.5"; },
+         {{"Txt_01A_TrgFreq", ""}}},
+        {"a date shows without leading zeros", forms::kSoundKind,
+         [](NoticeRecord& r) { r.d_adm_ntc = "05.03.2005"; },
+         {{"Txt_Ntc_YY", "2005"}, {"Txt_Ntc_MM", "3"}, {"Txt_Ntc_DD", "5"}}},
+        {"a date that cannot be read leaves its boxes empty", forms::kSoundKind,
+         [](NoticeRecord& r) { r.d_adm_ntc = "2005/03/01"; r.d_inuse = "1.2.3"; },
+         {{"Txt_Ntc_YY", ""}, {"Txt_Ntc_MM", ""}, {"Txt_Ntc_DD", ""}, {"Txt_2C_YY", ""}, {"Txt_2C_DD", ""}}},
+        {"a height is shown whatever its slot's flag", forms::kSoundKind,
+         [](NoticeRecord& r) { r.effHgt[2] = {false, "", "45"}; },
+         {{"Txt_9EC_azm020", "45"}}},
+        {"a combo value is matched exactly", forms::kTvKind,
+         [](NoticeRecord& r) { r.freq_stabl = "relaxed"; r.color = "PAL "; r.ant_dir = "ND"; },
+         {{"Combo_7A1_FreqStabl", ""}, {"Combo_7C2_Color_Sys", ""}, {"Combo_9_AntDir", "ND"}}},
+    };
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        NoticeRecord rec = baseRecord(c.kind);
+        rec.intent.clear();
+        c.change(rec);
+        auto form = makeForm(c.kind);
+        forms::writeNtcToScreen(rec, *form);
+        for (const auto& [control, shown] : c.shows)
+            EXPECT_EQ(text(*form, control), shown) << control.toStdString();
+    }
+}
+
+TEST(NoticeScreen, AnEmptyFieldLeavesItsControlAsItIs)
+{
+    auto form = makeForm(forms::kTvKind);
+    type(*form, "Txt_3A1_CallSign", "OLD");
+    type(*form, "Combo_9D_Polariz", "V");
+    type(*form, "OptInt_Mod", "on");
+    forms::writeNtcToScreen(baseRecord(forms::kTvKind), *form);
+    EXPECT_EQ(text(*form, "Txt_3A1_CallSign"), "OLD");
+    EXPECT_EQ(text(*form, "Combo_9D_Polariz"), "V");
+    NoticeRecord add = baseRecord(forms::kTvKind);
+    add.intent = "ADD";
+    forms::writeNtcToScreen(add, *form);
+    EXPECT_EQ(text(*form, "OptInt_Mod"), "");
+    EXPECT_EQ(text(*form, "OptInt_Add"), "checked");
+}
+
+TEST(NoticeScreen, ASuppressionRunsItsReactionOnceBeforeTheFragments)
+{
+    for (int kind : kKinds) {
+        auto form = makeForm(kind);
+        std::vector<std::string> reactions;
+        forms::connectOptionReactions(*form, [&](QRadioButton& b) { reactions.push_back(b.objectName().toStdString()); });
+        NoticeRecord rec = baseRecord(kind);
+        rec.notice_typ = "TB5";
+        rec.intent = "SUPPRESS";
+        rec.fragment = "NTFD_RR";
+        forms::writeNtcToScreen(rec, *form);
+        EXPECT_EQ(reactions, (std::vector<std::string>{"OptInt_Sup", "OptFrg_A11"}));
+        EXPECT_EQ(text(*form, "OptInt_Sup"), "checked");
+    }
+}
+
+struct ReadCase {
+    const char* what;
+    int kind;
+    std::vector<std::pair<QString, std::string>> typed;
+    std::function<void(NoticeRecord&)> expect;  // changes an empty read of the same form
+};
+
+// Read from a form that no record filled, as the unchanged reading gives it.
+TEST(NoticeScreen, FormToRecordEdgeCases)
+{
+    const std::vector<std::pair<QString, std::string>> target = {
+        {"Txt_TrgAdmRefID", "REF"}, {"Txt_01A_TrgFreq", "98.5"}, {"Txt_04C_Deg_Long", "5"},
+        {"Txt_04C_EW", "E"}, {"Txt_04C_Deg_Lat", "4"}, {"Txt_04C_NS", "N"}};
+    const auto withTarget = [&](std::vector<std::pair<QString, std::string>> typed) {
+        typed.insert(typed.end(), target.begin(), target.end());
+        return typed;
+    };
+    const auto targetRead = [](NoticeRecord& r) {
+        r.target = {true, "98.5", "005", "", "", "E", "04", "", "", "N", "REF"};
+    };
+    const auto stationOf = [](const char* cls) {
+        return [cls](NoticeRecord& r) { r.stn_cls = cls; };
+    };
+    const std::vector<ReadCase> cases = {
+        {"a suppression takes no station value and copies its target", forms::kTvKind,
+         withTarget({{"OptInt_Sup", "on"}, {"Txt_B_Adm", "F"}, {"Txt_3A1_CallSign", "C"}, {"Txt_Ntc_YY", "2005"},
+                     {"Txt_Ntc_MM", "3"}, {"Txt_Ntc_DD", "25"}, {"OptFrg_Ge89", "on"}, {"Txt_notified_Rmks", "R"},
+                     {"Txt_11_Adm1", "D"}, {"Txt_9EC_azm000", "5"}}),
+         [&](NoticeRecord& r) {
+             targetRead(r);
+             r.intent = "SUPPRESS"; r.notice_typ = "TB5"; r.stn_cls.clear(); r.adm = "F"; r.d_adm_ntc = "2005-3-25";
+             r.fragment = "GE89"; r.remarks = "R";
+             r.adm_ref_id = "REF"; r.freq_assgn = "98.5"; r.long_deg = "005"; r.long_ew = "E";
+             r.lat_deg = "04"; r.lat_ns = "N";
+         }},
+        {"an addition reads no target", forms::kSoundKind, withTarget({{"OptInt_Add", "on"}, {"Txt_4B_GeoArea", "FRA"}}),
+         [](NoticeRecord& r) { r.intent = "ADD"; r.notice_typ = "T01"; r.stn_cls = "BC"; r.ctry = "FRA"; }},
+        {"a modification reads the target but keeps its own values", forms::kTvKind,
+         withTarget({{"OptInt_Mod", "on"}, {"Txt_1A_FreqAssgn", "600"}}),
+         [&](NoticeRecord& r) { targetRead(r); r.intent = "MODIFY"; r.stn_cls = "BT"; r.freq_assgn = "600"; }},
+        {"no intent: the target does not replace the notice's own values", forms::kSoundKind,
+         withTarget({{"Txt_1A_FreqAssgn", "98.1"}, {"Txt_4C_Deg_Long", "7"}}),
+         [&](NoticeRecord& r) { targetRead(r); r.stn_cls = "BC"; r.freq_assgn = "98.1"; r.long_deg = "007"; }},
+        {"dates join as typed; an empty box gives an empty date", forms::kTvKind,
+         {{"Txt_Ntc_YY", "2005"}, {"Txt_Ntc_MM", "03"}, {"Txt_Ntc_DD", "25"}, {"Txt_2C_YY", "2005"}, {"Txt_2C_MM", "3"}},
+         [](NoticeRecord& r) { r.d_adm_ntc = "2005-03-25"; r.stn_cls = "BT"; }},
+        {"coordinates are padded, a long text stays", forms::kSoundKind,
+         {{"Txt_4C_Deg_Long", "5"}, {"Txt_4C_Deg_Lat", "5"}, {"Txt_4C_Min_Long", "123"}},
+         [](NoticeRecord& r) { r.long_deg = "005"; r.lat_deg = "05"; r.long_min = "123"; r.stn_cls = "BC"; }},
+        {"an hour is padded and flags the period", forms::kTvKind, {{"Txt_10B_Ophhfr", "800"}},
+         [](NoticeRecord& r) { r.opPeriod = {true, "0800", ""}; r.stn_cls = "BT"; }},
+        {"polarisation H takes the horizontal ERP only", forms::kTvKind,
+         {{"Combo_9D_Polariz", "H"}, {"Txt_8BH_Erp_H", "30"}, {"Txt_8BV_Erp_V", "20"}},
+         [](NoticeRecord& r) { r.polar = "H"; r.erp_h_dbw = "30"; r.stn_cls = "BT"; }},
+        {"no polarisation takes no ERP", forms::kTvKind, {{"Txt_8BH_Erp_H", "30"}, {"Txt_8BV_Erp_V", "20"}},
+         stationOf("BT")},
+        {"H with D reads the horizontal attenuation only", forms::kSoundKind,
+         {{"Combo_9D_Polariz", "H"}, {"Combo_9_AntDir", "D"}, {"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm010", "4"}},
+         [](NoticeRecord& r) { r.polar = "H"; r.ant_dir = "D"; r.attnH[1] = {true, "10", "3"}; r.stn_cls = "BC"; }},
+        {"M with D reads both attenuations", forms::kTvKind,
+         {{"Combo_9D_Polariz", "M"}, {"Combo_9_AntDir", "D"}, {"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm350", "4"}},
+         [](NoticeRecord& r) {
+             r.polar = "M"; r.ant_dir = "D"; r.attnH[1] = {true, "10", "3"}; r.attnV[35] = {true, "350", "4"};
+             r.stn_cls = "BT";
+         }},
+        {"ND reads no attenuation", forms::kTvKind,
+         {{"Combo_9D_Polariz", "M"}, {"Combo_9_AntDir", "ND"}, {"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm010", "4"}},
+         [](NoticeRecord& r) { r.polar = "M"; r.ant_dir = "ND"; r.stn_cls = "BT"; }},
+        {"a height box gives its slot, azimuth and value", forms::kSoundKind,
+         {{"Txt_9EC_azm020", "45"}, {"Txt_9EC_azm000", "50"}},
+         [](NoticeRecord& r) { r.effHgt[2] = {true, "20", "45"}; r.effHgt[0] = {true, "0", "50"}; r.stn_cls = "BC"; }},
+        {"one administration box flags the list", forms::kTvKind, {{"Txt_11_Adm3", "D"}},
+         [](NoticeRecord& r) { r.coordAdm.flag = true; r.coordAdm.adm[2] = "D"; r.stn_cls = "BT"; }},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto form = makeForm(c.kind);
+        NoticeRecord expected = readBack(*form, c.kind);
+        clearStamps(expected);
+        for (const auto& [control, value] : c.typed)
+            type(*form, control, value);
+        c.expect(expected);
+        NoticeRecord back = readBack(*form, c.kind);
+        clearStamps(back);
+        EXPECT_EQ(differences(back, expected), "");
+    }
+}
+
+TEST(NoticeScreen, AnEmptyFormReadsAsItsKind)
+{
+    for (int kind : kKinds) {
+        auto form = makeForm(kind);
+        NoticeRecord rec;
+        rec.adm = rec.ctry = "old";
+        rec.adm_ref_id = "kept";
+        forms::readNtcFromScreen(rec, *form, kind);
+        EXPECT_TRUE(rec.flag);
+        EXPECT_EQ(rec.notice_typ, kind == forms::kTvKind ? "T02" : "T01");
+        EXPECT_EQ(rec.adm, "");
+        EXPECT_EQ(rec.ctry, "");
+        EXPECT_EQ(rec.adm_ref_id, "kept");
+        EXPECT_EQ(rec.intent, "");
+    }
+}
+
+}  // namespace
