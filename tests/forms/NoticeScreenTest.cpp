@@ -484,3 +484,75 @@ TEST(NoticeScreen, AnEmptyFormReadsAsItsKind)
 }
 
 }  // namespace
+
+namespace {
+
+struct UpdateCase {
+    const char* what;
+    int kind;
+    std::function<void(NoticeRecord&)> store;                 // changes a full notice
+    std::vector<std::pair<QString, std::string>> edits;       // what the user changes on the form
+    std::function<void(NoticeRecord&)> expect;                // changes the stored notice
+};
+
+// A stored notice shown and read back for its update: what the form could not show or does
+// not read comes from the notice shown, everything else as the user left it.
+TEST(NoticeScreen, AnUpdateKeepsWhatTheFormCouldNotShow)
+{
+    const auto none = [](NoticeRecord&) {};
+    const std::vector<UpdateCase> cases = {
+        {"values outside the television form's options and boxes", forms::kTvKind,
+         [](NoticeRecord& r) {
+             r.fragment = "GE84"; r.polar = "U"; r.bdwdth = "8"; r.d_adm_ntc = "2005/03/01";
+             r.coordAdm.adm.back() = "A12";
+         },
+         {{"Txt_3A1_CallSign", "NEW"}},
+         [](NoticeRecord& r) { r.call_sign = "NEW"; }},
+        {"the television values of a sound notice", forms::kSoundKind,
+         [](NoticeRecord& r) {
+             r.color = "PAL"; r.freq_stabl = "NORMAL"; r.oset_v_12 = "1"; r.oset_v_khz = "2"; r.pwr_ratio = "3";
+         },
+         {{"Txt_9E_AntHgt", "77"}}, [](NoticeRecord& r) { r.hgt_agl = "77"; }},
+        {"a withdrawal keeps its station", forms::kSoundKind,
+         [](NoticeRecord& r) {
+             r.notice_typ = "TB5"; r.intent = "WITHDRAW"; r.ctry = "FRA"; r.site_name = "PARIS";
+             r.target = {}; r.target.flag = true; r.target.freq_assgn = "98.5";
+         },
+         {{"Txt_notified_Rmks", "changed"}},
+         [](NoticeRecord& r) { r.remarks = "changed"; r.freq_assgn = "98.5"; }},
+        {"an intent outside the options keeps the notice's own position", forms::kTvKind,
+         [](NoticeRecord& r) { r.intent = "RECORDED"; }, {}, none},
+        {"combo values outside their lists", forms::kTvKind,
+         [](NoticeRecord& r) { r.freq_stabl = "relaxed"; r.color = "pal"; r.ant_dir = "d"; r.attnH = r.attnV = {}; },
+         {}, none},
+        {"an emptied box is saved empty", forms::kTvKind, none,
+         {{"Txt_3A1_CallSign", ""}, {"Txt_Ntc_DD", ""}},
+         [](NoticeRecord& r) { r.call_sign.clear(); r.d_adm_ntc.clear(); }},
+        {"an unreadable date the user typed over", forms::kSoundKind,
+         [](NoticeRecord& r) { r.d_inuse = "1.2.3"; },
+         {{"Txt_2C_YY", "2006"}, {"Txt_2C_MM", "1"}, {"Txt_2C_DD", "2"}},
+         [](NoticeRecord& r) { r.d_inuse = "2006-1-2"; }},
+        {"options and a polarisation the user chose replace the kept ones", forms::kTvKind,
+         [](NoticeRecord& r) { r.intent = "RECORDED"; r.fragment = "GE84"; r.polar = "U"; },
+         {{"OptInt_Mod", "on"}, {"OptFrg_A11", "on"}, {"Combo_9D_Polariz", "H"}},
+         [](NoticeRecord& r) {
+             r.intent = "MODIFY"; r.fragment = "NTFD_RR"; r.polar = "H"; r.erp_v_dbw.clear(); r.attnV = {};
+         }},
+    };
+    for (const UpdateCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        NoticeRecord stored = fullRecord(c.kind);
+        c.store(stored);
+        auto form = makeForm(c.kind);
+        forms::writeNtcToScreen(stored, *form);
+        for (const auto& [control, value] : c.edits)
+            type(*form, control, value);
+        NoticeRecord back = readBack(*form, c.kind);
+        clearStamps(back);
+        NoticeRecord expected = stored;
+        c.expect(expected);
+        EXPECT_EQ(differences(back, expected), "");
+    }
+}
+
+}  // namespace
