@@ -1,214 +1,122 @@
 #include "NoticeScreen.h"
 
+#include "NoticeForm.h"
+#include "forms/sound/FmFrmT01M.h"
+#include "forms/tv/TvFrmT02M.h"
 #include "notice/FieldUtils.h"
-#include "notice/NoticeFields.h"
 #include "platform/NumberText.h"
 #include "platform/SystemInfo.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTextEdit>
-#include <QWidget>
 
 #include <array>
+#include <map>
 #include <optional>
-#include <vector>
 
 namespace forms {
 namespace {
 
+using notice::NoticeField;
 using notice::NoticeRecord;
-using B = BoxKind;
-using K = Block;
-using W = When;
-constexpr bool kAlways = true;
-constexpr bool kNonEmpty = false;
 
-// Every control that shows one field. Both forms take the rows their kind has.
-const ScreenRow kRows[] = {
-    {"Txt_B_Adm", "adm", B::Text, On::Both, K::Head, Pad::None, kAlways, W::Always},
-    {"Txt_Ntc_", "d_adm_ntc", B::Date, On::Both, K::Head, Pad::None, kAlways, W::Always},
-    {"Txt_notified_Rmks", "t_remarks", B::Text, On::Both, K::Head, Pad::None, kNonEmpty, W::Always},
-    {"Txt_Internal_Rmks", "int_remarks", B::Text, On::Both, K::Head, Pad::None, kNonEmpty, W::Always},
-    {"Txt_AdmRefID", "adm_ref_id", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_4B_GeoArea", "ctry", B::Text, On::Both, K::Station, Pad::None, kAlways, W::Always},
-    {"Txt_3A1_CallSign", "call_sign", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_3A2_StationID", "stn_id", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_1A_FreqAssgn", "freq_assgn", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Combo_7A1_FreqStabl", "freq_stabl", B::Combo, On::Tv, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_1E_Lf", "oset_v_12", B::Text, On::Tv, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_1E_kHz", "oset_v_khz", B::Text, On::Tv, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_7C1_TvSys", "tran_sys", B::Text, On::Tv, K::Station, Pad::None, kNonEmpty, W::TypeT02},
-    {"Combo_7C2_Color_Sys", "color", B::Combo, On::Tv, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_8D_Pwr_Ratio", "pwr_ratio", B::Text, On::Tv, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_70_BDWdth", "bdwdth", B::Text, On::Sound, K::Station, Pad::None, kNonEmpty, W::TypeNotT02},
-    {"Txt_7D_TranSys", "tran_sys", B::Text, On::Sound, K::Station, Pad::None, kNonEmpty, W::TypeT01},
-    {"Txt_9E_AntHgt", "hgt_agl", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_9EB_Eff_hgtmax", "eff_hgtmax", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_8BH_Erp_H", "erp_h_dbw", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::PolarH},
-    {"Txt_8BV_Erp_V", "erp_v_dbw", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::PolarV},
-    {"Combo_9D_Polariz", "polar", B::Combo, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Combo_9_AntDir", "ant_dir", B::Combo, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_4A_SiteName", "site_name", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_4C_Deg_Long", "long_deg", B::Text, On::Both, K::Station, Pad::Three, kNonEmpty, W::Always},
-    {"Txt_4C_EW", "long_ew", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_4C_Min_Long", "long_min", B::Text, On::Both, K::Station, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_4C_Sec_Long", "long_sec", B::Text, On::Both, K::Station, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_4C_Deg_Lat", "lat_deg", B::Text, On::Both, K::Station, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_4C_NS", "lat_ns", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_4C_Min_Lat", "lat_min", B::Text, On::Both, K::Station, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_4C_Sec_Lat", "lat_sec", B::Text, On::Both, K::Station, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_9EA_SiteAlt", "site_alt", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_12B_AddrCde", "addr_code", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_12A_OpAgcy", "op_agcy", B::Text, On::Both, K::Station, Pad::None, kNonEmpty, W::Always},
-    {"Txt_2C_", "d_inuse", B::Date, On::Both, K::Station, Pad::None, kAlways, W::Always},
-    {"Txt_10B_Ophhfr", "t_op_hh_fr", B::Text, On::Both, K::Station, Pad::Four, kNonEmpty, W::Always},
-    {"Txt_10B_Ophhto", "t_op_hh_to", B::Text, On::Both, K::Station, Pad::Four, kNonEmpty, W::Always},
-    {"Txt_TrgAdmRefID", "trg_adm_ref_id", B::Text, On::Both, K::Target, Pad::None, kNonEmpty, W::Always},
-    {"Txt_01A_TrgFreq", "trg_freq_assgn", B::Text, On::Both, K::Target, Pad::None, kNonEmpty, W::Always},
-    {"Txt_04C_Deg_Long", "trg_long_deg", B::Text, On::Both, K::Target, Pad::Three, kNonEmpty, W::Always},
-    {"Txt_04C_Min_Long", "trg_long_min", B::Text, On::Both, K::Target, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_04C_Sec_Long", "trg_long_sec", B::Text, On::Both, K::Target, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_04C_EW", "trg_long_ew", B::Text, On::Both, K::Target, Pad::None, kNonEmpty, W::Always},
-    {"Txt_04C_Deg_Lat", "trg_lat_deg", B::Text, On::Both, K::Target, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_04C_Min_Lat", "trg_lat_min", B::Text, On::Both, K::Target, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_04C_Sec_Lat", "trg_lat_sec", B::Text, On::Both, K::Target, Pad::Two, kNonEmpty, W::Always},
-    {"Txt_04C_NS", "trg_lat_ns", B::Text, On::Both, K::Target, Pad::None, kNonEmpty, W::Always},
+// Where a field is read: always, with the station (not for a suppression or withdrawal), or
+// with the target (not for an addition).
+enum class Block { Head, Station, Target };
+
+// When a field is shown (by the notice type) or read (by the polarisation chosen).
+enum class When { Always, OwnType, NotT02, PolarH, PolarV };
+
+struct FieldRule {
+    std::string_view field;
+    Block block;
+    bool readEmpty;  // an empty control empties the field
+    When when;
 };
 
-const OptionRow kIntents[] = {
-    {"OptInt_Add", "ADD", On::Both},
-    {"OptInt_Mod", "MODIFY", On::Both},
-    {"OptInt_Sup", "SUPPRESS", On::Both},
-    {"OptInt_Wdraw", "WITHDRAW", On::Both},
+// The fields that differ from a station or target field read when not empty and always shown.
+constexpr FieldRule kRules[] = {
+    {"adm", Block::Head, true, When::Always},
+    {"t_d_adm_ntc", Block::Head, true, When::Always},
+    {"t_remarks", Block::Head, false, When::Always},
+    {"int_remarks", Block::Head, false, When::Always},
+    {"t_action", Block::Head, false, When::Always},
+    {"t_fragment", Block::Head, false, When::Always},
+    {"t_ctry", Block::Station, true, When::Always},
+    {"t_d_inuse", Block::Station, true, When::Always},
+    {"t_tran_sys", Block::Station, false, When::OwnType},
+    {"t_bdwdth", Block::Station, false, When::NotT02},
+    {"t_erp_h_dbw", Block::Station, false, When::PolarH},
+    {"t_erp_v_dbw", Block::Station, false, When::PolarV},
 };
 
-// A11 before ST61 before the form's own plan, as the last reading step wins.
-const OptionRow kFragments[] = {
-    {"OptFrg_A11", "NTFD_RR", On::Both},
-    {"OptFrg_St61", "ST61", On::Both},
-    {"OptFrg_Ge84", "GE84", On::Sound},
-    {"OptFrg_Ge89", "GE89", On::Tv},
-};
+constexpr std::string_view kIntent = "t_action";
+constexpr std::string_view kFragment = "t_fragment";
+// Of two fragment options selected, these win in this order over the form's own plan.
+constexpr std::string_view kFragmentFirst[] = {"NTFD_RR", "ST61"};
 
-constexpr const char* kDateBoxes[] = {"YY", "MM", "DD"};
-
-struct FieldRef {
-    const notice::NoticeField* field = nullptr;
-    int part = 0;
-};
-
-FieldRef findField(std::string_view name)
+FieldRule ruleOf(const NoticeField& f)
 {
-    for (const notice::NoticeField& f : notice::noticeFields()) {
-        if (f.key == name)
-            return {&f, 0};
-        for (int i = 0; i < 4; ++i)
-            if (f.columns[std::size_t(i)] && name == f.columns[std::size_t(i)])
-                return {&f, i};
-    }
-    return {};
+    for (const FieldRule& r : kRules)
+        if (&noticeField(r.field) == &f)
+            return r;
+    return {f.key, (f.flags & notice::kFlagTarget) ? Block::Target : Block::Station, false, When::Always};
 }
 
-const std::vector<FieldRef>& fieldRefs()
+const ControlTable& controlsOf(int kind)
 {
-    static const std::vector<FieldRef> refs = [] {
-        std::vector<FieldRef> v;
-        for (const ScreenRow& r : kRows)
-            v.push_back(findField(r.field));
-        return v;
-    }();
-    return refs;
+    return kind == kTvForm ? tvFrmT02MControls() : fmFrmT01MControls();
 }
 
-std::size_t rowIndex(const ScreenRow& row)
+bool isValue(const ControlRow& row)
 {
-    return std::size_t(&row - kRows);
+    return row.field && (row.kind == Kind::TextBox || row.kind == Kind::ComboBox);
 }
 
-// The flags of the record part a row belongs to: the target, the operating period.
-unsigned partFlag(const ScreenRow& row)
+bool isOption(const ControlRow& row, std::string_view group)
 {
-    const FieldRef& ref = fieldRefs()[rowIndex(row)];
-    return ref.field ? ref.field->flags & (notice::kFlagTarget | notice::kFlagOpPeriod) : 0u;
+    return row.kind == Kind::OptionButton && row.field == &noticeField(group);
 }
 
-bool partFlagSet(unsigned bits, const NoticeRecord& rec)
+const ControlRow* rowOf(const ControlTable& table, const NoticeField& field)
 {
-    return (!(bits & notice::kFlagTarget) || rec.target.flag) &&
-           (!(bits & notice::kFlagOpPeriod) || rec.opPeriod.flag);
+    for (const ControlRow& row : table)
+        if (isValue(row) && row.field == &field)
+            return &row;
+    return nullptr;
 }
 
-bool onForm(On on, int kind)
+std::string& valueOf(const ControlRow& row, NoticeRecord& rec)
 {
-    return on == On::Both || (on == On::Tv) == (kind == kTvKind);
+    return notice::fieldOf(*row.field, rec, row.part);
+}
+
+const std::string& valueOf(const ControlRow& row, const NoticeRecord& rec)
+{
+    return notice::valueOf(*row.field, rec, row.part);
 }
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
-std::string ss(const QString& s) { return s.toStdString(); }
 
-std::string padded(const std::string& text, Pad pad)
+// Zeros in front of coordinate parts (degrees of longitude to 3 places, other parts to 2) and
+// of hours (to 4).
+std::string padded(const ControlRow& row, const std::string& text)
 {
-    switch (pad) {
-    case Pad::Two: return notice::padZeros(text, 2);
-    case Pad::Three: return notice::padZeros(text, 3);
-    case Pad::Four: return notice::padZeros4(text);
-    case Pad::None: break;
-    }
-    return text;
+    using K = notice::ValueKind;
+    const K kind = row.field->kind;
+    if (kind == K::Time)
+        return notice::padZeros4(text);
+    if ((kind != K::Longitude && kind != K::Latitude) || row.part == 3)
+        return text;
+    return notice::padZeros(text, kind == K::Longitude && row.part == 0 ? 3 : 2);
 }
 
-QWidget* control(const QWidget& form, const QString& name)
-{
-    return form.findChild<QWidget*>(name);
-}
-
-std::string boxText(const QWidget& form, const QString& name)
-{
-    const QWidget* w = control(form, name);
-    if (auto* e = qobject_cast<const QLineEdit*>(w))
-        return ss(e->text());
-    if (auto* p = qobject_cast<const QPlainTextEdit*>(w))
-        return ss(p->toPlainText());
-    if (auto* t = qobject_cast<const QTextEdit*>(w))
-        return ss(t->toPlainText());
-    if (auto* c = qobject_cast<const QComboBox*>(w))
-        return ss(c->currentText());
-    return {};
-}
-
-void setBoxText(QWidget& form, const QString& name, const std::string& value)
-{
-    QWidget* w = control(form, name);
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        e->setText(qs(value));
-    else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
-        p->setPlainText(qs(value));
-    else if (auto* t = qobject_cast<QTextEdit*>(w))
-        t->setPlainText(qs(value));
-}
-
-// The first item equal to the value, exactly; -1 for none or no such combo box.
-int comboItem(const QWidget& form, const QString& name, const std::string& value)
-{
-    const auto* c = qobject_cast<const QComboBox*>(control(form, name));
-    if (!c)
-        return -1;
-    const QString v = qs(value);
-    for (int i = 0; i < c->count(); ++i)
-        if (c->itemText(i) == v)
-            return i;
-    return -1;
-}
-
-bool isTypeShown(When when, const NoticeRecord& rec)
+bool shownFor(When when, const std::string& noticeType, int kind)
 {
     switch (when) {
-    case W::TypeT02: return rec.notice_typ == "T02";
-    case W::TypeT01: return rec.notice_typ == "T01";
-    case W::TypeNotT02: return rec.notice_typ != "T02";
+    case When::OwnType: return noticeType == (kind == kTvForm ? "T02" : "T01");
+    case When::NotT02: return noticeType != "T02";
     default: return true;
     }
 }
@@ -216,64 +124,115 @@ bool isTypeShown(When when, const NoticeRecord& rec)
 bool polarHas(When when, const std::string& polar)
 {
     switch (when) {
-    case W::PolarH: return polar == "H" || polar == "M" || polar == "U";
-    case W::PolarV: return polar == "V" || polar == "M" || polar == "U";
+    case When::PolarH: return polar == "H" || polar == "M" || polar == "U";
+    case When::PolarV: return polar == "V" || polar == "M" || polar == "U";
     default: return true;
     }
 }
 
-// The date's year, month and day as numbers, leading zeros dropped; nothing for a date that
-// cannot be read, so that no 0 is shown for it.
+// The parts of the record that a field belongs to and whose flag it needs or sets.
+unsigned partFlags(const ControlRow& row)
+{
+    return row.field->flags & (notice::kFlagTarget | notice::kFlagOpPeriod);
+}
+
+bool partFlagsSet(unsigned bits, const NoticeRecord& rec)
+{
+    return (!(bits & notice::kFlagTarget) || rec.target.flag) && (!(bits & notice::kFlagOpPeriod) || rec.opPeriod.flag);
+}
+
+// Day, month and year as numbers without leading zeros; nothing for a date that cannot be read,
+// so that no 0 is shown, and stored again, for it.
 std::optional<std::array<std::string, 3>> dateParts(const std::string& value)
 {
     if (!notice::isoDate(value))
         return std::nullopt;
     std::array<std::string, 3> parts;
-    notice::splitDate(notice::formatNtcDate(value), parts[0], parts[1], parts[2]);
+    notice::splitDate(notice::formatNtcDate(value), parts[kYear], parts[kMonth], parts[kDay]);
     for (std::string& p : parts)
         p = platform::padded(platform::parseInteger(p).value_or(0), 1);
     return parts;
 }
 
-void writeRow(const ScreenRow& row, const NoticeRecord& rec, QWidget& form)
+std::string boxText(const NoticeForm& form, const ControlRow& row)
 {
-    const std::string& value = *screenField(row, const_cast<NoticeRecord&>(rec));
-    if (value.empty() || !isTypeShown(row.when, rec) || !partFlagSet(partFlag(row), rec))
+    if (const auto* e = form.control<QLineEdit>(row.name))
+        return e->text().toStdString();
+    if (const auto* c = form.control<QComboBox>(row.name))
+        return c->currentText().toStdString();
+    return {};
+}
+
+void setBoxText(NoticeForm& form, const ControlRow& row, const std::string& text)
+{
+    if (auto* e = form.control<QLineEdit>(row.name))
+        e->setText(qs(text));
+}
+
+// The first item equal to the value, exactly; -1 for none.
+int comboItem(const NoticeForm& form, const ControlRow& row, const std::string& value)
+{
+    const auto* c = form.control<QComboBox>(row.name);
+    const QString v = qs(value);
+    for (int i = 0; c && i < c->count(); ++i)
+        if (c->itemText(i) == v)
+            return i;
+    return -1;
+}
+
+void writeRow(const ControlRow& row, const NoticeRecord& rec, NoticeForm& form)
+{
+    const std::string& value = valueOf(row, rec);
+    if (value.empty() || !shownFor(ruleOf(*row.field).when, rec.notice_typ, form.kind()) ||
+        !partFlagsSet(partFlags(row), rec))
         return;
-    const QString name = row.control;
-    switch (row.kind) {
-    case B::Text:
-        setBoxText(form, name, padded(value, row.pad));
-        break;
-    case B::Combo:
-        if (const int i = comboItem(form, name, value); i >= 0)
-            qobject_cast<QComboBox*>(control(form, name))->setCurrentIndex(i);
-        break;
-    case B::Date:
+    if (row.kind == Kind::ComboBox) {
+        if (const int i = comboItem(form, row, value); i >= 0)
+            form.control<QComboBox>(row.name)->setCurrentIndex(i);
+    } else if (row.field->kind == notice::ValueKind::Date) {
         if (const auto parts = dateParts(value))
-            for (std::size_t i = 0; i < parts->size(); ++i)
-                setBoxText(form, name + kDateBoxes[i], (*parts)[i]);
-        break;
+            setBoxText(form, row, (*parts)[std::size_t(row.part)]);
+    } else {
+        setBoxText(form, row, padded(row, value));
     }
 }
 
-const OptionRow* optionFor(std::span<const OptionRow> group, const std::string& value, bool anyCase)
+// The option standing for the value, intents in any case; nullptr for none.
+const ControlRow* optionFor(const ControlTable& table, std::string_view group, const std::string& value)
 {
-    const std::string v = anyCase ? notice::upperValue(value) : value;
-    for (const OptionRow& o : group)
-        if (v == o.value)
-            return &o;
+    const std::string v = group == kIntent ? notice::upperValue(value) : value;
+    for (const ControlRow& row : table)
+        if (isOption(row, group) && row.value == v)
+            return &row;
     return nullptr;
 }
 
-const char* selectedOption(const QWidget& form, std::span<const OptionRow> group, int kind)
+// Selects one option and clears the others of its group first, so that only the option chosen
+// reacts.
+void selectOption(NoticeForm& form, std::string_view group, const ControlRow& chosen)
 {
-    for (const OptionRow& o : group) {
-        const auto* b = qobject_cast<const QRadioButton*>(control(form, o.control));
-        if (onForm(o.on, kind) && b && b->isChecked())
-            return o.value;
+    for (const ControlRow& row : form.controls())
+        if (auto* b = form.control<QRadioButton>(row.name); b && isOption(row, group) && &row != &chosen)
+            b->setChecked(false);
+    if (auto* b = form.control<QRadioButton>(chosen.name))
+        b->setChecked(true);
+}
+
+const ControlRow* selectedOption(const NoticeForm& form, const ControlTable& table, std::string_view group)
+{
+    const ControlRow* found = nullptr;
+    const auto rank = [](const ControlRow* row) {
+        int i = 0;
+        while (i < int(std::size(kFragmentFirst)) && row->value != kFragmentFirst[i])
+            ++i;
+        return i;
+    };
+    for (const ControlRow& row : table) {
+        const auto* b = form.control<QRadioButton>(row.name);
+        if (isOption(row, group) && b && b->isChecked() && (!found || (group == kFragment && rank(&row) < rank(found))))
+            found = &row;
     }
-    return nullptr;
+    return found;
 }
 
 class ShownNotice : public QObject {
@@ -282,7 +241,7 @@ public:
     NoticeRecord rec;
 };
 
-ShownNotice* shownHolder(const QWidget& form)
+ShownNotice* shownHolder(const NoticeForm& form)
 {
     for (QObject* c : form.children())
         if (auto* s = dynamic_cast<ShownNotice*>(c))
@@ -290,66 +249,66 @@ ShownNotice* shownHolder(const QWidget& form)
     return nullptr;
 }
 
-void writeAzimuths(const notice::AzimuthSlots& list, QWidget& form, QString (*box)(int))
+notice::AzimuthSlots* azimuthList(NoticeRecord& rec, SlotList list)
 {
-    for (int k = 0; k < notice::kAzimuthSlots; ++k)
-        if (!list[std::size_t(k)].second.empty())
-            setBoxText(form, box(k), list[std::size_t(k)].second);
+    switch (list) {
+    case SlotList::EffHgt: return &rec.effHgt;
+    case SlotList::AttnH: return &rec.attnH;
+    case SlotList::AttnV: return &rec.attnV;
+    default: return nullptr;
+    }
 }
 
-void readAzimuths(notice::AzimuthSlots& list, const QWidget& form, QString (*box)(int))
+void writeAzimuths(const NoticeRecord& rec, NoticeForm& form, SlotList list)
 {
-    for (int k = 0; k < notice::kAzimuthSlots; ++k) {
-        std::string text = boxText(form, box(k));
+    const auto& values = *azimuthList(const_cast<NoticeRecord&>(rec), list);
+    for (const ControlRow& row : form.controls())
+        if (row.list == list && !values[std::size_t(row.slot)].second.empty())
+            setBoxText(form, row, values[std::size_t(row.slot)].second);
+}
+
+void readAzimuths(NoticeRecord& rec, const NoticeForm& form, SlotList list)
+{
+    auto& values = *azimuthList(rec, list);
+    for (const ControlRow& row : form.controls()) {
+        if (row.list != list)
+            continue;
+        std::string text = boxText(form, row);
         if (text.empty())
             continue;
-        notice::FlaggedPair& slot = list[std::size_t(k)];
+        notice::FlaggedPair& slot = values[std::size_t(row.slot)];
         slot.flag = true;
-        slot.first = platform::padded(10 * k, 1);
+        slot.first = platform::padded(10 * row.slot, 1);
         slot.second = std::move(text);
     }
 }
 
-bool holdsValue(const notice::AzimuthSlots& list)
+bool holdsValue(const notice::AzimuthSlots& values)
 {
-    for (const notice::FlaggedPair& s : list)
+    for (const notice::FlaggedPair& s : values)
         if (!s.second.empty())
             return true;
     return false;
 }
 
-QString azimuthBox(const char* prefix, int slot)
+// What a combo box gives: its text, or while it is empty the value it could not show.
+std::string comboValue(const ControlRow* row, const NoticeForm& form, const NoticeRecord* kept)
 {
-    return QString(prefix) + qs(platform::padded(10 * slot, 3));
-}
-
-// Combo rows and the value each shows now, or the one kept where the combo is empty because it
-// could not show it.
-std::string comboValue(const ScreenRow& row, const QWidget& form, const NoticeRecord* kept)
-{
-    std::string text = boxText(form, row.control);
-    if (text.empty() && kept) {
-        const std::string& old = *screenField(row, const_cast<NoticeRecord&>(*kept));
-        if (comboItem(form, row.control, old) < 0)
-            return old;
-    }
+    if (!row)
+        return {};
+    std::string text = boxText(form, *row);
+    if (text.empty() && kept && comboItem(form, *row, valueOf(*row, *kept)) < 0)
+        return valueOf(*row, *kept);
     return text;
 }
 
-const ScreenRow& rowOf(const char* control)
-{
-    for (const ScreenRow& r : kRows)
-        if (std::string_view(r.control) == control)
-            return r;
-    return kRows[0];  // unreachable for the names below
-}
-
-// Station values that only the notice itself holds when the form does not read them.
+// The station as stored, where a suppression or withdrawal does not read it.
 void keepStation(NoticeRecord& rec, const NoticeRecord& kept)
 {
-    for (const ScreenRow& r : kRows)
-        if (r.block == K::Station)
-            *screenField(r, rec) = *screenField(r, const_cast<NoticeRecord&>(kept));
+    for (int kind : {kSoundForm, kTvForm})
+        for (const ControlRow& row : controlsOf(kind))
+            if (isValue(row) && ruleOf(*row.field).block == Block::Station)
+                valueOf(row, rec) = valueOf(row, kept);
     rec.stn_cls = kept.stn_cls;
     rec.opPeriod = kept.opPeriod;
     rec.coordAdm = kept.coordAdm;
@@ -358,75 +317,39 @@ void keepStation(NoticeRecord& rec, const NoticeRecord& kept)
     rec.attnV = kept.attnV;
 }
 
-// Fields that no control of this form shows.
-void keepUnshown(NoticeRecord& rec, const NoticeRecord& kept, int kind)
+// The fields that only the other form has a control for.
+void keepOtherForms(NoticeRecord& rec, const NoticeRecord& kept, int kind)
 {
-    for (const ScreenRow& r : kRows) {
-        if (onForm(r.on, kind))
-            continue;
-        bool shown = false;
-        for (const ScreenRow& other : kRows)
-            shown = shown || (onForm(other.on, kind) && std::string_view(other.field) == r.field);
-        if (!shown)
-            *screenField(r, rec) = *screenField(r, const_cast<NoticeRecord&>(kept));
-    }
+    const ControlTable& own = controlsOf(kind);
+    for (const ControlRow& row : controlsOf(kind == kTvForm ? kSoundForm : kTvForm))
+        if (isValue(row) && !rowOf(own, *row.field))
+            valueOf(row, rec) = valueOf(row, kept);
 }
 
 }  // namespace
 
-std::span<const ScreenRow> screenRows() { return kRows; }
-std::span<const OptionRow> intentOptions() { return kIntents; }
-std::span<const OptionRow> fragmentOptions() { return kFragments; }
-
-std::string* screenField(const ScreenRow& row, NoticeRecord& rec)
+void connectOptionReactions(NoticeForm& form, std::function<void(QRadioButton&)> react)
 {
-    const FieldRef& ref = fieldRefs()[rowIndex(row)];
-    return ref.field ? &notice::fieldOf(*ref.field, rec, ref.part) : nullptr;
-}
-
-QString coordAdmBox(int slot) { return "Txt_11_Adm" + QString::number(slot + 1); }
-QString effHgtBox(int slot) { return azimuthBox("Txt_9EC_azm", slot); }
-QString attnHBox(int slot) { return azimuthBox("Txt_9NHAzm", slot); }
-QString attnVBox(int slot) { return azimuthBox("Txt_9NVAzm", slot); }
-
-void selectOption(QWidget& form, std::span<const OptionRow> group, const char* name)
-{
-    // Cleared first, so that only the option chosen reacts; an exclusive option could not be
-    // cleared, nor left alone by an option of another group.
-    for (const OptionRow& o : group)
-        if (auto* b = qobject_cast<QRadioButton*>(control(form, o.control))) {
-            b->setAutoExclusive(false);
-            if (o.control != name)
-                b->setChecked(false);
+    for (const ControlRow& row : form.controls())
+        if (auto* b = form.control<QRadioButton>(row.name)) {
+            QObject::connect(b, &QRadioButton::toggled, b, [b, react](bool on) {
+                if (on)
+                    react(*b);
+            });
         }
-    if (auto* b = qobject_cast<QRadioButton*>(control(form, name)))
-        b->setChecked(true);
 }
 
-void connectOptionReactions(QWidget& form, std::function<void(QRadioButton&)> react)
-{
-    for (auto group : {intentOptions(), fragmentOptions()})
-        for (const OptionRow& o : group)
-            if (auto* b = qobject_cast<QRadioButton*>(control(form, o.control))) {
-                b->setAutoExclusive(false);
-                QObject::connect(b, &QRadioButton::toggled, b, [b, react](bool on) {
-                    if (on)
-                        react(*b);
-                });
-            }
-}
-
-void writeNtcToScreen(const NoticeRecord& rec, QWidget& form)
+void writeNtcToScreen(const NoticeRecord& rec, NoticeForm& form)
 {
     if (!rec.flag)
         return;
     // The intent first: the reaction to a fragment depends on it.
-    if (const OptionRow* o = optionFor(kIntents, rec.intent, true))
-        selectOption(form, kIntents, o->control);
-    if (const OptionRow* o = optionFor(kFragments, rec.fragment, false))
-        selectOption(form, kFragments, o->control);
-    for (const ScreenRow& row : kRows)
-        writeRow(row, rec, form);
+    for (const auto& [group, value] : {std::pair{kIntent, &rec.intent}, std::pair{kFragment, &rec.fragment}})
+        if (const ControlRow* option = optionFor(form.controls(), group, *value))
+            selectOption(form, group, *option);
+    for (const ControlRow& row : form.controls())
+        if (isValue(row))
+            writeRow(row, rec, form);
     writeCoordAdmToScreen(rec, form);
     writeEffHgtToScreen(rec, form);
     if (rec.ant_dir == "D") {
@@ -443,96 +366,98 @@ void writeNtcToScreen(const NoticeRecord& rec, QWidget& form)
     holder->rec = rec;
 }
 
-void writeCoordAdmToScreen(const NoticeRecord& rec, QWidget& form)
+void writeCoordAdmToScreen(const NoticeRecord& rec, NoticeForm& form)
 {
     if (!rec.coordAdm.flag)
         return;
-    for (int i = 0; i < notice::kAdmSlots - 1; ++i)
-        if (!rec.coordAdm.adm[std::size_t(i)].empty())
-            setBoxText(form, coordAdmBox(i), rec.coordAdm.adm[std::size_t(i)]);
+    for (const ControlRow& row : form.controls())
+        if (row.list == SlotList::CoordAdm && !rec.coordAdm.adm[std::size_t(row.slot)].empty())
+            setBoxText(form, row, rec.coordAdm.adm[std::size_t(row.slot)]);
 }
 
-void writeEffHgtToScreen(const NoticeRecord& rec, QWidget& form) { writeAzimuths(rec.effHgt, form, effHgtBox); }
-void writeAttnHToScreen(const NoticeRecord& rec, QWidget& form) { writeAzimuths(rec.attnH, form, attnHBox); }
-void writeAttnVToScreen(const NoticeRecord& rec, QWidget& form) { writeAzimuths(rec.attnV, form, attnVBox); }
+void writeEffHgtToScreen(const NoticeRecord& rec, NoticeForm& form) { writeAzimuths(rec, form, SlotList::EffHgt); }
+void writeAttnHToScreen(const NoticeRecord& rec, NoticeForm& form) { writeAzimuths(rec, form, SlotList::AttnH); }
+void writeAttnVToScreen(const NoticeRecord& rec, NoticeForm& form) { writeAzimuths(rec, form, SlotList::AttnV); }
 
-void readCoordAdmFromScreen(NoticeRecord& rec, const QWidget& form)
+void readCoordAdmFromScreen(NoticeRecord& rec, const NoticeForm& form)
 {
-    for (int i = 0; i < notice::kAdmSlots - 1; ++i) {
-        std::string text = boxText(form, coordAdmBox(i));
+    for (const ControlRow& row : form.controls()) {
+        if (row.list != SlotList::CoordAdm)
+            continue;
+        std::string text = boxText(form, row);
         if (text.empty())
             continue;
-        rec.coordAdm.adm[std::size_t(i)] = std::move(text);
+        rec.coordAdm.adm[std::size_t(row.slot)] = std::move(text);
         rec.coordAdm.flag = true;
     }
 }
 
-void readEffHgtFromScreen(NoticeRecord& rec, const QWidget& form) { readAzimuths(rec.effHgt, form, effHgtBox); }
-void readAttnHFromScreen(NoticeRecord& rec, const QWidget& form) { readAzimuths(rec.attnH, form, attnHBox); }
-void readAttnVFromScreen(NoticeRecord& rec, const QWidget& form) { readAzimuths(rec.attnV, form, attnVBox); }
+void readEffHgtFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::EffHgt); }
+void readAttnHFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnH); }
+void readAttnVFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnV); }
 
-const NoticeRecord* shownNotice(const QWidget& form)
+const NoticeRecord* shownNotice(const NoticeForm& form)
 {
     const ShownNotice* holder = shownHolder(form);
     return holder ? &holder->rec : nullptr;
 }
 
-void readNtcFromScreen(NoticeRecord& rec, const QWidget& form, int kind)
+void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
 {
+    const ControlTable& table = controlsOf(kind);
     const NoticeRecord* kept = shownNotice(form);
     rec.flag = true;
     rec.d_updated = platform::shortDate(platform::now());
     rec.src_update = notice::getWinUserName();
 
-    if (const char* v = selectedOption(form, kIntents, kind))
-        rec.intent = v;
-    else if (kept && !optionFor(kIntents, kept->intent, true))
+    const ControlRow* intent = selectedOption(form, table, kIntent);
+    if (intent)
+        rec.intent = intent->value;
+    else if (kept && !optionFor(table, kIntent, kept->intent))
         rec.intent = kept->intent;
+    const bool tb5 = intent && (intent->value == "SUPPRESS" || intent->value == "WITHDRAW");
+    rec.notice_typ = tb5 ? "TB5" : kind == kSoundForm ? "T01" : "T02";
     const bool endsStation = rec.intent == "SUPPRESS" || rec.intent == "WITHDRAW";
-    // Suppression or withdrawal selected, whichever intent an earlier option gave.
-    const bool tb5 = selectedOption(form, std::span(kIntents).subspan(2), kind) != nullptr;
-    rec.notice_typ = tb5 ? "TB5" : kind == kSoundKind ? "T01" : "T02";
 
-    if (const char* v = selectedOption(form, kFragments, kind))
-        rec.fragment = v;
-    else if (kept) {
-        bool shown = false;
-        for (const OptionRow& o : kFragments)
-            shown = shown || (onForm(o.on, kind) && kept->fragment == o.value);
-        if (!shown)
-            rec.fragment = kept->fragment;
-    }
+    if (const ControlRow* fragment = selectedOption(form, table, kFragment))
+        rec.fragment = fragment->value;
+    else if (kept && !optionFor(table, kFragment, kept->fragment))
+        rec.fragment = kept->fragment;
 
     // The polarisation and directivity that the ERP and attenuation boxes are read under.
-    const std::string polar = comboValue(rowOf("Combo_9D_Polariz"), form, kept);
-    const std::string antDir = comboValue(rowOf("Combo_9_AntDir"), form, kept);
+    const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
+    const std::string antDir = comboValue(rowOf(table, noticeField("zel_ant_dir")), form, kept);
 
-    for (const ScreenRow& row : kRows) {
-        if (!onForm(row.on, kind) || (row.block == K::Station && endsStation) ||
-            (row.block == K::Target && rec.intent == "ADD") || !polarHas(row.when, polar))
+    std::map<const NoticeField*, std::array<std::string, 3>> dates;
+    for (const ControlRow& row : table) {
+        if (!isValue(row))
+            continue;
+        const FieldRule rule = ruleOf(*row.field);
+        if ((rule.block == Block::Station && endsStation) || (rule.block == Block::Target && rec.intent == "ADD") ||
+            !polarHas(rule.when, polar))
             continue;
         std::string value;
-        if (row.kind == B::Date) {
-            std::array<std::string, 3> parts;
-            for (std::size_t i = 0; i < parts.size(); ++i)
-                parts[i] = boxText(form, row.control + QString(kDateBoxes[i]));
-            value = notice::joinDate(parts[0], parts[1], parts[2]);
-            const std::string* old = kept ? screenField(row, const_cast<NoticeRecord&>(*kept)) : nullptr;
-            if (old && parts == std::array<std::string, 3>{} && !dateParts(*old))
-                value = *old;  // a date the boxes could not show
-        } else if (row.kind == B::Combo) {
-            value = comboValue(row, form, kept);
-        } else {
-            value = boxText(form, row.control);
-            if (!value.empty())
-                value = padded(value, row.pad);
-            else if (kept && !isTypeShown(row.when, *kept))
-                value = *screenField(row, const_cast<NoticeRecord&>(*kept));
-        }
-        if (value.empty() && !row.readEmpty)
+        if (row.kind == Kind::ComboBox) {
+            value = comboValue(&row, form, kept);
+        } else if (row.field->kind == notice::ValueKind::Date) {
+            dates[row.field][std::size_t(row.part)] = boxText(form, row);
             continue;
-        *screenField(row, rec) = std::move(value);
-        notice::setFlags(rec, partFlag(row));
+        } else if (value = boxText(form, row); !value.empty()) {
+            value = padded(row, value);
+        } else if (kept && !shownFor(rule.when, kept->notice_typ, kind)) {
+            value = valueOf(row, *kept);
+        }
+        if (value.empty() && !rule.readEmpty)
+            continue;
+        valueOf(row, rec) = std::move(value);
+        notice::setFlags(rec, partFlags(row));
+    }
+    for (const auto& [field, parts] : dates) {
+        std::string& value = notice::fieldOf(*field, rec);
+        value = notice::joinDate(parts[kYear], parts[kMonth], parts[kDay]);
+        const std::string* old = kept ? &notice::valueOf(*field, *kept) : nullptr;
+        if (old && parts == std::array<std::string, 3>{} && !dateParts(*old))
+            value = *old;  // a date the boxes could not show
     }
 
     if (!endsStation)
@@ -540,25 +465,25 @@ void readNtcFromScreen(NoticeRecord& rec, const QWidget& form, int kind)
     if (kept && endsStation)
         keepStation(rec, *kept);
     if (kept)
-        keepUnshown(rec, *kept, kind);
+        keepOtherForms(rec, *kept, kind);
     // Only a suppression or withdrawal takes its own identification from the target.
     if (endsStation)
         notice::copyTargetToNtc(rec);
+    if (endsStation)
+        return;
 
-    if (!endsStation) {
-        readCoordAdmFromScreen(rec, form);
-        readEffHgtFromScreen(rec, form);
-        if (antDir == "D") {
-            if (polarHas(W::PolarH, polar))
-                readAttnHFromScreen(rec, form);
-            if (polarHas(W::PolarV, polar))
-                readAttnVFromScreen(rec, form);
-        }
-        // The thirteenth administration has no box.
-        if (kept && !kept->coordAdm.adm.back().empty()) {
-            rec.coordAdm.adm.back() = kept->coordAdm.adm.back();
-            rec.coordAdm.flag = true;
-        }
+    readCoordAdmFromScreen(rec, form);
+    readEffHgtFromScreen(rec, form);
+    if (antDir == "D") {
+        if (polarHas(When::PolarH, polar))
+            readAttnHFromScreen(rec, form);
+        if (polarHas(When::PolarV, polar))
+            readAttnVFromScreen(rec, form);
+    }
+    // The thirteenth administration has no box.
+    if (kept && !kept->coordAdm.adm.back().empty()) {
+        rec.coordAdm.adm.back() = kept->coordAdm.adm.back();
+        rec.coordAdm.flag = true;
     }
 }
 

@@ -1,5 +1,8 @@
 #include "forms/common/NoticeScreen.h"
 
+#include "forms/common/FormLoad.h"
+#include "forms/common/NoticeForm.h"
+
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
 #include "platform/NumberText.h"
@@ -22,56 +25,28 @@ using notice::NoticeRecord;
 
 namespace {
 
-constexpr int kKinds[] = {forms::kSoundKind, forms::kTvKind};
+constexpr int kKinds[] = {forms::kSoundForm, forms::kTvForm};
 
-bool onForm(forms::On on, int kind)
+using Form = std::unique_ptr<forms::NoticeForm>;
+
+Form makeForm(int kind)
 {
-    return on == forms::On::Both || (on == forms::On::Tv) == (kind == forms::kTvKind);
+    return forms::loadNtcForm(kind, app::Language::English);
 }
 
-// A form of the given kind holding every control the transfer names, with the lists that the
-// forms fill when they load.
-std::unique_ptr<QWidget> makeForm(int kind)
+// The rows of controls that show one value of the record.
+std::vector<const forms::ControlRow*> valueRows(const forms::NoticeForm& form)
 {
-    auto form = std::make_unique<QWidget>();
-    const auto add = [&](QWidget* w, const QString& name) {
-        w->setParent(form.get());
-        w->setObjectName(name);
-    };
-    const std::map<QString, QStringList> lists = {
-        {"Combo_7A1_FreqStabl", {"", "RELAXED", "NORMAL", "PRECISION"}},
-        {"Combo_7C2_Color_Sys", {"", "NTSC", "PAL", "SECAM"}},
-        {"Combo_9_AntDir", {"", "D", "ND"}},
-        {"Combo_9D_Polariz", {"", "H", "V", "M"}},
-    };
-    for (const forms::ScreenRow& r : forms::screenRows()) {
-        if (!onForm(r.on, kind))
-            continue;
-        if (r.kind == forms::BoxKind::Combo) {
-            auto* c = new QComboBox;
-            c->addItems(lists.at(r.control));
-            c->setCurrentIndex(-1);
-            add(c, r.control);
-        } else if (r.kind == forms::BoxKind::Date) {
-            for (const char* part : {"YY", "MM", "DD"})
-                add(new QLineEdit, QString(r.control) + part);
-        } else {
-            add(new QLineEdit, r.control);
-        }
-    }
-    for (auto group : {forms::intentOptions(), forms::fragmentOptions()})
-        for (const forms::OptionRow& o : group)
-            if (onForm(o.on, kind)) {
-                auto* b = new QRadioButton;
-                b->setAutoExclusive(false);
-                add(b, o.control);
-            }
-    for (int i = 0; i < notice::kAdmSlots - 1; ++i)
-        add(new QLineEdit, forms::coordAdmBox(i));
-    for (auto box : {forms::effHgtBox, forms::attnHBox, forms::attnVBox})
-        for (int k = 0; k < notice::kAzimuthSlots; ++k)
-            add(new QLineEdit, box(k));
-    return form;
+    std::vector<const forms::ControlRow*> rows;
+    for (const forms::ControlRow& r : form.controls())
+        if (r.field && (r.kind == forms::Kind::TextBox || r.kind == forms::Kind::ComboBox))
+            rows.push_back(&r);
+    return rows;
+}
+
+std::string& fieldOf(const forms::ControlRow& r, NoticeRecord& rec)
+{
+    return notice::fieldOf(*r.field, rec, r.part);
 }
 
 std::string text(const QWidget& form, const QString& name)
@@ -132,7 +107,7 @@ std::string differences(const NoticeRecord& a, const NoticeRecord& b)
     return out;
 }
 
-NoticeRecord readBack(const QWidget& form, int kind)
+NoticeRecord readBack(const forms::NoticeForm& form, int kind)
 {
     NoticeRecord rec;
     forms::readNtcFromScreen(rec, form, kind);
@@ -150,7 +125,7 @@ NoticeRecord baseRecord(int kind)
 {
     NoticeRecord rec;
     rec.flag = true;
-    rec.notice_typ = kind == forms::kTvKind ? "T02" : "T01";
+    rec.notice_typ = kind == forms::kTvForm ? "T02" : "T01";
     rec.intent = "MODIFY";
     return rec;
 }
@@ -165,11 +140,10 @@ void fillAzimuths(notice::AzimuthSlots& list, int from, const std::string& value
 NoticeRecord fullRecord(int kind)
 {
     NoticeRecord rec = baseRecord(kind);
-    rec.stn_cls = kind == forms::kTvKind ? "BT" : "BC";
+    rec.stn_cls = kind == forms::kTvForm ? "BT" : "BC";
     rec.fragment = "ST61";
-    for (const forms::ScreenRow& r : forms::screenRows())
-        if (onForm(r.on, kind))
-            *forms::screenField(r, rec) = std::string("v") + r.control;
+    for (const forms::ControlRow* r : valueRows(*makeForm(kind)))
+        fieldOf(*r, rec) = "v" + r->name;
     rec.d_adm_ntc = "2005-3-25";
     rec.d_inuse = "2004-12-1";
     rec.freq_stabl = "NORMAL";
@@ -187,13 +161,6 @@ NoticeRecord fullRecord(int kind)
     fillAzimuths(rec.attnH, 1, "h");
     fillAzimuths(rec.attnV, 2, "v");
     return rec;
-}
-
-TEST(NoticeScreen, EveryRowNamesAFieldOfTheNoticeTable)
-{
-    NoticeRecord rec;
-    for (const forms::ScreenRow& r : forms::screenRows())
-        EXPECT_NE(forms::screenField(r, rec), nullptr) << r.control;
 }
 
 TEST(NoticeScreen, AFullNoticeComesBackWholeFromEachForm)
@@ -214,44 +181,46 @@ TEST(NoticeScreen, AFullNoticeComesBackWholeFromEachForm)
 // Each row alone, record to form to record, with the normalisation the transfer makes.
 TEST(NoticeScreen, EachRowComesBackUpToItsNormalisation)
 {
-    struct Case { const char* control; const char* stored; const char* shown; const char* readBack; };
+    struct Case { const char* stored; const char* shown; const char* readBack; };
     const std::map<std::string, Case> special = {
-        {"Txt_Ntc_", {"", "2005-03-25", "2005 3 25", "2005-3-25"}},
-        {"Txt_2C_", {"", "25.03.2005", "2005 3 25", "2005-3-25"}},
-        {"Txt_4C_Deg_Long", {"", "5", "005", "005"}},
-        {"Txt_04C_Deg_Long", {"", "45", "045", "045"}},
-        {"Txt_4C_Deg_Lat", {"", "5", "05", "05"}},
-        {"Txt_04C_Sec_Lat", {"", "7", "07", "07"}},
-        {"Txt_10B_Ophhfr", {"", "800", "0800", "0800"}},
-        {"Txt_10B_Ophhto", {"", "5", "0005", "0005"}},
-        {"Combo_7A1_FreqStabl", {"", "PRECISION", "PRECISION", "PRECISION"}},
-        {"Combo_7C2_Color_Sys", {"", "SECAM", "SECAM", "SECAM"}},
-        {"Combo_9D_Polariz", {"", "V", "V", "V"}},
-        {"Combo_9_AntDir", {"", "ND", "ND", "ND"}},
+        {"Txt_Ntc_YY", {"2005-03-25", "2005", "2005-3-25"}},
+        {"Txt_Ntc_MM", {"2005-03-25", "3", "2005-3-25"}},
+        {"Txt_Ntc_DD", {"05.03.2005", "5", "2005-3-5"}},
+        {"Txt_2C_YY", {"25.03.2005", "2005", "2005-3-25"}},
+        {"Txt_2C_MM", {"25.03.2005", "3", "2005-3-25"}},
+        {"Txt_2C_DD", {"2005-3-1", "1", "2005-3-1"}},
+        {"Txt_4C_Deg_Long", {"5", "005", "005"}},
+        {"Txt_04C_Deg_Long", {"45", "045", "045"}},
+        {"Txt_4C_Deg_Lat", {"5", "05", "05"}},
+        {"Txt_04C_Sec_Lat", {"7", "07", "07"}},
+        {"Txt_4C_Min_Long", {"123", "123", "123"}},
+        {"Txt_10B_Ophhfr", {"800", "0800", "0800"}},
+        {"Txt_10B_Ophhto", {"5", "0005", "0005"}},
+        {"Combo_7A1_FreqStabl", {"PRECISION", "PRECISION", "PRECISION"}},
+        {"Combo_7C2_Color_Sys", {"SECAM", "SECAM", "SECAM"}},
+        {"Combo_9D_Polariz", {"V", "V", "V"}},
+        {"Combo_9_AntDir", {"ND", "ND", "ND"}},
     };
-    for (int kind : kKinds)
-        for (const forms::ScreenRow& r : forms::screenRows()) {
-            if (!onForm(r.on, kind))
-                continue;
-            SCOPED_TRACE(std::string(r.control) + " on kind " + std::to_string(kind));
-            const auto it = special.find(r.control);
-            const std::string stored = it != special.end() ? it->second.stored : "x y";
+    for (int kind : kKinds) {
+        std::size_t rows = 0;
+        for (const forms::ControlRow* r : valueRows(*makeForm(kind))) {
+            SCOPED_TRACE(r->name + " on kind " + std::to_string(kind));
+            const auto it = special.find(r->name);
+            const Case c = it != special.end() ? it->second : Case{"x y", "x y", "x y"};
             NoticeRecord rec = baseRecord(kind);
-            rec.polar = r.when == forms::When::PolarV ? "V" : "H";
+            rec.polar = r->name == "Txt_8BV_Erp_V" ? "V" : "H";
             rec.target.flag = rec.opPeriod.flag = true;
-            *forms::screenField(r, rec) = stored;
+            fieldOf(*r, rec) = c.stored;
             auto form = makeForm(kind);
             forms::writeNtcToScreen(rec, *form);
-            std::string shown;
-            if (r.kind == forms::BoxKind::Date)
-                shown = text(*form, QString(r.control) + "YY") + " " + text(*form, QString(r.control) + "MM") +
-                        " " + text(*form, QString(r.control) + "DD");
-            else
-                shown = text(*form, r.control);
-            EXPECT_EQ(shown, it != special.end() ? it->second.shown : stored);
+            EXPECT_EQ(text(*form, QString::fromStdString(r->name)), c.shown);
             NoticeRecord back = readBack(*form, kind);
-            EXPECT_EQ(*forms::screenField(r, back), it != special.end() ? it->second.readBack : stored);
+            EXPECT_EQ(fieldOf(*r, back), c.readBack);
+            ++rows;
         }
+        // The controls both forms share, and the form's own.
+        EXPECT_EQ(rows, kind == forms::kTvForm ? 44u + 6u : 44u + 2u);
+    }
 }
 
 struct WriteCase {
@@ -264,73 +233,73 @@ struct WriteCase {
 TEST(NoticeScreen, RecordToFormEdgeCases)
 {
     const std::vector<WriteCase> cases = {
-        {"a record whose flag is false touches nothing", forms::kTvKind,
+        {"a record whose flag is false touches nothing", forms::kTvForm,
          [](NoticeRecord& r) { r = NoticeRecord{}; r.adm = "F"; r.intent = "ADD"; },
          {{"Txt_B_Adm", ""}, {"OptInt_Add", ""}}},
-        {"a sound notice shows its own values only", forms::kSoundKind,
+        {"a sound notice shows its own values only", forms::kSoundForm,
          [](NoticeRecord& r) { r.color = "PAL"; r.pwr_ratio = "10"; r.bdwdth = "200"; r.tran_sys = "T"; },
          {{"Txt_70_BDWdth", "200"}, {"Txt_7D_TranSys", "T"}}},
-        {"TB5 shows adm and country but no system on the sound form", forms::kSoundKind,
+        {"TB5 shows adm and country but no system on the sound form", forms::kSoundForm,
          [](NoticeRecord& r) { r.notice_typ = "TB5"; r.adm = "F"; r.ctry = "FRA"; r.tran_sys = "T"; r.bdwdth = "9"; },
          {{"Txt_B_Adm", "F"}, {"Txt_4B_GeoArea", "FRA"}, {"Txt_7D_TranSys", ""}, {"Txt_70_BDWdth", "9"}}},
-        {"TB5 shows adm and country but no system on the television form", forms::kTvKind,
+        {"TB5 shows adm and country but no system on the television form", forms::kTvForm,
          [](NoticeRecord& r) { r.notice_typ = "TB5"; r.adm = "F"; r.ctry = "FRA"; r.tran_sys = "T"; },
          {{"Txt_B_Adm", "F"}, {"Txt_4B_GeoArea", "FRA"}, {"Txt_7C1_TvSys", ""}}},
-        {"GE84 on the television form selects no fragment", forms::kTvKind,
+        {"GE84 on the television form selects no fragment", forms::kTvForm,
          [](NoticeRecord& r) { r.fragment = "GE84"; },
          {{"OptFrg_A11", ""}, {"OptFrg_St61", ""}, {"OptFrg_Ge89", ""}}},
-        {"GE89 on the sound form selects no fragment", forms::kSoundKind,
+        {"GE89 on the sound form selects no fragment", forms::kSoundForm,
          [](NoticeRecord& r) { r.fragment = "GE89"; },
          {{"OptFrg_A11", ""}, {"OptFrg_St61", ""}, {"OptFrg_Ge84", ""}}},
-        {"intent in lower case selects its option, a fragment does not", forms::kTvKind,
+        {"intent in lower case selects its option, a fragment does not", forms::kTvForm,
          [](NoticeRecord& r) { r.intent = "modify"; r.fragment = "st61"; },
          {{"OptInt_Mod", "checked"}, {"OptFrg_St61", ""}}},
-        {"intent RECORDED selects no intent", forms::kTvKind,
+        {"intent RECORDED selects no intent", forms::kTvForm,
          [](NoticeRecord& r) { r.intent = "RECORDED"; },
          {{"OptInt_Add", ""}, {"OptInt_Mod", ""}, {"OptInt_Sup", ""}, {"OptInt_Wdraw", ""}}},
-        {"polarisation U keeps the combo, D shows both filled lists without azimuth 0", forms::kTvKind,
+        {"polarisation U keeps the combo, D shows both filled lists without azimuth 0", forms::kTvForm,
          [](NoticeRecord& r) {
              r.polar = "U"; r.ant_dir = "D";
              r.attnH[4] = {false, "", "3"}; r.attnV[0] = {true, "0", "6"};
          },
          {{"Combo_9D_Polariz", ""}, {"Combo_9_AntDir", "D"}, {"Txt_9NHAzm040", "3"}, {"Txt_9NVAzm000", "6"}}},
-        {"polarisation h in lower case shows no attenuation", forms::kTvKind,
+        {"polarisation h in lower case shows no attenuation", forms::kTvForm,
          [](NoticeRecord& r) { r.polar = "h"; r.ant_dir = "D"; r.attnH[0] = {true, "0", "3"}; },
          {{"Txt_9NHAzm000", ""}}},
-        {"polarisation M without directivity shows no attenuation", forms::kSoundKind,
+        {"polarisation M without directivity shows no attenuation", forms::kSoundForm,
          [](NoticeRecord& r) { r.polar = "M"; r.ant_dir = "ND"; r.attnH[0] = r.attnV[0] = {true, "0", "3"}; },
          {{"Combo_9D_Polariz", "M"}, {"Txt_9NHAzm000", ""}, {"Txt_9NVAzm000", ""}}},
-        {"polarisation H shows the horizontal list only", forms::kSoundKind,
+        {"polarisation H shows the horizontal list only", forms::kSoundForm,
          [](NoticeRecord& r) { r.polar = "H"; r.ant_dir = "D"; r.attnH[1] = r.attnV[1] = {true, "10", "3"}; },
          {{"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm010", ""}}},
-        {"thirteen administrations show the first twelve", forms::kTvKind,
+        {"thirteen administrations show the first twelve", forms::kTvForm,
          [](NoticeRecord& r) {
              r.coordAdm.flag = true;
              for (int i = 0; i < notice::kAdmSlots; ++i) r.coordAdm.adm[std::size_t(i)] = "A" + std::to_string(i);
          },
          {{"Txt_11_Adm1", "A0"}, {"Txt_11_Adm12", "A11"}}},
-        {"coordinates are padded to their width", forms::kTvKind,
+        {"coordinates are padded to their width", forms::kTvForm,
          [](NoticeRecord& r) { r.long_deg = "1234"; r.lat_deg = "5"; r.long_sec = "7"; r.target.flag = true; r.target.long_deg = "45"; },
          {{"Txt_4C_Deg_Long", "1234"}, {"Txt_4C_Deg_Lat", "05"}, {"Txt_4C_Sec_Long", "07"}, {"Txt_04C_Deg_Long", "045"}}},
-        {"the operating period shows padded", forms::kTvKind,
+        {"the operating period shows padded", forms::kTvForm,
          [](NoticeRecord& r) { r.opPeriod = {true, "800", "2000"}; },
          {{"Txt_10B_Ophhfr", "0800"}, {"Txt_10B_Ophhto", "2000"}}},
-        {"an operating period without its flag is not shown", forms::kTvKind,
+        {"an operating period without its flag is not shown", forms::kTvForm,
          [](NoticeRecord& r) { r.opPeriod = {false, "800", "2000"}; },
          {{"Txt_10B_Ophhfr", ""}, {"Txt_10B_Ophhto", ""}}},
-        {"target values without the target flag are not shown", forms::kTvKind,
+        {"target values without the target flag are not shown", forms::kTvForm,
          [](NoticeRecord& r) { r.target.freq_assgn = "98.5"; },
          {{"Txt_01A_TrgFreq", ""}}},
-        {"a date shows without leading zeros", forms::kSoundKind,
+        {"a date shows without leading zeros", forms::kSoundForm,
          [](NoticeRecord& r) { r.d_adm_ntc = "05.03.2005"; },
          {{"Txt_Ntc_YY", "2005"}, {"Txt_Ntc_MM", "3"}, {"Txt_Ntc_DD", "5"}}},
-        {"a date that cannot be read leaves its boxes empty", forms::kSoundKind,
+        {"a date that cannot be read leaves its boxes empty", forms::kSoundForm,
          [](NoticeRecord& r) { r.d_adm_ntc = "2005/03/01"; r.d_inuse = "1.2.3"; },
          {{"Txt_Ntc_YY", ""}, {"Txt_Ntc_MM", ""}, {"Txt_Ntc_DD", ""}, {"Txt_2C_YY", ""}, {"Txt_2C_DD", ""}}},
-        {"a height is shown whatever its slot's flag", forms::kSoundKind,
+        {"a height is shown whatever its slot's flag", forms::kSoundForm,
          [](NoticeRecord& r) { r.effHgt[2] = {false, "", "45"}; },
          {{"Txt_9EC_azm020", "45"}}},
-        {"a combo value is matched exactly", forms::kTvKind,
+        {"a combo value is matched exactly", forms::kTvForm,
          [](NoticeRecord& r) { r.freq_stabl = "relaxed"; r.color = "PAL "; r.ant_dir = "ND"; },
          {{"Combo_7A1_FreqStabl", ""}, {"Combo_7C2_Color_Sys", ""}, {"Combo_9_AntDir", "ND"}}},
     };
@@ -348,14 +317,14 @@ TEST(NoticeScreen, RecordToFormEdgeCases)
 
 TEST(NoticeScreen, AnEmptyFieldLeavesItsControlAsItIs)
 {
-    auto form = makeForm(forms::kTvKind);
+    auto form = makeForm(forms::kTvForm);
     type(*form, "Txt_3A1_CallSign", "OLD");
     type(*form, "Combo_9D_Polariz", "V");
     type(*form, "OptInt_Mod", "on");
-    forms::writeNtcToScreen(baseRecord(forms::kTvKind), *form);
+    forms::writeNtcToScreen(baseRecord(forms::kTvForm), *form);
     EXPECT_EQ(text(*form, "Txt_3A1_CallSign"), "OLD");
     EXPECT_EQ(text(*form, "Combo_9D_Polariz"), "V");
-    NoticeRecord add = baseRecord(forms::kTvKind);
+    NoticeRecord add = baseRecord(forms::kTvForm);
     add.intent = "ADD";
     forms::writeNtcToScreen(add, *form);
     EXPECT_EQ(text(*form, "OptInt_Mod"), "");
@@ -402,7 +371,7 @@ TEST(NoticeScreen, FormToRecordEdgeCases)
         return [cls](NoticeRecord& r) { r.stn_cls = cls; };
     };
     const std::vector<ReadCase> cases = {
-        {"a suppression takes no station value and copies its target", forms::kTvKind,
+        {"a suppression takes no station value and copies its target", forms::kTvForm,
          withTarget({{"OptInt_Sup", "on"}, {"Txt_B_Adm", "F"}, {"Txt_3A1_CallSign", "C"}, {"Txt_Ntc_YY", "2005"},
                      {"Txt_Ntc_MM", "3"}, {"Txt_Ntc_DD", "25"}, {"OptFrg_Ge89", "on"}, {"Txt_notified_Rmks", "R"},
                      {"Txt_11_Adm1", "D"}, {"Txt_9EC_azm000", "5"}}),
@@ -413,43 +382,43 @@ TEST(NoticeScreen, FormToRecordEdgeCases)
              r.adm_ref_id = "REF"; r.freq_assgn = "98.5"; r.long_deg = "005"; r.long_ew = "E";
              r.lat_deg = "04"; r.lat_ns = "N";
          }},
-        {"an addition reads no target", forms::kSoundKind, withTarget({{"OptInt_Add", "on"}, {"Txt_4B_GeoArea", "FRA"}}),
+        {"an addition reads no target", forms::kSoundForm, withTarget({{"OptInt_Add", "on"}, {"Txt_4B_GeoArea", "FRA"}}),
          [](NoticeRecord& r) { r.intent = "ADD"; r.notice_typ = "T01"; r.stn_cls = "BC"; r.ctry = "FRA"; }},
-        {"a modification reads the target but keeps its own values", forms::kTvKind,
+        {"a modification reads the target but keeps its own values", forms::kTvForm,
          withTarget({{"OptInt_Mod", "on"}, {"Txt_1A_FreqAssgn", "600"}}),
          [&](NoticeRecord& r) { targetRead(r); r.intent = "MODIFY"; r.stn_cls = "BT"; r.freq_assgn = "600"; }},
-        {"no intent: the target does not replace the notice's own values", forms::kSoundKind,
+        {"no intent: the target does not replace the notice's own values", forms::kSoundForm,
          withTarget({{"Txt_1A_FreqAssgn", "98.1"}, {"Txt_4C_Deg_Long", "7"}}),
          [&](NoticeRecord& r) { targetRead(r); r.stn_cls = "BC"; r.freq_assgn = "98.1"; r.long_deg = "007"; }},
-        {"dates join as typed; an empty box gives an empty date", forms::kTvKind,
+        {"dates join as typed; an empty box gives an empty date", forms::kTvForm,
          {{"Txt_Ntc_YY", "2005"}, {"Txt_Ntc_MM", "03"}, {"Txt_Ntc_DD", "25"}, {"Txt_2C_YY", "2005"}, {"Txt_2C_MM", "3"}},
          [](NoticeRecord& r) { r.d_adm_ntc = "2005-03-25"; r.stn_cls = "BT"; }},
-        {"coordinates are padded, a long text stays", forms::kSoundKind,
+        {"coordinates are padded, a long text stays", forms::kSoundForm,
          {{"Txt_4C_Deg_Long", "5"}, {"Txt_4C_Deg_Lat", "5"}, {"Txt_4C_Min_Long", "123"}},
          [](NoticeRecord& r) { r.long_deg = "005"; r.lat_deg = "05"; r.long_min = "123"; r.stn_cls = "BC"; }},
-        {"an hour is padded and flags the period", forms::kTvKind, {{"Txt_10B_Ophhfr", "800"}},
+        {"an hour is padded and flags the period", forms::kTvForm, {{"Txt_10B_Ophhfr", "800"}},
          [](NoticeRecord& r) { r.opPeriod = {true, "0800", ""}; r.stn_cls = "BT"; }},
-        {"polarisation H takes the horizontal ERP only", forms::kTvKind,
+        {"polarisation H takes the horizontal ERP only", forms::kTvForm,
          {{"Combo_9D_Polariz", "H"}, {"Txt_8BH_Erp_H", "30"}, {"Txt_8BV_Erp_V", "20"}},
          [](NoticeRecord& r) { r.polar = "H"; r.erp_h_dbw = "30"; r.stn_cls = "BT"; }},
-        {"no polarisation takes no ERP", forms::kTvKind, {{"Txt_8BH_Erp_H", "30"}, {"Txt_8BV_Erp_V", "20"}},
+        {"no polarisation takes no ERP", forms::kTvForm, {{"Txt_8BH_Erp_H", "30"}, {"Txt_8BV_Erp_V", "20"}},
          stationOf("BT")},
-        {"H with D reads the horizontal attenuation only", forms::kSoundKind,
+        {"H with D reads the horizontal attenuation only", forms::kSoundForm,
          {{"Combo_9D_Polariz", "H"}, {"Combo_9_AntDir", "D"}, {"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm010", "4"}},
          [](NoticeRecord& r) { r.polar = "H"; r.ant_dir = "D"; r.attnH[1] = {true, "10", "3"}; r.stn_cls = "BC"; }},
-        {"M with D reads both attenuations", forms::kTvKind,
+        {"M with D reads both attenuations", forms::kTvForm,
          {{"Combo_9D_Polariz", "M"}, {"Combo_9_AntDir", "D"}, {"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm350", "4"}},
          [](NoticeRecord& r) {
              r.polar = "M"; r.ant_dir = "D"; r.attnH[1] = {true, "10", "3"}; r.attnV[35] = {true, "350", "4"};
              r.stn_cls = "BT";
          }},
-        {"ND reads no attenuation", forms::kTvKind,
+        {"ND reads no attenuation", forms::kTvForm,
          {{"Combo_9D_Polariz", "M"}, {"Combo_9_AntDir", "ND"}, {"Txt_9NHAzm010", "3"}, {"Txt_9NVAzm010", "4"}},
          [](NoticeRecord& r) { r.polar = "M"; r.ant_dir = "ND"; r.stn_cls = "BT"; }},
-        {"a height box gives its slot, azimuth and value", forms::kSoundKind,
+        {"a height box gives its slot, azimuth and value", forms::kSoundForm,
          {{"Txt_9EC_azm020", "45"}, {"Txt_9EC_azm000", "50"}},
          [](NoticeRecord& r) { r.effHgt[2] = {true, "20", "45"}; r.effHgt[0] = {true, "0", "50"}; r.stn_cls = "BC"; }},
-        {"one administration box flags the list", forms::kTvKind, {{"Txt_11_Adm3", "D"}},
+        {"one administration box flags the list", forms::kTvForm, {{"Txt_11_Adm3", "D"}},
          [](NoticeRecord& r) { r.coordAdm.flag = true; r.coordAdm.adm[2] = "D"; r.stn_cls = "BT"; }},
     };
     for (const ReadCase& c : cases) {
@@ -475,7 +444,7 @@ TEST(NoticeScreen, AnEmptyFormReadsAsItsKind)
         rec.adm_ref_id = "kept";
         forms::readNtcFromScreen(rec, *form, kind);
         EXPECT_TRUE(rec.flag);
-        EXPECT_EQ(rec.notice_typ, kind == forms::kTvKind ? "T02" : "T01");
+        EXPECT_EQ(rec.notice_typ, kind == forms::kTvForm ? "T02" : "T01");
         EXPECT_EQ(rec.adm, "");
         EXPECT_EQ(rec.ctry, "");
         EXPECT_EQ(rec.adm_ref_id, "kept");
@@ -501,38 +470,38 @@ TEST(NoticeScreen, AnUpdateKeepsWhatTheFormCouldNotShow)
 {
     const auto none = [](NoticeRecord&) {};
     const std::vector<UpdateCase> cases = {
-        {"values outside the television form's options and boxes", forms::kTvKind,
+        {"values outside the television form's options and boxes", forms::kTvForm,
          [](NoticeRecord& r) {
              r.fragment = "GE84"; r.polar = "U"; r.bdwdth = "8"; r.d_adm_ntc = "2005/03/01";
              r.coordAdm.adm.back() = "A12";
          },
          {{"Txt_3A1_CallSign", "NEW"}},
          [](NoticeRecord& r) { r.call_sign = "NEW"; }},
-        {"the television values of a sound notice", forms::kSoundKind,
+        {"the television values of a sound notice", forms::kSoundForm,
          [](NoticeRecord& r) {
              r.color = "PAL"; r.freq_stabl = "NORMAL"; r.oset_v_12 = "1"; r.oset_v_khz = "2"; r.pwr_ratio = "3";
          },
          {{"Txt_9E_AntHgt", "77"}}, [](NoticeRecord& r) { r.hgt_agl = "77"; }},
-        {"a withdrawal keeps its station", forms::kSoundKind,
+        {"a withdrawal keeps its station", forms::kSoundForm,
          [](NoticeRecord& r) {
              r.notice_typ = "TB5"; r.intent = "WITHDRAW"; r.ctry = "FRA"; r.site_name = "PARIS";
              r.target = {}; r.target.flag = true; r.target.freq_assgn = "98.5";
          },
          {{"Txt_notified_Rmks", "changed"}},
          [](NoticeRecord& r) { r.remarks = "changed"; r.freq_assgn = "98.5"; }},
-        {"an intent outside the options keeps the notice's own position", forms::kTvKind,
+        {"an intent outside the options keeps the notice's own position", forms::kTvForm,
          [](NoticeRecord& r) { r.intent = "RECORDED"; }, {}, none},
-        {"combo values outside their lists", forms::kTvKind,
+        {"combo values outside their lists", forms::kTvForm,
          [](NoticeRecord& r) { r.freq_stabl = "relaxed"; r.color = "pal"; r.ant_dir = "d"; r.attnH = r.attnV = {}; },
          {}, none},
-        {"an emptied box is saved empty", forms::kTvKind, none,
+        {"an emptied box is saved empty", forms::kTvForm, none,
          {{"Txt_3A1_CallSign", ""}, {"Txt_Ntc_DD", ""}},
          [](NoticeRecord& r) { r.call_sign.clear(); r.d_adm_ntc.clear(); }},
-        {"an unreadable date the user typed over", forms::kSoundKind,
+        {"an unreadable date the user typed over", forms::kSoundForm,
          [](NoticeRecord& r) { r.d_inuse = "1.2.3"; },
          {{"Txt_2C_YY", "2006"}, {"Txt_2C_MM", "1"}, {"Txt_2C_DD", "2"}},
          [](NoticeRecord& r) { r.d_inuse = "2006-1-2"; }},
-        {"options and a polarisation the user chose replace the kept ones", forms::kTvKind,
+        {"options and a polarisation the user chose replace the kept ones", forms::kTvForm,
          [](NoticeRecord& r) { r.intent = "RECORDED"; r.fragment = "GE84"; r.polar = "U"; },
          {{"OptInt_Mod", "on"}, {"OptFrg_A11", "on"}, {"Combo_9D_Polariz", "H"}},
          [](NoticeRecord& r) {
