@@ -53,8 +53,6 @@ constexpr FieldRule kRules[] = {
 
 constexpr std::string_view kIntent = "t_action";
 constexpr std::string_view kFragment = "t_fragment";
-// Of two fragment options selected, these win in this order over the form's own plan.
-constexpr std::string_view kFragmentFirst[] = {"NTFD_RR", "ST61"};
 
 FieldRule ruleOf(const NoticeField& f)
 {
@@ -220,19 +218,10 @@ void selectOption(NoticeForm& form, std::string_view group, const ControlRow& ch
 
 const ControlRow* selectedOption(const NoticeForm& form, const ControlTable& table, std::string_view group)
 {
-    const ControlRow* found = nullptr;
-    const auto rank = [](const ControlRow* row) {
-        int i = 0;
-        while (i < int(std::size(kFragmentFirst)) && row->value != kFragmentFirst[i])
-            ++i;
-        return i;
-    };
-    for (const ControlRow& row : table) {
-        const auto* b = form.control<QRadioButton>(row.name);
-        if (isOption(row, group) && b && b->isChecked() && (!found || (group == kFragment && rank(&row) < rank(found))))
-            found = &row;
-    }
-    return found;
+    for (const ControlRow& row : table)
+        if (const auto* b = form.control<QRadioButton>(row.name); b && isOption(row, group) && b->isChecked())
+            return &row;
+    return nullptr;
 }
 
 class ShownNotice : public QObject {
