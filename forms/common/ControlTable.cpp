@@ -17,13 +17,15 @@ const notice::NoticeField& noticeField(std::string_view name)
 
 namespace {
 
-ControlRow makeRow(std::string name, Kind kind, std::string container, Twips rect)
+ControlRow makeRow(std::string name, Kind kind, std::string container, Twips rect, std::string text = {}, int tab = 0)
 {
     ControlRow row;
     row.name = std::move(name);
     row.kind = kind;
     row.container = std::move(container);
     row.rect = rect;
+    row.text = std::move(text);
+    row.tab = tab;
     return row;
 }
 
@@ -37,9 +39,8 @@ Twips pixels(int left, int top, int width, int height)
 ControlRow textBox(std::string name, std::string container, Twips rect, int limit, int tab,
                    std::string_view field, int part)
 {
-    ControlRow row = makeRow(std::move(name), Kind::TextBox, std::move(container), rect);
+    ControlRow row = makeRow(std::move(name), Kind::TextBox, std::move(container), rect, {}, tab);
     row.limit = limit;
-    row.tab = tab;
     row.field = field.empty() ? nullptr : &noticeField(field);
     row.part = part;
     return row;
@@ -47,8 +48,7 @@ ControlRow textBox(std::string name, std::string container, Twips rect, int limi
 
 ControlRow label(std::string name, std::string container, Twips rect, std::string text, Colour colour)
 {
-    ControlRow row = makeRow(std::move(name), Kind::Label, std::move(container), rect);
-    row.text = std::move(text);
+    ControlRow row = makeRow(std::move(name), Kind::Label, std::move(container), rect, std::move(text));
     row.colour = colour;
     return row;
 }
@@ -56,8 +56,7 @@ ControlRow label(std::string name, std::string container, Twips rect, std::strin
 ControlRow comboBox(std::string name, std::string container, Twips rect, int tab, std::string_view field,
                     std::vector<std::string> items)
 {
-    ControlRow row = makeRow(std::move(name), Kind::ComboBox, std::move(container), rect);
-    row.tab = tab;
+    ControlRow row = makeRow(std::move(name), Kind::ComboBox, std::move(container), rect, {}, tab);
     row.field = &noticeField(field);
     row.items = std::move(items);
     return row;
@@ -66,9 +65,7 @@ ControlRow comboBox(std::string name, std::string container, Twips rect, int tab
 ControlRow optionButton(std::string name, std::string container, Twips rect, std::string caption, int tab,
                         std::string_view field, std::string value)
 {
-    ControlRow row = makeRow(std::move(name), Kind::OptionButton, std::move(container), rect);
-    row.text = std::move(caption);
-    row.tab = tab;
+    ControlRow row = makeRow(std::move(name), Kind::OptionButton, std::move(container), rect, std::move(caption), tab);
     row.field = &noticeField(field);
     row.value = std::move(value);
     return row;
@@ -76,26 +73,19 @@ ControlRow optionButton(std::string name, std::string container, Twips rect, std
 
 ControlRow frame(std::string name, std::string container, Twips rect, std::string caption, Colour colour)
 {
-    ControlRow row = makeRow(std::move(name), Kind::Frame, std::move(container), rect);
-    row.text = std::move(caption);
-    row.colour = colour;
+    ControlRow row = label(std::move(name), std::move(container), rect, std::move(caption), colour);
+    row.kind = Kind::Frame;
     return row;
 }
 
 ControlRow commandButton(std::string name, Twips rect, std::string caption, int tab)
 {
-    ControlRow row = makeRow(std::move(name), Kind::CommandButton, "", rect);
-    row.text = std::move(caption);
-    row.tab = tab;
-    return row;
+    return makeRow(std::move(name), Kind::CommandButton, "", rect, std::move(caption), tab);
 }
 
 ControlRow checkBox(std::string name, Twips rect, std::string caption, int tab)
 {
-    ControlRow row = makeRow(std::move(name), Kind::CheckBox, "", rect);
-    row.text = std::move(caption);
-    row.tab = tab;
-    return row;
+    return makeRow(std::move(name), Kind::CheckBox, "", rect, std::move(caption), tab);
 }
 
 std::string azimuthBoxName(std::string_view family, int slot)
@@ -111,15 +101,30 @@ constexpr int kBoxH = 19;
 constexpr int kLabelH = 14;
 constexpr int kComboH = 21;
 
-// Boxes of one coordinate (degrees, minutes, seconds, hemisphere) in a row from `left`.
-void coordinateBoxes(ControlTable& t, const std::string& container, const std::array<const char*, 4>& names,
-                     std::array<int, 4> widths, int left, int top, int limitDeg, int tab, std::string_view field)
+// The eight boxes of a position (longitude, then latitude: degrees, minutes, seconds,
+// hemisphere) of item `item` ("4C" or "04C"), each half under its label.
+void position(ControlTable& t, const std::string& container, const std::string& item, int longLeft, int latLeft,
+              int top, int tab, const std::string& fieldStem)
 {
-    const int limits[] = {limitDeg, 2, 2, 1};
-    for (int i = 0; i < 4; ++i) {
-        t.push_back(textBox(names[std::size_t(i)], container, pixels(left, top, widths[std::size_t(i)], kBoxH),
-                            limits[i], tab + 10 * i, field, i));
-        left += widths[std::size_t(i)] + 2;
+    const int widths[] = {30, 24, 24, 18};
+    struct Half {
+        const char* name;
+        int left;
+        std::array<const char*, 4> parts;
+        int limitDeg;
+    };
+    const Half halves[] = {{"Long", longLeft, {"Deg_Long", "Min_Long", "Sec_Long", "EW"}, 3},
+                           {"Lat", latLeft, {"Deg_Lat", "Min_Lat", "Sec_Lat", "NS"}, 2}};
+    for (const Half& h : halves) {
+        t.push_back(label("Lbl_" + item + "_" + h.name, container, pixels(h.left, top - 16, 124, kLabelH)));
+        const std::string field = fieldStem + (h.name == std::string("Long") ? "long" : "lat");
+        int left = h.left;
+        for (int i = 0; i < 4; ++i) {
+            t.push_back(textBox("Txt_" + item + "_" + h.parts[std::size_t(i)], container, pixels(left, top, widths[i], kBoxH),
+                                i == 0 ? h.limitDeg : i == 3 ? 1 : 2, tab, field, i));
+            left += widths[i] + 2;
+            tab += 10;
+        }
     }
 }
 
@@ -168,7 +173,7 @@ ControlTable commonControls()
     t.push_back(commandButton("Button_Next", pixels(800, 96, 120, 26), "", 4020));
     t.push_back(commandButton("Button_Finish", pixels(800, 126, 120, 26), "", 4030));
     t.push_back(commandButton("Button_Reset", pixels(800, 156, 120, 26), "", 4040));
-    t.push_back(checkBox("ChkClearFields", pixels(800, 188, 210, 18), "Clear fields", 4080));
+    t.push_back(checkBox("ChkClearFields", pixels(800, 188, 210, 18), "", 4080));
     t.push_back(checkBox("ChkValidate", pixels(800, 208, 210, 18), "", 4070));
     t.push_back(label("Lbl_Notified_Rmks", "", pixels(800, 232, 208, kLabelH)));
     t.push_back(textBox("Txt_notified_Rmks", "", pixels(800, 248, 208, kBoxH), 0, 4000, "t_remarks"));
@@ -203,12 +208,7 @@ ControlTable commonControls()
     t.push_back(textBox("Txt_01A_TrgFreq", "FrameTrg", pixels(246, 32, 50, kBoxH), 6, 160, "t_trg_freq_assgn"));
     t.push_back(label("Lbl_FreqUnit", "FrameTrg", pixels(298, 35, 36, kLabelH), "[MHz]"));
     t.push_back(label("Lbl_04C", "FrameTrg", pixels(342, 35, 30, kLabelH), "0-4C", blue));
-    t.push_back(label("Lbl_04C_Long", "FrameTrg", pixels(376, 16, 124, kLabelH)));
-    coordinateBoxes(t, "FrameTrg", {"Txt_04C_Deg_Long", "Txt_04C_Min_Long", "Txt_04C_Sec_Long", "Txt_04C_EW"},
-                    {30, 24, 24, 18}, 376, 32, 3, 170, "t_trg_long");
-    t.push_back(label("Lbl_04C_Lat", "FrameTrg", pixels(506, 16, 150, kLabelH)));
-    coordinateBoxes(t, "FrameTrg", {"Txt_04C_Deg_Lat", "Txt_04C_Min_Lat", "Txt_04C_Sec_Lat", "Txt_04C_NS"},
-                    {30, 24, 24, 18}, 506, 32, 2, 210, "t_trg_lat");
+    position(t, "FrameTrg", "04C", 376, 506, 32, 170, "t_trg_");
 
     // The station: site row, technical row (own to each form), antenna row.
     t.push_back(label("Lbl_3A1_CallSign", notice, pixels(8, 142, 30, kLabelH), "3A1", blue));
@@ -220,12 +220,7 @@ ControlTable commonControls()
     t.push_back(label("Lbl_4B_GeoArea", notice, pixels(356, 142, 30, kLabelH), "4B", blue));
     t.push_back(textBox("Txt_4B_GeoArea", notice, pixels(356, 157, 32, kBoxH), 3, 260, "t_ctry"));
     t.push_back(label("Lbl_4C", notice, pixels(394, 160, 20, kLabelH), "4C", blue));
-    t.push_back(label("Lbl_4C_Long", notice, pixels(416, 142, 110, kLabelH)));
-    coordinateBoxes(t, notice, {"Txt_4C_Deg_Long", "Txt_4C_Min_Long", "Txt_4C_Sec_Long", "Txt_4C_EW"},
-                    {30, 24, 24, 18}, 416, 157, 3, 270, "t_long");
-    t.push_back(label("Lbl_4C_Lat", notice, pixels(530, 142, 150, kLabelH)));
-    coordinateBoxes(t, notice, {"Txt_4C_Deg_Lat", "Txt_4C_Min_Lat", "Txt_4C_Sec_Lat", "Txt_4C_NS"},
-                    {30, 24, 24, 18}, 530, 157, 2, 310, "t_lat");
+    position(t, notice, "4C", 416, 530, 157, 270, "t_");
     t.push_back(label("Lbl_9EA_SiteAlt", notice, pixels(690, 142, 30, kLabelH), "9EA", blue));
     t.push_back(textBox("Txt_9EA_SiteAlt", notice, pixels(690, 157, 46, kBoxH), 5, 350, "t_site_alt"));
     t.push_back(label("Lbl_1A_FreqAssgn", notice, pixels(8, 180, 30, kLabelH), "1A", blue));

@@ -349,3 +349,27 @@ TEST(FormControls, TabVisitsTheInputControlsInTheirOrder)
         EXPECT_EQ(visited, expected) << "form " << c.kind;
     }
 }
+
+TEST(FormControls, AnOptionTurnsTheOthersOfItsFrameOffAndCodeCanTurnThemAllOff)
+{
+    for (const FormCase& c : kForms) {
+        auto form = load(c.kind);
+        auto option = [&form](const char* name) { return form->control<QRadioButton>(name); };
+        int modOn = 0;
+        QObject::connect(option("OptInt_Mod"), &QRadioButton::toggled, [&modOn](bool on) { modOn += on; });
+        option("OptFrg_A11")->setChecked(true);
+        option("OptInt_Add")->setChecked(true);
+        option("OptInt_Mod")->setChecked(true);  // from code: its reaction is told
+        EXPECT_EQ(modOn, 1);
+        EXPECT_FALSE(option("OptInt_Add")->isChecked());
+        EXPECT_TRUE(option("OptFrg_A11")->isChecked());  // another frame's group
+        option("OptFrg_St61")->setChecked(true);
+        EXPECT_FALSE(option("OptFrg_A11")->isChecked());
+        EXPECT_TRUE(option("OptInt_Mod")->isChecked());
+        for (const char* name : {"OptInt_Mod", "OptFrg_St61"})
+            option(name)->setChecked(false);
+        for (QRadioButton* o : form->findChildren<QRadioButton*>())
+            EXPECT_FALSE(o->isChecked()) << o->objectName().toStdString();
+        EXPECT_EQ(modOn, 1);
+    }
+}
