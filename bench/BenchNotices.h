@@ -2,9 +2,13 @@
 
 // What the benchmarks share: a user who answers Yes and sees nothing, and the full antenna
 // lists of a television notice.
+#include "database/DbConnection.h"
+#include "notice/NoticeFileReader.h"
 #include "platform/Prompter.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,6 +39,41 @@ inline std::string antennaSections(const std::string& eol)
         text += std::string("</") + s + ">" + eol;
     }
     return text;
+}
+
+/// A television notice with 127 rows: the notice, its target, operating period, three remark
+/// rows and the lists of `antennaSections`.
+inline notice::NoticeRecord televisionNotice()
+{
+    const std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\nt_notice_type = T02\nt_action = MODIFY\n"
+                             "t_fragment = GE89\nt_adm_ref_id = TV-1\nt_ctry = F\nt_site_name = LYON\n"
+                             "t_freq_assgn = 479.25\nt_long = +0044930\nt_lat = +454530\nt_polar = M\n"
+                             "t_erp_h_dbw = 40\nt_erp_v_dbw = 37\nt_op_hh_fr = 06:00\nt_op_hh_to = 23:30\n"
+                             "t_trg_freq_assgn = 471.25\nt_remarks = " + std::string(200, 'r') + "\n" +
+                             antennaSections("\n") + "</NOTICE>\n";
+    notice::NoticeFileReader reader;
+    notice::NoticeRecord rec;
+    reader.openNtcBytes(text, rec);
+    notice::NoticeRead read;
+    reader.readNextNotice(rec, read);
+    return rec;
+}
+
+/// The path of a benchmark's database of `notices` notices, in a folder of the temporary folder.
+inline std::string databasePath(const char* folderName, int notices)
+{
+    const auto folder = std::filesystem::temp_directory_path() / folderName;
+    std::filesystem::create_directories(folder);
+    return (folder / ("bench" + std::to_string(notices) + ".mdb")).string();
+}
+
+/// Copies the template beside the program to `path` and opens it; says why on stderr when it cannot.
+inline bool freshDatabase(const std::string& path, db::Connection& conn, platform::Prompter& prompter)
+{
+    if (database::copyTemplateDB(path, prompter.report()) && database::OpenDB(path, conn, prompter.report()))
+        return true;
+    std::fprintf(stderr, "cannot make %s (is the template beside the program?)\n", path.c_str());
+    return false;
 }
 
 /// The batch sizes named on the command line, else 10,000 and 40,000.

@@ -3,7 +3,6 @@
 //   store_bench [notices...]     (default: 10000 40000)
 #include "database/DbConnection.h"
 #include "database/NoticeStore.h"
-#include "notice/NoticeFileReader.h"
 #include "BenchNotices.h"
 
 #include <chrono>
@@ -13,41 +12,17 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-notice::NoticeRecord sampleNotice()
-{
-    const std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n<NOTICE>\nt_notice_type = T02\nt_action = MODIFY\n"
-                       "t_fragment = GE89\nt_adm_ref_id = TV-1\nt_ctry = F\nt_site_name = LYON\n"
-                       "t_freq_assgn = 479.25\nt_long = +0044930\nt_lat = +454530\nt_polar = M\n"
-                       "t_erp_h_dbw = 40\nt_erp_v_dbw = 37\nt_op_hh_fr = 06:00\nt_op_hh_to = 23:30\n"
-                       "t_trg_freq_assgn = 471.25\nt_remarks = " + std::string(200, 'r') + "\n" +
-                       bench::antennaSections("\n") + "</NOTICE>\n";
-    notice::NoticeFileReader reader;
-    notice::NoticeRecord rec;
-    reader.openNtcBytes(text, rec);
-    notice::NoticeRead read;
-    reader.readNextNotice(rec, read);
-    return rec;
-}
-
-}  // namespace
-
 int main(int argc, char* argv[])
 {
     const std::vector<int> sizes = bench::batchSizes(argc, argv);
 
-    const auto folder = std::filesystem::temp_directory_path() / "ostrel-store-bench";
-    std::filesystem::create_directories(folder);
-    notice::NoticeRecord rec = sampleNotice();
+    notice::NoticeRecord rec = bench::televisionNotice();
     bench::SilentPrompter prompter;
     for (const int n : sizes) {
-        const std::string path = (folder / ("bench" + std::to_string(n) + ".mdb")).string();
+        const std::string path = bench::databasePath("ostrel-store-bench", n);
         db::Connection conn;
-        if (!database::copyTemplateDB(path, prompter.report()) || !database::OpenDB(path, conn, prompter.report())) {
-            std::fprintf(stderr, "cannot make %s (is the template beside the program?)\n", path.c_str());
+        if (!bench::freshDatabase(path, conn, prompter))
             return 1;
-        }
         database::ContourOutcome outcome;
         const auto start = std::chrono::steady_clock::now();
         int stored = 0;

@@ -1,6 +1,7 @@
 #include "NoticeDelete.h"
 
 #include "DbConnection.h"
+#include "KeyRows.h"
 #include "database/sqlite/Statement.h"
 #include "database/sqlite/Transaction.h"
 #include "platform/Report.h"
@@ -15,30 +16,11 @@ constexpr const char* kNoticeTables[] = {"fmtv_op_prd",  "fmtv_rmks",      "fmtv
                                          "fmtv_ant_hgt", "fmtv_ant_diag",  "zel_elements",
                                          "zel_sfnID_proc", "zel_coord_analog_KOLV", "zel_coord_other_service"};
 
-std::optional<std::int64_t> countRows(db::Connection& conn, const std::string& sql, std::int64_t key)
-{
-    db::Statement st(conn, sql);
-    st.bind(1, key);
-    if (st.step() != db::Step::Row)
-        return std::nullopt;
-    return st.integer(0);
-}
-
-bool run(db::Connection& conn, const std::string& sql, std::int64_t key, const char* procedure,
-         platform::Report& report)
-{
-    db::Statement st(conn, sql);
-    st.bind(1, key);
-    return st.run() || reportDbErr(conn, procedure, report);
-}
-
 bool corrupted(const char* text, platform::Report& report)
 {
     report.message(text, "Database error", platform::Icon::Warning);
     return false;
 }
-
-constexpr const char* kNotUnique = "The selected notice is not unique. Please consult the administrator!";
 
 }  // namespace
 
@@ -55,12 +37,12 @@ bool deleteNtc(std::int32_t terrakey, db::Connection& conn, platform::Report& re
         ok = step != db::Step::Failed || reportDbErr(conn, "deleteNtc", report);
         ok = ok && deleteLinkSubArea(terrakey, conn, report) && deleteOneFromFMTVTerra(terrakey, conn, report);
         if (ok && targetKey)
-            ok = run(conn, "DELETE FROM fmtv_target WHERE Target = ?", *targetKey, "deleteNtc", report);
+            ok = runWithKey(conn, "DELETE FROM fmtv_target WHERE Target = ?", *targetKey, "deleteNtc", report);
         for (const char* table : kNoticeTables) {
             if (!ok)
                 break;
-            ok = run(conn, std::string("DELETE FROM ") + table + " WHERE terrakey = ?", terrakey, "deleteNtc",
-                     report);
+            ok = runWithKey(conn, std::string("DELETE FROM ") + table + " WHERE terrakey = ?", terrakey,
+                            "deleteNtc", report);
         }
     }
     return endNtcTrans(ok, tx, report);
@@ -70,61 +52,62 @@ bool deleteLinkSubArea(std::int32_t terrakey, db::Connection& conn, platform::Re
 {
     static constexpr const char* kProc = "deleteLinkSubArea";
     // Placeholders (no test points) used only by this notice's sub-areas go with it.
-    return run(conn,
-               "DELETE FROM zel_contour WHERE nb_test_pts IS NULL AND contourkey IN ("
-               " SELECT s.contourkey FROM zel_sub_area s JOIN zel_allotment a ON a.allotkey = s.allotkey"
-               " WHERE a.terrakey = ?1)"
-               " AND contourkey NOT IN ("
-               " SELECT s.contourkey FROM zel_sub_area s WHERE s.allotkey NOT IN ("
-               " SELECT allotkey FROM zel_allotment WHERE terrakey = ?1))",
-               terrakey, kProc, report) &&
-           run(conn,
-               "DELETE FROM zel_sub_area WHERE allotkey IN (SELECT allotkey FROM zel_allotment WHERE terrakey = ?)",
-               terrakey, kProc, report) &&
-           run(conn, "DELETE FROM zel_allotment WHERE terrakey = ?", terrakey, kProc, report);
+    return runWithKey(conn,
+                      "DELETE FROM zel_contour WHERE nb_test_pts IS NULL AND contourkey IN ("
+                      " SELECT s.contourkey FROM zel_sub_area s JOIN zel_allotment a ON a.allotkey = s.allotkey"
+                      " WHERE a.terrakey = ?1)"
+                      " AND contourkey NOT IN ("
+                      " SELECT s.contourkey FROM zel_sub_area s WHERE s.allotkey NOT IN ("
+                      " SELECT allotkey FROM zel_allotment WHERE terrakey = ?1))",
+                      terrakey, kProc, report) &&
+           runWithKey(conn,
+                      "DELETE FROM zel_sub_area WHERE allotkey IN"
+                      " (SELECT allotkey FROM zel_allotment WHERE terrakey = ?)",
+                      terrakey, kProc, report) &&
+           runWithKey(conn, "DELETE FROM zel_allotment WHERE terrakey = ?", terrakey, kProc, report);
 }
 
 bool deleteOneFromFMTVTerra(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteOneFromFMTVTerra";
-    const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_terra WHERE terrakey = ?", terrakey);
+    const auto rows = countKeyRows(conn, "SELECT count(*) FROM fmtv_terra WHERE terrakey = ?", terrakey);
     if (!rows)
         return reportDbErr(conn, kProc, report);
     if (*rows != 1)
         return corrupted(kNotUnique, report);
-    return run(conn, "DELETE FROM fmtv_terra WHERE terrakey = ?", terrakey, kProc, report);
+    return runWithKey(conn, "DELETE FROM fmtv_terra WHERE terrakey = ?", terrakey, kProc, report);
 }
 
 bool deleteOneFromFMTVTarget(std::int32_t targetKey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteOneFromFMTVTarget";
-    const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_target WHERE Target = ?", targetKey);
+    const auto rows = countKeyRows(conn, "SELECT count(*) FROM fmtv_target WHERE Target = ?", targetKey);
     if (!rows)
         return reportDbErr(conn, kProc, report);
     if (*rows != 1) {
         corrupted(kNotUnique, report);
         return true;  // the update that asked goes on
     }
-    return run(conn, "DELETE FROM fmtv_target WHERE Target = ?", targetKey, kProc, report);
+    return runWithKey(conn, "DELETE FROM fmtv_target WHERE Target = ?", targetKey, kProc, report);
 }
 
 bool deleteFromOpPrd(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteFromOpPrd";
-    const auto rows = countRows(conn, "SELECT count(*) FROM fmtv_op_prd WHERE terrakey = ?", terrakey);
+    const auto rows = countKeyRows(conn, "SELECT count(*) FROM fmtv_op_prd WHERE terrakey = ?", terrakey);
     if (!rows)
         return reportDbErr(conn, kProc, report);
-    return *rows != 1 || run(conn, "DELETE FROM fmtv_op_prd WHERE terrakey = ?", terrakey, kProc, report);
+    return *rows != 1 || runWithKey(conn, "DELETE FROM fmtv_op_prd WHERE terrakey = ?", terrakey, kProc, report);
 }
 
 bool deleteFromAntHgt(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
-    return run(conn, "DELETE FROM fmtv_ant_hgt WHERE terrakey = ?", terrakey, "deleteFromAntHgt", report);
+    return runWithKey(conn, "DELETE FROM fmtv_ant_hgt WHERE terrakey = ?", terrakey, "deleteFromAntHgt", report);
 }
 
 bool deleteFromCoord(std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
-    return run(conn, "DELETE FROM fmtv_coord WHERE terrakey = ?", terrakey, "deleteFromCoord", report);
+    return runWithKey(conn, "DELETE FROM fmtv_coord WHERE terrakey = ?", terrakey, "deleteFromCoord", report);
 }
 
 bool deleteFromAntDiagr(std::int32_t terrakey, const std::string& polar, db::Connection& conn,
@@ -138,25 +121,25 @@ bool deleteFromAntDiagr(std::int32_t terrakey, const std::string& polar, db::Con
 bool deleteSubAreaTable(std::int32_t allotkey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteSubAreaTable";
-    const auto rows = countRows(conn, "SELECT count(*) FROM zel_sub_area WHERE allotkey = ?", allotkey);
+    const auto rows = countKeyRows(conn, "SELECT count(*) FROM zel_sub_area WHERE allotkey = ?", allotkey);
     if (!rows)
         return reportDbErr(conn, kProc, report);
     if (*rows < 1)
         return corrupted("deleteSubAreaTable: The allotment is corrupted. Please consult the administrator!",
                          report);
-    return run(conn, "DELETE FROM zel_sub_area WHERE allotkey = ?", allotkey, kProc, report);
+    return runWithKey(conn, "DELETE FROM zel_sub_area WHERE allotkey = ?", allotkey, kProc, report);
 }
 
 bool deleteContourPointTable(std::int32_t contourkey, db::Connection& conn, platform::Report& report)
 {
     static constexpr const char* kProc = "deleteContourPointTable";
-    const auto rows = countRows(conn, "SELECT count(*) FROM zel_contour_pt WHERE contourkey = ?", contourkey);
+    const auto rows = countKeyRows(conn, "SELECT count(*) FROM zel_contour_pt WHERE contourkey = ?", contourkey);
     if (!rows)
         return reportDbErr(conn, kProc, report);
     if (*rows < 2)
         return corrupted(
             "deleteContourPointTable: The contour point is corrupted. Please consult the administrator!", report);
-    return run(conn, "DELETE FROM zel_contour_pt WHERE contourkey = ?", contourkey, kProc, report);
+    return runWithKey(conn, "DELETE FROM zel_contour_pt WHERE contourkey = ?", contourkey, kProc, report);
 }
 
 }  // namespace database

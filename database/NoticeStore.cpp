@@ -80,6 +80,14 @@ bool storeNtc(const NoticeRecord& rec, db::Connection& conn, ContourOutcome& con
     return endNtcTrans(ok, tx, report);
 }
 
+std::string withPolarPowers(const NoticeRecord& rec, const std::string& field)
+{
+    if ((&field == &rec.erp_h_dbw && !hasHorizontal(rec.polar)) ||
+        (&field == &rec.erp_v_dbw && !hasVertical(rec.polar)))
+        return std::string();
+    return field;
+}
+
 bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
                            platform::Report& report)
 {
@@ -87,10 +95,7 @@ bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
     row.set("terrakey", terrakey);
     // The powers follow the polarisation; the directivity may be worked out.
     setColumns(row, notice::Table::Terra, rec, [&rec](const notice::NoticeField&, const std::string& field) {
-        if ((&field == &rec.erp_h_dbw && !hasHorizontal(rec.polar)) ||
-            (&field == &rec.erp_v_dbw && !hasVertical(rec.polar)))
-            return std::string();
-        return &field == &rec.ant_dir ? storedAntDir(rec) : field;
+        return &field == &rec.ant_dir ? storedAntDir(rec) : withPolarPowers(rec, field);
     });
     const bool added = rec.intent == "ADD";
     std::int32_t targetKey = 0;

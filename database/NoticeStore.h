@@ -24,6 +24,9 @@ struct ContourOutcome {
 bool storeNtc(const notice::NoticeRecord& rec, db::Connection& conn, ContourOutcome& contour, bool forceNew,
               platform::Report& report);
 
+/// The text fmtv_terra takes for a field: "" for a power that the polarisation does not carry.
+std::string withPolarPowers(const notice::NoticeRecord& rec, const std::string& field);
+
 [[nodiscard]] bool writeToFMTVTerraTable(const notice::NoticeRecord& rec, std::int32_t terrakey,
                                          db::Connection& conn, platform::Report& report);
 [[nodiscard]] bool writeToFMTVTargetTable(const notice::TargetRef& target, std::int32_t targetKey,

@@ -99,7 +99,7 @@ bool writeToZEL04ElementTable(const NoticeRecord& rec, std::int32_t terrakey, db
 }
 
 bool writeToSfnIDProcTable(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
-                           platform::Report& report)
+                           platform::Report& report, const char* procedure)
 {
     return db::RowWriter::insert(conn, "zel_sfnID_proc")
                .set("terrakey", terrakey)
@@ -108,7 +108,7 @@ bool writeToSfnIDProcTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
                .setIfNotEmpty("notice_typ", rec.notice_typ)
                .setIfNotEmpty("adm_allot_id", rec.zel.adm_allot_id)
                .run() ||
-           reportDbErr(conn, "writeToZEL04ElementTable", report);
+           reportDbErr(conn, procedure, report);
 }
 
 bool addZEL04Allot(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,

@@ -10,8 +10,10 @@ namespace database {
 
 [[nodiscard]] bool writeToZEL04ElementTable(const notice::NoticeRecord& rec, std::int32_t terrakey,
                                             db::Connection& conn, platform::Report& report);
+/// Its failure is reported under the caller's name, `procedure`.
 [[nodiscard]] bool writeToSfnIDProcTable(const notice::NoticeRecord& rec, std::int32_t terrakey,
-                                         db::Connection& conn, platform::Report& report);
+                                         db::Connection& conn, platform::Report& report,
+                                         const char* procedure = "writeToZEL04ElementTable");
 [[nodiscard]] bool addZEL04Allot(const notice::NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
                                  platform::Report& report);
 /// One sub-area row per named contour id (at most 10), each pointing at its contour or at a
