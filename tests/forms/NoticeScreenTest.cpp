@@ -3,10 +3,15 @@
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 
+#include "database/NoticeRead.h"
+#include "database/NoticeStore.h"
+#include "database/NoticeUpdate.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
 #include "platform/NumberText.h"
 #include "platform/SystemInfo.h"
+#include "support/NoticeDb.h"
+#include "support/NoticeText.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -523,6 +528,85 @@ TEST(NoticeScreen, AnUpdateKeepsWhatTheFormCouldNotShow)
         clearStamps(back);
         NoticeRecord expected = stored;
         c.expect(expected);
+        EXPECT_EQ(differences(back, expected), "");
+    }
+}
+
+}  // namespace
+
+namespace {
+
+struct StoredCase {
+    const char* what;
+    int kind;
+    std::string body;                          // the NOTICE section the notice is read from
+    std::function<void(NoticeRecord&)> store;  // then changes the record stored
+    std::vector<std::pair<QString, std::string>> edits;  // what the user changes on the form
+};
+
+NoticeRecord fromDb(testing_support::NoticeDb& db, std::int32_t key)
+{
+    NoticeRecord rec;
+    EXPECT_TRUE(database::readNtcFromDB(key, rec, db.conn, db.prompter.report()));
+    return rec;
+}
+
+// A stored notice opened in its form, changed in one box and updated: read again, it has lost
+// nothing the form could not show, and the box's new value is stored.
+TEST(NoticeScreen, AnUpdateThroughTheDatabaseKeepsWhatTheFormCouldNotShow)
+{
+    const std::vector<StoredCase> cases = {
+        {"television notice of GE84, polarisation U and 13 administrations", forms::kTvForm,
+         testing_support::fullTelevisionNotice(),
+         [](NoticeRecord& r) {
+             r.fragment = "GE84"; r.polar = "U"; r.ant_dir = "D"; r.d_adm_ntc = "2005/03/01";
+             r.attnH[0] = r.attnV[0] = {};
+         },
+         {{"Txt_3A1_CallSign", "EDITED"}}},
+        {"sound notice with a colour system", forms::kSoundForm,
+         "t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_freq_assgn = 98.5\nt_color = PAL\n"
+         "t_freq_stabl = NORMAL\nt_pwr_ratio = 10\nt_site_name = A\n",
+         [](NoticeRecord&) {}, {{"Txt_4A_SiteName", "EDITED"}}},
+        {"withdrawal with a country and a site", forms::kSoundForm,
+         "t_notice_type = TB5\nt_action = WITHDRAW\nt_fragment = GE84\nt_ctry = F\nt_site_name = PARIS\n"
+         "t_trg_adm_ref_id = R-1\nt_trg_freq_assgn = 98.5\nt_trg_long = +0022000\nt_trg_lat = +484500\n",
+         [](NoticeRecord&) {}, {{"Txt_notified_Rmks", "EDITED"}}},
+        {"recorded notice with a target", forms::kTvForm,
+         "t_notice_type = T02\nt_action = RECORDED\nt_fragment = GE89\nt_freq_assgn = 479.25\nt_long = +0044930\n"
+         "t_lat = +454530\nt_trg_freq_assgn = 471.25\nt_trg_long = +0044900\nt_trg_lat = +454500\n",
+         [](NoticeRecord&) {},
+         {{"Txt_3A2_StationID", "EDITED"}, {"Txt_01A_TrgFreq", "600"}, {"Txt_04C_Deg_Long", "009"},
+          {"Txt_04C_Deg_Lat", "50"}}},
+    };
+    for (const StoredCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing_support::NoticeDb db;
+        NoticeRecord rec = testing_support::readNotice(c.body);
+        c.store(rec);
+        database::ContourOutcome outcome;
+        ASSERT_TRUE(database::storeNtc(rec, db.conn, outcome, false, db.prompter.report()));
+        const auto key = std::int32_t(platform::parseInteger(db.scalar("SELECT max(terrakey) FROM fmtv_terra")).value());
+        const NoticeRecord stored = fromDb(db, key);
+
+        auto form = makeForm(c.kind);
+        forms::writeNtcToScreen(stored, *form);
+        for (const auto& [box, value] : c.edits)
+            type(*form, box, value);
+        NoticeRecord update;
+        forms::readNtcFromScreen(update, *form, c.kind);
+        ASSERT_TRUE(database::updateNtc(update, key, db.conn, db.prompter.report()));
+
+        NoticeRecord back = fromDb(db, key);
+        NoticeRecord expected = stored;
+        for (const forms::ControlRow& r : form->controls())
+            for (const auto& [box, value] : c.edits)
+                if (r.name == box.toStdString())
+                    fieldOf(r, expected) = value;
+        clearStamps(back);
+        clearStamps(expected);
+        // The update stores an empty operating period for a notice without one.
+        if (back.opPeriod.first.empty() && back.opPeriod.second.empty())
+            back.opPeriod.flag = expected.opPeriod.flag;
         EXPECT_EQ(differences(back, expected), "");
     }
 }
