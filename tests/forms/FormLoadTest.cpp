@@ -126,7 +126,8 @@ TEST(FormLoad, TestsActOnEachFormShownThroughTheSeam)
 {
     std::vector<std::string> seen;
     forms::ModalShow previous = forms::setModalShow([&seen](NoticeForm& form) {
-        seen.push_back(form.objectName().toStdString() + " " + form.control<QLineEdit>("Txt_B_Adm")->text().toStdString());
+        const QString adm = form.control<QLineEdit>("Txt_B_Adm")->text();
+        seen.push_back((form.objectName() + " " + adm).toStdString());
         forms::unloadNtcScreen(form);
     });
     for (int kind : {forms::kTvForm, forms::kSoundForm}) {
