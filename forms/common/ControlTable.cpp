@@ -120,8 +120,9 @@ void position(ControlTable& t, const std::string& container, const std::string& 
         const std::string field = fieldStem + (h.name == std::string("Long") ? "long" : "lat");
         int left = h.left;
         for (int i = 0; i < 4; ++i) {
-            t.push_back(textBox("Txt_" + item + "_" + h.parts[std::size_t(i)], container, pixels(left, top, widths[i], kBoxH),
-                                i == 0 ? h.limitDeg : i == 3 ? 1 : 2, tab, field, i));
+            const int limit = i == 0 ? h.limitDeg : i == 3 ? 1 : 2;
+            t.push_back(textBox("Txt_" + item + "_" + h.parts[std::size_t(i)], container,
+                                pixels(left, top, widths[i], kBoxH), limit, tab, field, i));
             left += widths[i] + 2;
             tab += 10;
         }

@@ -163,6 +163,8 @@ QHash<QString, QWidget*> buildControls(QWidget& form, const ControlTable& table)
         if (i > 0)
             QWidget::setTabOrder(byName.value(qs(order[i - 1]->name)), w);
     }
+    if (!order.empty())
+        byName.value(qs(order.front()->name))->setFocus();  // where the form opens
     return byName;
 }
 

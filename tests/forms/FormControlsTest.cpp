@@ -342,7 +342,8 @@ TEST(FormControls, TabVisitsTheInputControlsInTheirOrder)
         QWidget* w = form->control(expected.front());
         for (std::size_t step = 0; step < 2 * expected.size() && visited.size() < expected.size(); ++step) {
             const Kind k = kindOf(w);
-            if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_") && k != Kind::Label && k != Kind::Frame && (w->focusPolicy() & Qt::TabFocus))
+            const bool named = !w->objectName().isEmpty() && !w->objectName().startsWith("qt_");
+            if (named && k != Kind::Label && k != Kind::Frame && (w->focusPolicy() & Qt::TabFocus))
                 visited.push_back(w->objectName().toStdString());
             w = w->nextInFocusChain();
         }

@@ -90,6 +90,7 @@ TEST(FormLoad, ReturnAndEscapePressNoButtonAndLeaveTheFormOpen)
 {
     for (int kind : {forms::kTvForm, forms::kSoundForm}) {
         auto form = shown(kind);
+        EXPECT_EQ(form->focusWidget(), form->control("Txt_Ntc_DD"));  // the first tab stop
         int clicks = 0;
         for (QPushButton* button : form->findChildren<QPushButton*>()) {
             EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
@@ -104,6 +105,7 @@ TEST(FormLoad, ReturnAndEscapePressNoButtonAndLeaveTheFormOpen)
         }
         QTest::keyClick(form.get(), Qt::Key_Escape);
         EXPECT_EQ(clicks, 0);
+
         EXPECT_TRUE(form->isVisible());
         EXPECT_FALSE(form->isUnloaded());
     }
@@ -124,7 +126,8 @@ TEST(FormLoad, TestsActOnEachFormShownThroughTheSeam)
 {
     std::vector<std::string> seen;
     forms::ModalShow previous = forms::setModalShow([&seen](NoticeForm& form) {
-        seen.push_back(form.objectName().toStdString() + " " + form.control<QLineEdit>("Txt_B_Adm")->text().toStdString());
+        const QString adm = form.control<QLineEdit>("Txt_B_Adm")->text();
+        seen.push_back((form.objectName() + " " + adm).toStdString());
         forms::unloadNtcScreen(form);
     });
     for (int kind : {forms::kTvForm, forms::kSoundForm}) {
