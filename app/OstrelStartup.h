@@ -67,6 +67,6 @@ private:
 };
 
 /// The caption of the main window.
-inline constexpr const char* kMainCaption = " ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005";
+inline constexpr const char* kMainCaption = kVersionText;
 
 }  // namespace app

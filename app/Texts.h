@@ -11,6 +11,9 @@ namespace app {
 enum class Language : std::int16_t { English = 0, French = 1, Spanish = 2 };
 inline constexpr std::size_t kLanguages = 3;
 
+/// The program's version text: the main window's caption, appended to each entry form's title.
+inline constexpr const char* kVersionText = " ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005";
+
 struct Text {
     std::string_view name;  // the object name of the control that shows it
     std::array<const char*, kLanguages> words;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ControlTable.h"
+
+#include <QHash>
+#include <QString>
+
+class QWidget;
+
+namespace forms {
+
+/// Makes the widgets of `table` inside `form`: each named by its control name, placed in its
+/// container at its rectangle, with its design-time texts, colour, typing limit and tab place.
+/// Option buttons of one container turn each other off; no button is a default button.
+/// Returns the widgets by name.
+QHash<QString, QWidget*> buildControls(QWidget& form, const ControlTable& table);
+
+}  // namespace forms

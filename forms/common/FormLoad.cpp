@@ -1,0 +1,98 @@
+#include "FormLoad.h"
+
+#include "FormTexts.h"
+#include "NoticeForm.h"
+#include "forms/sound/FmFrmT01M.h"
+#include "forms/tv/TvFrmT02M.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+namespace forms {
+namespace {
+
+// The two forms: their kind, name, notice type, controls and load steps.
+struct FormType {
+    int kind;
+    const char* name;
+    const char* noticeType;
+    const ControlTable& (*controls)();
+    void (*setToolTips)(NoticeForm&, app::Language);
+    void (*setCaptions)(NoticeForm&, app::Language);
+    void (*init)(NoticeForm&);
+};
+
+const FormType kFormTypes[] = {
+    {kSoundForm, "FmFrmT01M", "T01", fmFrmT01MControls, setT01MToolTips, setT01MCaptions, initFmForm},
+    {kTvForm, "TvFrmT02M", "T02", tvFrmT02MControls, setT02MToolTips, setT02MCaptions, initTvForm},
+};
+
+ModalShow& modalShow()
+{
+    static ModalShow show = [](NoticeForm& form) {
+        if (!form.isUnloaded())
+            form.exec();
+    };
+    return show;
+}
+
+}  // namespace
+
+void initNtcScreen(NoticeForm& form, const std::string& noticeType, app::Language language)
+{
+    for (const FormType& type : kFormTypes) {
+        if (noticeType != type.noticeType)
+            continue;
+        type.setToolTips(form, language);
+        type.setCaptions(form, language);
+        type.init(form);
+        form.setWindowTitle(form.windowTitle() + QString::fromUtf8(app::kVersionText));
+    }
+}
+
+void unloadNtcScreen(NoticeForm& form)
+{
+    form.unload();
+}
+
+std::unique_ptr<NoticeForm> loadNtcForm(int kind, app::Language language)
+{
+    for (const FormType& type : kFormTypes) {
+        if (type.kind != kind)
+            continue;
+        auto form = std::make_unique<NoticeForm>(kind, type.controls());
+        form->setObjectName(type.name);
+        initNtcScreen(*form, type.noticeType, language);
+        return form;
+    }
+    return nullptr;
+}
+
+void initFormControls(NoticeForm& form)
+{
+    for (const char* name : {"ChkValidate", "ChkClearFields"})
+        form.control<QCheckBox>(name)->setChecked(true);
+    for (const ControlRow& row : form.controls()) {
+        if (row.kind != Kind::ComboBox)
+            continue;
+        auto* combo = form.control<QComboBox>(row.name);
+        combo->addItem(QString());
+        for (const std::string& item : row.items)
+            combo->addItem(QString::fromStdString(item));
+        combo->setCurrentIndex(-1);
+    }
+}
+
+ModalShow setModalShow(ModalShow show)
+{
+    ModalShow previous = std::move(modalShow());
+    modalShow() = std::move(show);
+    return previous;
+}
+
+void showModal(NoticeForm& form)
+{
+    modalShow()(form);
+}
+
+}  // namespace forms

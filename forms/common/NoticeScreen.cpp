@@ -1,0 +1,479 @@
+#include "NoticeScreen.h"
+
+#include "NoticeForm.h"
+#include "forms/sound/FmFrmT01M.h"
+#include "forms/tv/TvFrmT02M.h"
+#include "notice/FieldUtils.h"
+#include "platform/NumberText.h"
+#include "platform/SystemInfo.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <array>
+#include <map>
+#include <optional>
+
+namespace forms {
+namespace {
+
+using notice::NoticeField;
+using notice::NoticeRecord;
+
+// Where a field is read: always, with the station (not for a suppression or withdrawal), or
+// with the target (not for an addition).
+enum class Block { Head, Station, Target };
+
+// When a field is shown (by the notice type) or read (by the polarisation chosen).
+enum class When { Always, OwnType, NotT02, PolarH, PolarV };
+
+struct FieldRule {
+    std::string_view field;
+    Block block;
+    bool readEmpty;  // an empty control empties the field
+    When when;
+};
+
+// The fields that differ from a station or target field read when not empty and always shown.
+constexpr FieldRule kRules[] = {
+    {"adm", Block::Head, true, When::Always},
+    {"t_d_adm_ntc", Block::Head, true, When::Always},
+    {"t_remarks", Block::Head, false, When::Always},
+    {"int_remarks", Block::Head, false, When::Always},
+    {"t_action", Block::Head, false, When::Always},
+    {"t_fragment", Block::Head, false, When::Always},
+    {"t_ctry", Block::Station, true, When::Always},
+    {"t_d_inuse", Block::Station, true, When::Always},
+    {"t_tran_sys", Block::Station, false, When::OwnType},
+    {"t_bdwdth", Block::Station, false, When::NotT02},
+    {"t_erp_h_dbw", Block::Station, false, When::PolarH},
+    {"t_erp_v_dbw", Block::Station, false, When::PolarV},
+};
+
+constexpr std::string_view kIntent = "t_action";
+constexpr std::string_view kFragment = "t_fragment";
+
+FieldRule ruleOf(const NoticeField& f)
+{
+    for (const FieldRule& r : kRules)
+        if (&noticeField(r.field) == &f)
+            return r;
+    return {f.key, (f.flags & notice::kFlagTarget) ? Block::Target : Block::Station, false, When::Always};
+}
+
+const ControlTable& controlsOf(int kind)
+{
+    return kind == kTvForm ? tvFrmT02MControls() : fmFrmT01MControls();
+}
+
+bool isValue(const ControlRow& row)
+{
+    return row.field && (row.kind == Kind::TextBox || row.kind == Kind::ComboBox);
+}
+
+bool isOption(const ControlRow& row, std::string_view group)
+{
+    return row.kind == Kind::OptionButton && row.field == &noticeField(group);
+}
+
+const ControlRow* rowOf(const ControlTable& table, const NoticeField& field)
+{
+    for (const ControlRow& row : table)
+        if (isValue(row) && row.field == &field)
+            return &row;
+    return nullptr;
+}
+
+std::string& valueOf(const ControlRow& row, NoticeRecord& rec)
+{
+    return notice::fieldOf(*row.field, rec, row.part);
+}
+
+const std::string& valueOf(const ControlRow& row, const NoticeRecord& rec)
+{
+    return notice::valueOf(*row.field, rec, row.part);
+}
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Zeros in front of coordinate parts (degrees of longitude to 3 places, other parts to 2) and
+// of hours (to 4).
+std::string padded(const ControlRow& row, const std::string& text)
+{
+    using K = notice::ValueKind;
+    const K kind = row.field->kind;
+    if (kind == K::Time)
+        return notice::padZeros4(text);
+    if ((kind != K::Longitude && kind != K::Latitude) || row.part == 3)
+        return text;
+    return notice::padZeros(text, kind == K::Longitude && row.part == 0 ? 3 : 2);
+}
+
+bool shownFor(When when, const std::string& noticeType, int kind)
+{
+    switch (when) {
+    case When::OwnType: return noticeType == (kind == kTvForm ? "T02" : "T01");
+    case When::NotT02: return noticeType != "T02";
+    default: return true;
+    }
+}
+
+bool polarHas(When when, const std::string& polar)
+{
+    switch (when) {
+    case When::PolarH: return polar == "H" || polar == "M" || polar == "U";
+    case When::PolarV: return polar == "V" || polar == "M" || polar == "U";
+    default: return true;
+    }
+}
+
+// The parts of the record that a field belongs to and whose flag it needs or sets.
+unsigned partFlags(const ControlRow& row)
+{
+    return row.field->flags & (notice::kFlagTarget | notice::kFlagOpPeriod);
+}
+
+bool partFlagsSet(unsigned bits, const NoticeRecord& rec)
+{
+    return (!(bits & notice::kFlagTarget) || rec.target.flag) && (!(bits & notice::kFlagOpPeriod) || rec.opPeriod.flag);
+}
+
+// Day, month and year as numbers without leading zeros; nothing for a date that cannot be read,
+// so that no 0 is shown, and stored again, for it.
+std::optional<std::array<std::string, 3>> dateParts(const std::string& value)
+{
+    if (!notice::isoDate(value))
+        return std::nullopt;
+    std::array<std::string, 3> parts;
+    notice::splitDate(notice::formatNtcDate(value), parts[kYear], parts[kMonth], parts[kDay]);
+    for (std::string& p : parts)
+        p = platform::padded(platform::parseInteger(p).value_or(0), 1);
+    return parts;
+}
+
+std::string boxText(const NoticeForm& form, const ControlRow& row)
+{
+    if (const auto* e = form.control<QLineEdit>(row.name))
+        return e->text().toStdString();
+    if (const auto* c = form.control<QComboBox>(row.name))
+        return c->currentText().toStdString();
+    return {};
+}
+
+void setBoxText(NoticeForm& form, const ControlRow& row, const std::string& text)
+{
+    if (auto* e = form.control<QLineEdit>(row.name))
+        e->setText(qs(text));
+}
+
+// The first item equal to the value, exactly; -1 for none.
+int comboItem(const NoticeForm& form, const ControlRow& row, const std::string& value)
+{
+    const auto* c = form.control<QComboBox>(row.name);
+    const QString v = qs(value);
+    for (int i = 0; c && i < c->count(); ++i)
+        if (c->itemText(i) == v)
+            return i;
+    return -1;
+}
+
+void writeRow(const ControlRow& row, const NoticeRecord& rec, NoticeForm& form)
+{
+    const std::string& value = valueOf(row, rec);
+    if (value.empty() || !shownFor(ruleOf(*row.field).when, rec.notice_typ, form.kind()) ||
+        !partFlagsSet(partFlags(row), rec))
+        return;
+    if (row.kind == Kind::ComboBox) {
+        if (const int i = comboItem(form, row, value); i >= 0)
+            form.control<QComboBox>(row.name)->setCurrentIndex(i);
+    } else if (row.field->kind == notice::ValueKind::Date) {
+        if (const auto parts = dateParts(value))
+            setBoxText(form, row, (*parts)[std::size_t(row.part)]);
+    } else {
+        setBoxText(form, row, padded(row, value));
+    }
+}
+
+// The option standing for the value, intents in any case; nullptr for none.
+const ControlRow* optionFor(const ControlTable& table, std::string_view group, const std::string& value)
+{
+    const std::string v = group == kIntent ? notice::upperValue(value) : value;
+    for (const ControlRow& row : table)
+        if (isOption(row, group) && row.value == v)
+            return &row;
+    return nullptr;
+}
+
+// Selects one option and clears the others of its group first, so that only the option chosen
+// reacts.
+void selectOption(NoticeForm& form, std::string_view group, const ControlRow& chosen)
+{
+    for (const ControlRow& row : form.controls())
+        if (auto* b = form.control<QRadioButton>(row.name); b && isOption(row, group) && &row != &chosen)
+            b->setChecked(false);
+    if (auto* b = form.control<QRadioButton>(chosen.name))
+        b->setChecked(true);
+}
+
+const ControlRow* selectedOption(const NoticeForm& form, const ControlTable& table, std::string_view group)
+{
+    for (const ControlRow& row : table)
+        if (const auto* b = form.control<QRadioButton>(row.name); b && isOption(row, group) && b->isChecked())
+            return &row;
+    return nullptr;
+}
+
+class ShownNotice : public QObject {
+public:
+    explicit ShownNotice(QObject* parent) : QObject(parent) {}
+    NoticeRecord rec;
+};
+
+ShownNotice* shownHolder(const NoticeForm& form)
+{
+    for (QObject* c : form.children())
+        if (auto* s = dynamic_cast<ShownNotice*>(c))
+            return s;
+    return nullptr;
+}
+
+notice::AzimuthSlots* azimuthList(NoticeRecord& rec, SlotList list)
+{
+    switch (list) {
+    case SlotList::EffHgt: return &rec.effHgt;
+    case SlotList::AttnH: return &rec.attnH;
+    case SlotList::AttnV: return &rec.attnV;
+    default: return nullptr;
+    }
+}
+
+void writeAzimuths(const NoticeRecord& rec, NoticeForm& form, SlotList list)
+{
+    const auto& values = *azimuthList(const_cast<NoticeRecord&>(rec), list);
+    for (const ControlRow& row : form.controls())
+        if (row.list == list && !values[std::size_t(row.slot)].second.empty())
+            setBoxText(form, row, values[std::size_t(row.slot)].second);
+}
+
+void readAzimuths(NoticeRecord& rec, const NoticeForm& form, SlotList list)
+{
+    auto& values = *azimuthList(rec, list);
+    for (const ControlRow& row : form.controls()) {
+        if (row.list != list)
+            continue;
+        std::string text = boxText(form, row);
+        if (text.empty())
+            continue;
+        notice::FlaggedPair& slot = values[std::size_t(row.slot)];
+        slot.flag = true;
+        slot.first = platform::padded(10 * row.slot, 1);
+        slot.second = std::move(text);
+    }
+}
+
+bool holdsValue(const notice::AzimuthSlots& values)
+{
+    for (const notice::FlaggedPair& s : values)
+        if (!s.second.empty())
+            return true;
+    return false;
+}
+
+// What a combo box gives: its text, or while it is empty the value it could not show.
+std::string comboValue(const ControlRow* row, const NoticeForm& form, const NoticeRecord* kept)
+{
+    if (!row)
+        return {};
+    std::string text = boxText(form, *row);
+    if (text.empty() && kept && comboItem(form, *row, valueOf(*row, *kept)) < 0)
+        return valueOf(*row, *kept);
+    return text;
+}
+
+// The station as stored, where a suppression or withdrawal does not read it.
+void keepStation(NoticeRecord& rec, const NoticeRecord& kept)
+{
+    for (int kind : {kSoundForm, kTvForm})
+        for (const ControlRow& row : controlsOf(kind))
+            if (isValue(row) && ruleOf(*row.field).block == Block::Station)
+                valueOf(row, rec) = valueOf(row, kept);
+    rec.stn_cls = kept.stn_cls;
+    rec.opPeriod = kept.opPeriod;
+    rec.coordAdm = kept.coordAdm;
+    rec.effHgt = kept.effHgt;
+    rec.attnH = kept.attnH;
+    rec.attnV = kept.attnV;
+}
+
+// The fields that only the other form has a control for.
+void keepOtherForms(NoticeRecord& rec, const NoticeRecord& kept, int kind)
+{
+    const ControlTable& own = controlsOf(kind);
+    for (const ControlRow& row : controlsOf(kind == kTvForm ? kSoundForm : kTvForm))
+        if (isValue(row) && !rowOf(own, *row.field))
+            valueOf(row, rec) = valueOf(row, kept);
+}
+
+}  // namespace
+
+void connectOptionReactions(NoticeForm& form, std::function<void(QRadioButton&)> react)
+{
+    for (const ControlRow& row : form.controls())
+        if (auto* b = form.control<QRadioButton>(row.name)) {
+            QObject::connect(b, &QRadioButton::toggled, b, [b, react](bool on) {
+                if (on)
+                    react(*b);
+            });
+        }
+}
+
+void writeNtcToScreen(const NoticeRecord& rec, NoticeForm& form)
+{
+    if (!rec.flag)
+        return;
+    // The intent first: the reaction to a fragment depends on it.
+    for (const auto& [group, value] : {std::pair{kIntent, &rec.intent}, std::pair{kFragment, &rec.fragment}})
+        if (const ControlRow* option = optionFor(form.controls(), group, *value))
+            selectOption(form, group, *option);
+    for (const ControlRow& row : form.controls())
+        if (isValue(row))
+            writeRow(row, rec, form);
+    writeCoordAdmToScreen(rec, form);
+    writeEffHgtToScreen(rec, form);
+    if (rec.ant_dir == "D") {
+        const std::string& p = rec.polar;
+        // A list of unknown polarisation is shown whenever it holds a value.
+        if (p == "H" || p == "M" || (p == "U" && holdsValue(rec.attnH)))
+            writeAttnHToScreen(rec, form);
+        if (p == "V" || p == "M" || (p == "U" && holdsValue(rec.attnV)))
+            writeAttnVToScreen(rec, form);
+    }
+    ShownNotice* holder = shownHolder(form);
+    if (!holder)
+        holder = new ShownNotice(&form);
+    holder->rec = rec;
+}
+
+void writeCoordAdmToScreen(const NoticeRecord& rec, NoticeForm& form)
+{
+    if (!rec.coordAdm.flag)
+        return;
+    for (const ControlRow& row : form.controls())
+        if (row.list == SlotList::CoordAdm && !rec.coordAdm.adm[std::size_t(row.slot)].empty())
+            setBoxText(form, row, rec.coordAdm.adm[std::size_t(row.slot)]);
+}
+
+void writeEffHgtToScreen(const NoticeRecord& rec, NoticeForm& form) { writeAzimuths(rec, form, SlotList::EffHgt); }
+void writeAttnHToScreen(const NoticeRecord& rec, NoticeForm& form) { writeAzimuths(rec, form, SlotList::AttnH); }
+void writeAttnVToScreen(const NoticeRecord& rec, NoticeForm& form) { writeAzimuths(rec, form, SlotList::AttnV); }
+
+void readCoordAdmFromScreen(NoticeRecord& rec, const NoticeForm& form)
+{
+    for (const ControlRow& row : form.controls()) {
+        if (row.list != SlotList::CoordAdm)
+            continue;
+        std::string text = boxText(form, row);
+        if (text.empty())
+            continue;
+        rec.coordAdm.adm[std::size_t(row.slot)] = std::move(text);
+        rec.coordAdm.flag = true;
+    }
+}
+
+void readEffHgtFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::EffHgt); }
+void readAttnHFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnH); }
+void readAttnVFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnV); }
+
+const NoticeRecord* shownNotice(const NoticeForm& form)
+{
+    const ShownNotice* holder = shownHolder(form);
+    return holder ? &holder->rec : nullptr;
+}
+
+void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
+{
+    const ControlTable& table = controlsOf(kind);
+    const NoticeRecord* kept = shownNotice(form);
+    rec.flag = true;
+    rec.d_updated = platform::shortDate(platform::now());
+    rec.src_update = notice::getWinUserName();
+
+    const ControlRow* intent = selectedOption(form, table, kIntent);
+    if (intent)
+        rec.intent = intent->value;
+    else if (kept && !optionFor(table, kIntent, kept->intent))
+        rec.intent = kept->intent;
+    const bool tb5 = intent && (intent->value == "SUPPRESS" || intent->value == "WITHDRAW");
+    rec.notice_typ = tb5 ? "TB5" : kind == kSoundForm ? "T01" : "T02";
+    const bool endsStation = rec.intent == "SUPPRESS" || rec.intent == "WITHDRAW";
+
+    if (const ControlRow* fragment = selectedOption(form, table, kFragment))
+        rec.fragment = fragment->value;
+    else if (kept && !optionFor(table, kFragment, kept->fragment))
+        rec.fragment = kept->fragment;
+
+    // The polarisation and directivity that the ERP and attenuation boxes are read under.
+    const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
+    const std::string antDir = comboValue(rowOf(table, noticeField("zel_ant_dir")), form, kept);
+
+    std::map<const NoticeField*, std::array<std::string, 3>> dates;
+    for (const ControlRow& row : table) {
+        if (!isValue(row))
+            continue;
+        const FieldRule rule = ruleOf(*row.field);
+        if ((rule.block == Block::Station && endsStation) || (rule.block == Block::Target && rec.intent == "ADD") ||
+            !polarHas(rule.when, polar))
+            continue;
+        std::string value;
+        if (row.kind == Kind::ComboBox) {
+            value = comboValue(&row, form, kept);
+        } else if (row.field->kind == notice::ValueKind::Date) {
+            dates[row.field][std::size_t(row.part)] = boxText(form, row);
+            continue;
+        } else if (value = boxText(form, row); !value.empty()) {
+            value = padded(row, value);
+        } else if (kept && !shownFor(rule.when, kept->notice_typ, kind)) {
+            value = valueOf(row, *kept);
+        }
+        if (value.empty() && !rule.readEmpty)
+            continue;
+        valueOf(row, rec) = std::move(value);
+        notice::setFlags(rec, partFlags(row));
+    }
+    for (const auto& [field, parts] : dates) {
+        std::string& value = notice::fieldOf(*field, rec);
+        value = notice::joinDate(parts[kYear], parts[kMonth], parts[kDay]);
+        const std::string* old = kept ? &notice::valueOf(*field, *kept) : nullptr;
+        if (old && parts == std::array<std::string, 3>{} && !dateParts(*old))
+            value = *old;  // a date the boxes could not show
+    }
+
+    if (!endsStation)
+        rec.stn_cls = rec.notice_typ == "T01" ? "BC" : "BT";
+    if (kept && endsStation)
+        keepStation(rec, *kept);
+    if (kept)
+        keepOtherForms(rec, *kept, kind);
+    // Only a suppression or withdrawal takes its own identification from the target.
+    if (endsStation)
+        notice::copyTargetToNtc(rec);
+    if (endsStation)
+        return;
+
+    readCoordAdmFromScreen(rec, form);
+    readEffHgtFromScreen(rec, form);
+    if (antDir == "D") {
+        if (polarHas(When::PolarH, polar))
+            readAttnHFromScreen(rec, form);
+        if (polarHas(When::PolarV, polar))
+            readAttnVFromScreen(rec, form);
+    }
+    // The thirteenth administration has no box.
+    if (kept && !kept->coordAdm.adm.back().empty()) {
+        rec.coordAdm.adm.back() = kept->coordAdm.adm.back();
+        rec.coordAdm.flag = true;
+    }
+}
+
+}  // namespace forms

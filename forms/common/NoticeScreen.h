@@ -1,0 +1,38 @@
+#pragma once
+
+#include "notice/NoticeRecord.h"
+
+#include <functional>
+
+class QRadioButton;
+
+// A notice record moved into the named controls of an entry form and read back. Each control
+// that shows a field names it in the form's control table; the rules below apply per field.
+namespace forms {
+
+class NoticeForm;
+
+/// Runs `react` with the option each time an option becomes selected, by code or by the user.
+void connectOptionReactions(NoticeForm& form, std::function<void(QRadioButton&)> react);
+
+/// Copies a record into the form's controls; an empty field leaves its control as it is, a
+/// record whose flag is false changes nothing. The form keeps the record as the one it shows.
+void writeNtcToScreen(const notice::NoticeRecord& rec, NoticeForm& form);
+void writeCoordAdmToScreen(const notice::NoticeRecord& rec, NoticeForm& form);
+void writeEffHgtToScreen(const notice::NoticeRecord& rec, NoticeForm& form);
+void writeAttnHToScreen(const notice::NoticeRecord& rec, NoticeForm& form);
+void writeAttnVToScreen(const notice::NoticeRecord& rec, NoticeForm& form);
+
+/// Reads the controls that the form of `kind` (kSoundForm or kTvForm) has into `rec`. Values
+/// the form could not show, and station values a suppression or withdrawal does not read, come
+/// from the record the form was last filled from, so that an update keeps them.
+void readNtcFromScreen(notice::NoticeRecord& rec, const NoticeForm& form, int kind);
+void readCoordAdmFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
+void readEffHgtFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
+void readAttnHFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
+void readAttnVFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
+
+/// The record the form was last filled from, or nullptr.
+const notice::NoticeRecord* shownNotice(const NoticeForm& form);
+
+}  // namespace forms
