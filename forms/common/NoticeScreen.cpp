@@ -449,18 +449,17 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
             value = *old;  // a date the boxes could not show
     }
 
-    if (!endsStation)
-        rec.stn_cls = rec.notice_typ == "T01" ? "BC" : "BT";
-    if (kept && endsStation)
-        keepStation(rec, *kept);
     if (kept)
         keepOtherForms(rec, *kept, kind);
-    // Only a suppression or withdrawal takes its own identification from the target.
-    if (endsStation)
+    if (endsStation) {
+        if (kept)
+            keepStation(rec, *kept);
+        // Only a suppression or withdrawal takes its own identification from the target.
         notice::copyTargetToNtc(rec);
-    if (endsStation)
         return;
+    }
 
+    rec.stn_cls = rec.notice_typ == "T01" ? "BC" : "BT";
     readCoordAdmFromScreen(rec, form);
     readEffHgtFromScreen(rec, form);
     if (antDir == "D") {

@@ -105,7 +105,8 @@ std::string differences(const NoticeRecord& a, const NoticeRecord& b)
         for (int k = 0; k < notice::kAzimuthSlots; ++k) {
             const notice::FlaggedPair& x = (a.*member)[std::size_t(k)];
             const notice::FlaggedPair& y = (b.*member)[std::size_t(k)];
-            note(name + std::to_string(k), flag(x.flag) + x.first + "=" + x.second, flag(y.flag) + y.first + "=" + y.second);
+            note(name + std::to_string(k), flag(x.flag) + x.first + "=" + x.second,
+                 flag(y.flag) + y.first + "=" + y.second);
         }
     if (out.empty() && !(a == b))
         out = "parts no form shows";
@@ -284,8 +285,11 @@ TEST(NoticeScreen, RecordToFormEdgeCases)
          },
          {{"Txt_11_Adm1", "A0"}, {"Txt_11_Adm12", "A11"}}},
         {"coordinates are padded to their width", forms::kTvForm,
-         [](NoticeRecord& r) { r.long_deg = "1234"; r.lat_deg = "5"; r.long_sec = "7"; r.target.flag = true; r.target.long_deg = "45"; },
-         {{"Txt_4C_Deg_Long", "1234"}, {"Txt_4C_Deg_Lat", "05"}, {"Txt_4C_Sec_Long", "07"}, {"Txt_04C_Deg_Long", "045"}}},
+         [](NoticeRecord& r) {
+             r.long_deg = "1234"; r.lat_deg = "5"; r.long_sec = "7"; r.target.flag = true; r.target.long_deg = "45";
+         },
+         {{"Txt_4C_Deg_Long", "1234"}, {"Txt_4C_Deg_Lat", "05"}, {"Txt_4C_Sec_Long", "07"},
+          {"Txt_04C_Deg_Long", "045"}}},
         {"the operating period shows padded", forms::kTvForm,
          [](NoticeRecord& r) { r.opPeriod = {true, "800", "2000"}; },
          {{"Txt_10B_Ophhfr", "0800"}, {"Txt_10B_Ophhto", "2000"}}},
@@ -341,7 +345,8 @@ TEST(NoticeScreen, ASuppressionRunsItsReactionOnceBeforeTheFragments)
     for (int kind : kKinds) {
         auto form = makeForm(kind);
         std::vector<std::string> reactions;
-        forms::connectOptionReactions(*form, [&](QRadioButton& b) { reactions.push_back(b.objectName().toStdString()); });
+        forms::connectOptionReactions(*form,
+                                      [&](QRadioButton& b) { reactions.push_back(b.objectName().toStdString()); });
         NoticeRecord rec = baseRecord(kind);
         rec.notice_typ = "TB5";
         rec.intent = "SUPPRESS";
@@ -387,7 +392,8 @@ TEST(NoticeScreen, FormToRecordEdgeCases)
              r.adm_ref_id = "REF"; r.freq_assgn = "98.5"; r.long_deg = "005"; r.long_ew = "E";
              r.lat_deg = "04"; r.lat_ns = "N";
          }},
-        {"an addition reads no target", forms::kSoundForm, withTarget({{"OptInt_Add", "on"}, {"Txt_4B_GeoArea", "FRA"}}),
+        {"an addition reads no target", forms::kSoundForm,
+         withTarget({{"OptInt_Add", "on"}, {"Txt_4B_GeoArea", "FRA"}}),
          [](NoticeRecord& r) { r.intent = "ADD"; r.notice_typ = "T01"; r.stn_cls = "BC"; r.ctry = "FRA"; }},
         {"a modification reads the target but keeps its own values", forms::kTvForm,
          withTarget({{"OptInt_Mod", "on"}, {"Txt_1A_FreqAssgn", "600"}}),
@@ -396,7 +402,8 @@ TEST(NoticeScreen, FormToRecordEdgeCases)
          withTarget({{"Txt_1A_FreqAssgn", "98.1"}, {"Txt_4C_Deg_Long", "7"}}),
          [&](NoticeRecord& r) { targetRead(r); r.stn_cls = "BC"; r.freq_assgn = "98.1"; r.long_deg = "007"; }},
         {"dates join as typed; an empty box gives an empty date", forms::kTvForm,
-         {{"Txt_Ntc_YY", "2005"}, {"Txt_Ntc_MM", "03"}, {"Txt_Ntc_DD", "25"}, {"Txt_2C_YY", "2005"}, {"Txt_2C_MM", "3"}},
+         {{"Txt_Ntc_YY", "2005"}, {"Txt_Ntc_MM", "03"}, {"Txt_Ntc_DD", "25"}, {"Txt_2C_YY", "2005"},
+          {"Txt_2C_MM", "3"}},
          [](NoticeRecord& r) { r.d_adm_ntc = "2005-03-25"; r.stn_cls = "BT"; }},
         {"coordinates are padded, a long text stays", forms::kSoundForm,
          {{"Txt_4C_Deg_Long", "5"}, {"Txt_4C_Deg_Lat", "5"}, {"Txt_4C_Min_Long", "123"}},
@@ -585,7 +592,8 @@ TEST(NoticeScreen, AnUpdateThroughTheDatabaseKeepsWhatTheFormCouldNotShow)
         c.store(rec);
         database::ContourOutcome outcome;
         ASSERT_TRUE(database::storeNtc(rec, db.conn, outcome, false, db.prompter.report()));
-        const auto key = std::int32_t(platform::parseInteger(db.scalar("SELECT max(terrakey) FROM fmtv_terra")).value());
+        const auto key =
+            std::int32_t(platform::parseInteger(db.scalar("SELECT max(terrakey) FROM fmtv_terra")).value());
         const NoticeRecord stored = fromDb(db, key);
 
         auto form = makeForm(c.kind);
