@@ -164,16 +164,23 @@ struct Kept {
 // end of a line) the point goes straight onto the widened window's border; with one it slides
 // along that edge onto the border, or onto the line of one of its sides, as near the window as
 // it can; with two (a run of one point) it stays where it is.
+// The neighbours of a run's end point that belong to other runs: none, one or two.
+struct Across {
+    std::array<Xy, 2> points{};
+    int count = 0;
+    void add(Xy p) { points[std::size_t(count++)] = p; }
+};
+
 class RunEnds {
 public:
     explicit RunEnds(const CutFrame& frame) : m_frame(frame) {}
 
-    Kept place(Xy p, std::int32_t index, const std::vector<Xy>& across, Sides sides) const
+    Kept place(Xy p, std::int32_t index, const Across& across, Sides sides) const
     {
-        if (across.empty())
+        if (across.count == 0)
             return moved(m_frame.ontoBorder(p), p, index);
-        if (across.size() == 1) {
-            if (const auto at = m_frame.slideAlong(across.front(), p, sides))
+        if (across.count == 1) {
+            if (const auto at = m_frame.slideAlong(across.points[0], p, sides))
                 return moved(*at, p, index);
         }
         return {p, index};
@@ -244,11 +251,11 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
     // the last run, so that the outline stays closed.
     std::optional<Kept> closing;
     if (closed && runs.front().sides) {
-        std::vector<Xy> across;
+        Across across;
         if (single(runs.front()))
-            across.push_back(pts[1]);
+            across.add(pts[1]);
         if (single(runs.back()))
-            across.push_back(pts[last - 1]);
+            across.add(pts[last - 1]);
         closing = ends.place(pts[0], 0, across, runs.front().sides | runs.back().sides);
     }
 
@@ -268,11 +275,11 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
             if (closing && (k == 0 || k == last)) {
                 keep(*closing);
             } else {
-                std::vector<Xy> across;
+                Across across;
                 if (k == run.first && k > 0)
-                    across.push_back(pts[k - 1]);
+                    across.add(pts[k - 1]);
                 if (k == run.last && k < last)
-                    across.push_back(pts[k + 1]);
+                    across.add(pts[k + 1]);
                 keep(ends.place(pts[k], std::int32_t(k), across, run.sides));
             }
             if (single(run))
