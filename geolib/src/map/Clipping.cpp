@@ -72,11 +72,6 @@ public:
 
     bool beyond(Xy p, Sides sides) const { return (sidesOf(p) & sides) == sides; }
 
-    bool inWide(Xy p) const
-    {
-        return p.lon >= m_wideWest && p.lon <= m_wideEast && p.lat >= m_wideSouth && p.lat <= m_wideNorth;
-    }
-
     // Every coordinate beyond a side of the window goes to the widened window's edge there:
     // a corner of it when the point lies beyond two sides.
     Xy ontoBorder(Xy p) const
@@ -158,12 +153,6 @@ struct Kept {
     std::int32_t source;  // index of the input point kept unchanged, -1 when moved
 };
 
-// Where a kept end point of a run goes. Its edges to points of other runs keep their lines:
-// along such an edge the point may only slide, and it must stay beyond the sides of its run.
-// Every point-in-polygon answer inside the window then stays as it was. With no such edge (the
-// end of a line) the point goes straight onto the widened window's border; with one it slides
-// along that edge onto the border, or onto the line of one of its sides, as near the window as
-// it can; with two (a run of one point) it stays where it is.
 // The neighbours of a run's end point that belong to other runs: none, one or two.
 struct Across {
     std::array<Xy, 2> points{};
@@ -171,6 +160,12 @@ struct Across {
     void add(Xy p) { points[std::size_t(count++)] = p; }
 };
 
+// Where a kept end point of a run goes. Its edges to points of other runs keep their lines:
+// along such an edge the point may only slide, and it must stay beyond the sides of its run.
+// Every point-in-polygon answer inside the window then stays as it was. With no such edge (the
+// end of a line) the point goes straight onto the widened window's border; with one it slides
+// along that edge onto the border, or onto the line of one of its sides, as near the window as
+// it can; with two (a run of one point) it stays where it is.
 class RunEnds {
 public:
     explicit RunEnds(const CutFrame& frame) : m_frame(frame) {}
@@ -314,8 +309,8 @@ bool edgeNearWindow(Point a, Point b, const Window& w)
 {
     if (std::max(a.lat, b.lat) < w.south || std::min(a.lat, b.lat) > w.north)
         return false;
-    const double from = a.lon;
-    const double to = from + (turnOf(double(b.lon) - a.lon).east ? 1 : -1) * turnOf(double(b.lon) - a.lon).angle;
+    const Turn turn = turnOf(double(b.lon) - a.lon);
+    const double from = a.lon, to = from + (turn.east ? turn.angle : -turn.angle);
     const double lo = std::min(from, to), hi = std::max(from, to);
     const double west = w.west, east = isNormal(w) ? double(w.east) : double(w.east) + kTwoPi;
     for (double shift : {-double(kTwoPi), 0.0, double(kTwoPi)})
