@@ -72,7 +72,7 @@ Points cut(const Case& c, const Points& in)
 struct Frame {
     double west, east, south, north, centre;
     explicit Frame(const geo::Window& w)
-        : west(w.west), east(w.west > w.east ? w.east + 2 * kPi : w.east), south(w.south), north(w.north),
+        : west(w.west), east(eastAfterWest(w)), south(w.south), north(w.north),
           centre((west + east) / 2)
     {
     }
