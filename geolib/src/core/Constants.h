@@ -56,3 +56,12 @@ inline constexpr float kLimbScale = 0.99999f;
 inline constexpr float kLimbStep = 0.031416f;          // rad between limb points
 
 }  // namespace geo
+
+// Outline clipping and point in polygon
+namespace geo {
+
+inline constexpr float kCutMargin = 0.0029088825f;        // rad; 10 minutes of arc around the window
+inline constexpr int kMostCutPoints = 32767;
+inline constexpr int kMostWindowCrossings = 6;  // MXDVCV: crossings of one edge with a window
+
+}  // namespace geo

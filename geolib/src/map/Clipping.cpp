@@ -1,0 +1,361 @@
+#include "map/Clipping.h"
+
+#include "core/Fatal.h"
+#include "geometry/Crossings.h"
+#include "geometry/GreatCircle.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace geo {
+
+namespace {
+
+struct Xy {
+    double lon;
+    double lat;
+};
+
+enum class Side { Inside, North, South, West, East };
+
+// The window and its widened copy on one longitude scale. A window crossing 180 degrees, or
+// mode 0, takes every longitude to within half a turn of the window's centre, so that the
+// scale runs on across 180 degrees and breaks only at the opposite meridian.
+class CutFrame {
+public:
+    CutFrame(std::int32_t mode, const Window& w)
+    {
+        const bool crossing = !isNormal(w);
+        m_wrap = crossing || mode != 1;
+        m_west = w.west;
+        m_east = crossing ? double(w.east) + kTwoPi : double(w.east);
+        m_south = w.south;
+        m_north = w.north;
+        m_centre = (m_west + m_east) / 2;
+        const double lo = m_wrap ? m_centre - kPi : -double(kPi);
+        const double hi = m_wrap ? m_centre + kPi : double(kPi);
+        m_wideWest = std::max(m_west - kCutMargin, lo);
+        m_wideEast = std::min(m_east + kCutMargin, hi);
+        m_wideSouth = std::max(m_south - kCutMargin, -double(kHalfPi));
+        m_wideNorth = std::min(m_north + kCutMargin, double(kHalfPi));
+    }
+
+    Xy onScale(Point p) const
+    {
+        double lon = p.lon;
+        if (m_wrap) {
+            if (lon < m_centre - kPi)
+                lon += kTwoPi;
+            else if (lon >= m_centre + kPi)
+                lon -= kTwoPi;
+        }
+        return {lon, p.lat};
+    }
+
+    Point back(Xy p) const
+    {
+        return {float(m_wrap ? wrapLongitude(p.lon) : p.lon), float(p.lat)};
+    }
+
+    // The first side, in the order north, south, west, east, beyond which the point lies.
+    Side sideOf(Xy p) const
+    {
+        for (Side s : {Side::North, Side::South, Side::West, Side::East})
+            if (beyond(p, s))
+                return s;
+        return Side::Inside;
+    }
+
+    bool beyond(Xy p, Side s) const
+    {
+        switch (s) {
+        case Side::North: return p.lat >= m_north;
+        case Side::South: return p.lat <= m_south;
+        case Side::West: return p.lon <= m_west;
+        case Side::East: return p.lon >= m_east;
+        case Side::Inside: break;
+        }
+        return false;
+    }
+
+    bool inWide(Xy p) const
+    {
+        return p.lon >= m_wideWest && p.lon <= m_wideEast && p.lat >= m_wideSouth && p.lat <= m_wideNorth;
+    }
+
+    // Every coordinate beyond a side of the window goes to the widened window's edge there:
+    // a corner of it when the point lies beyond two sides.
+    Xy ontoBorder(Xy p) const
+    {
+        if (p.lat >= m_north)
+            p.lat = m_wideNorth;
+        else if (p.lat <= m_south)
+            p.lat = m_wideSouth;
+        if (p.lon <= m_west)
+            p.lon = m_wideWest;
+        else if (p.lon >= m_east)
+            p.lon = m_wideEast;
+        return p;
+    }
+
+    // The point where the half-line from q through p leaves the widened window, if it meets it.
+    std::optional<Xy> exitAlong(Xy q, Xy p) const
+    {
+        const double dx = p.lon - q.lon, dy = p.lat - q.lat;
+        double t0 = 0, t1 = std::numeric_limits<double>::infinity();
+        auto limit = [&](double d, double from, double lo, double hi) {
+            if (d == 0)
+                return from >= lo && from <= hi;
+            double a = (lo - from) / d, b = (hi - from) / d;
+            if (a > b)
+                std::swap(a, b);
+            t0 = std::max(t0, a);
+            t1 = std::min(t1, b);
+            return t0 <= t1;
+        };
+        if (!limit(dx, q.lon, m_wideWest, m_wideEast) || !limit(dy, q.lat, m_wideSouth, m_wideNorth) ||
+            t1 == std::numeric_limits<double>::infinity())
+            return std::nullopt;
+        return Xy{q.lon + t1 * dx, q.lat + t1 * dy};
+    }
+
+private:
+    bool m_wrap = false;
+    double m_west, m_east, m_south, m_north, m_centre;
+    double m_wideWest, m_wideEast, m_wideSouth, m_wideNorth;
+};
+
+struct Kept {
+    Xy at;
+    std::int32_t source;  // index of the input point kept unchanged, -1 when moved
+};
+
+// Where the kept end point k of a run beyond side `side` goes. Its neighbours beyond the same
+// side take part in the run; towards a neighbour that does not, the point may only slide along
+// their common edge, which keeps every point-in-polygon answer inside the window. With such a
+// neighbour on both sides (a run of one point) the point is moved straight out when it lies in
+// the widened window and kept otherwise.
+class RunEnds {
+public:
+    RunEnds(const CutFrame& frame, const std::vector<Xy>& pts, bool closed)
+        : m_frame(frame), m_pts(pts), m_closed(closed)
+    {
+    }
+
+    Kept place(std::size_t k, Side side) const
+    {
+        const Xy p = m_pts[k];
+        const std::optional<Xy> prev = neighbour(k, -1), next = neighbour(k, 1);
+        const bool prevOut = prev && !m_frame.beyond(*prev, side);
+        const bool nextOut = next && !m_frame.beyond(*next, side);
+        if (!prevOut && !nextOut)
+            return moved(m_frame.ontoBorder(p), k);
+        if (prevOut != nextOut) {
+            const std::optional<Xy> exit = m_frame.exitAlong(prevOut ? *prev : *next, p);
+            if (exit && m_frame.beyond(*exit, side))
+                return moved(*exit, k);
+        }
+        return m_frame.inWide(p) ? moved(m_frame.ontoBorder(p), k) : Kept{p, std::int32_t(k)};
+    }
+
+private:
+    std::optional<Xy> neighbour(std::size_t k, int step) const
+    {
+        const std::size_t n = m_pts.size();
+        if (step < 0 && k == 0)
+            return m_closed ? std::optional<Xy>(m_pts[n - 2]) : std::nullopt;
+        if (step > 0 && k + 1 == n)
+            return m_closed ? std::optional<Xy>(m_pts[1]) : std::nullopt;
+        return m_pts[step < 0 ? k - 1 : k + 1];
+    }
+
+    Kept moved(Xy at, std::size_t k) const
+    {
+        const bool same = at.lon == m_pts[k].lon && at.lat == m_pts[k].lat;
+        return {at, same ? std::int32_t(k) : -1};
+    }
+
+    const CutFrame& m_frame;
+    const std::vector<Xy>& m_pts;
+    bool m_closed;
+};
+
+bool sameSide(const CutFrame& frame, const Kept& a, const Kept& b, const Kept& c)
+{
+    for (Side s : {Side::North, Side::South, Side::West, Side::East})
+        if (frame.beyond(a.at, s) && frame.beyond(b.at, s) && frame.beyond(c.at, s))
+            return true;
+    return false;
+}
+
+struct Run {
+    std::size_t first;
+    std::size_t last;
+    Side side;
+};
+
+std::vector<Run> runsOf(const CutFrame& frame, const std::vector<Xy>& pts)
+{
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < pts.size();) {
+        const Side side = frame.sideOf(pts[i]);
+        std::size_t j = i;
+        if (side != Side::Inside)
+            while (j + 1 < pts.size() && frame.beyond(pts[j + 1], side))
+                ++j;
+        runs.push_back({i, j, side});
+        i = j + 1;
+    }
+    return runs;
+}
+
+}  // namespace
+
+std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std::int32_t n, float* out)
+{
+    if (n > kMostCutPoints)
+        fatalMessage("GEOCUT", " NRIN > 32767");
+    if (n <= 0)
+        return 0;
+    if (n <= 2) {
+        std::copy(points, points + 2 * n, out);
+        return n;
+    }
+    const CutFrame frame(mode, w);
+    std::vector<Point> raw(static_cast<std::size_t>(n));
+    std::vector<Xy> pts(raw.size());
+    for (std::int32_t i = 0; i < n; ++i) {
+        raw[std::size_t(i)] = pointOf(points, i);
+        pts[std::size_t(i)] = frame.onScale(raw[std::size_t(i)]);
+    }
+    const bool closed = points[0] == points[2 * n - 2] && points[1] == points[2 * n - 1];
+    const std::vector<Run> runs = runsOf(frame, pts);
+    const RunEnds ends(frame, pts, closed);
+
+    // A closed outline's closing point is placed once, so that it stays closed; it must also
+    // lie beyond the side of the run that ends the outline.
+    std::optional<Kept> closing;
+    if (closed && runs.front().side != Side::Inside) {
+        closing = ends.place(0, runs.front().side);
+        if (!frame.beyond(closing->at, runs.back().side))
+            closing = Kept{pts[0], 0};
+    }
+
+    std::vector<Kept> kept;
+    kept.reserve(pts.size());
+    auto keep = [&](const Kept& k) {
+        kept.push_back(k);
+        while (kept.size() >= 3 && sameSide(frame, kept[kept.size() - 3], kept[kept.size() - 2], kept.back()))
+            kept.erase(kept.end() - 2);
+    };
+    for (const Run& run : runs) {
+        if (run.side == Side::Inside) {
+            keep({pts[run.first], std::int32_t(run.first)});
+            continue;
+        }
+        for (std::size_t k : {run.first, run.last}) {
+            const bool atClosure = closing && (k == 0 || k + 1 == pts.size());
+            keep(atClosure ? *closing : ends.place(k, run.side));
+            if (run.last == run.first)
+                break;
+        }
+    }
+
+    std::int32_t count = 0;
+    for (const Kept& k : kept) {
+        const Point p = k.source >= 0 ? raw[std::size_t(k.source)] : frame.back(k.at);
+        setPoint(out, count++, p);
+    }
+    return count;
+}
+
+std::int32_t windowCrossings(Point a, Point b, const float* outline, std::int32_t nOutline, float* crossings)
+{
+    const std::array<float, 4> edge{a.lon, a.lat, b.lon, b.lat};
+    CrossingOutput<float> found{crossings, nullptr, kMostWindowCrossings};
+    crossTwoLines(edge.data(), 2, outline, nOutline,
+                  {false, 0, double(kCrossingTolerance), double(kPi), nullptr}, found);
+    if (found.overflow > 0)
+        fatalLimit("GEOPWC", "MXDVCV", kMostWindowCrossings);
+    return found.count;
+}
+
+namespace {
+
+// True when the edge's latitude and longitude ranges meet the window's, the edge taken the
+// short way across 180 degrees.
+bool edgeNearWindow(Point a, Point b, const Window& w)
+{
+    if (std::max(a.lat, b.lat) < w.south || std::min(a.lat, b.lat) > w.north)
+        return false;
+    const double from = a.lon;
+    const double to = from + (turnOf(double(b.lon) - a.lon).east ? 1 : -1) * turnOf(double(b.lon) - a.lon).angle;
+    const double lo = std::min(from, to), hi = std::max(from, to);
+    const double west = w.west, east = isNormal(w) ? double(w.east) : double(w.east) + kTwoPi;
+    for (double shift : {-double(kTwoPi), 0.0, double(kTwoPi)})
+        if (lo <= east + shift && hi >= west + shift)
+            return true;
+    return false;
+}
+
+void insertPoint(float* points, std::int32_t capacity, std::int32_t& n, std::int32_t at, Point p)
+{
+    if (n >= capacity)
+        fatalCallerDimension("GEOPWC", "A");
+    std::copy_backward(points + 2 * at, points + 2 * n, points + 2 * n + 2);
+    setPoint(points, at, p);
+    ++n;
+}
+
+bool nearSecond(Point a, Point b)
+{
+    return std::fabs(double(a.lon) - b.lon) < kRadPerSecond || std::fabs(double(a.lat) - b.lat) < kRadPerSecond;
+}
+
+}  // namespace
+
+void GEOPWC(const Window& w, float* points, std::int32_t capacity, std::int32_t& n)
+{
+    std::array<float, 14> outline{};
+    const std::int32_t nOutline = windowOutline(w, outline.data());
+    std::array<float, 2 * kMostWindowCrossings> found{};
+    auto crossingsOf = [&](std::int32_t k, std::vector<Point>& sorted) {
+        const Point a = pointOf(points, k), b = pointOf(points, k + 1);
+        sorted.clear();
+        if (pointInWindow(a, w) || pointInWindow(b, w) || !edgeNearWindow(a, b, w))
+            return;
+        const std::int32_t count = windowCrossings(a, b, outline.data(), nOutline, found.data());
+        for (std::int32_t i = 0; i < count; ++i)
+            sorted.push_back(pointOf(found.data(), i));
+        std::sort(sorted.begin(), sorted.end(),
+                  [&](Point p, Point q) { return distanceKm(a, p) < distanceKm(a, q); });
+    };
+
+    // Each edge over the window gains the point midway between its first and last crossing.
+    std::vector<Point> sorted;
+    for (std::int32_t k = 0; k + 1 < n; ++k) {
+        crossingsOf(k, sorted);
+        if (sorted.empty())
+            continue;
+        std::array<float, 6> line{};
+        evenLine(sorted.front(), sorted.back(), 3, line.data());
+        const Point middle = pointOf(line.data(), 1);
+        if (pointInWindow(middle, w))
+            insertPoint(points, capacity, n, ++k, middle);
+    }
+    // An edge still over the window (its middle fell just outside) gains its first crossing
+    // inside the window, unless that lies within a second of arc of one of its ends.
+    for (std::int32_t k = 0; k + 1 < n; ++k) {
+        crossingsOf(k, sorted);
+        const auto inside = std::find_if(sorted.begin(), sorted.end(), [&](Point p) {
+            return pointInWindow(p, w) && !nearSecond(p, pointOf(points, k)) && !nearSecond(p, pointOf(points, k + 1));
+        });
+        if (inside != sorted.end())
+            insertPoint(points, capacity, n, ++k, *inside);
+    }
+}
+
+}  // namespace geo

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "geometry/Windows.h"
+
+#include <cstdint>
+
+// Clipping of lines and closed outlines at a window. Points are longitude, latitude pairs in
+// radians; counts are numbers of points.
+namespace geo {
+
+/// Shortens a line or closed outline to window w and writes the result to out (which may be
+/// `points`); returns the number of points kept, never more than n. Mode 1 compares plain
+/// longitudes (a window and outline that do not cross 180 degrees); any other mode, or a
+/// window that crosses 180 degrees, puts longitudes on one scale running across 180 degrees.
+/// Points inside w stay, unchanged and in order; each run of points beyond one side of w is
+/// cut to its first and last point, moved along their edges onto the border of w widened by
+/// 10 minutes of arc. n above 32767 is a fatal error; n below 0 counts as 0; 1 or 2 points
+/// are copied.
+std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std::int32_t n, float* out);
+
+/// Inserts a point inside w into every edge whose ends lie outside w but which passes over
+/// it; n grows by the points inserted. An array too small for them (capacity points) is a
+/// fatal error.
+void GEOPWC(const Window& w, float* points, std::int32_t capacity, std::int32_t& n);
+
+/// The crossings of edge a-b with an outline of nOutline points, into `crossings` (room for
+/// 6); more than 6 is a fatal error of GEOPWC. Returns their count.
+std::int32_t windowCrossings(Point a, Point b, const float* outline, std::int32_t nOutline, float* crossings);
+
+}  // namespace geo

@@ -1,0 +1,29 @@
+// The exported routines of outline clipping and point in polygon: thin shims over the
+// library's own functions.
+#include "tavu32d.h"
+
+#include "core/Shim.h"
+#include "map/Clipping.h"
+
+#include <vector>
+
+extern "C" {
+
+void TAVU_CALL GEOCUT(int32_t* mode, float* window, float* points, float* points2, int32_t* n, float* outPoints,
+                      float* outPoints2, int32_t* resultCount)
+{
+    const float* source = points ? points : points2;
+    const std::int32_t count = geo::shim::in(n);
+    float* target = outPoints ? outPoints : outPoints2;
+    const std::int32_t kept = geo::GEOCUT(geo::shim::in(mode), geo::windowOf(window), source, count, target);
+    if (outPoints && outPoints2 && outPoints2 != outPoints)
+        std::copy(outPoints, outPoints + 2 * kept, outPoints2);
+    geo::shim::out(resultCount, kept);
+}
+
+void TAVU_CALL GEOPWC(float* window, float* points, int32_t* capacity, int32_t* count)
+{
+    geo::GEOPWC(geo::windowOf(window), points, *capacity, *count);
+}
+
+}  // extern "C"
