@@ -28,8 +28,8 @@ struct Case {
     bool closed;
 };
 
-// A random walk about a random window: steps of every size, so that runs beyond each side,
-// across corners and over the whole window all occur. A quarter of the windows cross 180
+// A random walk about a random window, within 150 degrees of its centre: steps of every size,
+// so that runs beyond each side, across corners and over the whole window all occur. A quarter of the windows cross 180
 // degrees; windows on a plain scale take mode 1 when no point of the walk needs a second turn.
 Case randomCase(std::mt19937& rng, bool closed)
 {
@@ -45,7 +45,7 @@ Case randomCase(std::mt19937& rng, bool closed)
     bool plain = true;
     for (int i = 0; i < n; ++i) {
         const double a = u(rng) * 2 * kPi, s = stepScale * u(rng);
-        x += std::cos(a) * s * halfLon;
+        x = std::clamp(x + std::cos(a) * s * halfLon, lon - 150 * kDeg, lon + 150 * kDeg);
         y = std::clamp(y + std::sin(a) * s * halfLat, -85 * kDeg, 85 * kDeg);
         plain = plain && std::fabs(x) < kPi;
         c.points.push_back(float(near(x, 0)));
@@ -86,13 +86,35 @@ struct Frame {
         const double m = geo::kCutMargin - kFloatTol, x = lonOf(lon);
         return x > west - m && x < east + m && lat > south - m && lat < north + m;
     }
+    // Whether the point lies beyond side 0 north, 1 south, 2 west or 3 east.
+    bool beyond(const float* p, int side) const
+    {
+        const double x = lonOf(p[0]);
+        const double v[] = {p[1] - north, south - p[1], west - x, x - east};
+        return v[side] > 0;
+    }
+    // An input point beyond a side whose successor is not beyond that side: a run of one
+    // point, which may stay in the widened window.
+    bool lonePoint(const Points& in, float lon, float lat) const
+    {
+        for (std::size_t j = 0; j + 1 < count(in); ++j) {
+            if (in[2 * j] != lon || in[2 * j + 1] != lat)
+                continue;
+            int side = 0;
+            while (side < 4 && !beyond(&in[2 * j], side))
+                ++side;
+            if (side < 4 && !beyond(&in[2 * j + 2], side))
+                return true;
+        }
+        return false;
+    }
     // The sides (north, south, west, east) that all three points lie beyond.
     bool shareSide(const float* a, const float* b, const float* c) const
     {
-        auto all = [&](auto beyond) { return beyond(a) && beyond(b) && beyond(c); };
-        return all([&](const float* p) { return p[1] >= north; }) || all([&](const float* p) { return p[1] <= south; }) ||
-               all([&](const float* p) { return lonOf(p[0]) <= west; }) ||
-               all([&](const float* p) { return lonOf(p[0]) >= east; });
+        for (int s = 0; s < 4; ++s)
+            if (beyond(a, s) && beyond(b, s) && beyond(c, s))
+                return true;
+        return false;
     }
 };
 
@@ -115,8 +137,8 @@ TEST(Clipping, RandomLinesAndOutlinesKeepTheWindowAndShrinkTheRest)
         for (std::size_t k = 0; k < count(out); ++k) {
             if (f.inside(out[2 * k], out[2 * k + 1])) {
                 insideOut.insert(insideOut.end(), {out[2 * k], out[2 * k + 1]});
-            } else {
-                ASSERT_FALSE(f.withinWidened(out[2 * k], out[2 * k + 1]))
+            } else if (f.withinWidened(out[2 * k], out[2 * k + 1])) {
+                ASSERT_TRUE(f.lonePoint(c.points, out[2 * k], out[2 * k + 1]))
                     << "point " << k << " outside the window lies on or beyond the widened border";
             }
             if (k >= 2) {

@@ -69,13 +69,14 @@ public:
         return Side::Inside;
     }
 
+    // Strictly beyond: a point on the window's edge lies in the window and stays.
     bool beyond(Xy p, Side s) const
     {
         switch (s) {
-        case Side::North: return p.lat >= m_north;
-        case Side::South: return p.lat <= m_south;
-        case Side::West: return p.lon <= m_west;
-        case Side::East: return p.lon >= m_east;
+        case Side::North: return p.lat > m_north;
+        case Side::South: return p.lat < m_south;
+        case Side::West: return p.lon < m_west;
+        case Side::East: return p.lon > m_east;
         case Side::Inside: break;
         }
         return false;
@@ -90,22 +91,23 @@ public:
     // a corner of it when the point lies beyond two sides.
     Xy ontoBorder(Xy p) const
     {
-        if (p.lat >= m_north)
+        if (beyond(p, Side::North))
             p.lat = m_wideNorth;
-        else if (p.lat <= m_south)
+        else if (beyond(p, Side::South))
             p.lat = m_wideSouth;
-        if (p.lon <= m_west)
+        if (beyond(p, Side::West))
             p.lon = m_wideWest;
-        else if (p.lon >= m_east)
+        else if (beyond(p, Side::East))
             p.lon = m_wideEast;
         return p;
     }
 
-    // The point where the half-line from q through p leaves the widened window, if it meets it.
-    std::optional<Xy> exitAlong(Xy q, Xy p) const
+    // The two points where the line through q and p meets the widened window's border, as
+    // parameters t of q + t (p - q); none when it passes by.
+    std::optional<std::pair<double, double>> borderOnLine(Xy q, Xy p) const
     {
         const double dx = p.lon - q.lon, dy = p.lat - q.lat;
-        double t0 = 0, t1 = std::numeric_limits<double>::infinity();
+        double t0 = -std::numeric_limits<double>::infinity(), t1 = std::numeric_limits<double>::infinity();
         auto limit = [&](double d, double from, double lo, double hi) {
             if (d == 0)
                 return from >= lo && from <= hi;
@@ -116,10 +118,10 @@ public:
             t1 = std::min(t1, b);
             return t0 <= t1;
         };
-        if (!limit(dx, q.lon, m_wideWest, m_wideEast) || !limit(dy, q.lat, m_wideSouth, m_wideNorth) ||
-            t1 == std::numeric_limits<double>::infinity())
+        if ((dx == 0 && dy == 0) || !limit(dx, q.lon, m_wideWest, m_wideEast) ||
+            !limit(dy, q.lat, m_wideSouth, m_wideNorth))
             return std::nullopt;
-        return Xy{q.lon + t1 * dx, q.lat + t1 * dy};
+        return std::pair{t0, t1};
     }
 
 private:
@@ -133,54 +135,48 @@ struct Kept {
     std::int32_t source;  // index of the input point kept unchanged, -1 when moved
 };
 
-// Where the kept end point k of a run beyond side `side` goes. Its neighbours beyond the same
-// side take part in the run; towards a neighbour that does not, the point may only slide along
-// their common edge, which keeps every point-in-polygon answer inside the window. With such a
-// neighbour on both sides (a run of one point) the point is moved straight out when it lies in
-// the widened window and kept otherwise.
+// Where a kept end point of a run goes. Its edges to points of other runs keep their lines:
+// along such an edge the point may only slide, and it must stay beyond the sides of its run.
+// Every point-in-polygon answer inside the window then stays as it was. With no such edge (the
+// end of a line) the point goes straight onto the widened window's border; with one it slides
+// onto that border where it can; with two (a run of one point) it stays where it is.
 class RunEnds {
 public:
-    RunEnds(const CutFrame& frame, const std::vector<Xy>& pts, bool closed)
-        : m_frame(frame), m_pts(pts), m_closed(closed)
-    {
-    }
+    explicit RunEnds(const CutFrame& frame) : m_frame(frame) {}
 
-    Kept place(std::size_t k, Side side) const
+    Kept place(Xy p, std::int32_t index, const std::vector<Xy>& across, std::initializer_list<Side> sides) const
     {
-        const Xy p = m_pts[k];
-        const std::optional<Xy> prev = neighbour(k, -1), next = neighbour(k, 1);
-        const bool prevOut = prev && !m_frame.beyond(*prev, side);
-        const bool nextOut = next && !m_frame.beyond(*next, side);
-        if (!prevOut && !nextOut)
-            return moved(m_frame.ontoBorder(p), k);
-        if (prevOut != nextOut) {
-            const std::optional<Xy> exit = m_frame.exitAlong(prevOut ? *prev : *next, p);
-            if (exit && m_frame.beyond(*exit, side))
-                return moved(*exit, k);
+        auto beyondAll = [&](Xy q) {
+            return std::all_of(sides.begin(), sides.end(), [&](Side s) { return m_frame.beyond(q, s); });
+        };
+        if (across.empty())
+            return moved(m_frame.ontoBorder(p), p, index);
+        if (across.size() == 1) {
+            const Xy q = across.front();
+            if (const auto border = m_frame.borderOnLine(q, p)) {
+                std::optional<Xy> best;
+                double bestGap = 0;
+                for (double t : {border->first, border->second}) {
+                    const Xy at{q.lon + t * (p.lon - q.lon), q.lat + t * (p.lat - q.lat)};
+                    if (beyondAll(at) && (!best || std::fabs(t - 1) < bestGap)) {
+                        best = at;
+                        bestGap = std::fabs(t - 1);
+                    }
+                }
+                if (best)
+                    return moved(*best, p, index);
+            }
         }
-        return m_frame.inWide(p) ? moved(m_frame.ontoBorder(p), k) : Kept{p, std::int32_t(k)};
+        return {p, index};
     }
 
 private:
-    std::optional<Xy> neighbour(std::size_t k, int step) const
+    static Kept moved(Xy at, Xy p, std::int32_t index)
     {
-        const std::size_t n = m_pts.size();
-        if (step < 0 && k == 0)
-            return m_closed ? std::optional<Xy>(m_pts[n - 2]) : std::nullopt;
-        if (step > 0 && k + 1 == n)
-            return m_closed ? std::optional<Xy>(m_pts[1]) : std::nullopt;
-        return m_pts[step < 0 ? k - 1 : k + 1];
-    }
-
-    Kept moved(Xy at, std::size_t k) const
-    {
-        const bool same = at.lon == m_pts[k].lon && at.lat == m_pts[k].lat;
-        return {at, same ? std::int32_t(k) : -1};
+        return {at, at.lon == p.lon && at.lat == p.lat ? index : -1};
     }
 
     const CutFrame& m_frame;
-    const std::vector<Xy>& m_pts;
-    bool m_closed;
 };
 
 bool sameSide(const CutFrame& frame, const Kept& a, const Kept& b, const Kept& c)
@@ -233,15 +229,20 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
     }
     const bool closed = points[0] == points[2 * n - 2] && points[1] == points[2 * n - 1];
     const std::vector<Run> runs = runsOf(frame, pts);
-    const RunEnds ends(frame, pts, closed);
+    const RunEnds ends(frame);
+    const std::size_t last = pts.size() - 1;
+    auto single = [](const Run& r) { return r.first == r.last; };
 
-    // A closed outline's closing point is placed once, so that it stays closed; it must also
-    // lie beyond the side of the run that ends the outline.
+    // A closed outline's closing point is placed once, beyond the sides of both the first and
+    // the last run, so that the outline stays closed.
     std::optional<Kept> closing;
     if (closed && runs.front().side != Side::Inside) {
-        closing = ends.place(0, runs.front().side);
-        if (!frame.beyond(closing->at, runs.back().side))
-            closing = Kept{pts[0], 0};
+        std::vector<Xy> across;
+        if (single(runs.front()))
+            across.push_back(pts[1]);
+        if (single(runs.back()))
+            across.push_back(pts[last - 1]);
+        closing = ends.place(pts[0], 0, across, {runs.front().side, runs.back().side});
     }
 
     std::vector<Kept> kept;
@@ -257,9 +258,17 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
             continue;
         }
         for (std::size_t k : {run.first, run.last}) {
-            const bool atClosure = closing && (k == 0 || k + 1 == pts.size());
-            keep(atClosure ? *closing : ends.place(k, run.side));
-            if (run.last == run.first)
+            if (closing && (k == 0 || k == last)) {
+                keep(*closing);
+            } else {
+                std::vector<Xy> across;
+                if (k == run.first && k > 0)
+                    across.push_back(pts[k - 1]);
+                if (k == run.last && k < last)
+                    across.push_back(pts[k + 1]);
+                keep(ends.place(pts[k], std::int32_t(k), across, {run.side}));
+            }
+            if (single(run))
                 break;
         }
     }
