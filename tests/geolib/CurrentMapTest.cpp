@@ -427,3 +427,24 @@ TEST(CurrentMap, LargestCircleHoldsTheAntipode)
     });
     EXPECT_EQ(r.output, "10 2-1");
 }
+
+TEST(CurrentMap, LineWithoutPointsAddsNothing)
+{
+    MapFolder maps;
+    TestMap map;
+    const auto coast = mapfiles::squareLine(1000100, deg(10.2, 50.2), float(0.2 * map_fixtures::kRadPerDeg), 8);
+    map.ring("AAA", {{coast, 'C', false}, {mapfiles::Line{1000150, {}}, 'B', false}});
+    map.ring("BBB", {{mapfiles::Line{1000150, {}}, 'B', true}, {coast, 'C', true}});
+    map.writeTo(maps);
+    const auto r = runWithMaps(maps, [] {
+        start();
+        circle(deg(10, 50), 0);
+        const auto& o = currentMap().outlines;
+        std::ostringstream out;
+        out << symbols();
+        for (std::size_t k = 0; k < std::size_t(o.outlineCount); ++k)
+            out << " " << o.outlineLast[k] - o.outlineFirst[k] + 1;
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "AAA,BBB, 33 33");
+}

@@ -343,7 +343,7 @@ private:
                 source = m_map.lineBuffer.data();
                 forward = direction == '1';
             }
-            if (j > o.ringFirst[k] && m_outlineEnd >= start) {
+            if (j > o.ringFirst[k] && m_outlineEnd >= start && n > 0) {
                 const Point firstCopied = pointOf(source, forward ? 0 : n - 1);
                 if (samePoint(pointOf(o.outlinePoints.data(), m_outlineEnd - 1), firstCopied))
                     --m_outlineEnd;
@@ -653,6 +653,8 @@ MapLine GEOMLIN(std::string_view symbol, const Window& w, float* points, std::in
         return line;
     line.found = true;
     line.count = f.count;
+    if (f.count < 1)
+        return line;  // a line without points adds nothing
     line.window = boundingWindow(points, f.count);
     if (windowsOverlap(line.window, w)) {
         if (windowInWindow(line.window, w)) {
