@@ -14,21 +14,14 @@
 using map_fixtures::deg;
 using map_fixtures::TestMap;
 using testing_support::fatalOutput;
-using testing_support::MapFolder;
 using testing_support::messageLine;
-using testing_support::runWithMaps;
+using map_fixtures::onMap;
 
 namespace {
 
 geo::CurrentMap& currentMap()
 {
     return geo::libraryState().map;
-}
-
-void start()
-{
-    int32_t unit = 20;
-    WDBUNIT(&unit);
 }
 
 void circle(mapfiles::Point p, int32_t dist)
@@ -104,7 +97,7 @@ TEST(MapOptions, CharactersAreSetReadAndCleared)
         {0, 1, 1, "00000000000000000000", 1},
     };
     const auto r = testing_support::runInChild([&] {
-        start();
+        map_fixtures::startLibrary();
         for (const Row& row : rows) {
             int32_t option = row.option, value = row.value;
             GEOSET(&option, &value);
@@ -144,10 +137,7 @@ TEST(LinePairs, QueryAnswersForFirstLinesOnly)
 
 TEST(CurrentMap, CircleMapIsHeldThreeKmInsideItsRadius)
 {
-    MapFolder maps;
-    landNearby().writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(landNearby(), [] {
         std::ostringstream out;
         const auto p = deg(10, 50);
         for (int32_t dist : {0, 90, 97, 98, -20, 40000}) {
@@ -162,10 +152,7 @@ TEST(CurrentMap, CircleMapIsHeldThreeKmInsideItsRadius)
 
 TEST(CurrentMap, WindowMapsBulgeTowardsThePole)
 {
-    MapFolder maps;
-    landNearby().writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(landNearby(), [] {
         std::ostringstream out;
         const geo::MapState& s = currentMap().state;
         window(9, 49, 11, 51);
@@ -182,10 +169,7 @@ TEST(CurrentMap, WindowMapsBulgeTowardsThePole)
 
 TEST(CurrentMap, FrozenMapIgnoresEvenABadRequest)
 {
-    MapFolder maps;
-    landNearby().writeTo(maps);
-    const auto frozen = runWithMaps(maps, [] {
-        start();
+    const auto frozen = onMap(landNearby(), [] {
         circle(deg(10, 50), 0);
         setOption(5, 1);
         circle(deg(-60, -20), 0);
@@ -195,8 +179,7 @@ TEST(CurrentMap, FrozenMapIgnoresEvenABadRequest)
         return std::to_string(generation());
     });
     EXPECT_EQ(frozen.output, "1");
-    const auto noMap = runWithMaps(maps, [] {
-        start();
+    const auto noMap = onMap(landNearby(), [] {
         setOption(5, 1);
         int32_t kind = 3, dist = 0;
         float place[4] = {};
@@ -208,25 +191,19 @@ TEST(CurrentMap, FrozenMapIgnoresEvenABadRequest)
 
 TEST(CurrentMap, SearchWidensInHundredKmStepsUntilLandOrEmpty)
 {
-    MapFolder island;
     TestMap map;
     // The island's south-west corner lies 450 km north of (10 E, 50 N).
     const double southLat = 50 + 450.0 / 6373.0 / map_fixtures::kRadPerDeg;
     map.island("III", mapfiles::squareLine(1000100, deg(10.1, southLat + 0.1), float(0.1 * map_fixtures::kRadPerDeg), 4));
-    map.writeTo(island);
-    const auto found = runWithMaps(island, [] {
-        start();
+    const auto found = onMap(map, [] {
         circle(deg(10, 50), 0);
         return std::to_string(generation()) + " " + std::to_string(currentMap().state.mapRadius) + " " + symbols();
     });
     EXPECT_EQ(found.output, "5 500 III,");
 
-    MapFolder sea;
     TestMap none;
     none.island("LLL", mapfiles::squareLine(1000100, deg(10, 50), 0.01f, 4), 'L');
-    none.writeTo(sea);
-    const auto empty = runWithMaps(sea, [] {
-        start();
+    const auto empty = onMap(none, [] {
         circle(deg(10, 50), 0);
         const auto& m = currentMap();
         return std::to_string(generation()) + " " + std::to_string(m.areas.areaLineCount) + " " +
@@ -237,13 +214,10 @@ TEST(CurrentMap, SearchWidensInHundredKmStepsUntilLandOrEmpty)
 
 TEST(CurrentMap, RestrictedMapTakesOneAdministrationThinned)
 {
-    MapFolder maps;
     TestMap map;
     map.island("AAA", mapfiles::squareLine(1000100, deg(10.2, 50.2), float(0.2 * map_fixtures::kRadPerDeg), 8));
     map.island("BBB", mapfiles::squareLine(1000200, deg(9.8, 49.8), float(0.2 * map_fixtures::kRadPerDeg), 100));
-    map.writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(map, [] {
         std::ostringstream out;
         circle(deg(10, 50), 0);
         const auto& o = currentMap().outlines;
@@ -259,13 +233,10 @@ TEST(CurrentMap, RestrictedMapTakesOneAdministrationThinned)
 
 TEST(CurrentMap, KindLSwitchRebuildsOnlyMapsWithPairLines)
 {
-    MapFolder maps;
     TestMap map = landNearby();
     map.island("SMR", mapfiles::squareLine(3005095, deg(9.9, 49.9), 0.001f, 4), 'B');
     map.island("LLL", mapfiles::squareLine(3005096, deg(9.8, 49.9), 0.001f, 4), 'L');
-    map.writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(map, [] {
         std::ostringstream out;
         const geo::MapState& s = currentMap().state;
         circle(deg(10, 50), 0);
@@ -283,10 +254,7 @@ TEST(CurrentMap, KindLSwitchRebuildsOnlyMapsWithPairLines)
 
 TEST(CurrentMap, SharedBorderIsReadOnceAndCopiedReversed)
 {
-    MapFolder maps;
-    map_fixtures::twoCountries().writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(map_fixtures::twoCountries(), [] {
         circle(deg(10, 50), 400);
         const auto& m = currentMap();
         const auto& o = m.outlines;
@@ -326,10 +294,7 @@ TEST(CurrentMap, SharedBorderIsReadOnceAndCopiedReversed)
 
 TEST(CurrentMap, PointInMapFollowsTheCircleOrWindow)
 {
-    MapFolder maps;
-    landNearby().writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(landNearby(), [] {
         std::ostringstream out;
         const auto in = [](geo::Point p) { return GEOPIM(const_cast<float*>(&p.lon), const_cast<float*>(&p.lat)) == -1; };
         const auto c = deg(10, 50);
@@ -349,19 +314,15 @@ TEST(CurrentMap, PointInMapFollowsTheCircleOrWindow)
 
 TEST(CurrentMap, SixtyFiveAdministrationsOverflowTheCodeList)
 {
-    MapFolder maps;
     TestMap map;
     map.add(mapfiles::islandGrid(65, 13, deg(9.5, 49.8), float(0.08 * map_fixtures::kRadPerDeg), 0.0005f, 2, 65, 1000000));
-    map.writeTo(maps);
-    const auto loud = runWithMaps(maps, [] {
-        start();
+    const auto loud = onMap(map, [] {
         circle(deg(10, 50), 0);
         return std::string("returned");
     });
     EXPECT_EQ(loud.output, fatalOutput("GEOSL", "  INCREASE  MAXCTY/64/  IN GEOQQ6\n"
                                                 "  CENTER-POINT: 500000N0100000E    RANGE:     100\n"));
-    const auto quiet = runWithMaps(maps, [] {
-        start();
+    const auto quiet = onMap(map, [] {
         setOption(4, 1);
         circle(deg(10, 50), 0);
         int16_t item = 4;
@@ -376,27 +337,21 @@ TEST(CurrentMap, SixtyFiveAdministrationsOverflowTheCodeList)
 
 TEST(CurrentMap, AreaLineMissingFromThePointFileIsFatal)
 {
-    MapFolder maps;
     TestMap map = landNearby();
     // Its ends, which the index gives, lie far out: the line itself must be read.
     mapfiles::setDataReal(map.entries[0], 2, 0.1f);
     mapfiles::setDataReal(map.entries[0], 4, 0.1f);
     map.island("ZZZ", mapfiles::squareLine(1000200, deg(-60, -20), 0.01f, 4));
-    map.writeTo(maps, {1000100});
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(map, [] {
         circle(deg(10, 50), 0);
         return std::string("returned");
-    });
+    }, {1000100});
     EXPECT_EQ(r.output, fatalOutput("GEOSL", " Did not find the line 1000100 in the coordinate file.\n"));
 }
 
 TEST(CurrentMap, AnyPendingRebuildRebuildsAndEmptiesTheOutlines)
 {
-    MapFolder maps;
-    landNearby().writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(landNearby(), [] {
         std::ostringstream out;
         geo::CurrentMap& m = currentMap();
         circle(deg(10, 50), 0);
@@ -412,10 +367,7 @@ TEST(CurrentMap, AnyPendingRebuildRebuildsAndEmptiesTheOutlines)
 
 TEST(CurrentMap, LargestCircleHoldsTheAntipode)
 {
-    MapFolder maps;
-    landNearby().writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(landNearby(), [] {
         std::ostringstream out;
         const auto p = deg(10, 50);
         circle(p, 50);
@@ -430,14 +382,11 @@ TEST(CurrentMap, LargestCircleHoldsTheAntipode)
 
 TEST(CurrentMap, LineWithoutPointsAddsNothing)
 {
-    MapFolder maps;
     TestMap map;
     const auto coast = mapfiles::squareLine(1000100, deg(10.2, 50.2), float(0.2 * map_fixtures::kRadPerDeg), 8);
     map.ring("AAA", {{coast, 'C', false}, {mapfiles::Line{1000150, {}}, 'B', false}});
     map.ring("BBB", {{mapfiles::Line{1000150, {}}, 'B', true}, {coast, 'C', true}});
-    map.writeTo(maps);
-    const auto r = runWithMaps(maps, [] {
-        start();
+    const auto r = onMap(map, [] {
         circle(deg(10, 50), 0);
         const auto& o = currentMap().outlines;
         std::ostringstream out;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "tavu32d.h"
+
 #include "MapFileBuilder.h"
 #include "support/MapFolder.h"
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,6 +73,25 @@ struct TestMap {
         folder.write("GEOPNT1.BIN", mapfiles::mainPointFile(stored));
     }
 };
+
+inline void startLibrary()
+{
+    int32_t unit = 20;
+    WDBUNIT(&unit);
+}
+
+/// Runs `body` on the map in a child process, the library started; the child prints what
+/// `body` returns. The lines `leftOut` are missing from the point file.
+inline testing_support::ChildResult onMap(const TestMap& map, const std::function<std::string()>& body,
+                                          const std::vector<std::int32_t>& leftOut = {})
+{
+    testing_support::MapFolder folder;
+    map.writeTo(folder, leftOut);
+    return testing_support::runWithMaps(folder, [&] {
+        startLibrary();
+        return body();
+    });
+}
 
 /// A line through the corners, `perLeg` points a leg, neighbouring legs sharing a point.
 inline mapfiles::Line path(std::int32_t id, const std::vector<mapfiles::Point>& corners, int perLeg)
