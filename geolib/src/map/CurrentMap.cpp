@@ -422,7 +422,7 @@ private:
         const float* buffer = m_map.lineBuffer.data();
         const Window& mapWindow = m_map.state.mapWindow;
         const auto in = [&](std::int32_t i) { return pointInWindow(pointOf(buffer, i - 1), mapWindow); };
-        if (line.status == 1) {
+        if (line.status == 1 && b > a) {
             // Ends outside the map go, down to a two-point piece.
             while (!in(a) && !in(a + 1)) {
                 if (++a == b) {
