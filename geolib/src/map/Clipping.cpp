@@ -19,7 +19,9 @@ struct Xy {
     double lat;
 };
 
-enum class Side { Inside, North, South, West, East };
+// Sides of the window as bits; a point beyond none of them lies in the window.
+using Sides = unsigned;
+inline constexpr Sides kNorth = 1, kSouth = 2, kWest = 4, kEast = 8;
 
 // The window and its widened copy on one longitude scale. A window crossing 180 degrees, or
 // mode 0, takes every longitude to within half a turn of the window's centre, so that the
@@ -60,27 +62,15 @@ public:
         return {float(m_wrap ? wrapLongitude(p.lon) : p.lon), float(p.lat)};
     }
 
-    // The first side, in the order north, south, west, east, beyond which the point lies.
-    Side sideOf(Xy p) const
+    // The sides the point lies beyond, strictly: a point on the window's edge lies in the
+    // window and stays.
+    Sides sidesOf(Xy p) const
     {
-        for (Side s : {Side::North, Side::South, Side::West, Side::East})
-            if (beyond(p, s))
-                return s;
-        return Side::Inside;
+        return (p.lat > m_north ? kNorth : 0) | (p.lat < m_south ? kSouth : 0) | (p.lon < m_west ? kWest : 0) |
+               (p.lon > m_east ? kEast : 0);
     }
 
-    // Strictly beyond: a point on the window's edge lies in the window and stays.
-    bool beyond(Xy p, Side s) const
-    {
-        switch (s) {
-        case Side::North: return p.lat > m_north;
-        case Side::South: return p.lat < m_south;
-        case Side::West: return p.lon < m_west;
-        case Side::East: return p.lon > m_east;
-        case Side::Inside: break;
-        }
-        return false;
-    }
+    bool beyond(Xy p, Sides sides) const { return (sidesOf(p) & sides) == sides; }
 
     bool inWide(Xy p) const
     {
@@ -91,13 +81,14 @@ public:
     // a corner of it when the point lies beyond two sides.
     Xy ontoBorder(Xy p) const
     {
-        if (beyond(p, Side::North))
+        const Sides sides = sidesOf(p);
+        if (sides & kNorth)
             p.lat = m_wideNorth;
-        else if (beyond(p, Side::South))
+        else if (sides & kSouth)
             p.lat = m_wideSouth;
-        if (beyond(p, Side::West))
+        if (sides & kWest)
             p.lon = m_wideWest;
-        else if (beyond(p, Side::East))
+        else if (sides & kEast)
             p.lon = m_wideEast;
         return p;
     }
@@ -124,6 +115,38 @@ public:
         return std::pair{t0, t1};
     }
 
+    // The point nearest the window's centre, beyond `sides`, where the line through q and p
+    // meets the widened window's border, or where the edge from q to p meets one of the
+    // border's four lines: never farther out than the edge itself.
+    std::optional<Xy> slideAlong(Xy q, Xy p, Sides sides) const
+    {
+        const double dx = p.lon - q.lon, dy = p.lat - q.lat;
+        const double cosLat = std::cos((m_south + m_north) / 2);
+        std::optional<Xy> best;
+        double bestGap = 0;
+        auto consider = [&](double t, bool onBorder) {
+            if (!onBorder && (t < 0 || t > 1))
+                return;
+            const Xy at{q.lon + t * dx, q.lat + t * dy};
+            const double gap = std::hypot((at.lon - m_centre) * cosLat, at.lat - (m_south + m_north) / 2);
+            if (std::isfinite(gap) && beyond(at, sides) && (!best || gap < bestGap)) {
+                best = at;
+                bestGap = gap;
+            }
+        };
+        if (const auto border = borderOnLine(q, p)) {
+            consider(border->first, true);
+            consider(border->second, true);
+        }
+        for (double lat : {m_wideSouth, m_wideNorth})
+            if (dy != 0)
+                consider((lat - q.lat) / dy, false);
+        for (double lon : {m_wideWest, m_wideEast})
+            if (dx != 0)
+                consider((lon - q.lon) / dx, false);
+        return best;
+    }
+
 private:
     bool m_wrap = false;
     double m_west, m_east, m_south, m_north, m_centre;
@@ -139,33 +162,19 @@ struct Kept {
 // along such an edge the point may only slide, and it must stay beyond the sides of its run.
 // Every point-in-polygon answer inside the window then stays as it was. With no such edge (the
 // end of a line) the point goes straight onto the widened window's border; with one it slides
-// onto that border where it can; with two (a run of one point) it stays where it is.
+// along that edge onto the border, or onto the line of one of its sides, as near the window as
+// it can; with two (a run of one point) it stays where it is.
 class RunEnds {
 public:
     explicit RunEnds(const CutFrame& frame) : m_frame(frame) {}
 
-    Kept place(Xy p, std::int32_t index, const std::vector<Xy>& across, std::initializer_list<Side> sides) const
+    Kept place(Xy p, std::int32_t index, const std::vector<Xy>& across, Sides sides) const
     {
-        auto beyondAll = [&](Xy q) {
-            return std::all_of(sides.begin(), sides.end(), [&](Side s) { return m_frame.beyond(q, s); });
-        };
         if (across.empty())
             return moved(m_frame.ontoBorder(p), p, index);
         if (across.size() == 1) {
-            const Xy q = across.front();
-            if (const auto border = m_frame.borderOnLine(q, p)) {
-                std::optional<Xy> best;
-                double bestGap = 0;
-                for (double t : {border->first, border->second}) {
-                    const Xy at{q.lon + t * (p.lon - q.lon), q.lat + t * (p.lat - q.lat)};
-                    if (beyondAll(at) && (!best || std::fabs(t - 1) < bestGap)) {
-                        best = at;
-                        bestGap = std::fabs(t - 1);
-                    }
-                }
-                if (best)
-                    return moved(*best, p, index);
-            }
+            if (const auto at = m_frame.slideAlong(across.front(), p, sides))
+                return moved(*at, p, index);
         }
         return {p, index};
     }
@@ -181,28 +190,26 @@ private:
 
 bool sameSide(const CutFrame& frame, const Kept& a, const Kept& b, const Kept& c)
 {
-    for (Side s : {Side::North, Side::South, Side::West, Side::East})
-        if (frame.beyond(a.at, s) && frame.beyond(b.at, s) && frame.beyond(c.at, s))
-            return true;
-    return false;
+    return (frame.sidesOf(a.at) & frame.sidesOf(b.at) & frame.sidesOf(c.at)) != 0;
 }
 
 struct Run {
     std::size_t first;
     std::size_t last;
-    Side side;
+    Sides sides;  // beyond which every point of the run lies; none for a point in the window
 };
 
 std::vector<Run> runsOf(const CutFrame& frame, const std::vector<Xy>& pts)
 {
     std::vector<Run> runs;
     for (std::size_t i = 0; i < pts.size();) {
-        const Side side = frame.sideOf(pts[i]);
+        Sides sides = frame.sidesOf(pts[i]);
         std::size_t j = i;
-        if (side != Side::Inside)
-            while (j + 1 < pts.size() && frame.beyond(pts[j + 1], side))
-                ++j;
-        runs.push_back({i, j, side});
+        while (sides && j + 1 < pts.size() && (sides & frame.sidesOf(pts[j + 1]))) {
+            sides &= frame.sidesOf(pts[j + 1]);
+            ++j;
+        }
+        runs.push_back({i, j, sides});
         i = j + 1;
     }
     return runs;
@@ -236,13 +243,13 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
     // A closed outline's closing point is placed once, beyond the sides of both the first and
     // the last run, so that the outline stays closed.
     std::optional<Kept> closing;
-    if (closed && runs.front().side != Side::Inside) {
+    if (closed && runs.front().sides) {
         std::vector<Xy> across;
         if (single(runs.front()))
             across.push_back(pts[1]);
         if (single(runs.back()))
             across.push_back(pts[last - 1]);
-        closing = ends.place(pts[0], 0, across, {runs.front().side, runs.back().side});
+        closing = ends.place(pts[0], 0, across, runs.front().sides | runs.back().sides);
     }
 
     std::vector<Kept> kept;
@@ -253,7 +260,7 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
             kept.erase(kept.end() - 2);
     };
     for (const Run& run : runs) {
-        if (run.side == Side::Inside) {
+        if (!run.sides) {
             keep({pts[run.first], std::int32_t(run.first)});
             continue;
         }
@@ -266,7 +273,7 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
                     across.push_back(pts[k - 1]);
                 if (k == run.last && k < last)
                     across.push_back(pts[k + 1]);
-                keep(ends.place(pts[k], std::int32_t(k), across, {run.side}));
+                keep(ends.place(pts[k], std::int32_t(k), across, run.sides));
             }
             if (single(run))
                 break;

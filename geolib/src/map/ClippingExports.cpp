@@ -4,8 +4,9 @@
 
 #include "core/Shim.h"
 #include "map/Clipping.h"
+#include "map/PointInPolygon.h"
 
-#include <vector>
+#include <algorithm>
 
 extern "C" {
 
@@ -24,6 +25,16 @@ void TAVU_CALL GEOCUT(int32_t* mode, float* window, float* points, float* points
 void TAVU_CALL GEOPWC(float* window, float* points, int32_t* capacity, int32_t* count)
 {
     geo::GEOPWC(geo::windowOf(window), points, *capacity, *count);
+}
+
+int32_t TAVU_CALL GEOPIA(float* pt, float* window, float* pts, int32_t* n)
+{
+    return geo::shim::logical(geo::GEOPIA(geo::pointOf(pt, 0), geo::windowOf(window), pts, geo::shim::in(n)));
+}
+
+int32_t TAVU_CALL GEOPIA2(float* pt, float* pts, int32_t* n)
+{
+    return geo::shim::logical(geo::GEOPIA2(geo::pointOf(pt, 0), pts, geo::shim::in(n)));
 }
 
 }  // extern "C"
