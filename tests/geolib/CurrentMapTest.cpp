@@ -322,10 +322,13 @@ TEST(CurrentMap, SixtyFiveAdministrationsOverflowTheCodeList)
         int32_t pending = -1;
         GEOVA1(&item, &pending);
         const auto& m = currentMap();
+        float lon = 0.17f, lat = 0.87f;
+        char symbol[4] = "???";
+        GEOPLC2(&lon, &lat, symbol);
         return std::to_string(pending) + " " + std::to_string(int(m.state.mapKind)) + " " +
-               std::to_string(m.areas.mapCodeCount) + " " + std::to_string(m.outlines.outlineCount);
+               std::to_string(m.areas.mapCodeCount) + " " + std::to_string(m.outlines.outlineCount) + " [" + symbol + "]";
     });
-    EXPECT_EQ(quiet.output, "1 0 0 0");
+    EXPECT_EQ(quiet.output, "1 0 0 0 [   ]");
 }
 
 TEST(CurrentMap, AreaLineMissingFromThePointFileIsFatal)

@@ -5,6 +5,7 @@
 #include "core/Shim.h"
 #include "map/CurrentMap.h"
 #include "map/MapOptions.h"
+#include "map/SymbolAtPoint.h"
 
 using namespace geo::shim;
 namespace shape = geo::shape;
@@ -44,6 +45,16 @@ void TAVU_CALL GEOVA1(int16_t* item, int32_t* value)
 int32_t TAVU_CALL GEOPIM(float* lon, float* lat)
 {
     return logical(geo::GEOPIM({in(lon), in(lat)}));
+}
+
+void TAVU_CALL GEOPLC(float* lon, float* lat, char* symbol)
+{
+    outText(symbol, shape::GEOPLC::symbol, geo::GEOPLC({in(lon), in(lat)}));
+}
+
+void TAVU_CALL GEOPLC2(float* lon, float* lat, char* symbol)
+{
+    outText(symbol, shape::GEOPLC2::symbol, geo::GEOPLC2({in(lon), in(lat)}));
 }
 
 }  // extern "C"
