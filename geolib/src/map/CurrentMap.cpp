@@ -164,7 +164,10 @@ bool takeAreaLines(CurrentMap& map, std::int32_t radiusKm, bool& found)
                 return false;
             }
             a.areaLines[std::size_t(a.areaLineCount++)] = e.id;
-            (kindL ? s.holdsKindLLine : s.holdsPairLine) |= std::int16_t(kindL || listed);
+            if (kindL)
+                s.holdsKindLLine = 1;
+            else if (listed)
+                s.holdsPairLine = 1;
             if (!kindL && !found && !listed) {
                 const auto ends = entryEnds(e);
                 found = inRange(s, ends[0], radiusKm) || inRange(s, ends[1], radiusKm);
