@@ -393,3 +393,44 @@ TEST(CurrentMap, LineWithoutPointsAddsNothing)
     });
     EXPECT_EQ(r.output, "AAA,BBB, 33 33");
 }
+
+TEST(CurrentMap, MapLineIsFittedToTheWindow)
+{
+    struct Row {
+        const char* symbol;
+        int32_t lineId;
+        geo::Window window;
+        std::string want;  // status, count and the first longitude in degrees
+    };
+    const auto w = [](double west, double south, double east, double north) {
+        const auto sw = deg(west, south), ne = deg(east, north);
+        return geo::Window{sw.lon, sw.lat, ne.lon, ne.lat};
+    };
+    const Row rows[] = {
+        {"RUS", 5000831, w(-20, 0, 20, 10), "0 2 390"},   // shifted east
+        {"RUS", 5000831, w(-20, 0, -10, 10), "0 2 30"},
+        {"RUS", 5000900, w(-20, 0, -10, 10), "0 2 -330"},  // shifted west
+        {"RUS", 5000900, w(-20, 0, 20, 10), "0 2 30"},
+        {"FIN", 5000900, w(-20, 0, -10, 10), "0 2 30"},
+        {"RUS", 5000900, w(170, 0, -170, 10), "0 2 30"},   // across 180 degrees: no shift
+        {"RUS", 5000900, w(20, 40, 50, 60), "2 21 30"},    // wholly inside
+        {"RUS", 5000900, w(20, 40, 40, 60), "1 13 30"},    // partly inside: cut
+    };
+    TestMap map;
+    for (int32_t id : {5000831, 5000900})
+        map.lines.push_back(mapfiles::evenLine(id, deg(30, 50), deg(50, 50), 21));
+    map.entries.push_back(mapfiles::lineEntry("RUS", 'B', map.lines[0]));
+    const auto r = onMap(map, [&] {
+        std::ostringstream out;
+        std::vector<float> points(2 * 100);
+        for (const Row& row : rows) {
+            const geo::MapLine line = geo::GEOMLIN(row.symbol, row.window, points.data(), 100, row.lineId);
+            out << line.status << " " << line.count << " " << std::lround(points[0] / map_fixtures::kRadPerDeg) << "\n";
+        }
+        return out.str();
+    });
+    std::string want;
+    for (const Row& row : rows)
+        want += row.want + "\n";
+    EXPECT_EQ(r.output, want);
+}
