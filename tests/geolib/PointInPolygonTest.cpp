@@ -99,7 +99,7 @@ TEST(PointInPolygon, AgreesWithEvenOddAwayFromTheEdges)
     for (int i = 0; i < 200; ++i) {
         const Shape s = randomShape(rng, i);
         const geo::Window w = geo::boundingWindow(s.points.data(), std::int32_t(count(s.points)));
-        const double west = w.west, east = w.west > w.east ? w.east + 2 * kPi : w.east;
+        const double west = w.west, east = eastAfterWest(w);
         // 100 points of the polygon's window more than 3 seconds of arc from every edge.
         for (int k = 0, tries = 0; k < 100 && tries < 5000; ++tries) {
             const float lon = float(near(west + u(rng) * (east - west), 0));

@@ -67,6 +67,12 @@ inline double edgeDistanceKm(double lon, double lat, const Points& poly)
     return best * kEarthKm;
 }
 
+/// The window's east edge on a scale running on from its west edge across 180 degrees.
+inline double eastAfterWest(const geo::Window& w)
+{
+    return w.west > w.east ? w.east + 2 * kPi : w.east;
+}
+
 /// A window of the given centre and half sizes (radians); west > east when it crosses 180.
 inline geo::Window windowAround(double lon, double lat, double halfLon, double halfLat)
 {

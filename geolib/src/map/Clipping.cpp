@@ -72,11 +72,6 @@ public:
 
     bool beyond(Xy p, Sides sides) const { return (sidesOf(p) & sides) == sides; }
 
-    bool inWide(Xy p) const
-    {
-        return p.lon >= m_wideWest && p.lon <= m_wideEast && p.lat >= m_wideSouth && p.lat <= m_wideNorth;
-    }
-
     // Every coordinate beyond a side of the window goes to the widened window's edge there:
     // a corner of it when the point lies beyond two sides.
     Xy ontoBorder(Xy p) const
@@ -158,6 +153,13 @@ struct Kept {
     std::int32_t source;  // index of the input point kept unchanged, -1 when moved
 };
 
+// The neighbours of a run's end point that belong to other runs: none, one or two.
+struct Across {
+    std::array<Xy, 2> points{};
+    int count = 0;
+    void add(Xy p) { points[std::size_t(count++)] = p; }
+};
+
 // Where a kept end point of a run goes. Its edges to points of other runs keep their lines:
 // along such an edge the point may only slide, and it must stay beyond the sides of its run.
 // Every point-in-polygon answer inside the window then stays as it was. With no such edge (the
@@ -168,12 +170,12 @@ class RunEnds {
 public:
     explicit RunEnds(const CutFrame& frame) : m_frame(frame) {}
 
-    Kept place(Xy p, std::int32_t index, const std::vector<Xy>& across, Sides sides) const
+    Kept place(Xy p, std::int32_t index, const Across& across, Sides sides) const
     {
-        if (across.empty())
+        if (across.count == 0)
             return moved(m_frame.ontoBorder(p), p, index);
-        if (across.size() == 1) {
-            if (const auto at = m_frame.slideAlong(across.front(), p, sides))
+        if (across.count == 1) {
+            if (const auto at = m_frame.slideAlong(across.points[0], p, sides))
                 return moved(*at, p, index);
         }
         return {p, index};
@@ -244,11 +246,11 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
     // the last run, so that the outline stays closed.
     std::optional<Kept> closing;
     if (closed && runs.front().sides) {
-        std::vector<Xy> across;
+        Across across;
         if (single(runs.front()))
-            across.push_back(pts[1]);
+            across.add(pts[1]);
         if (single(runs.back()))
-            across.push_back(pts[last - 1]);
+            across.add(pts[last - 1]);
         closing = ends.place(pts[0], 0, across, runs.front().sides | runs.back().sides);
     }
 
@@ -268,11 +270,11 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
             if (closing && (k == 0 || k == last)) {
                 keep(*closing);
             } else {
-                std::vector<Xy> across;
+                Across across;
                 if (k == run.first && k > 0)
-                    across.push_back(pts[k - 1]);
+                    across.add(pts[k - 1]);
                 if (k == run.last && k < last)
-                    across.push_back(pts[k + 1]);
+                    across.add(pts[k + 1]);
                 keep(ends.place(pts[k], std::int32_t(k), across, run.sides));
             }
             if (single(run))
@@ -307,8 +309,8 @@ bool edgeNearWindow(Point a, Point b, const Window& w)
 {
     if (std::max(a.lat, b.lat) < w.south || std::min(a.lat, b.lat) > w.north)
         return false;
-    const double from = a.lon;
-    const double to = from + (turnOf(double(b.lon) - a.lon).east ? 1 : -1) * turnOf(double(b.lon) - a.lon).angle;
+    const Turn turn = turnOf(double(b.lon) - a.lon);
+    const double from = a.lon, to = from + (turn.east ? turn.angle : -turn.angle);
     const double lo = std::min(from, to), hi = std::max(from, to);
     const double west = w.west, east = isNormal(w) ? double(w.east) : double(w.east) + kTwoPi;
     for (double shift : {-double(kTwoPi), 0.0, double(kTwoPi)})

@@ -12,10 +12,11 @@ namespace geo {
 /// `points`); returns the number of points kept, never more than n. Mode 1 compares plain
 /// longitudes (a window and outline that do not cross 180 degrees); any other mode, or a
 /// window that crosses 180 degrees, puts longitudes on one scale running across 180 degrees.
-/// Points inside w stay, unchanged and in order; each run of points beyond one side of w is
-/// cut to its first and last point, moved along their edges onto the border of w widened by
-/// 10 minutes of arc. n above 32767 is a fatal error; n below 0 counts as 0; 1 or 2 points
-/// are copied.
+/// Points in w, its edges included, stay unchanged and in order. A run of points beyond a side
+/// of w (or beyond two at a corner) is cut to its first and last point; these slide along
+/// their edges to the border of w widened by 10 minutes of arc, so that a point-in-polygon
+/// test anywhere in w answers as on the whole outline. A run of one point stays where it is.
+/// n above 32767 is a fatal error; n below 0 counts as 0; 1 or 2 points are copied.
 std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std::int32_t n, float* out);
 
 /// Inserts a point inside w into every edge whose ends lie outside w but which passes over
