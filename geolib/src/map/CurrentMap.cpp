@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace geo {
@@ -64,6 +65,22 @@ void overflow(std::string_view routine, const Limit& limit)
     s.mapKind = MapKind::None;
     map.outlines.outlineCount = 0;
     map.pieces.pieceCount = 0;
+}
+
+// The next entry of a record that holds `count`; none, the overflow handled, when it is full.
+std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routine, const Limit& limit,
+                                     const Limit& reported)
+{
+    if (count >= limit.value) {
+        overflow(routine, reported);
+        return std::nullopt;
+    }
+    return std::size_t(count++);
+}
+
+std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routine, const Limit& limit)
+{
+    return nextEntry(count, routine, limit, limit);
 }
 
 template <typename T, std::size_t N>
@@ -159,11 +176,11 @@ bool takeAreaLines(CurrentMap& map, std::int32_t radiusKm, bool& found)
         if (!kindL && !isAreaKind(e))
             continue;
         if (kindL || !holds(a.areaLines, a.areaLineCount, e.id)) {
-            if (a.areaLineCount >= kMaxAreaLines) {
-                overflow("GEOSL", a.mapCodeCount >= kMaxMapCodes ? kMapCodesLimit : kAreaLinesLimit);
+            const auto line = nextEntry(a.areaLineCount, "GEOSL", kAreaLinesLimit,
+                                        a.mapCodeCount >= kMaxMapCodes ? kMapCodesLimit : kAreaLinesLimit);
+            if (!line)
                 return false;
-            }
-            a.areaLines[std::size_t(a.areaLineCount++)] = e.id;
+            a.areaLines[*line] = e.id;
             if (kindL)
                 s.holdsKindLLine = 1;
             else if (listed)
@@ -174,11 +191,10 @@ bool takeAreaLines(CurrentMap& map, std::int32_t radiusKm, bool& found)
             }
         }
         if (!holds(a.mapCodes, a.mapCodeCount, owner)) {
-            if (a.mapCodeCount >= kMaxMapCodes) {
-                overflow("GEOSL", kMapCodesLimit);
+            const auto code = nextEntry(a.mapCodeCount, "GEOSL", kMapCodesLimit);
+            if (!code)
                 return false;
-            }
-            a.mapCodes[std::size_t(a.mapCodeCount++)] = owner;
+            a.mapCodes[*code] = owner;
         }
     }
     return true;
@@ -251,14 +267,12 @@ private:
     bool append(const IndexEntry& e)
     {
         RingLineRecord& r = m_map.rings;
-        if (r.ringLineCount >= kMaxRingLines) {
-            overflow("GEOBRD", kRingLinesLimit);
+        const auto k = nextEntry(r.ringLineCount, "GEOBRD", kRingLinesLimit);
+        if (!k)
             return false;
-        }
-        const auto k = std::size_t(r.ringLineCount++);
-        r.ringLineId[k] = e.id;
-        r.ringDirection[k] = e.flag;
-        r.ringKind[k] = e.kind;
+        r.ringLineId[*k] = e.id;
+        r.ringDirection[*k] = e.flag;
+        r.ringKind[*k] = e.kind;
         return true;
     }
 
@@ -280,15 +294,13 @@ private:
             return true;
         }
         m_open = false;
-        if (o.outlineCount >= kMaxOutlines) {
-            overflow("GEOBRD", kOutlinesLimit);
+        const auto k = nextEntry(o.outlineCount, "GEOBRD", kOutlinesLimit);
+        if (!k)
             return false;
-        }
-        const auto k = std::size_t(o.outlineCount++);
-        o.outlineSymbol[k] = m_owner;
-        o.ringFirst[k] = std::int16_t(m_start + 1);
-        o.ringLast[k] = r.ringLineCount;
-        o.outlinePairMarks[k] = {0, 0};
+        o.outlineSymbol[*k] = m_owner;
+        o.ringFirst[*k] = std::int16_t(m_start + 1);
+        o.ringLast[*k] = r.ringLineCount;
+        o.outlinePairMarks[*k] = {0, 0};
         return true;
     }
 
@@ -356,15 +368,13 @@ private:
                 return false;
             }
             if (shared == readEnd) {
-                if (o.readLineCount >= kMaxReadLines) {
-                    overflow("GEOBRD", kReadLinesLimit);
+                const auto s = nextEntry(o.readLineCount, "GEOBRD", kReadLinesLimit);
+                if (!s)
                     return false;
-                }
-                const auto s = std::size_t(o.readLineCount++);
-                o.readLineId[s] = id;
-                o.readFirst[s] = std::int16_t(m_outlineEnd + 1);
-                o.readLast[s] = std::int16_t(m_outlineEnd + n);
-                o.readDirection[s] = direction;
+                o.readLineId[*s] = id;
+                o.readFirst[*s] = std::int16_t(m_outlineEnd + 1);
+                o.readLast[*s] = std::int16_t(m_outlineEnd + n);
+                o.readDirection[*s] = direction;
             }
             float* target = o.outlinePoints.data() + 2 * m_outlineEnd;
             (forward ? copyPointsForward : copyPointsBackward)(source, target, n);
@@ -442,15 +452,14 @@ private:
         }
         PieceRecord& p = m_map.pieces;
         const std::int32_t count = b - a + 1;
-        if (p.pieceCount >= kMaxPieces) {
-            overflow("GEOBRD", kPiecesLimit);
-            return false;
-        }
-        if (m_pieceEnd + count > kMaxPiecePoints) {
+        if (p.pieceCount < kMaxPieces && m_pieceEnd + count > kMaxPiecePoints) {
             overflow("GEOBRD", kPiecePointsLimit);
             return false;
         }
-        const auto i = std::size_t(p.pieceCount++);
+        const auto slot = nextEntry(p.pieceCount, "GEOBRD", kPiecesLimit);
+        if (!slot)
+            return false;
+        const std::size_t i = *slot;
         p.pieceLineId[i] = id;
         p.pieceFirst[i] = std::int16_t(m_pieceEnd + 1);
         p.pieceLast[i] = std::int16_t(m_pieceEnd + count);
