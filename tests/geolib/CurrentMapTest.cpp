@@ -434,3 +434,23 @@ TEST(CurrentMap, MapLineIsFittedToTheWindow)
         want += row.want + "\n";
     EXPECT_EQ(r.output, want);
 }
+
+TEST(CurrentMap, OutlineTableOverflowIsReportedOrAbandonsTheMap)
+{
+    TestMap map;
+    map.add(mapfiles::islandGrid(651, 31, deg(9.5, 49.5), float(0.03 * map_fixtures::kRadPerDeg), 0.0002f, 1, 60, 1000000));
+    const auto loud = onMap(map, [] {
+        circle(deg(10, 49.8), 0);
+        return std::string("returned");
+    });
+    EXPECT_EQ(loud.output, fatalOutput("GEOBRD", "  INCREASE  MAXCUN/650/  IN GEOQQ7\n"
+                                                 "  CENTER-POINT: 494800N0100000E    RANGE:     100\n"));
+    const auto quiet = onMap(map, [] {
+        setOption(4, 1);
+        circle(deg(10, 49.8), 0);
+        const auto& m = currentMap();
+        return std::to_string(m.state.rebuildPending) + " " + std::to_string(int(m.state.mapKind)) + " " +
+               std::to_string(m.outlines.outlineCount) + " " + std::to_string(m.pieces.pieceCount);
+    });
+    EXPECT_EQ(quiet.output, "1 0 0 0");
+}
