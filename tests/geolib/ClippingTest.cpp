@@ -30,8 +30,9 @@ struct Case {
 };
 
 // A random walk about a random window, within 60 degrees of its centre: steps of every size,
-// so that runs beyond each side, across corners and over the whole window all occur. A quarter of the windows cross 180
-// degrees; windows on a plain scale take mode 1 when no point of the walk needs a second turn.
+// so that runs beyond each side, across corners and over the whole window all occur. A quarter
+// of the windows cross 180 degrees; windows on a plain scale take mode 1 half the time when no
+// point of the walk needs a second turn.
 Case randomCase(std::mt19937& rng, bool closed)
 {
     std::uniform_real_distribution<double> u(0, 1);
@@ -94,22 +95,16 @@ struct Frame {
         const double v[] = {p[1] - north, south - p[1], west - x, x - east};
         return v[side] > 0;
     }
-    // An input point beyond a side whose successor is not beyond that side: a run of one
-    // point, which may stay in the widened window.
+    // An input point that shares no side with the next: a run of one point, which may stay
+    // in the widened window.
     bool lonePoint(const Points& in, float lon, float lat) const
     {
-        for (std::size_t j = 0; j + 1 < count(in); ++j) {
-            if (in[2 * j] != lon || in[2 * j + 1] != lat)
-                continue;
-            int side = 0;
-            while (side < 4 && !beyond(&in[2 * j], side))
-                ++side;
-            if (side < 4 && !beyond(&in[2 * j + 2], side))
+        for (std::size_t j = 0; j + 1 < count(in); ++j)
+            if (in[2 * j] == lon && in[2 * j + 1] == lat && !shareSide(&in[2 * j], &in[2 * j + 2], &in[2 * j + 2]))
                 return true;
-        }
         return false;
     }
-    // The sides (north, south, west, east) that all three points lie beyond.
+    // Whether all three points lie beyond one side.
     bool shareSide(const float* a, const float* b, const float* c) const
     {
         for (int s = 0; s < 4; ++s)

@@ -93,21 +93,10 @@ public:
     std::optional<std::pair<double, double>> borderOnLine(Xy q, Xy p) const
     {
         const double dx = p.lon - q.lon, dy = p.lat - q.lat;
-        double t0 = -std::numeric_limits<double>::infinity(), t1 = std::numeric_limits<double>::infinity();
-        auto limit = [&](double d, double from, double lo, double hi) {
-            if (d == 0)
-                return from >= lo && from <= hi;
-            double a = (lo - from) / d, b = (hi - from) / d;
-            if (a > b)
-                std::swap(a, b);
-            t0 = std::max(t0, a);
-            t1 = std::min(t1, b);
-            return t0 <= t1;
-        };
-        if ((dx == 0 && dy == 0) || !limit(dx, q.lon, m_wideWest, m_wideEast) ||
-            !limit(dy, q.lat, m_wideSouth, m_wideNorth))
+        if (dx == 0 && dy == 0)
             return std::nullopt;
-        return std::pair{t0, t1};
+        const double far = std::numeric_limits<double>::infinity();
+        return lineInBox(q.lon, q.lat, dx, dy, m_wideWest, m_wideEast, m_wideSouth, m_wideNorth, -far, far);
     }
 
     // The point nearest the window's centre, beyond `sides`, where the line through q and p
@@ -218,6 +207,24 @@ std::vector<Run> runsOf(const CutFrame& frame, const std::vector<Xy>& pts)
 }
 
 }  // namespace
+
+std::optional<std::pair<double, double>> lineInBox(double lon, double lat, double dLon, double dLat, double west,
+                                                   double east, double south, double north, double tMin, double tMax)
+{
+    auto limit = [&](double d, double from, double lo, double hi) {
+        if (d == 0)
+            return from >= lo && from <= hi;
+        double a = (lo - from) / d, b = (hi - from) / d;
+        if (a > b)
+            std::swap(a, b);
+        tMin = std::max(tMin, a);
+        tMax = std::min(tMax, b);
+        return tMin <= tMax;
+    };
+    if (!limit(dLon, lon, west, east) || !limit(dLat, lat, south, north))
+        return std::nullopt;
+    return std::pair{tMin, tMax};
+}
 
 std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std::int32_t n, float* out)
 {

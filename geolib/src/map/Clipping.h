@@ -3,6 +3,8 @@
 #include "geometry/Windows.h"
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 // Clipping of lines and closed outlines at a window. Points are longitude, latitude pairs in
 // radians; counts are numbers of points.
@@ -23,6 +25,11 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
 /// it; n grows by the points inserted. An array too small for them (capacity points) is a
 /// fatal error.
 void GEOPWC(const Window& w, float* points, std::int32_t capacity, std::int32_t& n);
+
+/// The range of t within [tMin, tMax] for which (lon + t dLon, lat + t dLat) lies in the box
+/// west..east by south..north (plain numbers, no turn at 180 degrees); none when it is empty.
+std::optional<std::pair<double, double>> lineInBox(double lon, double lat, double dLon, double dLat, double west,
+                                                   double east, double south, double north, double tMin, double tMax);
 
 /// The crossings of edge a-b with an outline of nOutline points, into `crossings` (room for
 /// 6); more than 6 is a fatal error of GEOPWC. Returns their count.

@@ -14,8 +14,8 @@ void TAVU_CALL GEOCUT(int32_t* mode, float* window, float* points, float* points
                       float* outPoints2, int32_t* resultCount)
 {
     const float* source = points ? points : points2;
-    const std::int32_t count = geo::shim::in(n);
     float* target = outPoints ? outPoints : outPoints2;
+    const std::int32_t count = source && target ? geo::shim::in(n) : 0;
     const std::int32_t kept = geo::GEOCUT(geo::shim::in(mode), geo::windowOf(window), source, count, target);
     if (outPoints && outPoints2 && outPoints2 != outPoints)
         std::copy(outPoints, outPoints + 2 * kept, outPoints2);
@@ -24,17 +24,19 @@ void TAVU_CALL GEOCUT(int32_t* mode, float* window, float* points, float* points
 
 void TAVU_CALL GEOPWC(float* window, float* points, int32_t* capacity, int32_t* count)
 {
-    geo::GEOPWC(geo::windowOf(window), points, *capacity, *count);
+    std::int32_t n = points ? geo::shim::in(count) : 0;
+    geo::GEOPWC(geo::windowOf(window), points, geo::shim::in(capacity), n);
+    geo::shim::out(count, n);
 }
 
 int32_t TAVU_CALL GEOPIA(float* pt, float* window, float* pts, int32_t* n)
 {
-    return geo::shim::logical(geo::GEOPIA(geo::pointOf(pt, 0), geo::windowOf(window), pts, geo::shim::in(n)));
+    return geo::shim::logical(geo::GEOPIA(geo::pointOf(pt, 0), geo::windowOf(window), pts, pts ? geo::shim::in(n) : 0));
 }
 
 int32_t TAVU_CALL GEOPIA2(float* pt, float* pts, int32_t* n)
 {
-    return geo::shim::logical(geo::GEOPIA2(geo::pointOf(pt, 0), pts, geo::shim::in(n)));
+    return geo::shim::logical(geo::GEOPIA2(geo::pointOf(pt, 0), pts, pts ? geo::shim::in(n) : 0));
 }
 
 }  // extern "C"

@@ -52,24 +52,11 @@ Seen seenFrom(Point pt, Point q)
     return {dlon, dlat, std::atan2(dlon * std::cos(double(pt.lat)), dlat) * kDegreesPerRadian};
 }
 
-// True when the segment between two offsets meets the box of half-sizes hx, hy about the point.
-bool segmentMeetsBox(const Seen& a, const Seen& b, double hx, double hy)
+// True when the segment between two offsets meets the point's box of a second of arc.
+bool segmentMeetsBox(const Seen& a, const Seen& b)
 {
-    double t0 = 0, t1 = 1;
-    const double d[2] = {b.dlon - a.dlon, b.dlat - a.dlat}, from[2] = {a.dlon, a.dlat}, half[2] = {hx, hy};
-    for (int k = 0; k < 2; ++k) {
-        if (d[k] == 0) {
-            if (std::fabs(from[k]) > half[k])
-                return false;
-            continue;
-        }
-        double lo = (-half[k] - from[k]) / d[k], hi = (half[k] - from[k]) / d[k];
-        if (lo > hi)
-            std::swap(lo, hi);
-        t0 = std::max(t0, lo);
-        t1 = std::min(t1, hi);
-    }
-    return t0 <= t1;
+    const double h = kRadPerSecond;
+    return lineInBox(a.dlon, a.dlat, b.dlon - a.dlon, b.dlat - a.dlat, -h, h, -h, h, 0, 1).has_value();
 }
 
 }  // namespace
@@ -104,7 +91,7 @@ bool GEOPIA(Point pt, const Window& polygonWindow, const float* points, std::int
             if (std::fabs(c - exact) < std::fabs(best - exact))
                 best = c;
         e = std::int16_t(best);
-        return std::abs(best) != 180 || !segmentMeetsBox(previousSeen, seen, kRadPerSecond, kRadPerSecond);
+        return std::abs(best) != 180 || !segmentMeetsBox(previousSeen, seen);
     };
     std::int16_t e = 0;
     for (std::int32_t k = 1; k < count; ++k) {
