@@ -305,30 +305,49 @@ TEST(CurrentMap, PointInMapFollowsTheCircleOrWindow)
     EXPECT_EQ(r.output, "0 10 110");
 }
 
-TEST(CurrentMap, SixtyFiveAdministrationsOverflowTheCodeList)
+TEST(CurrentMap, OverflowIsReportedOrAbandonsTheMap)
 {
-    TestMap map;
-    map.add(mapfiles::islandGrid(65, 13, deg(9.5, 49.8), float(0.08 * map_fixtures::kRadPerDeg), 0.0005f, 2, 65, 1000000));
-    const auto loud = onMap(map, [] {
-        circle(deg(10, 50), 0);
-        return std::string("returned");
-    });
-    EXPECT_EQ(loud.output, fatalOutput("GEOSL", "  INCREASE  MAXCTY/64/  IN GEOQQ6\n"
-                                                "  CENTER-POINT: 500000N0100000E    RANGE:     100\n"));
-    const auto quiet = onMap(map, [] {
-        setOption(4, 1);
-        circle(deg(10, 50), 0);
-        int16_t item = 4;
-        int32_t pending = -1;
-        GEOVA1(&item, &pending);
-        const auto& m = currentMap();
-        float lon = 0.17f, lat = 0.87f;
-        char symbol[4] = "???";
-        GEOPLC2(&lon, &lat, symbol);
-        return std::to_string(pending) + " " + std::to_string(int(m.state.mapKind)) + " " +
-               std::to_string(m.areas.mapCodeCount) + " " + std::to_string(m.outlines.outlineCount) + " [" + symbol + "]";
-    });
-    EXPECT_EQ(quiet.output, "1 0 0 0 [   ]");
+    struct Row {
+        const char* what;
+        mapfiles::MapData islands;
+        double centreLat;
+        std::string routine, report;
+        std::string quiet;  // rebuild flag, map kind, codes, outlines, pieces, symbol
+    };
+    const float step = float(0.08 * map_fixtures::kRadPerDeg), closer = float(0.03 * map_fixtures::kRadPerDeg);
+    const Row rows[] = {
+        {"65 administrations", mapfiles::islandGrid(65, 13, deg(9.5, 49.8), step, 0.0005f, 2, 65, 1000000), 50,
+         "GEOSL", "  INCREASE  MAXCTY/64/  IN GEOQQ6\n  CENTER-POINT: 500000N0100000E    RANGE:     100\n",
+         "1 0 0 0 0 [   ]"},
+        {"651 outlines", mapfiles::islandGrid(651, 31, deg(9.5, 49.5), closer, 0.0002f, 1, 60, 1000000), 49.8,
+         "GEOBRD", "  INCREASE  MAXCUN/650/  IN GEOQQ7\n  CENTER-POINT: 494800N0100000E    RANGE:     100\n",
+         "1 0 60 0 0 [   ]"},
+    };
+    for (const Row& row : rows) {
+        TestMap map;
+        map.add(row.islands);
+        const auto loud = onMap(map, [&] {
+            circle(deg(10, row.centreLat), 0);
+            return std::string("returned");
+        });
+        EXPECT_EQ(loud.output, fatalOutput(row.routine, row.report)) << row.what;
+        const auto quiet = onMap(map, [&] {
+            setOption(4, 1);
+            circle(deg(10, row.centreLat), 0);
+            int16_t item = 4;
+            int32_t pending = -1;
+            GEOVA1(&item, &pending);
+            const auto& m = currentMap();
+            float lon = 0.1745f, lat = 0.87f;
+            char symbol[4] = "???";
+            GEOPLC2(&lon, &lat, symbol);
+            std::ostringstream out;
+            out << pending << " " << int(m.state.mapKind) << " " << m.areas.mapCodeCount << " "
+                << m.outlines.outlineCount << " " << m.pieces.pieceCount << " [" << symbol << "]";
+            return out.str();
+        });
+        EXPECT_EQ(quiet.output, row.quiet) << row.what;
+    }
 }
 
 TEST(CurrentMap, AreaLineMissingFromThePointFileIsFatal)
@@ -433,24 +452,4 @@ TEST(CurrentMap, MapLineIsFittedToTheWindow)
     for (const Row& row : rows)
         want += row.want + "\n";
     EXPECT_EQ(r.output, want);
-}
-
-TEST(CurrentMap, OutlineTableOverflowIsReportedOrAbandonsTheMap)
-{
-    TestMap map;
-    map.add(mapfiles::islandGrid(651, 31, deg(9.5, 49.5), float(0.03 * map_fixtures::kRadPerDeg), 0.0002f, 1, 60, 1000000));
-    const auto loud = onMap(map, [] {
-        circle(deg(10, 49.8), 0);
-        return std::string("returned");
-    });
-    EXPECT_EQ(loud.output, fatalOutput("GEOBRD", "  INCREASE  MAXCUN/650/  IN GEOQQ7\n"
-                                                 "  CENTER-POINT: 494800N0100000E    RANGE:     100\n"));
-    const auto quiet = onMap(map, [] {
-        setOption(4, 1);
-        circle(deg(10, 49.8), 0);
-        const auto& m = currentMap();
-        return std::to_string(m.state.rebuildPending) + " " + std::to_string(int(m.state.mapKind)) + " " +
-               std::to_string(m.outlines.outlineCount) + " " + std::to_string(m.pieces.pieceCount);
-    });
-    EXPECT_EQ(quiet.output, "1 0 0 0");
 }
