@@ -333,4 +333,55 @@ std::string settingsFile(std::string_view dataFolder, std::string_view localFold
            "\r\n";
 }
 
+Line evenLine(std::int32_t id, Point from, Point to, int count)
+{
+    Line line{id, {}};
+    for (int i = 0; i < count; ++i) {
+        const double t = count > 1 ? double(i) / (count - 1) : 0.0;
+        line.points.push_back({float(from.lon + t * (double(to.lon) - from.lon)),
+                               float(from.lat + t * (double(to.lat) - from.lat))});
+    }
+    return line;
+}
+
+Line squareLine(std::int32_t id, Point centre, float halfSize, int perSide)
+{
+    const float w = centre.lon - halfSize, e = centre.lon + halfSize;
+    const float s = centre.lat - halfSize, n = centre.lat + halfSize;
+    const Point corners[5] = {{w, s}, {e, s}, {e, n}, {w, n}, {w, s}};
+    Line line{id, {}};
+    for (int side = 0; side < 4; ++side) {
+        Line part = evenLine(id, corners[side], corners[side + 1], perSide + 1);
+        line.points.insert(line.points.end(), part.points.begin(), part.points.end() - 1);
+    }
+    line.points.push_back(corners[0]);
+    return line;
+}
+
+std::string mainPointFile(std::vector<Line> lines)
+{
+    std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.id < b.id; });
+    std::vector<std::vector<Line>> blocks;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i % kBlockEntries == 0)
+            blocks.emplace_back();
+        blocks.back().push_back(lines[i]);
+    }
+    return pointFile(PointLayout::Main, blocks);
+}
+
+MapData islandGrid(int count, int columns, Point southWest, float step, float halfSize, int perSide, int owners,
+                   std::int32_t firstId)
+{
+    MapData map;
+    for (int i = 0; i < count; ++i) {
+        const Point centre{southWest.lon + step * float(i % columns), southWest.lat + step * float(i / columns)};
+        map.lines.push_back(squareLine(firstId + i, centre, halfSize, perSide));
+        const int owner = i % owners;
+        const std::string symbol{'G', char('0' + owner / 10), char('0' + owner % 10)};
+        map.entries.push_back(lineEntry(symbol, 'I', map.lines.back()));
+    }
+    return map;
+}
+
 }  // namespace mapfiles

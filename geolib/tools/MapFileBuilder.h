@@ -118,6 +118,23 @@ struct ListEntry {
 /// A list line: four points (line id, point count, name in six groups) an entry.
 Line listLine(std::int32_t id, const std::vector<ListEntry>& entries);
 
+// Generated maps.
+/// `count` points (at least 2) evenly from `from` to `to` in longitude and latitude.
+Line evenLine(std::int32_t id, Point from, Point to, int count);
+/// A closed square around the centre, `perSide` points a side, the first point repeated last.
+Line squareLine(std::int32_t id, Point centre, float halfSize, int perSide);
+/// The main point file of lines given in any order: ascending ids, 500 lines a block.
+std::string mainPointFile(std::vector<Line> lines);
+
+struct MapData {
+    std::vector<Line> lines;
+    std::vector<IndexEntry> entries;
+};
+/// `count` square islands in rows of `columns` eastward from `southWest`, `step` apart, each a
+/// ring of one line of kind 'I'; their owners cycle through `owners` symbols "Gnn".
+MapData islandGrid(int count, int columns, Point southWest, float step, float halfSize, int perSide, int owners,
+                   std::int32_t firstId);
+
 /// "VINTAR_SOFT.INI" naming the data folders.
 std::string settingsFile(std::string_view dataFolder, std::string_view localFolder);
 

@@ -65,3 +65,33 @@ inline constexpr int kMostCutPoints = 32767;
 inline constexpr int kMostWindowCrossings = 6;  // MXDVCV: crossings of one edge with a window
 
 }  // namespace geo
+
+// The current map
+namespace geo {
+
+inline constexpr int kMaxAreaLines = 755;      // MAXLIN
+inline constexpr int kMaxMapCodes = 64;        // MAXCTY
+inline constexpr int kMaxRingLines = 860;      // MAXBRD
+inline constexpr int kMaxOutlines = 650;       // MAXCUN
+inline constexpr int kMaxReadLines = 770;      // MAXPOS
+inline constexpr int kMaxOutlinePoints = 32700;  // MAXMAP
+inline constexpr int kMaxPieces = 780;         // MAXLI2
+inline constexpr int kMaxPiecePoints = 32700;  // MAXCL2
+inline constexpr int kMaxPiecePointsEach = 125;  // a longer line is split
+inline constexpr int kOptionCount = 20;
+inline constexpr int kSmallestMapKm = 100;     // a new circle map is at least this wide
+inline constexpr int kMapMarginKm = 5;         // and this much wider than asked
+inline constexpr int kHeldMarginKm = 3;        // a request this far inside a circle map is held
+inline constexpr int kWidestMapKm = 20020;     // larger requested radii are taken as this
+inline constexpr int kMapSearchStepKm = 100;   // an empty map widens in these steps
+inline constexpr int kMapSearchLimitKm = 20000;
+inline constexpr int kMapWindowMarginSeconds = 60;
+inline constexpr float kFullSpan = 6.265733f;  // rad; a map window wider spans every longitude
+inline constexpr float kThinToleranceKm = 10.0f;
+inline constexpr int kThinLeastPoints = 3;
+inline constexpr float kNoWindow = 999.0f;     // the map window's edges while there is no map
+inline constexpr int kNoRadius = -999;
+inline constexpr float kNoSymbolLat = 1.4660767f;   // rad; no administration is found north of it
+inline constexpr float kAntarcticLat = -1.3700836f; // rad; south of it lies "ATA"
+
+}  // namespace geo

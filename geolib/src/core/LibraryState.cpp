@@ -27,6 +27,7 @@ void WDBUNIT(std::int32_t unit)
     s.frame.indexUnit = unit;
     // The parts WDBUNIT resets, in this order.
     s.indexFile.reset();
+    s.map.reset();
     s.frame.optionString.fill('0');
 }
 

@@ -3,6 +3,7 @@
 #include "files/CountryFile.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
+#include "map/MapRecords.h"
 
 #include <array>
 #include <cstdint>
@@ -32,6 +33,7 @@ struct LibraryState {
     LocalAreaIndex localIndex;
     CountryFileState countryFile;
     CountryTables countryTables;
+    CurrentMap map;  // reset by WDBUNIT
 };
 
 LibraryState& libraryState();

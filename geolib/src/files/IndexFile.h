@@ -11,7 +11,7 @@
 // The index files "GEOIDX1.BIN" and "LCLIDX1.BIN": entries of 47 bytes, one after another.
 namespace geo {
 
-using Window = std::array<float, 4>;  // west, south, east, north
+using EntryWindow = std::array<float, 4>;  // west, south, east, north
 
 struct IndexEntry {
     std::string owner;  // 3 characters
@@ -21,7 +21,7 @@ struct IndexEntry {
     std::int32_t secondNumber = 0;
     char flag = ' ';
     std::array<unsigned char, 16> data{};
-    Window window{};
+    EntryWindow window{};
 };
 
 inline constexpr std::int32_t kFirstMapLineId = 1000000;
@@ -41,7 +41,7 @@ struct AreaEntry {
     char attribute = ' ';
     std::int16_t firstNumber = 0;
     std::array<unsigned char, 8> bytes{};
-    Window window{};
+    EntryWindow window{};
 };
 
 struct CoordinationEntry {
@@ -49,7 +49,7 @@ struct CoordinationEntry {
     std::int32_t value1 = 0, value2 = 0;  // entry-data items 3 and 4, rounded
     std::int16_t firstNumber = 0;
     std::array<unsigned char, 8> bytes{};
-    Window window{};
+    EntryWindow window{};
 };
 
 /// GEOIXOPN: opens the index file on first use and rewinds it.
@@ -72,7 +72,7 @@ struct LocalAreaIndex {
     std::vector<std::string> areaIds;  // 12 characters
     std::vector<char> areaAttributes;
     std::vector<std::int16_t> lineIds;
-    std::vector<Window> lineWindows;
+    std::vector<EntryWindow> lineWindows;
 };
 
 /// LCLRGIN: loads the local region index once per process.

@@ -1,0 +1,151 @@
+// The current map on generated maps of square islands:
+//  - GEOPLC2 calls per second on maps of 50, 200 and 600 outlines;
+//  - GEOMAP build time for index files of 1,000 to 7,000 lines over the globe;
+//  - the cost of a request that the current map holds.
+// Each map is written to its own folder and measured in a child process, since the library
+// opens its data files once per process.
+//   geo_map_bench
+#include "tavu32d.h"
+
+#include "MapFileBuilder.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kRadPerDeg = 3.14159265358979323846 / 180;
+constexpr int kPerSide = 10;  // islands of 41 points
+constexpr int kOwners = 60;
+
+float rad(double degrees)
+{
+    return float(degrees * kRadPerDeg);
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Writes the map into a fresh folder and runs `body` in a child process that reads it.
+void withMap(const mapfiles::MapData& map, const std::function<void()>& body)
+{
+    const fs::path folder = fs::temp_directory_path() / ("geo_map_bench_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "GEOIDX1.BIN", std::ios::binary) << mapfiles::indexFile(map.entries);
+    std::ofstream(folder / "GEOPNT1.BIN", std::ios::binary) << mapfiles::mainPointFile(map.lines);
+    std::ofstream(folder / "VINTAR_SOFT.INI", std::ios::binary) << mapfiles::settingsFile(folder.string(), folder.string());
+    std::fflush(stdout);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("WINDIR", folder.c_str(), 1);
+        int32_t unit = 20;
+        WDBUNIT(&unit);
+        body();
+        std::fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    fs::remove_all(folder);
+}
+
+void circle(float lon, float lat, int32_t dist)
+{
+    int32_t kind = 1;
+    float place[2] = {lon, lat};
+    GEOMAP(&kind, place, &dist);
+}
+
+void symbolsPerSecond(int outlines)
+{
+    const int columns = 30;
+    const double step = 0.1;
+    const auto map = mapfiles::islandGrid(outlines, columns, {rad(5), rad(45)}, rad(step), rad(0.03), kPerSide, kOwners,
+                                          1000000);
+    withMap(map, [&] {
+        const int rows = (outlines + columns - 1) / columns;
+        circle(rad(5 + step * columns / 2), rad(45 + step * rows / 2), 400);
+        std::mt19937 random(7);
+        std::uniform_real_distribution<double> lon(4.95, 5 + step * columns), lat(44.95, 45 + step * rows);
+        const int calls = 20000;
+        int hits = 0;
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < calls; ++i) {
+            float x = rad(lon(random)), y = rad(lat(random));
+            char symbol[3];
+            GEOPLC2(&x, &y, symbol);
+            hits += symbol[0] != ' ';
+        }
+        const double s = secondsSince(start);
+        std::printf("GEOPLC2, %3d outlines: %9.0f calls/s (%d of %d points on land)\n", outlines, calls / s, hits, calls);
+    });
+}
+
+void buildTime(int lines)
+{
+    // Islands over the globe between 60 S and 60 N; a request takes those within 1200 km.
+    const int columns = int(std::sqrt(lines * 3.0));
+    const int rows = (lines + columns - 1) / columns;
+    mapfiles::MapData map;
+    for (int i = 0; i < lines; ++i) {
+        const float lon = rad(-179 + 358.0 * (i % columns) / columns), lat = rad(-60 + 120.0 * (i / columns) / rows);
+        map.lines.push_back(mapfiles::squareLine(1000000 + i, {lon, lat}, rad(0.05), kPerSide));
+        const int owner = i % kOwners;
+        map.entries.push_back(
+            mapfiles::lineEntry(std::string{'G', char('0' + owner / 10), char('0' + owner % 10)}, 'I', map.lines.back()));
+    }
+    withMap(map, [&] {
+        const int builds = 40;
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < builds; ++i)
+            circle(rad(i % 2 == 0 ? 10 : -100), rad(i % 2 == 0 ? 20 : -20), 1200);  // never held
+        const double s = secondsSince(start);
+        int16_t item = 1;
+        int32_t generation = 0;
+        GEOVA1(&item, &generation);
+        std::printf("GEOMAP build, index of %4d lines: %8.3f ms a build (%d builds)\n", lines, 1000 * s / builds,
+                    generation);
+    });
+}
+
+void heldRequest()
+{
+    const auto map = mapfiles::islandGrid(200, 20, {rad(5), rad(45)}, rad(0.1), rad(0.03), kPerSide, kOwners, 1000000);
+    withMap(map, [&] {
+        circle(rad(6), rad(45.5), 400);
+        const int calls = 1000000;
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < calls; ++i)
+            circle(rad(6 + 0.001 * (i % 100)), rad(45.5), 100);
+        const double s = secondsSince(start);
+        int16_t item = 1;
+        int32_t generation = 0;
+        GEOVA1(&item, &generation);
+        std::printf("GEOMAP held request: %8.1f ns a call (generation still %d)\n", 1e9 * s / calls, generation);
+    });
+}
+
+}  // namespace
+
+int main()
+{
+    for (int outlines : {50, 200, 600})
+        symbolsPerSecond(outlines);
+    for (int lines = 1000; lines <= 7000; lines += 1000)
+        buildTime(lines);
+    heldRequest();
+    return 0;
+}

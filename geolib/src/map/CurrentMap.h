@@ -1,0 +1,40 @@
+#pragma once
+
+#include "geometry/Windows.h"
+#include "map/MapRecords.h"
+
+#include <cstdint>
+#include <string_view>
+
+// The library's one current map: the outlines of the administrations near a circle or in a
+// window, kept while later requests lie within it.
+namespace geo {
+
+/// GEOMAP: kind 1 a circle (place: a point, dist: radius in km, its absolute value, at most
+/// 20020), kind 2 a window (place: a window). Rebuilds the map unless it holds the request;
+/// another kind is a fatal error, unless the frozen-map option keeps a built map.
+void GEOMAP(std::int32_t kind, const float* place, std::int32_t dist);
+/// GEOINM: GEOMAP with a circle.
+void GEOINM(Point p, std::int32_t dist);
+
+/// GEOSL: the area lines and administrations of the map around the centre, the radius growing
+/// by 100 km until a line is in range or 20000 km is reached (an empty map).
+void GEOSL(Point centre, std::int32_t radiusKm);
+/// GEOBRD: the outlines of the administrations GEOSL chose, their pieces and windows.
+void GEOBRD();
+
+struct MapLine {
+    bool found = false;
+    std::int32_t count = 0;
+    std::int32_t status = 0;  // 0 outside the window, 1 partly inside (clipped), 2 wholly inside
+    Window window{};
+};
+
+/// GEOMLIN: reads a line into `points` (capacity in points) and fits it to the window; a line
+/// outside it is kept as its two end points.
+MapLine GEOMLIN(std::string_view symbol, const Window& w, float* points, std::int32_t capacity, std::int32_t lineId);
+
+/// GEOPIM: true when the point lies in the current map's circle or window; false with no map.
+bool GEOPIM(Point p);
+
+}  // namespace geo

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "geometry/Sphere.h"
+
+#include <string>
+
+namespace geo {
+
+/// GEOPLC2: the symbol of the current map's outline that holds the point, or of the enclave it
+/// names when that holds it too; blanks where none does or north of 84 degrees, "ATA" south of
+/// -78.5 degrees. A hit moves its outline to the front of the search order.
+std::string GEOPLC2(Point p);
+/// GEOPLC: a circle map around the point, then GEOPLC2.
+std::string GEOPLC(Point p);
+
+}  // namespace geo
