@@ -112,7 +112,8 @@ TEST(TvVisibility, HidingTheStationBlockLeavesTheHeaderTargetAndRemarks)
     for (const char* hidden : {"Frame_A11_Only", "Frame_9NH_AttnH", "Frame_9NV_AttnV", "Frame_9EC_EffAntHeight",
                                "Txt_12A_OpAgcy", "Txt_9EC_azm000", "Txt_11_Adm1"})
         EXPECT_FALSE(shown(f, hidden)) << hidden;
-    for (const char* kept : {"FrameTrg", "FrameFrg", "FrameIntent", "Txt_B_Adm", "Lbl_B_Adm", "Txt_Ntc_DD", "Txt_Ntc_MM",
+    for (const char* kept : {"FrameTrg", "FrameFrg", "FrameIntent", "Txt_B_Adm", "Lbl_B_Adm", "Txt_Ntc_DD",
+                             "Txt_Ntc_MM",
                              "Txt_Ntc_YY", "Lbl_DNtc", "Txt_notified_Rmks", "Txt_Internal_Rmks", "Txt_01A_TrgFreq",
                              "Button_Next", "ChkValidate"})
         EXPECT_TRUE(shown(f, kept)) << kept;
