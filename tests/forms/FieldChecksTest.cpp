@@ -3,6 +3,7 @@
 #include "forms/common/FieldChecks.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
+#include "forms/tv/TvVisibility.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAbstractItemView>
@@ -224,6 +225,19 @@ TEST_F(TvChecks, NothingIsCheckedWithChkValidateUnticked)
         EXPECT_TRUE(tabOut(c.box, "1x ")) << c.box;
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(prompter.beeps, 0);
+}
+
+TEST_F(TvChecks, FillingClearingAndClosingCheckNothing)
+{
+    QLineEdit* freq = box("Txt_1A_FreqAssgn");
+    freq->setFocus();
+    freq->setText("x");
+    forms::resetTvForm(*form);
+    EXPECT_EQ(freq->text(), "");
+    freq->setText("x");
+    form->close();
+    EXPECT_TRUE(form->isUnloaded());
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(TvChecks, AFailingBoxSwallowsEveryClickThatWouldTakeTheFocus)
