@@ -274,6 +274,15 @@ TEST(AreaLists, OverflowsAndMissingLinesAreFatalOrQuiet)
                std::to_string(areaLists().areaPoints.size());
     });
     EXPECT_EQ(quiet.output, "1 | 0");
+    // 8150 points fill the storage exactly.
+    AreaMap full;
+    full.allotment(denseOutline(201, deg(9.9, 50), 5001), {"AAA001"});
+    full.allotment(denseOutline(202, deg(10.1, 50), 3149), {"BBB002"});
+    const auto fits = full.run([&] {
+        allmap();
+        return describe(areaLists().allotments) + " " + std::to_string(areaLists().areaPoints.size() / 2);
+    });
+    EXPECT_EQ(fits.output, "201 202 | 201=AAA001M 202=BBB002M 8150");
 }
 
 TEST(AreaLists, ListThatOverflowsAWideMapIsBuiltOnAMapOfItsOwnRequest)
