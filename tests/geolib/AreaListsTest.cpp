@@ -237,6 +237,18 @@ TEST(AreaLists, OverflowsAndMissingLinesAreFatalOrQuiet)
              m.allotment(denseOutline(202, deg(10.1, 50), 3153), {"BBB002"});
          },
          {}, allmap, "ALLMAP", " Increase the parameter MXALCR=  8150 in GEOQ15\n"},
+        {"8151 points on a frozen map, which the retry cannot rebuild",
+         [](AreaMap& m) {
+             m.allotment(denseOutline(201, deg(9.9, 50), 5001), {"AAA001"});
+             m.allotment(denseOutline(202, deg(10.1, 50), 3153), {"BBB002"});
+         },
+         {},
+         [&] {
+             window(GEOMAP, 9.6, 49.6, 10.8, 50.4);
+             setOption(5, 1);
+             allmap();
+         },
+         "ALLMAP", " Increase the parameter MXALCR=  8150 in GEOQ15\n"},
         {"369 area ids",
          [](AreaMap& m) {
              for (int i = 1; i <= 369; ++i)

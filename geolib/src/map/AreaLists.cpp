@@ -143,8 +143,11 @@ void areaList(const ListKind& kind, const AreaIndex& index, AreaList& list, std:
 {
     AreaLists& s = lists();
     MapState& m = libraryState().map.state;
+    std::optional<Limit> full;
     for (bool retried = false;; retried = true) {
         GEOMAP(requestKind, place, dist);
+        if (retried && m.rebuildPending != 0)
+            break;  // the map was not rebuilt (a frozen map): the overflow stands
         if (s.areaListOwner == kind.owner && list.generation == m.mapGeneration)
             return;
         s.areaListOwner = kind.owner;
@@ -154,17 +157,16 @@ void areaList(const ListKind& kind, const AreaIndex& index, AreaList& list, std:
             list.coordBounds = {0, kCoordinationBoundHigh};
         if (m.rebuildPending != 0 || index.areaId.empty())
             return;
-        const std::optional<Limit> full = fillList(kind, index, list);
+        full = fillList(kind, index, list);
         if (!full)
             return;
         m.rebuildPending = 1;
         emptyStorage(list);
-        if (!retried && requestInMap(requestKind, place, dist))
-            continue;
-        if (!optionOn(Option::QuietOverflow))
-            fatalBlockLimit(kind.routine, full->name, full->value, kind.block);
-        return;
+        if (retried || !requestInMap(requestKind, place, dist))
+            break;
     }
+    if (!optionOn(Option::QuietOverflow))
+        fatalBlockLimit(kind.routine, full->name, full->value, kind.block);
 }
 
 }  // namespace
