@@ -95,3 +95,21 @@ inline constexpr float kNoSymbolLat = 1.4660767f;   // rad; no administration is
 inline constexpr float kAntarcticLat = -1.3700836f; // rad; south of it lies "ATA"
 
 }  // namespace geo
+
+// The map lists
+namespace geo {
+
+inline constexpr int kAreaListPoints = 8150;  // MXALCR, MXCDCR: points of the shared area storage
+inline constexpr int kMaxAllotmentAreas = 394;   // MXALID
+inline constexpr int kMaxAllotmentTable = 398;   // MXALTB
+inline constexpr int kMaxLocalListAreas = 328;   // MXALID of the local list
+inline constexpr int kMaxLocalListTable = 340;   // MXALTB of the local list
+inline constexpr int kMaxCoordinationAreas = 468;  // MXCDID
+inline constexpr int kMaxAllotmentIndexAreas = 368;  // MXALIDQ
+inline constexpr int kMaxAllotmentIndexTable = 372;  // MXALTBQ
+inline constexpr int kMaxCoordinationIndex = 506;    // MXCDIDQ
+inline constexpr int kCoordinationOffset = 32768;    // stored values are the file's less this
+inline constexpr int kCoordinationBoundHigh = 50000;
+inline constexpr int kRequestMarginKm = 10;  // a circle request is the square of its radius and this
+
+}  // namespace geo

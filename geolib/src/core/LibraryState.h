@@ -3,6 +3,7 @@
 #include "files/CountryFile.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
+#include "map/AreaLists.h"
 #include "map/MapRecords.h"
 
 #include <array>
@@ -34,6 +35,7 @@ struct LibraryState {
     CountryFileState countryFile;
     CountryTables countryTables;
     CurrentMap map;  // reset by WDBUNIT
+    AreaLists areaLists;  // reset by WDBUNIT
 };
 
 LibraryState& libraryState();

@@ -148,25 +148,31 @@ void loadLocalIndex()
     t.loaded = true;
 }
 
-AreaLookup findLocalArea(std::string_view areaId)
+AreaLookup findArea(std::string_view routine, std::string_view areaId, const std::vector<std::string>& tableIds,
+                    const std::vector<std::int16_t>& tableLines, const std::vector<std::int16_t>& lineIds)
 {
-    const LocalAreaIndex& t = libraryState().localIndex;
     AreaLookup r;
-    const auto area = std::find(t.areaIds.begin(), t.areaIds.end(), areaId);
-    if (area == t.areaIds.end())
+    const auto area = std::find(tableIds.begin(), tableIds.end(), areaId);
+    if (area == tableIds.end())
         return r;
-    const std::size_t i = std::size_t(area - t.areaIds.begin());
+    const std::size_t i = std::size_t(area - tableIds.begin());
     r.owner = areaId.substr(0, 3);
-    r.lineId = t.areaLines[i];
-    if (i < t.lineIds.size() && t.lineIds[i] == r.lineId) {
+    r.lineId = tableLines[i];
+    if (i < lineIds.size() && lineIds[i] == r.lineId) {
         r.index = std::int32_t(i + 1);
         return r;
     }
-    const auto line = std::find(t.lineIds.begin(), t.lineIds.end(), t.areaLines[i]);
-    if (line == t.lineIds.end())
-        fatalNoAllotment("LCLUNP2", areaId);
-    r.index = std::int32_t(line - t.lineIds.begin() + 1);
+    const auto line = std::find(lineIds.begin(), lineIds.end(), tableLines[i]);
+    if (line == lineIds.end())
+        fatalNoAllotment(routine, areaId);
+    r.index = std::int32_t(line - lineIds.begin() + 1);
     return r;
+}
+
+AreaLookup findLocalArea(std::string_view areaId)
+{
+    const LocalAreaIndex& t = libraryState().localIndex;
+    return findArea("LCLUNP2", areaId, t.areaIds, t.areaLines, t.lineIds);
 }
 
 }  // namespace geo

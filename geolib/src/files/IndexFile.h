@@ -84,6 +84,11 @@ struct AreaLookup {
     std::int32_t index = 0;  // position in the distinct-line list, from 1; 0 when not found
 };
 
+/// The look-up of LCLUNP1 and LCLUNP2: the first table entry with the 12-character id gives
+/// the owner, its line and that line's position (from 1) in the distinct lines; a line that
+/// list lacks is a fatal error of `routine`.
+AreaLookup findArea(std::string_view routine, std::string_view areaId, const std::vector<std::string>& tableIds,
+                    const std::vector<std::int16_t>& tableLines, const std::vector<std::int16_t>& lineIds);
 /// LCLUNP2: looks up a 12-character area id in the local region index.
 AreaLookup findLocalArea(std::string_view areaId);
 
