@@ -2,6 +2,12 @@
 #include "OstrelStartup.h"
 #include "support/ImportFixture.h"
 #include "support/NoticeDb.h"
+#include "forms/common/FormLoad.h"
+#include "forms/common/NoticeForm.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
 
 #include <QAction>
 #include <QLabel>
@@ -14,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 using testing_support::noticeFile;
 using testing_support::ScriptedPrompter;
@@ -121,12 +128,58 @@ TEST(MainWindow, OpenTxtImportsAndListsTheNotices)
     EXPECT_EQ(w.window.state().ntcIndexList, (std::vector<std::int32_t>{1, 2, 3}));
     EXPECT_TRUE(w.prompter.messages.empty());
 
-    // Picking a row makes it the current notice.
+    // Picking a row opens its notice, the grid hidden; closing the form lists the notices again.
     auto* grid = child<QTableView>(w.window, "NtcDataGrid");
     grid->setCurrentIndex(model->index(1, 0));
+    int shown = 0;
+    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+        ++shown;
+        EXPECT_FALSE(w.visible("NtcDataGrid"));
+        EXPECT_EQ(w.text("TxtProcessingStatus"), "Reading the selected notice from database");
+        EXPECT_EQ(form.objectName(), "TvFrmT02M");
+        EXPECT_EQ(form.control<QLineEdit>("Txt_Ntc_Number")->text(), "2");
+        EXPECT_EQ(w.window.state().currentNtcIndex, 1);
+    });
     QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_EQ(w.window.state().currentTerrakey, 2);
-    EXPECT_EQ(w.window.state().currentNtcIndex, 1);
+    forms::setModalShow(previous);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(w.visible("NtcDataGrid"));
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 3");
+    EXPECT_EQ(w.window.state().currentTerrakey, 0);
+}
+
+TEST(MainWindow, ADoubleClickOpensTheFormInItsOwnLoop)
+{
+    Window w;
+    w.prompter.picks = {w.write("batch.txt", kThree)};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+    w.window.show();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    std::vector<std::string> seen;
+    // Each form shown steps once with ">>" where it can, then closes.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* form = dynamic_cast<forms::NoticeForm*>(QApplication::activeModalWidget());
+        if (!form || form->isUnloaded())
+            return;
+        seen.push_back(form->objectName().toStdString() + " " +
+                       form->control<QLineEdit>("Txt_Ntc_Number")->text().toStdString());
+        auto* next = form->control<QPushButton>("Button_Next_Ntc");
+        if (seen.size() == 1 && next->isEnabled())
+            next->click();  // onto the television notice: the sound form ends
+        else
+            form->control<QPushButton>("Button_Reset")->click();
+    });
+    poll.start(10);
+    const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    poll.stop();
+    EXPECT_EQ(seen, (std::vector<std::string>{"FmFrmT01M 1", "TvFrmT02M 2"}));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(w.visible("NtcDataGrid"));
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 3");
 }
 
 TEST(MainWindow, LeavingAChangedDatabaseOffersTheExportOnce)
