@@ -19,6 +19,7 @@ public:
     int shown = 0;
     void message(const std::string&, const std::string&, platform::Icon) override { ++shown; }
     bool askYesNo(const std::string&, const std::string&, Default) override { return true; }
+    void beep() override {}
     void showTextFile(const std::string&, std::function<void()>) override {}
     std::optional<std::string> pickOpenFile(const std::string&) override { return std::nullopt; }
 };

@@ -28,6 +28,9 @@ public:
     /// A Yes/No question; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& title, Default byDefault = Default::Yes) = 0;
 
+    /// The system beep.
+    virtual void beep() = 0;
+
     /// The file picker for an existing file. `filter` lists "Name (*.ext)|*.ext" pairs joined
     /// by "|"; nothing when the user cancels.
     virtual std::optional<std::string> pickOpenFile(const std::string& filter) = 0;

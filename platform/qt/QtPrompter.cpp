@@ -2,6 +2,7 @@
 
 #include "WatchedProcess.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -33,6 +34,11 @@ QString toQtFilter(const std::string& filter)
 }
 
 }  // namespace
+
+void QtPrompter::beep()
+{
+    QApplication::beep();
+}
 
 void QtPrompter::message(const std::string& text, const std::string& title, Icon icon)
 {

@@ -14,6 +14,7 @@ public:
 
     void message(const std::string& text, const std::string& title, Icon icon) override;
     bool askYesNo(const std::string& text, const std::string& title, Default byDefault = Default::Yes) override;
+    void beep() override;
     std::optional<std::string> pickOpenFile(const std::string& filter) override;
     /// Hands the file to xdg-open, as one argument and without a shell.
     void showTextFile(const std::string& path, std::function<void()> notShown) override;

@@ -21,6 +21,8 @@ public:
     void message(const std::string& text, const std::string& title, platform::Icon icon) override;
     /// Takes the next scripted answer; a question nobody scripted fails the test.
     bool askYesNo(const std::string& text, const std::string& title, Default byDefault = Default::Yes) override;
+    /// Counts the beep.
+    void beep() override { ++beeps; }
     /// Records the file; calls `notShown` at once when no viewer is available.
     void showTextFile(const std::string& path, std::function<void()> notShown) override;
     /// Takes the next scripted pick; an empty script cancels.
@@ -33,6 +35,7 @@ public:
     std::vector<Shown> messages;       // messages shown
     std::vector<Shown> questions;      // questions asked
     std::vector<std::string> viewed;   // files handed to the viewer
+    int beeps = 0;                     // beeps sounded
 };
 
 }  // namespace testing_support

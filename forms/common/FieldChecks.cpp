@@ -1,0 +1,134 @@
+#include "FieldChecks.h"
+
+#include "NoticeForm.h"
+#include "platform/Prompter.h"
+#include "platform/TextCodec.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QFocusEvent>
+#include <QPointer>
+
+#include <algorithm>
+
+namespace forms {
+namespace {
+
+// The controls that take the focus from a box when clicked, and so check it first.
+bool takesFocus(Kind kind)
+{
+    return kind == Kind::TextBox || kind == Kind::CommandButton || kind == Kind::OptionButton ||
+           kind == Kind::ComboBox || kind == Kind::CheckBox;
+}
+
+QString upper(const QString& text)
+{
+    return QString::fromStdString(platform::upperCp1252(text.toStdString()));
+}
+
+}  // namespace
+
+FieldChecks::FieldChecks(NoticeForm& form, BoxChecks checks, const std::vector<std::string>& upperCased,
+                         platform::Prompter& prompter)
+    : QObject(&form), m_form(form), m_checks(std::move(checks)), m_prompter(prompter)
+{
+    for (const std::string& name : upperCased)
+        if (QWidget* box = form.control(name))
+            m_upperCased.push_back(box);
+    for (const ControlRow& row : form.controls())
+        if (takesFocus(row.kind))
+            form.control(row.name)->installEventFilter(this);
+}
+
+const BoxCheck* FieldChecks::checkOf(const QWidget& box) const
+{
+    const std::string name = box.objectName().toStdString();
+    for (const BoxCheck& c : m_checks)
+        if (c.box == name)
+            return &c;
+    return nullptr;
+}
+
+bool FieldChecks::mayLeave(const QWidget& box)
+{
+    const auto* on = m_form.control<QCheckBox>("ChkValidate");
+    const auto* edit = qobject_cast<const QLineEdit*>(&box);
+    const BoxCheck* check = checkOf(box);
+    if (!on || !on->isChecked() || !edit || !check)
+        return true;
+    const std::string text = edit->text().toStdString();
+    if (text.empty() || rulePasses(check->rule, text))
+        return true;
+    if (ruleBeeps(check->rule))
+        m_prompter.beep();
+    m_prompter.message(std::string(ruleMessage(check->rule)), check->title, platform::Icon::Warning);
+    return false;
+}
+
+bool FieldChecks::upperCase(QObject* box, QEvent* event)
+{
+    if (std::find(m_upperCased.begin(), m_upperCased.end(), box) == m_upperCased.end())
+        return false;
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString capitals = upper(key->text());
+        if (capitals == key->text())
+            return false;
+        QKeyEvent replaced(key->type(), key->key(), key->modifiers(), capitals, key->isAutoRepeat(),
+                           quint16(key->count()));
+        QCoreApplication::sendEvent(box, &replaced);
+        return true;
+    }
+    if (event->type() == QEvent::InputMethod) {
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        const QString capitals = upper(input->commitString());
+        if (capitals == input->commitString())
+            return false;
+        QInputMethodEvent replaced(input->preeditString(), input->attributes());
+        replaced.setCommitString(capitals, input->replacementStart(), input->replacementLength());
+        QCoreApplication::sendEvent(box, &replaced);
+        return true;
+    }
+    return false;
+}
+
+bool FieldChecks::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !mayLeave(*static_cast<QWidget*>(watched)))
+            return true;
+        return upperCase(watched, event);
+    }
+    case QEvent::InputMethod:
+        return upperCase(watched, event);
+    case QEvent::FocusOut:
+        // A click hands the focus over before the control clicked sees the click; the click
+        // itself waits until the box left is checked.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
+            m_left = static_cast<QWidget*>(watched);
+            m_leftFor = QApplication::focusWidget();
+        }
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel: {
+        QWidget* left = m_left;
+        const bool forThis = m_leftFor == watched;
+        m_left = m_leftFor = nullptr;
+        if (!left || !forThis || mayLeave(*left))
+            return false;
+        left->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace forms

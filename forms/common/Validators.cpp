@@ -1,0 +1,194 @@
+#include "Validators.h"
+
+#include "ControlTable.h"
+#include "notice/FieldUtils.h"
+#include "platform/NumberText.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace forms {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Advances over digits; returns how many.
+int skipDigits(std::string_view text, std::size_t& at)
+{
+    const std::size_t from = at;
+    while (at < text.size() && isDigit(text[at]))
+        ++at;
+    return int(at - from);
+}
+
+// The rules on a whole value take it as a 16-bit number; a larger one fails them all.
+template <bool (*check)(std::int16_t)>
+bool wholeValuePasses(const std::string& text)
+{
+    const std::optional<double> value = numericValue(text);
+    if (!value)
+        return false;
+    const double whole = wholeValue(*value);
+    if (!(whole >= std::numeric_limits<std::int16_t>::min() && whole <= std::numeric_limits<std::int16_t>::max()))
+        return false;
+    return check(std::int16_t(whole));
+}
+
+template <int kMax>
+bool valueInRange(const std::string& text)
+{
+    const std::optional<double> value = numericValue(text);
+    return value && *value >= 0 && *value <= kMax;
+}
+
+struct RuleDef {
+    Rule rule;
+    bool (*passes)(const std::string&);
+    std::string_view message;
+};
+
+const RuleDef kRules[] = {
+    {Rule::Numeric, [](const std::string& t) { return numericValue(t).has_value(); }, "Value must be numerical"},
+    {Rule::NotNumeric, [](const std::string& t) { return !numericValue(t); }, "Value must have only characters"},
+    {Rule::NoDigit, notice::hasNoDigit, "Value must have only characters"},
+    {Rule::Day, wholeValuePasses<notice::isValidDay>, "Value should be between [1,31]"},
+    {Rule::Month, wholeValuePasses<notice::isValidMonth>, "Value should be between [1,12]"},
+    {Rule::NoticeYear, wholeValuePasses<notice::isValidNtcYear>, "Invalid year in date of notice"},
+    {Rule::InUseYear, wholeValuePasses<notice::isValidInUseYear>, "The year must be entered as YYYY"},
+    {Rule::Hours, wholeValuePasses<notice::isValidHHMM>, "Value must be between [0000,2400]"},
+    {Rule::LatitudeDegrees, valueInRange<90>, "Value must be between [0,90]"},
+    {Rule::LongitudeDegrees, valueInRange<180>, "Value must be between [0,180]"},
+    {Rule::MinutesOrSeconds, valueInRange<59>, "Value must be between [0,59]"},
+    {Rule::NorthOrSouth, notice::isNorthSouth, "Value can only be N or S"},
+    {Rule::EastOrWest, notice::isEastWest, "Value can only be E or W"},
+};
+
+const RuleDef& defOf(Rule rule)
+{
+    for (const RuleDef& d : kRules)
+        if (d.rule == rule)
+            return d;
+    return kRules[0];
+}
+
+}  // namespace
+
+std::optional<double> numericValue(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        ++at;
+    int digits = skipDigits(text, at);
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        digits += skipDigits(text, at);
+    }
+    if (digits == 0)
+        return std::nullopt;
+    bool negativeExponent = false;
+    if (at < text.size() && (text[at] == 'E' || text[at] == 'e')) {
+        ++at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+            negativeExponent = text[at++] == '-';
+        if (skipDigits(text, at) == 0)
+            return std::nullopt;
+    }
+    if (at != text.size())
+        return std::nullopt;
+    if (const std::optional<double> value = platform::parseReal(text))
+        return value;
+    // Only an exponent out of range is left.
+    if (negativeExponent)
+        return 0.0;
+    return text.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+}
+
+double wholeValue(double value)
+{
+    return std::nearbyint(value);  // the default rounding mode sends a half to the even neighbour
+}
+
+bool rulePasses(Rule rule, const std::string& text)
+{
+    return defOf(rule).passes(text);
+}
+
+std::string_view ruleMessage(Rule rule)
+{
+    return defOf(rule).message;
+}
+
+bool ruleBeeps(Rule rule)
+{
+    return rule == Rule::Day;
+}
+
+BoxChecks commonBoxChecks()
+{
+    const std::string prefix = "Prevalidation Error - ";
+    BoxChecks checks = {
+        {"Txt_Ntc_DD", Rule::Day, prefix + "Date (day)"},
+        {"Txt_Ntc_MM", Rule::Month, prefix + "Date (month)"},
+        {"Txt_Ntc_YY", Rule::NoticeYear, prefix + "Date (year)"},
+        {"Txt_B_Adm", Rule::NoDigit, prefix + "Notifying administration"},
+        {"Txt_01A_TrgFreq", Rule::Numeric, "Prevalidation Error / 0-1a Target frequency"},
+        {"Txt_1A_FreqAssgn", Rule::Numeric, prefix + "1a Assigned frequency"},
+        {"Txt_4B_GeoArea", Rule::NoDigit, prefix + "Geographical Area"},
+        {"Txt_9EA_SiteAlt", Rule::Numeric, prefix + "Site altitude"},
+        {"Txt_8BH_Erp_H", Rule::Numeric, prefix + "Radiated power"},
+        {"Txt_8BV_Erp_V", Rule::Numeric, prefix + "Radiated power"},
+        {"Txt_9E_AntHgt", Rule::Numeric, prefix + "Height of antenna"},
+        {"Txt_9EB_Eff_hgtmax", Rule::Numeric, prefix + "Max effective Ant. height"},
+        {"Txt_10B_Ophhfr", Rule::Hours, prefix + "Operating hours"},
+        {"Txt_10B_Ophhto", Rule::Hours, prefix + "Operating hours"},
+        {"Txt_12A_OpAgcy", Rule::Numeric, prefix + "Operating agency"},
+        {"Txt_12B_AddrCde", Rule::NotNumeric, prefix + "responsible Administration"},
+        {"Txt_2C_DD", Rule::Day, prefix + "Date of bringing into use"},
+        {"Txt_2C_MM", Rule::Month, prefix + "Date of bringing into use"},
+        {"Txt_2C_YY", Rule::InUseYear, prefix + "Date of bringing into use"},
+    };
+    // The target's and the site's coordinates: the same parts, titled apart.
+    struct Part {
+        const char* name;
+        Rule rule;
+        const char* title;
+    };
+    const Part parts[] = {
+        {"Deg_Lat", Rule::LatitudeDegrees, "Latitude"},  {"NS", Rule::NorthOrSouth, "Latitude"},
+        {"Min_Lat", Rule::MinutesOrSeconds, "Latitude"}, {"Sec_Lat", Rule::MinutesOrSeconds, "Latitude"},
+        {"Deg_Long", Rule::LongitudeDegrees, "Longitude"}, {"EW", Rule::EastOrWest, "Longitude"},
+        {"Min_Long", Rule::MinutesOrSeconds, "Longitude"}, {"Sec_Long", Rule::MinutesOrSeconds, "Longitude"},
+    };
+    for (const auto& [group, of] : {std::pair{"Txt_04C_", " of target"}, std::pair{"Txt_4C_", ""}})
+        for (const Part& p : parts)
+            checks.push_back({std::string(group) + p.name, p.rule, prefix + p.title + of});
+    for (int n = 1; n <= 12; ++n)
+        checks.push_back({"Txt_11_Adm" + std::to_string(n), Rule::NotNumeric, prefix + "Coordination Adm code"});
+    const std::pair<const char*, const char*> families[] = {
+        {"Txt_9EC_azm", "Eff. ant. height"}, {"Txt_9NHAzm", "Attenuation (H)"}, {"Txt_9NVAzm", "Attenuation (V)"}};
+    for (const auto& [family, title] : families)
+        for (int slot = 0; slot < 36; ++slot)
+            checks.push_back({azimuthBoxName(family, slot), Rule::Numeric, prefix + title});
+    for (BoxCheck& c : checks)
+        if (c.box == "Txt_9EC_azm260")
+            c.title = prefix + "Eff.ant.Height";  // the one title that differs in its family
+    return checks;
+}
+
+std::vector<std::string> commonUpperCasedBoxes()
+{
+    std::vector<std::string> boxes = {"Txt_B_Adm",  "Txt_3A1_CallSign", "Txt_3A2_StationID", "Txt_4A_SiteName",
+                                      "Txt_4B_GeoArea", "Txt_4C_NS", "Txt_4C_EW", "Txt_04C_NS",
+                                      "Txt_04C_EW", "Txt_12B_AddrCde"};
+    for (int n = 1; n <= 12; ++n)
+        boxes.push_back("Txt_11_Adm" + std::to_string(n));
+    return boxes;
+}
+
+}  // namespace forms

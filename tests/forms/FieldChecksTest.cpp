@@ -1,0 +1,313 @@
+#include "forms/tv/TvFieldChecks.h"
+
+#include "forms/common/FieldChecks.h"
+#include "forms/common/FormLoad.h"
+#include "forms/common/NoticeForm.h"
+#include "forms/tv/TvVisibility.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace {
+
+using forms::Rule;
+using testing_support::ScriptedPrompter;
+
+const int kYear = QDate::currentDate().year();
+std::string year(int offset) { return std::to_string(kYear + offset); }
+
+// For every rule: a text that fails it, one that passes, and its message.
+struct RuleSample {
+    Rule rule;
+    std::string bad, good;
+    const char* message;
+};
+
+const RuleSample kSamples[] = {
+    {Rule::Numeric, "1A", "-12.5", "Value must be numerical"},
+    {Rule::NotNumeric, "12", "F1", "Value must have only characters"},
+    {Rule::NoDigit, "F1", "ABC", "Value must have only characters"},
+    {Rule::Day, "32", "31", "Value should be between [1,31]"},
+    {Rule::Month, "13", "12", "Value should be between [1,12]"},
+    {Rule::NoticeYear, year(2), year(1), "Invalid year in date of notice"},
+    {Rule::InUseYear, "1949", "1950", "The year must be entered as YYYY"},
+    {Rule::Hours, "2401", "2400", "Value must be between [0000,2400]"},
+    {Rule::LatitudeDegrees, "91", "90", "Value must be between [0,90]"},
+    {Rule::LongitudeDegrees, "181", "180", "Value must be between [0,180]"},
+    {Rule::MinutesOrSeconds, "60", "59", "Value must be between [0,59]"},
+    {Rule::NorthOrSouth, "X", "s", "Value can only be N or S"},
+    {Rule::EastOrWest, "N", "w", "Value can only be E or W"},
+};
+
+const RuleSample& sampleOf(Rule rule)
+{
+    for (const RuleSample& s : kSamples)
+        if (s.rule == rule)
+            return s;
+    throw std::logic_error("no sample for a rule");
+}
+
+TEST(FieldRules, EdgeCases)
+{
+    struct Row {
+        Rule rule;
+        std::string text;
+        bool passes;
+    };
+    const Row rows[] = {
+        {Rule::Numeric, " ", false},          {Rule::NorthOrSouth, " ", false},   {Rule::NoDigit, " ", true},
+        {Rule::NotNumeric, " ", true},        {Rule::Numeric, " +1.5e-3 ", true}, {Rule::Numeric, ".5", true},
+        {Rule::Numeric, "5.", true},          {Rule::Numeric, "1E5", true},       {Rule::Numeric, ".", false},
+        {Rule::Numeric, "1e", false},         {Rule::Numeric, "e5", false},       {Rule::Numeric, "1.2.3", false},
+        {Rule::Numeric, "--1", false},        {Rule::Numeric, "1,5", false},      {Rule::Numeric, "1 5", false},
+        {Rule::Numeric, "0x1A", false},       {Rule::Numeric, "inf", false},      {Rule::Numeric, "1e999", true},
+        {Rule::Day, "31", true},              {Rule::Day, "0", false},            {Rule::Day, "00", false},
+        {Rule::Day, "32", false},             {Rule::Day, "3a", false},           {Rule::Day, "1.5", true},
+        {Rule::Day, "31.5", false},           {Rule::Day, "40000", false},        {Rule::Day, "65537", false},
+        {Rule::Day, "-65535", false},         {Rule::Day, "1e999", false},        {Rule::Day, "0.5", false},
+        {Rule::Month, "12", true},            {Rule::Month, "2.5", true},         {Rule::Month, "12.5", true},
+        {Rule::Month, "13", false},           {Rule::NoticeYear, year(-2), true}, {Rule::NoticeYear, year(1), true},
+        {Rule::NoticeYear, year(-3), false},  {Rule::NoticeYear, year(2), false}, {Rule::InUseYear, "1950", true},
+        {Rule::InUseYear, "1949", false},     {Rule::InUseYear, year(2), true},   {Rule::InUseYear, year(3), false},
+        {Rule::InUseYear, "05", false},       {Rule::InUseYear, "9e99", false},   {Rule::Hours, "0", true},
+        {Rule::Hours, "2400", true},          {Rule::Hours, "2401", false},       {Rule::Hours, "-1", false},
+        {Rule::Hours, "0930", true},          {Rule::Hours, "1275", true},        {Rule::Hours, "0.5", true},
+        {Rule::LatitudeDegrees, "0", true},   {Rule::LatitudeDegrees, "90", true}, {Rule::LatitudeDegrees, "91", false},
+        {Rule::LatitudeDegrees, "-1", false}, {Rule::LatitudeDegrees, "45.5", true},
+        {Rule::LatitudeDegrees, "90.5", false}, {Rule::LongitudeDegrees, "180", true},
+        {Rule::LongitudeDegrees, "181", false}, {Rule::LongitudeDegrees, "-10", false},
+        {Rule::MinutesOrSeconds, "59", true}, {Rule::MinutesOrSeconds, "60", false},
+        {Rule::MinutesOrSeconds, "-5", false}, {Rule::MinutesOrSeconds, "59.5", false},
+        {Rule::NorthOrSouth, "n", true},      {Rule::NorthOrSouth, "S", true},    {Rule::NorthOrSouth, "0", false},
+        {Rule::NorthOrSouth, "N ", false},    {Rule::EastOrWest, "e", true},      {Rule::EastOrWest, "W", true},
+        {Rule::EastOrWest, "EW", false},      {Rule::NoDigit, "F1", false},       {Rule::NotNumeric, "F1", true},
+        {Rule::NoDigit, "123", false},        {Rule::NotNumeric, "123", false},   {Rule::NoDigit, "ABC", true},
+        {Rule::NotNumeric, "ABC", true},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(forms::rulePasses(r.rule, r.text), r.passes) << "rule " << int(r.rule) << " on '" << r.text << "'";
+}
+
+TEST(FieldRules, WholeValueSendsAHalfToTheEvenNeighbour)
+{
+    const std::pair<double, double> rows[] = {{0.5, 0},  {1.5, 2},   {2.5, 2}, {31.5, 32},
+                                              {-0.5, 0}, {-1.5, -2}, {2.4, 2}};
+    for (const auto& [value, whole] : rows)
+        EXPECT_EQ(forms::wholeValue(value), whole) << value;
+}
+
+// A shown television form with its checks, ChkValidate ticked by the load.
+class TvChecks : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = forms::loadNtcForm(forms::kTvForm, app::Language::English);
+        forms::installTvFieldChecks(*form, prompter);
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    QLineEdit* box(const std::string& name) { return form->control<QLineEdit>(name); }
+
+    // Puts `text` into the box as the program does, then leaves it with Tab; true when the focus
+    // left.
+    bool tabOut(const std::string& name, const std::string& text)
+    {
+        QLineEdit* b = box(name);
+        b->setText(QString::fromStdString(text));
+        b->setFocus();
+        QTest::keyClick(b, Qt::Key_Tab);
+        return form->focusWidget() != b;
+    }
+
+    void type(QLineEdit* b, const QString& text)
+    {
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(b, &press);
+        }
+    }
+
+    ScriptedPrompter prompter;
+    std::unique_ptr<forms::NoticeForm> form;
+};
+
+TEST_F(TvChecks, EveryValidatorFailsABadTextWithItsMessageAndPassesAGoodOne)
+{
+    const forms::BoxChecks& checks = forms::tvBoxChecks();
+    ASSERT_EQ(checks.size(), 158u);
+    // Every text box is checked but the references, remarks, notice number, file name and the
+    // four boxes of free text.
+    const std::set<std::string> unchecked = {
+        "Txt_AdmRefID",     "Txt_TrgAdmRefID",   "Txt_notified_Rmks", "Txt_Internal_Rmks", "Txt_Ntc_Number",
+        "Txt_Filename",     "Txt_3A1_CallSign",  "Txt_3A2_StationID", "Txt_4A_SiteName",   "Txt_7C1_TvSys"};
+    std::set<std::string> checked;
+    for (const forms::BoxCheck& c : checks)
+        checked.insert(c.box);
+    EXPECT_EQ(checked.size(), checks.size());
+    for (const forms::ControlRow& row : form->controls()) {
+        if (row.kind == forms::Kind::TextBox) {
+            EXPECT_NE(checked.count(row.name), unchecked.count(row.name)) << row.name;
+        }
+    }
+
+    for (const forms::BoxCheck& c : checks) {
+        const RuleSample& s = sampleOf(c.rule);
+        const size_t shown = prompter.messages.size();
+        const int beeps = prompter.beeps;
+        EXPECT_FALSE(tabOut(c.box, s.bad)) << c.box;
+        ASSERT_EQ(prompter.messages.size(), shown + 1) << c.box;
+        EXPECT_EQ(prompter.messages.back().text, s.message) << c.box;
+        EXPECT_EQ(prompter.messages.back().title, c.title) << c.box;
+        EXPECT_EQ(prompter.messages.back().icon, platform::Icon::Warning) << c.box;
+        EXPECT_EQ(prompter.beeps - beeps, c.box == "Txt_Ntc_DD" || c.box == "Txt_2C_DD" ? 1 : 0) << c.box;
+        EXPECT_EQ(box(c.box)->text().toStdString(), s.bad) << c.box;
+        EXPECT_TRUE(tabOut(c.box, s.good)) << c.box;
+        EXPECT_TRUE(tabOut(c.box, "")) << c.box;
+        EXPECT_EQ(prompter.messages.size(), shown + 1) << c.box;
+    }
+}
+
+TEST_F(TvChecks, TitlesThatDifferFromTheirNeighbours)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"Txt_9EC_azm260", "Prevalidation Error - Eff.ant.Height"},
+        {"Txt_9EC_azm250", "Prevalidation Error - Eff. ant. height"},
+        {"Txt_01A_TrgFreq", "Prevalidation Error / 0-1a Target frequency"},
+        {"Txt_04C_Sec_Long", "Prevalidation Error - Longitude of target"},
+        {"Txt_4C_NS", "Prevalidation Error - Latitude"},
+        {"Txt_9NVAzm350", "Prevalidation Error - Attenuation (V)"},
+        {"Txt_8D_Pwr_Ratio", "Prevalidation Error - Vision/sound power ratio"},
+    };
+    for (const auto& [name, title] : rows) {
+        EXPECT_FALSE(tabOut(name, "A")) << name;
+        ASSERT_FALSE(prompter.messages.empty());
+        EXPECT_EQ(prompter.messages.back().title, title) << name;
+        box(name)->clear();
+    }
+}
+
+TEST_F(TvChecks, DayBoxesFailLargeNumbersAndBeepFirst)
+{
+    for (const char* text : {"40000", "65537", "0", "3a"}) {
+        const int beeps = prompter.beeps;
+        EXPECT_FALSE(tabOut("Txt_Ntc_DD", text)) << text;
+        EXPECT_EQ(prompter.beeps, beeps + 1) << text;
+        EXPECT_EQ(prompter.messages.back().text, "Value should be between [1,31]") << text;
+    }
+    box("Txt_Ntc_DD")->clear();
+    const int beeps = prompter.beeps;
+    EXPECT_FALSE(tabOut("Txt_Ntc_MM", "40000"));
+    EXPECT_EQ(prompter.beeps, beeps);
+}
+
+TEST_F(TvChecks, NothingIsCheckedWithChkValidateUnticked)
+{
+    form->control<QCheckBox>("ChkValidate")->setChecked(false);
+    for (const forms::BoxCheck& c : forms::tvBoxChecks())
+        EXPECT_TRUE(tabOut(c.box, "1x ")) << c.box;
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(prompter.beeps, 0);
+}
+
+TEST_F(TvChecks, FillingClearingAndClosingCheckNothing)
+{
+    QLineEdit* freq = box("Txt_1A_FreqAssgn");
+    freq->setFocus();
+    freq->setText("x");
+    forms::resetTvForm(*form);
+    EXPECT_EQ(freq->text(), "");
+    freq->setText("x");
+    form->close();
+    EXPECT_TRUE(form->isUnloaded());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(TvChecks, AFailingBoxSwallowsEveryClickThatWouldTakeTheFocus)
+{
+    QLineEdit* day = box("Txt_Ntc_DD");
+    day->setText("32");  // placed by the program: not checked yet
+    day->setFocus();
+    EXPECT_TRUE(prompter.messages.empty());
+
+    std::map<std::string, int> clicks;
+    for (const char* name :
+         {"Button_Next_Ntc", "Button_Next", "Button_Finish", "Button_Reset", "ChkValidate", "OptInt_Add"}) {
+        auto* b = form->control<QAbstractButton>(name);
+        QObject::connect(b, &QAbstractButton::clicked, b, [&clicks, name] { ++clicks[name]; });
+    }
+    auto* list = form->control<QComboBox>("Combo_9_AntDir");
+    const char* targets[] = {"Button_Next_Ntc", "Button_Next", "Button_Finish", "Button_Reset",
+                             "ChkValidate",     "OptInt_Add",  "Combo_9_AntDir", "Txt_B_Adm"};
+    for (const char* name : targets) {
+        const size_t shown = prompter.messages.size();
+        QTest::mouseClick(form->control(name), Qt::LeftButton);
+        EXPECT_EQ(prompter.messages.size(), shown + 1) << name;
+        EXPECT_EQ(form->focusWidget(), day) << name;
+        EXPECT_EQ(clicks[name], 0) << name;
+    }
+    EXPECT_TRUE(form->control<QCheckBox>("ChkValidate")->isChecked());
+    EXPECT_FALSE(form->control<QRadioButton>("OptInt_Add")->isChecked());
+    EXPECT_EQ(list->currentIndex(), -1);
+    EXPECT_FALSE(list->view()->isVisible());
+    EXPECT_EQ(day->text(), "32");
+
+    // Labels and frames take no focus and check nothing.
+    const size_t shown = prompter.messages.size();
+    for (const char* name : {"Lbl_B_Adm", "FrameCoord"})
+        QTest::mouseClick(form->control(name), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(prompter.messages.size(), shown);
+
+    // Once the box passes, the click does what it does.
+    day->setText("31");
+    QTest::mouseClick(form->control("Button_Next_Ntc"), Qt::LeftButton);
+    EXPECT_EQ(clicks["Button_Next_Ntc"], 1);
+    EXPECT_EQ(prompter.messages.size(), shown);
+}
+
+TEST_F(TvChecks, TypedLettersBecomeCapitalsOnlyInFilteredBoxes)
+{
+    QLineEdit* adm = box("Txt_B_Adm");
+    adm->setFocus();
+    type(adm, QString::fromUtf8("abé"));
+    EXPECT_EQ(adm->text(), QString::fromUtf8("ABÉ"));
+    type(adm, "d");  // a fourth letter is over the limit
+    EXPECT_EQ(adm->text(), QString::fromUtf8("ABÉ"));
+
+    QLineEdit* ns = box("Txt_04C_NS");
+    type(ns, QString::fromUtf8("ÿ"));
+    EXPECT_EQ(ns->text(), QString::fromUtf8("Ÿ"));
+
+    QLineEdit* freq = box("Txt_1A_FreqAssgn");
+    freq->setFocus();
+    type(freq, "a");
+    EXPECT_EQ(freq->text(), "a");
+    EXPECT_FALSE(tabOut("Txt_1A_FreqAssgn", "a"));
+
+    // Text the program places is neither upper-cased nor cut.
+    const QString name40 = QString("abcdefghij").repeated(4);
+    box("Txt_4A_SiteName")->setText(name40);
+    EXPECT_EQ(box("Txt_4A_SiteName")->text(), name40);
+    EXPECT_EQ(forms::tvUpperCasedBoxes().size(), 23u);
+    for (const std::string& name : forms::tvUpperCasedBoxes())
+        EXPECT_NE(box(name), nullptr) << name;
+}
+
+}  // namespace

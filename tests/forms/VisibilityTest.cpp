@@ -1,0 +1,251 @@
+#include "forms/tv/TvVisibility.h"
+
+#include "forms/common/FormLoad.h"
+#include "forms/common/NoticeForm.h"
+#include "forms/common/NoticeScreen.h"
+#include "notice/NoticeRecord.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using forms::NoticeForm;
+
+// A loaded television form whose options and antenna lists answer as the form's handlers do.
+std::unique_ptr<NoticeForm> tvForm()
+{
+    auto form = forms::loadNtcForm(forms::kTvForm, app::Language::English);
+    NoticeForm* f = form.get();
+    forms::connectOptionReactions(*f, [f](QRadioButton& b) { forms::applyTvChoice(*f, b.objectName().toStdString()); });
+    for (const char* name : {"Combo_9_AntDir", "Combo_9D_Polariz"}) {
+        auto* list = f->control<QComboBox>(name);
+        QObject::connect(list, &QComboBox::currentIndexChanged, list, [f, name] { forms::applyTvChoice(*f, name); });
+    }
+    return form;
+}
+
+bool shown(const NoticeForm& form, const char* name)
+{
+    return form.control(name)->isVisibleTo(&form);
+}
+
+void choose(NoticeForm& form, const std::string& option)
+{
+    form.control<QRadioButton>(option)->setChecked(true);
+}
+
+void pick(NoticeForm& form, const char* list, const QString& item)
+{
+    auto* combo = form.control<QComboBox>(list);
+    combo->setCurrentIndex(combo->findText(item));
+    ASSERT_EQ(combo->currentText(), item);
+}
+
+QString text(const NoticeForm& form, const char* box) { return form.control<QLineEdit>(box)->text(); }
+
+void type(NoticeForm& form, const char* box, const char* value) { form.control<QLineEdit>(box)->setText(value); }
+
+const char* const kLists[] = {"Combo_7A1_FreqStabl", "Combo_7C2_Color_Sys", "Combo_9_AntDir", "Combo_9D_Polariz"};
+const char* const kKept[] = {"Txt_B_Adm", "Txt_Ntc_DD", "Txt_Ntc_MM", "Txt_Ntc_YY"};
+
+TEST(TvVisibility, ResetShowsEveryBlockEmptiesTheRestAndKeepsTheHeader)
+{
+    auto form = tvForm();
+    NoticeForm& f = *form;
+    choose(f, "OptFrg_St61");
+    choose(f, "OptInt_Sup");
+    pick(f, "Combo_9_AntDir", "ND");
+    pick(f, "Combo_7C2_Color_Sys", "PAL");
+    for (const char* box : kKept)
+        type(f, box, "12");
+    for (const char* box : {"Txt_1A_FreqAssgn", "Txt_12A_OpAgcy", "Txt_01A_TrgFreq", "Txt_9NHAzm350", "Txt_9NVAzm000",
+                            "Txt_9EC_azm180", "Txt_11_Adm10", "Txt_Internal_Rmks", "Txt_TrgAdmRefID"})
+        type(f, box, "x");
+
+    forms::resetTvForm(f);
+
+    for (const char* frame : {"Frame_9EC_EffAntHeight", "Frame_9NH_AttnH", "Frame_9NV_AttnV", "FrameCoord",
+                              "Frame_A11_Only", "FrameTrg", "Txt_1A_FreqAssgn", "Lbl_AdmRefID"})
+        EXPECT_TRUE(shown(f, frame)) << frame;
+    for (const char* list : kLists) {
+        EXPECT_EQ(f.control<QComboBox>(list)->currentIndex(), 0) << list;
+        EXPECT_EQ(f.control<QComboBox>(list)->currentText(), "") << list;
+    }
+    for (const char* option : {"OptInt_Add", "OptInt_Mod", "OptInt_Sup", "OptInt_Wdraw"})
+        EXPECT_FALSE(f.control<QRadioButton>(option)->isChecked()) << option;
+    EXPECT_TRUE(f.control<QRadioButton>("OptFrg_St61")->isChecked());
+    for (const char* box : kKept)
+        EXPECT_EQ(text(f, box), "12") << box;
+    for (const forms::ControlRow& row : f.controls()) {
+        const auto* box = f.control<QLineEdit>(row.name);
+        if (box && row.name != "Txt_B_Adm" && row.name.rfind("Txt_Ntc_", 0) != 0) {
+            EXPECT_EQ(box->text(), "") << row.name;
+        }
+    }
+
+    forms::clearFrgAndDate(f);
+    EXPECT_FALSE(f.control<QRadioButton>("OptFrg_St61")->isChecked());
+    for (const char* box : {"Txt_Ntc_DD", "Txt_Ntc_MM", "Txt_Ntc_YY"})
+        EXPECT_EQ(text(f, box), "") << box;
+    EXPECT_EQ(text(f, "Txt_B_Adm"), "12");
+}
+
+TEST(TvVisibility, HidingTheStationBlockLeavesTheHeaderTargetAndRemarks)
+{
+    auto form = tvForm();
+    NoticeForm& f = *form;
+    const forms::VisibilityGroups& groups = forms::tvVisibilityGroups();
+    for (const auto* group : {&groups.stationBlock, &groups.stationData})
+        for (std::string_view name : *group)
+            ASSERT_NE(f.control(name), nullptr) << name;
+    forms::hideStationBlock(f, groups);
+    for (std::string_view name : groups.stationBlock)
+        EXPECT_TRUE(f.control(name)->isHidden()) << name;
+    for (const char* hidden : {"Frame_A11_Only", "Frame_9NH_AttnH", "Frame_9NV_AttnV", "Frame_9EC_EffAntHeight",
+                               "Txt_12A_OpAgcy", "Txt_9EC_azm000", "Txt_11_Adm1"})
+        EXPECT_FALSE(shown(f, hidden)) << hidden;
+    for (const char* kept : {"FrameTrg", "FrameFrg", "FrameIntent", "Txt_B_Adm", "Lbl_B_Adm", "Txt_Ntc_DD",
+                             "Txt_Ntc_MM",
+                             "Txt_Ntc_YY", "Lbl_DNtc", "Txt_notified_Rmks", "Txt_Internal_Rmks", "Txt_01A_TrgFreq",
+                             "Button_Next", "ChkValidate"})
+        EXPECT_TRUE(shown(f, kept)) << kept;
+    // A box inside a hidden frame is not itself hidden: it shows again with its frame.
+    EXPECT_FALSE(f.control("Txt_12A_OpAgcy")->isHidden());
+    forms::showAllBlocks(f, forms::tvVisibilityGroups());
+    for (std::string_view name : forms::tvVisibilityGroups().stationBlock)
+        EXPECT_TRUE(f.control(name)->isVisibleTo(&f)) << name;
+    EXPECT_TRUE(shown(f, "Txt_12A_OpAgcy"));
+}
+
+TEST(TvVisibility, AntennaRuleForEveryDirectivityAndPolarisation)
+{
+    struct Row {
+        const char* dir;
+        const char* polar;
+        bool attnH, attnV;
+    };
+    const Row rows[] = {
+        {"ND", "", false, false}, {"ND", "H", false, false}, {"ND", "V", false, false}, {"ND", "M", false, false},
+        {"", "", true, true},     {"", "H", true, true},     {"", "V", true, true},     {"", "M", true, true},
+        {"D", "", true, true},    {"D", "H", true, false},   {"D", "V", false, true},   {"D", "M", true, true},
+    };
+    for (const Row& r : rows) {
+        // From both frames hidden and both shown: the rule sets them, whatever they were.
+        for (bool before : {false, true}) {
+            auto form = tvForm();
+            NoticeForm& f = *form;
+            pick(f, "Combo_9_AntDir", r.dir);
+            pick(f, "Combo_9D_Polariz", r.polar);
+            f.control("Frame_9NH_AttnH")->setVisible(before);
+            f.control("Frame_9NV_AttnV")->setVisible(before);
+            type(f, "Txt_9NHAzm090", "12");
+            forms::applyTvChoice(f, "Combo_9D_Polariz");
+            EXPECT_EQ(shown(f, "Frame_9NH_AttnH"), r.attnH) << r.dir << "/" << r.polar << " from " << before;
+            EXPECT_EQ(shown(f, "Frame_9NV_AttnV"), r.attnV) << r.dir << "/" << r.polar << " from " << before;
+            EXPECT_EQ(text(f, "Txt_9NHAzm090"), "12");
+        }
+    }
+}
+
+TEST(TvVisibility, PickingAnAntennaListItemAppliesTheRule)
+{
+    auto form = tvForm();
+    NoticeForm& f = *form;
+    pick(f, "Combo_9_AntDir", "D");
+    pick(f, "Combo_9D_Polariz", "V");
+    EXPECT_FALSE(shown(f, "Frame_9NH_AttnH"));
+    EXPECT_TRUE(shown(f, "Frame_9NV_AttnV"));
+    pick(f, "Combo_9_AntDir", "ND");
+    EXPECT_FALSE(shown(f, "Frame_9NV_AttnV"));
+    // Clearing the station data puts both lists on their empty item: both frames show again.
+    forms::clearStationData(f, forms::tvVisibilityGroups());
+    EXPECT_TRUE(shown(f, "Frame_9NH_AttnH"));
+    EXPECT_TRUE(shown(f, "Frame_9NV_AttnV"));
+}
+
+TEST(TvVisibility, EachIntentAndFragmentWhicheverIsChosenFirst)
+{
+    const std::string intents[] = {"OptInt_Add", "OptInt_Mod", "OptInt_Sup", "OptInt_Wdraw"};
+    const std::string fragments[] = {"OptFrg_Ge89", "OptFrg_St61", "OptFrg_A11"};
+    for (const std::string& intent : intents)
+        for (const std::string& fragment : fragments)
+            for (bool intentFirst : {true, false}) {
+                auto form = tvForm();
+                NoticeForm& f = *form;
+                pick(f, "Combo_9_AntDir", "D");
+                pick(f, "Combo_9D_Polariz", "H");
+                // Start from the opposite state so that each choice has something to change.
+                choose(f, intent == "OptInt_Sup" ? "OptInt_Add" : "OptInt_Sup");
+                choose(f, intentFirst ? intent : fragment);
+                choose(f, intentFirst ? fragment : intent);
+
+                const bool station = intent == "OptInt_Add" || intent == "OptInt_Mod";
+                const std::string at = intent + " " + fragment + (intentFirst ? " intent first" : " fragment first");
+                EXPECT_EQ(shown(f, "Txt_1A_FreqAssgn"), station) << at;
+                EXPECT_EQ(shown(f, "Frame_9EC_EffAntHeight"), station) << at;
+                EXPECT_EQ(shown(f, "FrameCoord"), station) << at;
+                EXPECT_EQ(shown(f, "FrameTrg"), intent != "OptInt_Add") << at;
+                EXPECT_EQ(shown(f, "Frame_A11_Only"), station && fragment == "OptFrg_A11") << at;
+                EXPECT_EQ(shown(f, "Frame_9NH_AttnH"), station) << at;
+                EXPECT_FALSE(shown(f, "Frame_9NV_AttnV")) << at;
+                EXPECT_TRUE(shown(f, "FrameFrg") && shown(f, "FrameIntent") && shown(f, "Txt_B_Adm")) << at;
+            }
+}
+
+TEST(TvVisibility, SuppressionOfAnArticle11NoticeKeepsTheArticle11FrameHidden)
+{
+    for (const char* intent : {"SUPPRESS", "WITHDRAW"}) {
+        auto form = tvForm();
+        notice::NoticeRecord rec;
+        rec.flag = true;
+        rec.intent = intent;
+        rec.fragment = "NTFD_RR";
+        forms::writeNtcToScreen(rec, *form);
+        EXPECT_TRUE(form->control<QRadioButton>("OptFrg_A11")->isChecked()) << intent;
+        EXPECT_FALSE(shown(*form, "Frame_A11_Only")) << intent;
+        EXPECT_TRUE(shown(*form, "FrameTrg")) << intent;
+    }
+}
+
+TEST(TvVisibility, HiddenBoxesKeepTheirTextAndClearingNeverChangesVisibility)
+{
+    auto form = tvForm();
+    NoticeForm& f = *form;
+    const char* boxes[] = {"Txt_1A_FreqAssgn", "Txt_12A_OpAgcy", "Txt_9EC_azm010", "Txt_9NVAzm020", "Txt_11_Adm3"};
+    for (const char* box : boxes)
+        type(f, box, "7");
+    choose(f, "OptInt_Wdraw");
+    for (const char* box : boxes) {
+        EXPECT_FALSE(shown(f, box)) << box;
+        EXPECT_EQ(text(f, box), "7") << box;
+    }
+    choose(f, "OptInt_Add");
+    EXPECT_FALSE(shown(f, "FrameTrg"));
+    type(f, "Txt_01A_TrgFreq", "9");
+    EXPECT_EQ(text(f, "Txt_01A_TrgFreq"), "9");
+
+    // The emptying procedures leave every control as shown or hidden as it was.
+    std::vector<bool> before;
+    for (const forms::ControlRow& row : f.controls())
+        before.push_back(f.control(row.name)->isVisibleTo(&f));
+    forms::clearOpData(f);
+    forms::clearTargetData(f);
+    forms::clearAttnH(f);
+    forms::clearAttnV(f);
+    forms::clearEffHgt(f);
+    forms::clearFrgAndDate(f);
+    size_t i = 0;
+    for (const forms::ControlRow& row : f.controls())
+        EXPECT_EQ(f.control(row.name)->isVisibleTo(&f), before[i++]) << row.name;
+    EXPECT_EQ(text(f, "Txt_01A_TrgFreq"), "");
+}
+
+}  // namespace
