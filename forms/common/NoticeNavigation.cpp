@@ -3,6 +3,7 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
+#include "forms/tv/TvFormEvents.h"
 
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
@@ -46,16 +47,11 @@ bool hasLiveFrom(const app::AppState& state, std::int32_t index, int step)
     return false;
 }
 
-std::map<int, FormReactions>& reactions()
-{
-    static std::map<int, FormReactions> byKind;
-    return byKind;
-}
-
 const FormReactions* reactionsOf(const NoticeForm& form)
 {
-    const auto it = reactions().find(form.kind());
-    return it == reactions().end() ? nullptr : &it->second;
+    static const std::map<int, FormReactions> byKind{{kTvForm, tvFormReactions()}};
+    const auto it = byKind.find(form.kind());
+    return it == byKind.end() ? nullptr : &it->second;
 }
 
 void setText(NoticeForm& form, const char* name, const std::string& text)
@@ -205,11 +201,6 @@ void enableStepButtons(NoticeForm& form, const app::AppState& state)
     form.control("Button_Prev_Ntc")->setEnabled(hasPrevNtc(state, state.currentNtcIndex - 1));
 }
 
-void setFormReactions(int kind, FormReactions r)
-{
-    reactions()[kind] = std::move(r);
-}
-
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& s)
 {
     onClick(form, "Button_Next_Ntc", [&form, &s] { step(form, s, 1); });
@@ -218,8 +209,9 @@ void connectNoticeFormEvents(NoticeForm& form, NoticeSession& s)
     onClick(form, "Button_Finish", [&form, &s] { remove(form, s); });
     onClick(form, "Button_Reset", [&form] { unloadNtcScreen(form); });
     const FormReactions* r = reactionsOf(form);
-    if (!r || !r->choice)
+    if (!r)
         return;
+    r->install(form, s.prompter);
     auto choice = r->choice;
     connectOptionReactions(form, [&form, choice](QRadioButton& option) {
         choice(form, option.objectName().toStdString());

@@ -56,14 +56,13 @@ void showNtcScreen(NoticeSession& session, std::int32_t terrakey, const notice::
 /// Reads the notice and shows it in its form; returns when the last form has closed.
 void openSelectedNtc(NoticeSession& session, std::int32_t terrakey, std::int32_t index);
 
-// What each kind of form does beyond the common buttons: empty itself before a step, and
-// answer a chosen option or list item. A kind without them does nothing there.
+// What a kind of form does beyond the common buttons: check what is typed, empty itself
+// before a step, and answer a chosen option or list item.
 struct FormReactions {
+    std::function<void(NoticeForm&, platform::Prompter&)> install;
     std::function<void(NoticeForm&)> clearForStep;
     std::function<void(NoticeForm&, std::string_view control)> choice;
 };
-/// Sets the reactions of the forms of `kind`.
-void setFormReactions(int kind, FormReactions reactions);
 
 /// Connects the form's buttons, options and lists to the session.
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);

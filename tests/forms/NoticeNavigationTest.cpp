@@ -9,11 +9,14 @@
 #include "support/NoticeText.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <vector>
@@ -273,6 +276,13 @@ TEST_F(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
     store({tv("S0")});
     const std::string before = db.tableCounts() + db.scalar("SELECT group_concat(site_name) FROM fmtv_terra");
     script.push_back([this, &before](forms::NoticeForm& form) {
+        // The intent options show and hide the station block.
+        QWidget* site = form.control("Txt_4A_SiteName");
+        EXPECT_TRUE(site->isVisibleTo(&form));
+        form.control<QAbstractButton>("OptInt_Sup")->click();
+        EXPECT_FALSE(site->isVisibleTo(&form));
+        form.control<QAbstractButton>("OptInt_Add")->click();
+        EXPECT_TRUE(site->isVisibleTo(&form));
         form.control<QLineEdit>("Txt_4A_SiteName")->setText("Nancy 'O'");
         db.prompter.answers = {false, true};
         click(form, "Button_Next");  // No: nothing saved, yet the database counts as changed
@@ -280,7 +290,9 @@ TEST_F(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
         EXPECT_EQ(db.tableCounts() + db.scalar("SELECT group_concat(site_name) FROM fmtv_terra"), before);
         EXPECT_EQ(text(form, "Txt_4A_SiteName"), "Nancy 'O'");
         form.control<QLineEdit>("Txt_B_Adm")->setText("I");
+        form.control<QLineEdit>("Txt_4C_Deg_Long")->setText("5");
         click(form, "Button_Next");
+        EXPECT_EQ(text(form, "Txt_4C_Deg_Long"), "005");  // as stored
         click(form, "Button_Reset");
     });
     open(0);
@@ -338,6 +350,63 @@ TEST_F(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
     EXPECT_EQ(state.ntcIndexList, list);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "2");
     EXPECT_FALSE(db.prompter.messages.empty());
+}
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// An update the database refuses changes nothing stored and leaves the user's values on the form.
+TEST_F(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
+{
+    struct Case {
+        const char* box;
+        const char* value;
+        const char* trigger;  // made before the update, dropped after it
+        const char* named;    // in the database's report
+    };
+    const Case cases[] = {
+        {"Txt_1A_FreqAssgn", "47A", "", "freq_assgn"},
+        {"Txt_4C_Deg_Long", "ABC", "", "long"},
+        {"Txt_4A_SiteName", "Metz", "CREATE TRIGGER refuse BEFORE UPDATE ON fmtv_terra "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END", "refused"},
+    };
+    store({tv("S0")});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        db.prompter.messages.clear();
+        if (*c.trigger) {
+            ASSERT_TRUE(db.conn.exec(c.trigger));
+        }
+        const std::string before = fileBytes(db.path());
+        script.push_back([&](forms::NoticeForm& form) {
+            form.control<QCheckBox>("ChkValidate")->setChecked(false);
+            form.control<QLineEdit>(c.box)->setText(c.value);
+            db.prompter.answers = {true};
+            click(form, "Button_Next");
+            EXPECT_EQ(text(form, c.box), c.value);
+            EXPECT_EQ(fileBytes(db.path()), before);
+            if (*c.trigger) {
+                ASSERT_TRUE(db.conn.exec("DROP TRIGGER refuse"));
+                db.prompter.answers = {true};
+                click(form, "Button_Next");
+            }
+            click(form, "Button_Reset");
+        });
+        open(0);
+        ASSERT_GE(db.prompter.messages.size(), 2u);
+        std::string said;
+        for (const auto& m : db.prompter.messages)
+            said += m.text + "\n";
+        EXPECT_NE(said.find(c.named), std::string::npos) << said;
+        EXPECT_EQ(db.prompter.messages[db.prompter.messages.size() - (*c.trigger ? 2 : 1)].text,
+                  "Failed to update the notice in the Database");
+        if (*c.trigger) {
+            EXPECT_EQ(db.scalar("SELECT site_name FROM fmtv_terra"), "Metz");
+        }
+    }
 }
 
 }  // namespace
