@@ -53,20 +53,30 @@ const BoxCheck* FieldChecks::checkOf(const QWidget& box) const
     return nullptr;
 }
 
-bool FieldChecks::mayLeave(const QWidget& box)
+const BoxCheck* FieldChecks::failedCheck(const QWidget& box) const
 {
     const auto* on = m_form.control<QCheckBox>("ChkValidate");
     const auto* edit = qobject_cast<const QLineEdit*>(&box);
     const BoxCheck* check = checkOf(box);
     if (!on || !on->isChecked() || !edit || !check)
-        return true;
+        return nullptr;
     const std::string text = edit->text().toStdString();
-    if (text.empty() || rulePasses(check->rule, text))
-        return true;
-    if (ruleBeeps(check->rule))
+    return text.empty() || rulePasses(check->rule, text) ? nullptr : check;
+}
+
+void FieldChecks::warn(const BoxCheck& check)
+{
+    if (ruleBeeps(check.rule))
         m_prompter.beep();
-    m_prompter.message(std::string(ruleMessage(check->rule)), check->title, platform::Icon::Warning);
-    return false;
+    m_prompter.message(std::string(ruleMessage(check.rule)), check.title, platform::Icon::Warning);
+}
+
+bool FieldChecks::mayLeave(const QWidget& box)
+{
+    const BoxCheck* failed = failedCheck(box);
+    if (failed)
+        warn(*failed);
+    return !failed;
 }
 
 bool FieldChecks::upperCase(QObject* box, QEvent* event)
@@ -121,9 +131,11 @@ bool FieldChecks::eventFilter(QObject* watched, QEvent* event)
         QWidget* left = m_left;
         const bool forThis = m_leftFor == watched;
         m_left = m_leftFor = nullptr;
-        if (!left || !forThis || mayLeave(*left))
+        const BoxCheck* failed = left && forThis ? failedCheck(*left) : nullptr;
+        if (!failed)
             return false;
-        left->setFocus(Qt::OtherFocusReason);
+        left->setFocus(Qt::OtherFocusReason);  // back before the warning shows
+        warn(*failed);
         return true;
     }
     default:

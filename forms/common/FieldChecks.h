@@ -35,6 +35,9 @@ protected:
 
 private:
     const BoxCheck* checkOf(const QWidget& box) const;
+    /// The check the box fails now, or nullptr.
+    const BoxCheck* failedCheck(const QWidget& box) const;
+    void warn(const BoxCheck& check);
     bool upperCase(QObject* box, QEvent* event);
 
     NoticeForm& m_form;

@@ -183,11 +183,11 @@ void applyChoice(NoticeForm& form, const VisibilityGroups& groups, std::string_v
 {
     const bool stationLess = isOn(form, kSuppress) || isOn(form, kWithdraw);
     if (control == kAdd || control == kModify) {
-        if (control == kAdd)
-            hideFrameTrg(form);
-        else
+        if (control == kModify)
             showFrameTrg(form);
         showStationBlock(form, groups);
+        if (control == kAdd)
+            hideFrameTrg(form);
         if (otherFragmentOn(form))
             hideFrameA11(form);
         applyAntennaRule(form);

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <set>
@@ -102,6 +103,18 @@ TEST(FieldRules, EdgeCases)
     };
     for (const Row& r : rows)
         EXPECT_EQ(forms::rulePasses(r.rule, r.text), r.passes) << "rule " << int(r.rule) << " on '" << r.text << "'";
+}
+
+TEST(FieldRules, NumericTextReadsAsItsValue)
+{
+    const std::pair<const char*, double> rows[] = {
+        {" +1.5e-3 ", 0.0015}, {"5.", 5}, {".5", 0.5}, {"-.5E1", -5}, {"0930", 930}, {"1e-999", 0}, {"-1e999", -HUGE_VAL},
+    };
+    for (const auto& [text, value] : rows) {
+        const std::optional<double> read = forms::numericValue(text);
+        ASSERT_TRUE(read.has_value()) << text;
+        EXPECT_DOUBLE_EQ(*read, value) << text;
+    }
 }
 
 TEST(FieldRules, WholeValueSendsAHalfToTheEvenNeighbour)
