@@ -4,6 +4,7 @@
 #include "NoticeGridModel.h"
 #include "NoticeImport.h"
 #include "database/DbConnection.h"
+#include "forms/common/NoticeNavigation.h"
 #include "platform/Prompter.h"
 
 #include <QAction>
@@ -223,12 +224,20 @@ void OstrelStartup::onRowPicked()
     if (!current.isValid())
         return;
     m_state.currentTerrakey = m_model->index(current.row(), 0).data().toInt();
+    m_grid->hide();
+    setStatus("Reading the selected notice from database");
+    repaint();
     m_state.currentNtcIndex = findNtcKeyIndex(m_state, m_state.currentTerrakey);
     if (m_state.currentNtcIndex == kNotFound) {
         if (!fillNtcGrid())
             return;
         m_prompter.message("Index list corrupted", "Index error", platform::Icon::Information);
+        return;
     }
+    forms::NoticeSession session{m_state, m_prompter, {}};
+    forms::openSelectedNtc(session, m_state.currentTerrakey, m_state.currentNtcIndex);
+    if (fillNtcGrid())
+        setStatus("Database was sucessfully updated - Number of notices : " + std::to_string(m_state.ntcCount));
 }
 
 bool OstrelStartup::eventFilter(QObject* watched, QEvent* event)

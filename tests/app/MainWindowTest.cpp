@@ -1,7 +1,15 @@
+#include "NoticeExport.h"
 #include "NoticeGridModel.h"
 #include "OstrelStartup.h"
 #include "support/ImportFixture.h"
 #include "support/NoticeDb.h"
+#include "support/NoticeText.h"
+#include "forms/common/FormLoad.h"
+#include "forms/common/NoticeForm.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
 
 #include <QAction>
 #include <QLabel>
@@ -14,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 using testing_support::noticeFile;
 using testing_support::ScriptedPrompter;
@@ -121,12 +130,58 @@ TEST(MainWindow, OpenTxtImportsAndListsTheNotices)
     EXPECT_EQ(w.window.state().ntcIndexList, (std::vector<std::int32_t>{1, 2, 3}));
     EXPECT_TRUE(w.prompter.messages.empty());
 
-    // Picking a row makes it the current notice.
+    // Picking a row opens its notice, the grid hidden; closing the form lists the notices again.
     auto* grid = child<QTableView>(w.window, "NtcDataGrid");
     grid->setCurrentIndex(model->index(1, 0));
+    int shown = 0;
+    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+        ++shown;
+        EXPECT_FALSE(w.visible("NtcDataGrid"));
+        EXPECT_EQ(w.text("TxtProcessingStatus"), "Reading the selected notice from database");
+        EXPECT_EQ(form.objectName(), "TvFrmT02M");
+        EXPECT_EQ(form.control<QLineEdit>("Txt_Ntc_Number")->text(), "2");
+        EXPECT_EQ(w.window.state().currentNtcIndex, 1);
+    });
     QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_EQ(w.window.state().currentTerrakey, 2);
-    EXPECT_EQ(w.window.state().currentNtcIndex, 1);
+    forms::setModalShow(previous);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(w.visible("NtcDataGrid"));
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 3");
+    EXPECT_EQ(w.window.state().currentTerrakey, 0);
+}
+
+TEST(MainWindow, ADoubleClickOpensTheFormInItsOwnLoop)
+{
+    Window w;
+    w.prompter.picks = {w.write("batch.txt", kThree)};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+    w.window.show();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    std::vector<std::string> seen;
+    // Each form shown steps once with ">>" where it can, then closes.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* form = dynamic_cast<forms::NoticeForm*>(QApplication::activeModalWidget());
+        if (!form || form->isUnloaded())
+            return;
+        seen.push_back(form->objectName().toStdString() + " " +
+                       form->control<QLineEdit>("Txt_Ntc_Number")->text().toStdString());
+        auto* next = form->control<QPushButton>("Button_Next_Ntc");
+        if (seen.size() == 1 && next->isEnabled())
+            next->click();  // onto the television notice: the sound form ends
+        else
+            form->control<QPushButton>("Button_Reset")->click();
+    });
+    poll.start(10);
+    const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    poll.stop();
+    EXPECT_EQ(seen, (std::vector<std::string>{"FmFrmT01M 1", "TvFrmT02M 2"}));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(w.visible("NtcDataGrid"));
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 3");
 }
 
 TEST(MainWindow, LeavingAChangedDatabaseOffersTheExportOnce)
@@ -220,4 +275,48 @@ TEST(MainWindow, AGridThatCannotBeFilledClosesTheDatabase)
     EXPECT_EQ(w.window.state().ntcCount, 0);
     ASSERT_EQ(w.prompter.messages.size(), 1u);
     EXPECT_EQ(w.prompter.messages[0].title, "fillNtcGrid");
+}
+
+// A frequency corrected in the form reaches the ".upd" file and nothing else changes.
+TEST(MainWindow, AFrequencyCorrectedInTheFormIsExportedAndNothingElseChanges)
+{
+    Window w;
+    w.prompter.picks = {w.write("batch.txt", noticeFile({testing_support::fullTelevisionNotice(),
+                                                         "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\n"}))};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    const auto before = w.dir.path() / "before.upd";
+    ASSERT_TRUE(app::writeDBToElectFile(before.string(), w.window.state(), w.prompter));
+
+    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+        EXPECT_EQ(form.control<QLineEdit>("Txt_1A_FreqAssgn")->text(), "479.25");
+        form.control<QLineEdit>("Txt_1A_FreqAssgn")->setText("480.25");
+        w.prompter.answers = {true};
+        form.control<QPushButton>("Button_Next")->click();
+        form.control<QPushButton>("Button_Reset")->click();
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    forms::setModalShow(previous);
+    w.prompter.answers = {true};
+    child<QAction>(w.window, "mnuFileExit")->trigger();
+
+    const auto lines = [](const std::string& text) {
+        std::vector<std::string> out;
+        std::size_t from = 0;
+        for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+            out.push_back(text.substr(from, end - from));
+        return out;
+    };
+    const auto old = lines(testing_support::readFile(before));
+    const auto now = lines(testing_support::readFile(w.dir.path() / "batch.upd"));
+    ASSERT_EQ(old.size(), now.size());
+    std::vector<std::string> changed;
+    for (std::size_t i = 0; i < old.size(); ++i)
+        if (old[i] != now[i])
+            changed.push_back(old[i] + " -> " + now[i]);
+    ASSERT_GE(changed.size(), 1u);
+    ASSERT_LE(changed.size(), 2u);  // the frequency, and the heading's date when the second turned
+    EXPECT_NE(changed.back().find("t_freq_assgn = 479.25"), std::string::npos) << changed.back();
+    EXPECT_NE(changed.back().find("t_freq_assgn = 480.25"), std::string::npos) << changed.back();
 }

@@ -1,6 +1,8 @@
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
+#include "forms/common/NoticeNavigation.h"
 #include "forms/common/NoticeScreen.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -92,5 +94,37 @@ TEST(FormScreenshots, EachFormFilledInEachLanguage)
             EXPECT_TRUE(picture.save(file)) << file.toStdString();
             forms::unloadNtcScreen(*form);
         }
+    }
+}
+
+// The television form as it opens on an ADD, a MODIFY and a SUPPRESS notice, its blocks shown
+// and hidden by the intent.
+TEST(FormScreenshots, TheTelevisionFormOnEachIntent)
+{
+    const QString folder = qEnvironmentVariable("OSTREL_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "OSTREL_SCREENSHOT_DIR is not set";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    testing_support::ScriptedPrompter prompter;
+    app::AppState state;
+    state.ntcIndexList = {17};
+    state.ntcCount = 1;
+    forms::NoticeSession session{state, prompter, {}};
+    for (const char* intent : {"ADD", "MODIFY", "SUPPRESS"}) {
+        auto form = forms::loadNtcForm(forms::kTvForm, app::Language::English);
+        forms::connectNoticeFormEvents(*form, session);
+        forms::writeNtcNumber(*form, 17);
+        notice::NoticeRecord rec = fullNotice(forms::kTvForm);
+        rec.intent = intent;
+        if (rec.intent == "SUPPRESS")
+            rec.notice_typ = "TB5";
+        forms::writeNtcToScreen(rec, *form);
+        EXPECT_EQ(form->control("Txt_4A_SiteName")->isVisibleTo(form.get()), rec.intent != "SUPPRESS") << intent;
+        EXPECT_EQ(form->control("FrameTrg")->isVisibleTo(form.get()), rec.intent != "ADD") << intent;
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        const QString file = QDir(folder).filePath(QString("TvFrmT02M-") + intent + ".png");
+        EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
+        forms::unloadNtcScreen(*form);
     }
 }

@@ -1,0 +1,251 @@
+#include "NoticeNavigation.h"
+
+#include "FormLoad.h"
+#include "NoticeForm.h"
+#include "NoticeScreen.h"
+#include "forms/tv/TvFormEvents.h"
+
+#include "database/NoticeDelete.h"
+#include "database/NoticeRead.h"
+#include "database/NoticeUpdate.h"
+#include "platform/NumberText.h"
+#include "platform/Prompter.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <array>
+#include <map>
+
+namespace forms {
+namespace {
+
+using app::kDeletedEntry;
+using app::kNotFound;
+
+// The sound-broadcasting bands, in MHz, bounds included.
+constexpr std::array<std::pair<double, double>, 2> kSoundBands{{{47.0, 68.0}, {87.5, 108.0}}};
+
+bool isLive(const app::AppState& state, std::int32_t index)
+{
+    return state.ntcIndexList[std::size_t(index)] != kDeletedEntry;
+}
+
+bool inList(const app::AppState& state, std::int32_t index)
+{
+    return index >= 0 && index < state.ntcCount;
+}
+
+// A live entry at `index` or further in the step's direction, within the list.
+bool hasLiveFrom(const app::AppState& state, std::int32_t index, int step)
+{
+    for (; inList(state, index); index += step)
+        if (isLive(state, index))
+            return true;
+    return false;
+}
+
+const FormReactions* reactionsOf(const NoticeForm& form)
+{
+    static const std::map<int, FormReactions> byKind{{kTvForm, tvFormReactions()}};
+    const auto it = byKind.find(form.kind());
+    return it == byKind.end() ? nullptr : &it->second;
+}
+
+void setText(NoticeForm& form, const char* name, const std::string& text)
+{
+    form.control<QLineEdit>(name)->setText(QString::fromStdString(text));
+}
+
+// Fills the form with the notice at `index` or the next live one in the direction, or asks
+// for the form of the notice's kind when it is another.
+void showNtcAt(NoticeForm& form, NoticeSession& s, int direction)
+{
+    app::AppState& st = s.state;
+    st.currentTerrakey = getNextNtcKey(st, st.currentNtcIndex, direction);
+    notice::NoticeRecord rec;
+    (void)database::readNtcFromDB(st.currentTerrakey, rec, st.dbConnection, s.prompter.report());
+    const int kind = getNtcScreenType(rec);
+    if (kind != form.kind()) {
+        s.next = NextNotice{st.currentTerrakey, std::move(rec), kind, st.currentNtcIndex};
+        unloadNtcScreen(form);
+        return;
+    }
+    if (const FormReactions* r = reactionsOf(form); r && r->clearForStep)
+        r->clearForStep(form);
+    // A notice stored without an administration must not show the previous one's.
+    form.control<QLineEdit>("Txt_B_Adm")->clear();
+    writeNtcToScreen(rec, form);
+    writeNtcNumber(form, st.currentTerrakey);
+    setText(form, "Txt_Filename", st.dbFileName);
+    enableStepButtons(form, st);
+}
+
+void step(NoticeForm& form, NoticeSession& s, int direction)
+{
+    s.state.currentNtcIndex += direction == 1 ? 1 : -1;
+    showNtcAt(form, s, direction);
+}
+
+// After a delete: the next live notice, else the previous one, else the form closes.
+void moveAfterDelete(NoticeForm& form, NoticeSession& s)
+{
+    app::AppState& st = s.state;
+    if (hasNextNtc(st, st.currentNtcIndex + 1))
+        step(form, s, 1);
+    else if (hasPrevNtc(st, st.currentNtcIndex - 1))
+        step(form, s, 0);
+    else
+        unloadNtcScreen(form);
+}
+
+void update(NoticeForm& form, NoticeSession& s)
+{
+    app::AppState& st = s.state;
+    if (form.control<QLineEdit>("Txt_B_Adm")->text().isEmpty()) {
+        s.prompter.message("The Notifying administration is missing, Cannot save the notice", "Fatal Error",
+                           platform::Icon::Warning);
+        return;
+    }
+    notice::NoticeRecord rec;
+    readNtcFromScreen(rec, form, form.kind());
+    st.dbChanged = true;
+    if (!s.prompter.askYesNo("Do you want to save the changes to the Database?", "Save Notice"))
+        return;
+    const bool saved = database::updateNtc(rec, st.currentTerrakey, st.dbConnection, s.prompter.report());
+    s.prompter.message(saved ? "The notice was sucessfully updated in the Database"
+                             : "Failed to update the notice in the Database",
+                       platform::kAppTitle, platform::Icon::None);
+    writeNtcToScreen(rec, form);
+    form.update();
+}
+
+void remove(NoticeForm& form, NoticeSession& s)
+{
+    app::AppState& st = s.state;
+    if (!s.prompter.askYesNo("Do you want to delete the notice from the Database?", "Delete Notice"))
+        return;
+    st.dbChanged = true;
+    // A notice still stored stays on the form and in the list.
+    if (!database::deleteNtc(st.currentTerrakey, st.dbConnection, s.prompter.report()))
+        return;
+    st.ntcIndexList[std::size_t(st.currentNtcIndex)] = kDeletedEntry;
+    moveAfterDelete(form, s);
+}
+
+void onClick(NoticeForm& form, const char* button, std::function<void()> act)
+{
+    QObject::connect(form.control<QAbstractButton>(button), &QAbstractButton::clicked, &form,
+                     [act = std::move(act)] { act(); });
+}
+
+}  // namespace
+
+int getNtcScreenType(const notice::NoticeRecord& rec)
+{
+    if (rec.notice_typ == "TB5") {
+        if (rec.fragment == "GE84")
+            return kSoundForm;
+        if (rec.fragment == "GE89")
+            return kTvForm;
+        std::string_view text = rec.target.freq_assgn;
+        const auto first = text.find_first_not_of(" \t");
+        text = first == std::string_view::npos ? std::string_view{} : text.substr(first);
+        text = text.substr(0, text.find_last_not_of(" \t") + 1);
+        const std::optional<double> mhz = platform::parseReal(text);
+        if (!mhz)
+            return kTvForm;
+        for (const auto& [low, high] : kSoundBands)
+            if (*mhz >= low && *mhz <= high)
+                return kSoundForm;
+        return kTvForm;
+    }
+    if (rec.notice_typ == "T01")
+        return kSoundForm;
+    if (rec.notice_typ == "T02")
+        return kTvForm;
+    return 0;
+}
+
+std::int32_t getNextNtcKey(app::AppState& state, std::int32_t start, int direction)
+{
+    const int stepBy = direction == 1 ? 1 : -1;
+    for (std::int32_t i = start; inList(state, i); i += stepBy)
+        if (isLive(state, i)) {
+            state.currentNtcIndex = i;
+            return state.ntcIndexList[std::size_t(i)];
+        }
+    return kNotFound;
+}
+
+bool hasNextNtc(const app::AppState& state, std::int32_t index)
+{
+    return hasLiveFrom(state, index, 1);
+}
+
+bool hasPrevNtc(const app::AppState& state, std::int32_t index)
+{
+    return hasLiveFrom(state, index, -1);
+}
+
+void writeNtcNumber(NoticeForm& form, std::int32_t terrakey)
+{
+    setText(form, "Txt_Ntc_Number", std::to_string(terrakey));
+}
+
+void enableStepButtons(NoticeForm& form, const app::AppState& state)
+{
+    form.control("Button_Next_Ntc")->setEnabled(hasNextNtc(state, state.currentNtcIndex + 1));
+    form.control("Button_Prev_Ntc")->setEnabled(hasPrevNtc(state, state.currentNtcIndex - 1));
+}
+
+void connectNoticeFormEvents(NoticeForm& form, NoticeSession& s)
+{
+    onClick(form, "Button_Next_Ntc", [&form, &s] { step(form, s, 1); });
+    onClick(form, "Button_Prev_Ntc", [&form, &s] { step(form, s, 0); });
+    onClick(form, "Button_Next", [&form, &s] { update(form, s); });
+    onClick(form, "Button_Finish", [&form, &s] { remove(form, s); });
+    onClick(form, "Button_Reset", [&form] { unloadNtcScreen(form); });
+    const FormReactions* r = reactionsOf(form);
+    if (!r)
+        return;
+    r->install(form, s.prompter);
+    auto choice = r->choice;
+    connectOptionReactions(form, [&form, choice](QRadioButton& option) {
+        choice(form, option.objectName().toStdString());
+    });
+    for (const ControlRow& row : form.controls())
+        if (auto* combo = form.control<QComboBox>(row.name))
+            QObject::connect(combo, &QComboBox::currentIndexChanged, &form,
+                             [&form, choice, name = row.name] { choice(form, name); });
+}
+
+void showNtcScreen(NoticeSession& s, std::int32_t terrakey, const notice::NoticeRecord& rec, int kind,
+                   std::int32_t index)
+{
+    s.next = NextNotice{terrakey, rec, kind, index};
+    while (s.next && (s.next->kind == kSoundForm || s.next->kind == kTvForm)) {
+        const NextNotice n = std::move(*s.next);
+        s.next.reset();
+        s.state.currentNtcIndex = n.index;
+        const std::unique_ptr<NoticeForm> form = loadNtcForm(n.kind, s.state.language);
+        connectNoticeFormEvents(*form, s);
+        enableStepButtons(*form, s.state);
+        writeNtcNumber(*form, n.terrakey);
+        setText(*form, "Txt_Filename", s.state.dbFileName);
+        writeNtcToScreen(n.rec, *form);
+        showModal(*form);
+    }
+    s.next.reset();
+}
+
+void openSelectedNtc(NoticeSession& s, std::int32_t terrakey, std::int32_t index)
+{
+    notice::NoticeRecord rec;
+    (void)database::readNtcFromDB(terrakey, rec, s.state.dbConnection, s.prompter.report());
+    showNtcScreen(s, terrakey, rec, getNtcScreenType(rec), index);
+}
+
+}  // namespace forms

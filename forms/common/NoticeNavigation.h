@@ -1,0 +1,73 @@
+#pragma once
+
+#include "AppState.h"
+#include "notice/NoticeRecord.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace platform { class Prompter; }
+
+// Opening a stored notice in the entry form that suits it, and walking the notice list from
+// an open form. At most one form exists: a step onto a notice of the other kind ends its form
+// and asks for the other, which showNtcScreen then shows.
+namespace forms {
+
+class NoticeForm;
+
+/// The form kind for a record: 1 sound, 2 television, 0 none. A "TB5" of another fragment than
+/// "GE84" or "GE89" is a sound notice when its target frequency lies in 47-68 or 87.5-108 MHz;
+/// a frequency that is empty or no number gives the television form.
+int getNtcScreenType(const notice::NoticeRecord& rec);
+
+/// The key of the first live entry from `start` on, forwards (direction 1) or backwards (0),
+/// and sets currentNtcIndex to its place; kNotFound, the index unchanged, past either end.
+std::int32_t getNextNtcKey(app::AppState& state, std::int32_t start, int direction);
+/// Whether a live entry lies at `index` or after it (before it), within the list.
+bool hasNextNtc(const app::AppState& state, std::int32_t index);
+bool hasPrevNtc(const app::AppState& state, std::int32_t index);
+
+/// Shows the notice's key in Txt_Ntc_Number.
+void writeNtcNumber(NoticeForm& form, std::int32_t terrakey);
+
+/// The notice a form asks to be shown next, in a form of another kind.
+struct NextNotice {
+    std::int32_t terrakey = 0;
+    notice::NoticeRecord rec;
+    int kind = 0;
+    std::int32_t index = 0;
+};
+
+// What an open form works on: the program's state, where it asks and tells, and the notice it
+// asks for when a step leaves its kind.
+struct NoticeSession {
+    app::AppState& state;
+    platform::Prompter& prompter;
+    std::optional<NextNotice> next;
+};
+
+/// Shows the notice in a fresh form of its kind, modally, and then each notice a step asks for
+/// in another form; returns when the last form has closed. Kind 0 does nothing.
+void showNtcScreen(NoticeSession& session, std::int32_t terrakey, const notice::NoticeRecord& rec, int kind,
+                   std::int32_t index);
+
+/// Reads the notice and shows it in its form; returns when the last form has closed.
+void openSelectedNtc(NoticeSession& session, std::int32_t terrakey, std::int32_t index);
+
+// What a kind of form does beyond the common buttons: check what is typed, empty itself
+// before a step, and answer a chosen option or list item.
+struct FormReactions {
+    std::function<void(NoticeForm&, platform::Prompter&)> install;
+    std::function<void(NoticeForm&)> clearForStep;
+    std::function<void(NoticeForm&, std::string_view control)> choice;
+};
+
+/// Connects the form's buttons, options and lists to the session.
+void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);
+
+/// The step buttons enabled by whether a live notice lies on their side of currentNtcIndex.
+void enableStepButtons(NoticeForm& form, const app::AppState& state);
+
+}  // namespace forms

@@ -1,0 +1,412 @@
+#include "forms/common/NoticeNavigation.h"
+
+#include "forms/common/FormLoad.h"
+#include "forms/common/NoticeForm.h"
+
+#include "database/NoticeStore.h"
+#include "platform/NumberText.h"
+#include "support/NoticeDb.h"
+#include "support/NoticeText.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <functional>
+#include <string>
+#include <vector>
+
+using app::kDeletedEntry;
+using app::kNotFound;
+using notice::NoticeRecord;
+
+namespace {
+
+constexpr int kNone = 0;
+
+TEST(NoticeNavigation, TheKindFollowsTypeFragmentAndTargetFrequency)
+{
+    struct Case {
+        const char* type;
+        const char* fragment;
+        const char* freq;
+        int kind;
+    };
+    const Case cases[] = {
+        {"T01", "GE84", "", forms::kSoundForm},
+        {"T02", "GE89", "98", forms::kTvForm},
+        {"TB5", "GE84", "500", forms::kSoundForm},
+        {"TB5", "GE89", "", forms::kTvForm},
+        {"TB5", "GE89", "98", forms::kTvForm},
+        {"TB5", "ST61", "47", forms::kSoundForm},
+        {"TB5", "ST61", "68", forms::kSoundForm},
+        {"TB5", "NTFD_RR", "87.5", forms::kSoundForm},
+        {"TB5", "NTFD_RR", "108", forms::kSoundForm},
+        {"TB5", "ST61", " 98.5 ", forms::kSoundForm},
+        {"TB5", "ST61", "46.9", forms::kTvForm},
+        {"TB5", "ST61", "68.1", forms::kTvForm},
+        {"TB5", "ST61", "87.4", forms::kTvForm},
+        {"TB5", "ST61", "108.1", forms::kTvForm},
+        {"TB5", "ST61", "200", forms::kTvForm},
+        {"TB5", "ST61", "", forms::kTvForm},
+        {"TB5", "ST61", "abc", forms::kTvForm},
+        {"TB5", "ST61", "87,5", forms::kTvForm},
+        {"tb5", "GE84", "98", kNone},
+        {"t01", "", "", kNone},
+        {"", "", "", kNone},
+    };
+    for (const char* digital : {"DS1", "DS2", "DT1", "DT2", "DA1"}) {
+        NoticeRecord rec;
+        rec.notice_typ = digital;
+        rec.target.freq_assgn = "98";
+        EXPECT_EQ(forms::getNtcScreenType(rec), kNone) << digital;
+    }
+    for (const Case& c : cases) {
+        NoticeRecord rec;
+        rec.notice_typ = c.type;
+        rec.fragment = c.fragment;
+        rec.target.freq_assgn = c.freq;
+        EXPECT_EQ(forms::getNtcScreenType(rec), c.kind) << c.type << " " << c.fragment << " '" << c.freq << "'";
+    }
+}
+
+app::AppState listOf(std::vector<std::int32_t> keys)
+{
+    app::AppState state;
+    state.ntcCount = std::int32_t(keys.size());
+    state.ntcIndexList = std::move(keys);
+    return state;
+}
+
+TEST(NoticeNavigation, TheWalkSkipsDeletedEntriesAndStopsAtBothEnds)
+{
+    constexpr std::int32_t D = kDeletedEntry;
+    struct Case {
+        std::vector<std::int32_t> list;
+        std::int32_t start;
+        int direction;
+        std::int32_t key;    // found, or kNotFound
+        std::int32_t index;  // currentNtcIndex afterwards (it starts at 77)
+    };
+    const Case cases[] = {
+        {{}, 0, 1, kNotFound, 77},
+        {{10, 11, 12, D, D, 15}, 3, 1, 15, 5},
+        {{10, 11, 12, D, D, 15}, 4, 0, 12, 2},
+        {{10, 11, 12, D, D, 15}, 2, 0, 12, 2},
+        {{10, 11, 12, D, D, 15}, 2, 1, 12, 2},
+        {{10, 11, 12, D, D}, 3, 1, kNotFound, 77},
+        {{10, 11, 12}, 3, 1, kNotFound, 77},
+        {{D, D, 12}, 1, 0, kNotFound, 77},
+        {{10, 11}, -1, 0, kNotFound, 77},
+        {{10, 11}, -1, 1, kNotFound, 77},
+    };
+    for (const Case& c : cases) {
+        app::AppState state = listOf(c.list);
+        state.currentNtcIndex = 77;
+        EXPECT_EQ(forms::getNextNtcKey(state, c.start, c.direction), c.key) << c.start << "/" << c.direction;
+        EXPECT_EQ(state.currentNtcIndex, c.index) << c.start << "/" << c.direction;
+    }
+}
+
+TEST(NoticeNavigation, StepButtonsAreEnabledOnlyTowardsALiveNotice)
+{
+    constexpr std::int32_t D = kDeletedEntry;
+    struct Case {
+        std::vector<std::int32_t> list;
+        std::int32_t current;
+        bool next, prev;
+    };
+    const Case cases[] = {
+        {{}, 0, false, false},
+        {{10}, 0, false, false},
+        {{10, 11, 12}, 0, true, false},
+        {{10, 11, 12}, 2, false, true},
+        {{10, 11, 12, D, D, 15}, 2, true, true},
+        {{10, 11, 12, D, D}, 2, false, true},
+        {{D, D, 12, 13}, 2, true, false},
+    };
+    auto form = forms::loadNtcForm(forms::kTvForm, app::Language::English);
+    for (const Case& c : cases) {
+        app::AppState state = listOf(c.list);
+        state.currentNtcIndex = c.current;
+        forms::enableStepButtons(*form, state);
+        EXPECT_EQ(form->control("Button_Next_Ntc")->isEnabled(), c.next) << c.current;
+        EXPECT_EQ(form->control("Button_Prev_Ntc")->isEnabled(), c.prev) << c.current;
+    }
+    const app::AppState state = listOf({10, 11});
+    EXPECT_FALSE(forms::hasNextNtc(state, -1));
+    EXPECT_FALSE(forms::hasPrevNtc(state, 2));
+}
+
+// A database of notices listed in key order, and forms shown by a script instead of a modal loop.
+class NoticeFlow : public testing::Test {
+protected:
+    // Each body is stored as one notice; the list holds them in the order given.
+    void store(const std::vector<std::string>& bodies)
+    {
+        for (const std::string& body : bodies) {
+            const NoticeRecord rec = testing_support::readNotice(body);
+            database::ContourOutcome outcome;
+            ASSERT_TRUE(database::storeNtc(rec, db.conn, outcome, false, db.prompter.report()));
+            state.ntcIndexList.push_back(std::int32_t(
+                platform::parseInteger(db.scalar("SELECT max(terrakey) FROM fmtv_terra")).value()));
+        }
+        state.ntcCount = std::int32_t(state.ntcIndexList.size());
+        state.dbFileName = db.path();
+        ASSERT_TRUE(state.dbConnection.open(db.path()));
+    }
+
+    static std::string tv(const std::string& site)
+    {
+        return "t_notice_type = T02\nt_action = ADD\nt_fragment = GE89\nt_ctry = F\nt_site_name = " +
+               site + "\nt_freq_assgn = 479.25\nt_long = +0044930\nt_lat = +454530\nt_polar = H\n";
+    }
+    static std::string sound(const std::string& site)
+    {
+        return "t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_ctry = F\nt_site_name = " + site +
+               "\nt_freq_assgn = 98.5\nt_long = +0044930\nt_lat = +454530\nt_polar = H\n";
+    }
+
+    // Opens the notice at `index`; each form shown runs the next action of the script.
+    void open(std::int32_t index)
+    {
+        state.currentTerrakey = state.ntcIndexList[std::size_t(index)];
+        const forms::ModalShow previous = forms::setModalShow([this](forms::NoticeForm& form) {
+            ++shown;
+            ASSERT_FALSE(script.empty()) << "a form nobody expected";
+            auto act = std::move(script.front());
+            script.pop_front();
+            act(form);
+        });
+        forms::openSelectedNtc(session, state.currentTerrakey, index);
+        forms::setModalShow(previous);
+        EXPECT_TRUE(script.empty());
+    }
+
+    static std::string text(const forms::NoticeForm& form, const char* name)
+    {
+        return form.control<QLineEdit>(name)->text().toStdString();
+    }
+    static void click(forms::NoticeForm& form, const char* button)
+    {
+        form.control<QAbstractButton>(button)->click();
+    }
+    std::string keyAt(std::int32_t index) const { return std::to_string(state.ntcIndexList[std::size_t(index)]); }
+
+    testing_support::NoticeDb db;
+    app::AppState state;
+    forms::NoticeSession session{state, db.prompter, {}};
+    std::deque<std::function<void(forms::NoticeForm&)>> script;
+    int shown = 0;
+};
+
+TEST_F(NoticeFlow, StepsLandOnLiveNoticesAndASoundNoticeOpensTheSoundForm)
+{
+    store({tv("S0"), tv("S1"), tv("S2"), tv("S3"), tv("S4"), sound("S5")});
+    state.ntcIndexList[2] = state.ntcIndexList[3] = kDeletedEntry;
+    script.push_back([this](forms::NoticeForm& form) {
+        EXPECT_EQ(form.kind(), forms::kTvForm);
+        EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(1));
+        EXPECT_EQ(text(form, "Txt_Filename"), db.path());
+        EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S1");
+        EXPECT_TRUE(form.control("Button_Prev_Ntc")->isEnabled());
+        click(form, "Button_Next_Ntc");
+        EXPECT_EQ(state.currentNtcIndex, 4);
+        EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(4));
+        EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S4");
+        click(form, "Button_Prev_Ntc");
+        EXPECT_EQ(state.currentNtcIndex, 1);
+        click(form, "Button_Prev_Ntc");
+        EXPECT_EQ(state.currentNtcIndex, 0);
+        EXPECT_FALSE(form.control("Button_Prev_Ntc")->isEnabled());
+        click(form, "Button_Prev_Ntc");  // disabled: nothing
+        EXPECT_EQ(state.currentNtcIndex, 0);
+        click(form, "Button_Next_Ntc");
+        click(form, "Button_Next_Ntc");
+        click(form, "Button_Next_Ntc");  // onto the sound notice: this form ends
+        EXPECT_TRUE(form.isUnloaded());
+    });
+    script.push_back([this](forms::NoticeForm& form) {
+        EXPECT_EQ(form.kind(), forms::kSoundForm);
+        EXPECT_EQ(state.currentNtcIndex, 5);
+        EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(5));
+        EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S5");
+        EXPECT_FALSE(form.control("Button_Next_Ntc")->isEnabled());
+        click(form, "Button_Prev_Ntc");  // back to television: a fresh form
+    });
+    script.push_back([this](forms::NoticeForm& form) {
+        EXPECT_EQ(form.kind(), forms::kTvForm);
+        EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(4));
+        EXPECT_EQ(form.windowTitle().count(QString::fromUtf8(app::kVersionText)), 1);
+        click(form, "Button_Reset");
+        EXPECT_TRUE(form.isUnloaded());
+    });
+    open(1);
+    EXPECT_EQ(shown, 3);
+    EXPECT_FALSE(state.dbChanged);
+    EXPECT_TRUE(db.prompter.messages.empty());
+}
+
+TEST_F(NoticeFlow, SteppingOntoANoticeWithoutAdministrationShowsNoneAndSavesNone)
+{
+    store({tv("S0"), tv("S1")});
+    ASSERT_TRUE(db.conn.exec("UPDATE fmtv_terra SET adm = NULL WHERE terrakey = " + keyAt(1)));
+    script.push_back([this](forms::NoticeForm& form) {
+        EXPECT_EQ(text(form, "Txt_B_Adm"), "F");
+        click(form, "Button_Next_Ntc");
+        EXPECT_EQ(text(form, "Txt_B_Adm"), "");
+        click(form, "Button_Next");  // nothing to save without an administration
+        click(form, "Button_Reset");
+    });
+    open(0);
+    ASSERT_EQ(db.prompter.messages.size(), 1u);
+    EXPECT_EQ(db.prompter.messages[0].title, "Fatal Error");
+    EXPECT_EQ(db.prompter.messages[0].text, "The Notifying administration is missing, Cannot save the notice");
+    EXPECT_EQ(db.prompter.messages[0].icon, platform::Icon::Warning);
+    EXPECT_FALSE(state.dbChanged);
+}
+
+TEST_F(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
+{
+    store({tv("S0")});
+    const std::string before = db.tableCounts() + db.scalar("SELECT group_concat(site_name) FROM fmtv_terra");
+    script.push_back([this, &before](forms::NoticeForm& form) {
+        // The intent options show and hide the station block.
+        QWidget* site = form.control("Txt_4A_SiteName");
+        EXPECT_TRUE(site->isVisibleTo(&form));
+        form.control<QAbstractButton>("OptInt_Sup")->click();
+        EXPECT_FALSE(site->isVisibleTo(&form));
+        form.control<QAbstractButton>("OptInt_Add")->click();
+        EXPECT_TRUE(site->isVisibleTo(&form));
+        form.control<QLineEdit>("Txt_4A_SiteName")->setText("Nancy 'O'");
+        db.prompter.answers = {false, true};
+        click(form, "Button_Next");  // No: nothing saved, yet the database counts as changed
+        EXPECT_TRUE(state.dbChanged);
+        EXPECT_EQ(db.tableCounts() + db.scalar("SELECT group_concat(site_name) FROM fmtv_terra"), before);
+        EXPECT_EQ(text(form, "Txt_4A_SiteName"), "Nancy 'O'");
+        form.control<QLineEdit>("Txt_B_Adm")->setText("I");
+        form.control<QLineEdit>("Txt_4C_Deg_Long")->setText("5");
+        click(form, "Button_Next");
+        EXPECT_EQ(text(form, "Txt_4C_Deg_Long"), "005");  // as stored
+        click(form, "Button_Reset");
+    });
+    open(0);
+    ASSERT_EQ(db.prompter.questions.size(), 2u);
+    EXPECT_EQ(db.prompter.questions[0].text, "Do you want to save the changes to the Database?");
+    EXPECT_EQ(db.prompter.questions[0].title, "Save Notice");
+    ASSERT_EQ(db.prompter.messages.size(), 1u);
+    EXPECT_EQ(db.prompter.messages[0].text, "The notice was sucessfully updated in the Database");
+    EXPECT_EQ(db.prompter.messages[0].title, "Ostrel_Kolv_An");
+    EXPECT_EQ(db.prompter.messages[0].icon, platform::Icon::None);
+    EXPECT_EQ(db.scalar("SELECT site_name || '|' || adm FROM fmtv_terra"), "Nancy 'O'|I");
+}
+
+TEST_F(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
+{
+    store({tv("S0"), tv("S1"), tv("S2")});
+    script.push_back([this](forms::NoticeForm& form) {
+        db.prompter.answers = {false};
+        click(form, "Button_Finish");  // No: nothing
+        EXPECT_FALSE(state.dbChanged);
+        db.prompter.answers = {true};
+        click(form, "Button_Finish");  // the last notice: the one before it shows
+        EXPECT_EQ(state.currentNtcIndex, 1);
+        EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S1");
+        EXPECT_FALSE(form.control("Button_Next_Ntc")->isEnabled());
+        db.prompter.answers = {true};
+        click(form, "Button_Finish");
+        EXPECT_EQ(state.currentNtcIndex, 0);
+        db.prompter.answers = {true};
+        click(form, "Button_Finish");  // the only one left: the form closes
+        EXPECT_TRUE(form.isUnloaded());
+    });
+    open(2);
+    EXPECT_TRUE(state.dbChanged);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "0");
+    EXPECT_EQ(state.ntcIndexList, std::vector<std::int32_t>(3, kDeletedEntry));
+    EXPECT_EQ(db.prompter.questions[0].text, "Do you want to delete the notice from the Database?");
+    EXPECT_EQ(db.prompter.questions[0].title, "Delete Notice");
+}
+
+TEST_F(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
+{
+    store({tv("S0"), tv("S1")});
+    ASSERT_TRUE(db.conn.exec("CREATE TRIGGER no_delete BEFORE DELETE ON fmtv_terra BEGIN SELECT RAISE(ABORT, 'kept'); END"));
+    script.push_back([this](forms::NoticeForm& form) {
+        db.prompter.answers = {true};
+        click(form, "Button_Finish");
+        EXPECT_FALSE(form.isUnloaded());
+        EXPECT_EQ(state.currentNtcIndex, 0);
+        EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S0");
+        click(form, "Button_Reset");
+    });
+    const std::vector<std::int32_t> list = state.ntcIndexList;
+    open(0);
+    EXPECT_EQ(state.ntcIndexList, list);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "2");
+    EXPECT_FALSE(db.prompter.messages.empty());
+}
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// An update the database refuses changes nothing stored and leaves the user's values on the form.
+TEST_F(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
+{
+    struct Case {
+        const char* box;
+        const char* value;
+        const char* trigger;  // made before the update, dropped after it
+        const char* named;    // in the database's report
+    };
+    const Case cases[] = {
+        {"Txt_1A_FreqAssgn", "47A", "", "freq_assgn"},
+        {"Txt_4C_Deg_Long", "ABC", "", "long"},
+        {"Txt_4A_SiteName", "Metz", "CREATE TRIGGER refuse BEFORE UPDATE ON fmtv_terra "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END", "refused"},
+    };
+    store({tv("S0")});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        db.prompter.messages.clear();
+        if (*c.trigger) {
+            ASSERT_TRUE(db.conn.exec(c.trigger));
+        }
+        const std::string before = fileBytes(db.path());
+        script.push_back([&](forms::NoticeForm& form) {
+            form.control<QCheckBox>("ChkValidate")->setChecked(false);
+            form.control<QLineEdit>(c.box)->setText(c.value);
+            db.prompter.answers = {true};
+            click(form, "Button_Next");
+            EXPECT_EQ(text(form, c.box), c.value);
+            EXPECT_EQ(fileBytes(db.path()), before);
+            if (*c.trigger) {
+                ASSERT_TRUE(db.conn.exec("DROP TRIGGER refuse"));
+                db.prompter.answers = {true};
+                click(form, "Button_Next");
+            }
+            click(form, "Button_Reset");
+        });
+        open(0);
+        ASSERT_GE(db.prompter.messages.size(), 2u);
+        std::string said;
+        for (const auto& m : db.prompter.messages)
+            said += m.text + "\n";
+        EXPECT_NE(said.find(c.named), std::string::npos) << said;
+        EXPECT_EQ(db.prompter.messages[db.prompter.messages.size() - (*c.trigger ? 2 : 1)].text,
+                  "Failed to update the notice in the Database");
+        if (*c.trigger) {
+            EXPECT_EQ(db.scalar("SELECT site_name FROM fmtv_terra"), "Metz");
+        }
+    }
+}
+
+}  // namespace
