@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -32,23 +31,6 @@ public:
 private:
     std::string m_text;
 };
-
-// Every notice has a frequency of its own: 470.00 to 869.99.
-void writeFile(const fs::path& path, int notices)
-{
-    const std::string antenna = bench::antennaSections("\r\n");
-    std::ofstream out(path, std::ios::binary);
-    out << "<HEAD>\r\nt_adm = F\r\nt_email_addr = bench@example.org\r\n</HEAD>\r\n";
-    for (int i = 0; i < notices; ++i) {
-        const int hundredths = i / 400 % 100;
-        out << "<NOTICE>\r\nt_remarks = generated notice " << i << "\r\nt_notice_type = T02\r\nt_action = MODIFY\r\n"
-            << "t_fragment = GE89\r\nt_adm_ref_id = TV-" << i << "\r\nt_site_name = SITE " << i
-            << "\r\nt_ctry = F\r\nt_freq_assgn = " << 470 + i % 400 << "." << (hundredths < 10 ? "0" : "")
-            << hundredths << "\r\nt_long = +0044930\r\nt_lat = +454530\r\nt_polar = M\r\nt_erp_h_dbw = 40\r\n"
-            << "t_erp_v_dbw = 37\r\nt_op_hh_fr = 06:00\r\nt_op_hh_to = 23:30\r\nt_trg_freq_assgn = 471.25\r\n"
-            << antenna << "</NOTICE>\r\n";
-    }
-}
 
 using Value = std::variant<std::monostate, sqlite3_int64, double, std::string>;
 struct TableRows {
@@ -177,7 +159,7 @@ int main(int argc, char* argv[])
     for (const int n : sizes) {
         const auto file = folder / ("batch" + std::to_string(n) + ".txt");
         const std::string bulkPath = (folder / ("bulk" + std::to_string(n) + ".mdb")).string();
-        writeFile(file, n);
+        bench::writeNoticeFile(file, n);
         auto import = [&] {
             app::AppState state;
             NoStatus status;

@@ -110,7 +110,8 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
     int count = 0;
     return walkSubSection(cur, prefix, name, {closing}, [&](std::string& report) {
         std::string key, value, azimuth;
-        if (!splitKeyValue(cur.line, key, value) || !lowerAscii(key).starts_with(fixedKey))
+        // A key beginning with "t" comes lower-cased from the split.
+        if (!splitKeyValue(cur.line, key, value) || !key.starts_with(fixedKey))
             return;
         if (!getAzmFromKey(key, azimuth) || !equalsNoCase(key, fixedKey + azimuth)) {
             report += invalidEntry(prefix, key, value);
