@@ -17,6 +17,8 @@
 #include <QMenuBar>
 #include <QTableView>
 
+#include <utility>
+
 namespace app {
 namespace {
 
@@ -207,8 +209,8 @@ bool OstrelStartup::fillNtcGrid()
         rows.clear();
         showStatusBox(false);
     }
-    m_model->setRows(rows);
     buildNtcIndex(m_state, rows);
+    m_model->setRows(std::move(rows));  // moved, not copied: a large database has many cells
     m_grid->setVisible(listed);
     return listed;
 }
