@@ -7,8 +7,10 @@
 #include "notice/NoticeFileOutput.h"
 #include "notice/NoticeFileReader.h"
 #include "platform/Prompter.h"
+#include "platform/Report.h"
 #include "platform/SystemInfo.h"
 
+#include <chrono>
 #include <system_error>
 
 namespace app {
@@ -61,6 +63,85 @@ private:
     bool m_written = false;
 };
 
+// Notices are stored in savepoints of their own inside one transaction, committed every
+// kBatchNotices notices or kBatchTime and before the user is asked or told anything: a kill loses
+// at most the notices since the last commit, each whole or absent.
+constexpr int kBatchNotices = 500;
+constexpr auto kBatchTime = std::chrono::milliseconds(500);
+
+class Batch {
+public:
+    Batch(db::Connection& conn, Report& report) : m_conn(conn), m_report(report) {}
+    ~Batch() { commit(); }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+    // Before a notice is stored; without a batch (it cannot begin) each notice commits alone.
+    void open()
+    {
+        if (!m_open && !m_conn.inTransaction() && m_conn.exec("BEGIN")) {
+            m_open = true;
+            m_started = std::chrono::steady_clock::now();
+        }
+    }
+    // After notice `n` was stored into the batch.
+    void stored(const std::string& n)
+    {
+        if (!m_open)
+            return;
+        m_pending = (m_pending.empty() ? n : m_pending.substr(0, m_pending.find(' '))) + " to " + n;
+        if (++m_count >= kBatchNotices || std::chrono::steady_clock::now() - m_started >= kBatchTime)
+            commit();
+    }
+    // A batch the engine rolled back on a failure, or that cannot commit, is reported lost.
+    void commit()
+    {
+        if (!m_open)
+            return;
+        m_open = false;
+        const bool lost = !m_conn.inTransaction() || !m_conn.exec("COMMIT");
+        if (lost && m_count > 0) {
+            m_report.line("Input text file : Notice No : " + m_pending + " - not stored (" +
+                          m_conn.lastError().message + ")");
+            m_report.line(" ");
+        }
+        if (m_conn.inTransaction())
+            (void)m_conn.exec("ROLLBACK");
+        m_pending.clear();
+        m_count = 0;
+    }
+
+private:
+    db::Connection& m_conn;
+    Report& m_report;
+    bool m_open = false;
+    int m_count = 0;
+    std::string m_pending;  // "<first> to <last>" of the notices stored since the last commit
+    std::chrono::steady_clock::time_point m_started;
+};
+
+// Stores a notice into the batch; what storing has to say is shown once the batch is committed.
+// A contour notice may ask about an existing contour, so it is stored on its own.
+bool storeInBatch(const notice::NoticeRecord& rec, const std::string& n, Batch& batch, db::Connection& conn,
+                  database::ContourOutcome& contour, platform::Prompter& prompter)
+{
+    if (rec.notice_typ == "DA1")
+        batch.commit();
+    else
+        batch.open();
+    platform::Report held(nullptr, [&prompter](const std::string& text, const std::string& title) {
+        return prompter.askYesNo(text, title);
+    });
+    const bool stored = database::storeNtc(rec, conn, contour, false, held);
+    if (stored)
+        batch.stored(n);
+    if (!held.messages().empty())
+        batch.commit();
+    for (const platform::Message& m : held.messages())
+        prompter.report().message(m.text, m.title, m.icon, m.number);
+    return stored;
+}
+
 // The duplicate look-up of one notice by its type.
 Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db::Connection& conn)
 {
@@ -102,6 +183,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
     notice::NoticeRecord& rec = state.ntcRecord;
     const std::string today = platform::shortDate(started);
     std::size_t headReported = 0;
+    Batch batch(state.dbConnection, report);
     for (bool more = true; more; more = reader.readNextNotice(rec, read)) {
         rec.src_update = user;
         rec.d_updated = today;
@@ -123,7 +205,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
         database::ContourOutcome contour{0, state.overwrittenContourKey};
         if (lookup != Lookup::Found) {
             const std::string checkError = lookup == Lookup::Failed ? state.dbConnection.lastError().message : "";
-            const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter.report());
+            const bool stored = storeInBatch(rec, n, batch, state.dbConnection, contour, prompter);
             state.overwrittenContourKey = contour.overwrittenContourKey;
             if (lookup == Lookup::Failed) {
                 report.line("Input text file : Notice No : " + n + " - the duplicate check failed (" + checkError +
@@ -150,6 +232,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
             byPlace ? "Notice " + n + " - Notice " + std::to_string(found) +
                           ": have the same Freq, Adm and Coord. Do you still want to save it?"
                     : "Notice No " + n + ": have the same AdminRefID, Adm. Do you still want to save it?";
+        batch.commit();
         const bool save = prompter.askYesNo(question, "DataBase : Error");
         if (byPlace) {
             report.line("Notice " + n + " - Notice " + std::to_string(found) + " have the same Freq, Adm and Coord.");
@@ -162,7 +245,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
                 report.line(" ");
             continue;
         }
-        const bool stored = database::storeNtc(rec, state.dbConnection, contour, false, prompter.report());
+        const bool stored = storeInBatch(rec, n, batch, state.dbConnection, contour, prompter);
         if (!byPlace)
             report.line("In Assign/Allot database : RecordIndex : " +
                         (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
@@ -171,6 +254,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
             report.line("Input text file : Notice No : " + n + " - not stored");
         report.line(" ");
     }
+    batch.commit();
     if (reader.headReport().size() > headReported)
         report.refusals(reader.headReport().substr(headReported));
     reader.close();

@@ -18,6 +18,8 @@
 #include <QMenuBar>
 #include <QTableView>
 
+#include <utility>
+
 namespace app {
 namespace {
 
@@ -208,8 +210,8 @@ bool OstrelStartup::fillNtcGrid()
         rows.clear();
         showStatusBox(false);
     }
-    m_model->setRows(rows);
     buildNtcIndex(m_state, rows);
+    m_model->setRows(std::move(rows));  // moved, not copied: a large database has many cells
     m_grid->setVisible(listed);
     return listed;
 }

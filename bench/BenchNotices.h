@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,24 @@ inline std::string antennaSections(const std::string& eol)
         text += std::string("</") + s + ">" + eol;
     }
     return text;
+}
+
+/// A notice file of `notices` television notices with the lists of `antennaSections`, each with a
+/// frequency of its own: 470.00 to 869.99.
+inline void writeNoticeFile(const std::filesystem::path& path, int notices)
+{
+    const std::string antenna = antennaSections("\r\n");
+    std::ofstream out(path, std::ios::binary);
+    out << "<HEAD>\r\nt_adm = F\r\nt_email_addr = bench@example.org\r\n</HEAD>\r\n";
+    for (int i = 0; i < notices; ++i) {
+        const int hundredths = i / 400 % 100;
+        out << "<NOTICE>\r\nt_remarks = generated notice " << i << "\r\nt_notice_type = T02\r\nt_action = MODIFY\r\n"
+            << "t_fragment = GE89\r\nt_adm_ref_id = TV-" << i << "\r\nt_site_name = SITE " << i
+            << "\r\nt_ctry = F\r\nt_freq_assgn = " << 470 + i % 400 << "." << (hundredths < 10 ? "0" : "")
+            << hundredths << "\r\nt_long = +0044930\r\nt_lat = +454530\r\nt_polar = M\r\nt_erp_h_dbw = 40\r\n"
+            << "t_erp_v_dbw = 37\r\nt_op_hh_fr = 06:00\r\nt_op_hh_to = 23:30\r\nt_trg_freq_assgn = 471.25\r\n"
+            << antenna << "</NOTICE>\r\n";
+    }
 }
 
 /// A television notice with 127 rows: the notice, its target, operating period, three remark

@@ -1,19 +1,27 @@
 // Imports generated notice files of television notices with full antenna lists through the
-// same code as File > OpenTxt, and prints the time per file size.
+// same code as File > OpenTxt, and beside it inserts the very rows the import stored into a
+// fresh copy of the template in one transaction with prepared statements. Median of five
+// alternating rounds per file size.
 //   import_bench [notices...]     (default: 10000 40000)
 #include "NoticeImport.h"
 #include "database/DbConnection.h"
 #include "BenchNotices.h"
 
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
+constexpr int kRounds = 5;
 
 class NoStatus : public app::StatusLine {
 public:
@@ -24,19 +32,116 @@ private:
     std::string m_text;
 };
 
-void writeFile(const std::filesystem::path& path, int notices)
+using Value = std::variant<std::monostate, sqlite3_int64, double, std::string>;
+struct TableRows {
+    std::string name;
+    int columns = 0;
+    std::vector<Value> values;  // row after row
+};
+
+std::vector<std::string> tableNames(sqlite3* db)
 {
-    const std::string antenna = bench::antennaSections("\r\n");
-    std::ofstream out(path, std::ios::binary);
-    out << "<HEAD>\r\nt_adm = F\r\nt_email_addr = bench@example.org\r\n</HEAD>\r\n";
-    for (int i = 0; i < notices; ++i) {
-        out << "<NOTICE>\r\nt_remarks = generated notice " << i << "\r\nt_notice_type = T02\r\nt_action = MODIFY\r\n"
-            << "t_fragment = GE89\r\nt_adm_ref_id = TV-" << i << "\r\nt_site_name = SITE " << i
-            << "\r\nt_ctry = F\r\nt_freq_assgn = " << 470 + i % 400 << "." << i / 400 % 100
-            << "\r\nt_long = +0044930\r\nt_lat = +454530\r\nt_polar = M\r\nt_erp_h_dbw = 40\r\nt_erp_v_dbw = 37\r\n"
-            << "t_op_hh_fr = 06:00\r\nt_op_hh_to = 23:30\r\nt_trg_freq_assgn = 471.25\r\n"
-            << antenna << "</NOTICE>\r\n";
+    std::vector<std::string> names;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'", -1,
+                       &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return names;
+}
+
+// The rows the import added: those of every table the template leaves empty.
+std::vector<TableRows> importedRows(const std::string& path)
+{
+    sqlite3* templ = nullptr;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(database::templatePath().c_str(), &templ, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::vector<TableRows> tables;
+    for (const std::string& name : tableNames(db)) {
+        sqlite3_stmt* count = nullptr;
+        sqlite3_prepare_v2(templ, ("SELECT count(*) FROM \"" + name + "\"").c_str(), -1, &count, nullptr);
+        const bool empty = sqlite3_step(count) == SQLITE_ROW && sqlite3_column_int64(count, 0) == 0;
+        sqlite3_finalize(count);
+        if (!empty)
+            continue;
+        TableRows t{name, 0, {}};
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, ("SELECT * FROM \"" + name + "\"").c_str(), -1, &st, nullptr);
+        t.columns = sqlite3_column_count(st);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < t.columns; ++c) {
+                switch (sqlite3_column_type(st, c)) {
+                case SQLITE_INTEGER: t.values.emplace_back(sqlite3_column_int64(st, c)); break;
+                case SQLITE_FLOAT: t.values.emplace_back(sqlite3_column_double(st, c)); break;
+                case SQLITE_NULL: t.values.emplace_back(std::monostate{}); break;
+                default: t.values.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
+                }
+            }
+        }
+        sqlite3_finalize(st);
+        if (!t.values.empty())
+            tables.push_back(std::move(t));
     }
+    sqlite3_close(db);
+    sqlite3_close(templ);
+    return tables;
+}
+
+// A fresh copy of the template, opened as the program opens it, every row inserted in one
+// transaction with one prepared statement per table, and closed.
+bool bulkInsert(const std::vector<TableRows>& tables, const std::string& path, platform::Prompter& prompter)
+{
+    if (!database::copyTemplateDB(path, prompter.report()))
+        return false;
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+              sqlite3_exec(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; BEGIN", nullptr, nullptr,
+                           nullptr) == SQLITE_OK;
+    for (const TableRows& t : tables) {
+        std::string marks;
+        for (int c = 0; c < t.columns; ++c)
+            marks += c ? ", ?" : "?";
+        sqlite3_stmt* st = nullptr;
+        ok = ok && sqlite3_prepare_v2(db, ("INSERT INTO \"" + t.name + "\" VALUES (" + marks + ")").c_str(), -1, &st,
+                                      nullptr) == SQLITE_OK;
+        for (std::size_t at = 0; ok && at < t.values.size(); at += std::size_t(t.columns)) {
+            for (int c = 0; c < t.columns; ++c) {
+                const Value& v = t.values[at + std::size_t(c)];
+                if (const auto* i = std::get_if<sqlite3_int64>(&v))
+                    sqlite3_bind_int64(st, c + 1, *i);
+                else if (const auto* d = std::get_if<double>(&v))
+                    sqlite3_bind_double(st, c + 1, *d);
+                else if (const auto* s = std::get_if<std::string>(&v))
+                    sqlite3_bind_text(st, c + 1, s->data(), int(s->size()), SQLITE_STATIC);
+                else
+                    sqlite3_bind_null(st, c + 1);
+            }
+            ok = sqlite3_step(st) == SQLITE_DONE;
+            sqlite3_reset(st);
+        }
+        sqlite3_finalize(st);
+    }
+    ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!ok)
+        std::fprintf(stderr, "bulk insert: %s\n", sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return ok;
+}
+
+template <class Work>
+double timed(Work work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
 }  // namespace
@@ -45,24 +150,48 @@ int main(int argc, char* argv[])
 {
     const std::vector<int> sizes = bench::batchSizes(argc, argv);
 
-    const auto folder = std::filesystem::temp_directory_path() / "ostrel-import-bench";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const auto folder = fs::temp_directory_path() / "ostrel-import-bench";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
     bench::SilentPrompter prompter;
+    bool ok = true;
+    std::vector<double> importMedians;
     for (const int n : sizes) {
         const auto file = folder / ("batch" + std::to_string(n) + ".txt");
-        writeFile(file, n);
-        app::AppState state;
-        NoStatus status;
-        const auto start = std::chrono::steady_clock::now();
-        const bool ok = app::importTextFile(file.string(), state, status, prompter,
-                                            {"import_bench", database::templatePath()});
-        database::closeDB(state.dbConnection);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("import %6d notices (%5.1f MB): %7.2f s, %6.1f us per notice%s\n", n,
-                    double(std::filesystem::file_size(file)) / 1e6, seconds, seconds * 1e6 / n,
-                    ok ? "" : " FAILED");
+        const std::string bulkPath = (folder / ("bulk" + std::to_string(n) + ".mdb")).string();
+        bench::writeNoticeFile(file, n);
+        auto import = [&] {
+            app::AppState state;
+            NoStatus status;
+            ok = app::importTextFile(file.string(), state, status, prompter,
+                                     {"import_bench", database::templatePath()}) && ok;
+            database::closeDB(state.dbConnection);
+        };
+        std::vector<double> imports{timed(import)};
+        const std::vector<TableRows> rows = importedRows(app::databaseNameFor(file.string()));
+        std::vector<double> bulks;
+        // Alternating: the import first in the first round (which gives the rows) and the odd
+        // ones, the bulk insert first in the even ones.
+        for (int round = 0; round < kRounds; ++round) {
+            if (round > 0 && round % 2 == 1)
+                imports.push_back(timed(import));
+            bulks.push_back(timed([&] { ok = bulkInsert(rows, bulkPath, prompter) && ok; }));
+            if (round > 0 && round % 2 == 0)
+                imports.push_back(timed(import));
+        }
+        std::size_t rowCount = 0;
+        for (const TableRows& t : rows)
+            rowCount += t.values.size() / std::size_t(t.columns);
+        const double im = median(imports);
+        const double bu = median(bulks);
+        importMedians.push_back(im);
+        std::printf("%6d notices (%5.1f MB, %zu rows): import %6.2f s (%6.1f us per notice), bulk insert %6.2f s, "
+                    "ratio %.2f\n",
+                    n, double(fs::file_size(file)) / 1e6, rowCount, im, im * 1e6 / n, bu, im / bu);
     }
-    std::filesystem::remove_all(folder);
-    return prompter.shown == 0 ? 0 : 1;
+    for (std::size_t i = 1; i < sizes.size(); ++i)
+        std::printf("import of %d took %.2f times that of %d\n", sizes[i], importMedians[i] / importMedians[0],
+                    sizes[0]);
+    fs::remove_all(folder);
+    return ok && prompter.shown == 0 ? 0 : 1;
 }

@@ -122,13 +122,9 @@ void closeDB(db::Connection& conn)
     conn.close();
 }
 
-bool endNtcTrans(bool ok, db::Transaction& tx, platform::Report& report)
+void reportNotSaved(platform::Report& report)
 {
-    if (ok && tx.commit())
-        return true;
-    tx.rollback();
     report.message("The data was not saved to the database", "Erreur base de données", platform::Icon::Warning);
-    return false;
 }
 
 bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report)

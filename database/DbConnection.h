@@ -26,9 +26,20 @@ std::filesystem::path templatePath();
 /// Closes the connection; closing a closed one does nothing.
 void closeDB(db::Connection& conn);
 
-/// Commits the notice operation when `ok`, else rolls it back and says the data was not saved.
-/// True when the operation was committed.
-bool endNtcTrans(bool ok, db::Transaction& tx, platform::Report& report);
+/// Says the data of a notice operation was not saved.
+void reportNotSaved(platform::Report& report);
+
+/// Commits the notice operation (a transaction or a savepoint) when `ok`, else rolls it back and
+/// says the data was not saved. True when the operation was committed.
+template <class Tx>
+bool endNtcTrans(bool ok, Tx& tx, platform::Report& report)
+{
+    if (ok && tx.commit())
+        return true;
+    tx.rollback();
+    reportNotSaved(report);
+    return false;
+}
 
 /// Shows the connection's last error through reportErr, titled with the procedure; false.
 bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report);

@@ -69,7 +69,7 @@ std::string storedAntDir(const NoticeRecord& rec)
 bool storeNtc(const NoticeRecord& rec, db::Connection& conn, ContourOutcome& contour, bool forceNew,
               platform::Report& report)
 {
-    db::Transaction tx(conn);
+    db::Savepoint tx(conn);  // inside an import's batch, only this notice is undone on failure
     bool ok = tx.active() || reportDbErr(conn, "storeNtc", report);
     if (ok && rec.notice_typ == "DA1") {
         ok = addZEL04Contour(rec, conn, contour, forceNew, report);

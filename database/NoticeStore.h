@@ -19,8 +19,9 @@ struct ContourOutcome {
     std::int32_t overwrittenContourKey = 0;  // the contour overwritten last
 };
 
-/// Stores the notice; true when it was committed. A failure rolls the whole notice back,
-/// keys included, and says the data was not saved.
+/// Stores the notice; true when it was committed, or, inside an open transaction, kept in it. A
+/// failure rolls the whole notice back, keys included, and says the data was not saved; the
+/// enclosing transaction keeps what it held.
 bool storeNtc(const notice::NoticeRecord& rec, db::Connection& conn, ContourOutcome& contour, bool forceNew,
               platform::Report& report);
 

@@ -28,24 +28,47 @@ std::string replaceTabs(std::string& text)
     return trimValue(text);
 }
 
+namespace {
+
+// The text without leading and trailing blanks, as trimValue gives it, without a copy.
+std::string_view trimmedView(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// trimValue then replaceTabs, in place.
+void trimAndReplaceTabs(std::string& text)
+{
+    const std::string_view trimmed = trimmedView(text);
+    if (trimmed.size() != text.size())
+        text.assign(trimmed);
+    if (text.find('\t') != std::string::npos)
+        text = replaceTabs(text);
+}
+
+}  // namespace
+
 bool splitKeyValue(std::string& line, std::string& key, std::string& value)
 {
-    line = trimValue(line);
-    line = replaceTabs(line);
+    trimAndReplaceTabs(line);
     const auto eq = line.find('=');
     if (eq == std::string::npos)
         return false;
-    key = trimValue(line.substr(0, eq));
+    key.assign(trimmedView(std::string_view(line).substr(0, eq)));
     if (!key.empty() && (key[0] == 't' || key[0] == 'T'))
-        key = lowerAscii(key);
-    value = trimValue(line.substr(eq + 1));
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z')
+                c = char(c - 'A' + 'a');
+    value.assign(trimmedView(std::string_view(line).substr(eq + 1)));
     return true;
 }
 
 bool getAzmFromKey(std::string& key, std::string& azimuth)
 {
-    key = trimValue(key);
-    key = replaceTabs(key);
+    trimAndReplaceTabs(key);
     const auto at = key.find('@');
     if (at == std::string::npos)
         return false;
@@ -106,7 +129,9 @@ std::optional<std::string> parseFileTime(const std::string& time)
 
 bool equalsNoCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string lowerAscii(std::string text)

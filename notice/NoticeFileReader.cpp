@@ -6,6 +6,7 @@
 #include "platform/NumberText.h"
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <vector>
 
@@ -96,10 +97,21 @@ std::string readAdmSection(ReadCursor& cur, AdmList& list, const std::string& pr
 std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::string& prefix, const char* name,
                                const char* closing, const std::string& fixedKey)
 {
+    // The stored list comes back by azimuth slot: two azimuths of one slot cannot both be kept.
+    // The entry holding each slot, -1 for none, from the lists kept so far.
+    const auto slotOf = [](const std::string& text) {
+        return std::size_t(azimuthSlot(double(platform::parseInteger(text).value_or(0))));
+    };
+    std::array<int, kAzimuthSlots> holder;
+    holder.fill(-1);
+    for (int i = kAzimuthSlots - 1; i >= 0; --i)
+        if (slots[i].flag && slotOf(slots[i].first) < holder.size())
+            holder[slotOf(slots[i].first)] = i;
     int count = 0;
     return walkSubSection(cur, prefix, name, {closing}, [&](std::string& report) {
         std::string key, value, azimuth;
-        if (!splitKeyValue(cur.line, key, value) || !lowerAscii(key).starts_with(fixedKey))
+        // A key beginning with "t" comes lower-cased from the split.
+        if (!splitKeyValue(cur.line, key, value) || !key.starts_with(fixedKey))
             return;
         if (!getAzmFromKey(key, azimuth) || !equalsNoCase(key, fixedKey + azimuth)) {
             report += invalidEntry(prefix, key, value);
@@ -116,19 +128,16 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
             report += duplicateEntry(prefix, fixedKey + azimuth);
             return;
         }
-        // The stored list comes back by azimuth slot: two azimuths of one slot cannot both be kept.
-        const auto slotOf = [](const std::string& text) {
-            return azimuthSlot(double(platform::parseInteger(text).value_or(0)));
-        };
-        const auto taken = std::find_if(slots.begin(), slots.end(), [&](const FlaggedPair& s) {
-            return s.flag && slotOf(s.first) == slotOf(azimuth);
-        });
-        if (taken != slots.end()) {
-            const bool same = platform::parseInteger(taken->first) == platform::parseInteger(azimuth);
+        const std::size_t slot = slotOf(azimuth);
+        if (slot < holder.size() && holder[slot] >= 0) {
+            const std::string& taken = slots[std::size_t(holder[slot])].first;
+            const bool same = platform::parseInteger(taken) == platform::parseInteger(azimuth);
             report += same ? duplicateEntry(prefix, fixedKey + azimuth)
-                           : errorEntry(prefix, fixedKey + azimuth + " : Same 10-degree slot as azimuth " + taken->first);
+                           : errorEntry(prefix, fixedKey + azimuth + " : Same 10-degree slot as azimuth " + taken);
             return;
         }
+        if (slot < holder.size())
+            holder[slot] = count;
         slots[count] = {true, azimuth, value};
         ++count;
     });

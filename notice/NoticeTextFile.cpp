@@ -1,12 +1,10 @@
 #include "NoticeTextFile.h"
 
-#include "FieldUtils.h"
 #include "platform/TextCodec.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 #include <filesystem>
 
@@ -25,13 +23,17 @@ bool NoticeTextFile::open(const std::string& path, std::string& error)
         error = "Cannot open " + path + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
+    // Read in one go into room of the file's size.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    std::string bytes(size > 0 ? std::size_t(size) : 0, '\0');
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    if (size < 0 || in.bad() || in.gcount() != std::streamsize(bytes.size())) {
         error = "Cannot read " + path;
         return false;
     }
-    m_bytes = std::move(content).str();
+    m_bytes = std::move(bytes);
     start();
     return true;
 }
@@ -69,8 +71,9 @@ std::string NoticeTextFile::readTxtLine()
         m_exhausted = true;
         return {};
     }
-    const std::size_t end = m_bytes.find_first_of("\r\n", m_pos);
-    const std::size_t stop = end == std::string::npos ? m_bytes.size() : end;
+    std::size_t stop = m_pos;
+    while (stop < m_bytes.size() && m_bytes[stop] != '\n' && m_bytes[stop] != '\r')
+        ++stop;
     const std::string_view raw = std::string_view(m_bytes).substr(m_pos, stop - m_pos);
     m_pos = stop;
     if (m_pos < m_bytes.size()) {
@@ -79,7 +82,12 @@ std::string NoticeTextFile::readTxtLine()
         else
             m_pos += 1;
     }
-    return trimValue(m_utf8 ? std::string(raw) : platform::cp1252ToUtf8(raw));
+    const std::size_t first = raw.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const std::string_view line = raw.substr(first, raw.find_last_not_of(' ') - first + 1);
+    // Only a line with bytes above 127 needs decoding.
+    return m_utf8 || !platform::hasHighBytes(line) ? std::string(line) : platform::cp1252ToUtf8(line);
 }
 
 }  // namespace notice

@@ -13,6 +13,7 @@ void Connection::Closer::operator()(sqlite3* db) const noexcept
 
 namespace {
 constexpr std::size_t kMaxIdleStatements = 128;
+constexpr std::size_t kMaxRowStatements = 256;
 }
 
 Connection::Connection() = default;
@@ -30,6 +31,7 @@ Connection& Connection::operator=(Connection&& other) noexcept
         dropCache();
         m_handle = std::move(other.m_handle);
         m_idle = std::move(other.m_idle);
+        m_rowStatements = std::move(other.m_rowStatements);
         m_error = std::move(other.m_error);
     }
     return *this;
@@ -73,11 +75,38 @@ void Connection::release(const std::string& sql, sqlite3_stmt* stmt) noexcept
     }
 }
 
+std::size_t Connection::RowShapeHash::operator()(const RowShape& shape) const noexcept
+{
+    std::size_t h = shape.size();
+    for (const char* text : shape)
+        h = h * 1000003u ^ std::hash<const char*>()(text);
+    return h;
+}
+
+sqlite3_stmt* Connection::rowStatement(const RowShape& shape, const std::function<std::string()>& sql)
+{
+    if (const auto it = m_rowStatements.find(shape); it != m_rowStatements.end())
+        return it->second;
+    // Columns written only when filled make a shape per combination: the kept ones are bounded.
+    if (m_rowStatements.size() >= kMaxRowStatements) {
+        for (auto& [kept, stmt] : m_rowStatements)
+            sqlite3_finalize(stmt);
+        m_rowStatements.clear();
+    }
+    sqlite3_stmt* stmt = acquire(sql());
+    if (stmt)
+        m_rowStatements.emplace(shape, stmt);
+    return stmt;
+}
+
 void Connection::dropCache() noexcept
 {
     for (auto& [sql, stmt] : m_idle)
         sqlite3_finalize(stmt);
     m_idle.clear();
+    for (auto& [shape, stmt] : m_rowStatements)
+        sqlite3_finalize(stmt);
+    m_rowStatements.clear();
 }
 
 bool Connection::open(const std::string& path)

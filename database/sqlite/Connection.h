@@ -2,9 +2,12 @@
 
 #include "Error.h"
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -48,6 +51,16 @@ private:
     /// Hands a statement from acquire back for reuse.
     void release(const std::string& sql, sqlite3_stmt* stmt) noexcept;
 
+    friend class RowWriter;
+    /// The texts naming a row statement's table, condition column and columns, in order.
+    using RowShape = std::vector<const char*>;
+    struct RowShapeHash {
+        std::size_t operator()(const RowShape& shape) const noexcept;
+    };
+    /// The statement of that shape, prepared from `sql()` the first time and kept until the
+    /// connection closes; nullptr (error set) on failure.
+    sqlite3_stmt* rowStatement(const RowShape& shape, const std::function<std::string()>& sql);
+
     void dropCache() noexcept;
 
     [[nodiscard]] bool openWith(const std::string& path, int flags);
@@ -55,6 +68,8 @@ private:
     struct Closer { void operator()(sqlite3* db) const noexcept; };
     std::unique_ptr<sqlite3, Closer> m_handle;
     std::unordered_multimap<std::string, sqlite3_stmt*> m_idle;  // prepared once, run many times
+    std::unordered_map<RowShape, sqlite3_stmt*, RowShapeHash> m_rowStatements;
+    RowShape m_shapeScratch;  // the shape of the row being written, its room reused
     Error m_error;
 };
 

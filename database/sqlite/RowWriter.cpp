@@ -1,6 +1,8 @@
 #include "RowWriter.h"
 
-#include "Statement.h"
+#include "Connection.h"
+
+#include <sqlite3.h>
 
 namespace db {
 
@@ -49,10 +51,39 @@ RowWriter& RowWriter::setOrNull(const char* column, const std::string& value)
 
 bool RowWriter::run()
 {
+    if (m_whereColumn && m_values.empty())
+        return true;
+    // The statement is known by the texts naming its parts: the SQL text is built only once.
+    Connection::RowShape& shape = m_conn.m_shapeScratch;
+    shape.assign({m_table, m_whereColumn});
+    for (const auto& value : m_values)
+        shape.push_back(value.first);
+    sqlite3_stmt* st = m_conn.rowStatement(shape, [this] { return sqlText(); });
+    if (!st)
+        return false;
+    int index = 1;
+    for (const auto& [column, value] : m_values) {
+        if (const auto* i = std::get_if<std::int64_t>(&value))
+            sqlite3_bind_int64(st, index, *i);
+        else if (const auto* s = std::get_if<std::string>(&value))
+            sqlite3_bind_text(st, index, s->data(), int(s->size()), SQLITE_STATIC);
+        else
+            sqlite3_bind_null(st, index);
+        ++index;
+    }
+    if (m_whereColumn)
+        sqlite3_bind_int64(st, index, m_whereValue);
+    const int rc = sqlite3_step(st);
+    const bool done = rc == SQLITE_DONE || m_conn.fail();
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    return done;
+}
+
+std::string RowWriter::sqlText() const
+{
     std::string sql;
     if (m_whereColumn) {
-        if (m_values.empty())
-            return true;
         sql = std::string("UPDATE ") + m_table + " SET ";
         for (std::size_t i = 0; i < m_values.size(); ++i)
             sql += std::string(i ? ", " : "") + m_values[i].first + " = ?";
@@ -67,20 +98,7 @@ bool RowWriter::run()
         }
         sql = std::string("INSERT INTO ") + m_table + " (" + columns + ") VALUES (" + marks + ")";
     }
-    Statement st(m_conn, sql);
-    int index = 1;
-    for (const auto& [column, value] : m_values) {
-        if (const auto* i = std::get_if<std::int64_t>(&value))
-            st.bind(index, *i);
-        else if (const auto* s = std::get_if<std::string>(&value))
-            st.bind(index, *s);
-        else
-            st.bindNull(index);
-        ++index;
-    }
-    if (m_whereColumn)
-        st.bind(index, m_whereValue);
-    return st.run();
+    return sql;
 }
 
 }  // namespace db

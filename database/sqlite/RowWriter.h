@@ -9,7 +9,8 @@ namespace db {
 
 class Connection;
 
-// Adds or updates one row. Column and table names are compile-time texts; values are bound.
+// Adds or updates one row. Column and table names are compile-time texts; values are bound into
+// a statement prepared once per table, operation and columns, and kept by the connection.
 class RowWriter {
 public:
     /// An INSERT into `table`, or, with `whereColumn`, an UPDATE of the rows whose
@@ -30,6 +31,7 @@ public:
 private:
     using Value = std::variant<std::monostate, std::int64_t, std::string>;
     RowWriter(Connection& conn, const char* table, const char* whereColumn, std::int64_t whereValue);
+    std::string sqlText() const;
 
     Connection& m_conn;
     const char* m_table;

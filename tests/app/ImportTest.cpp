@@ -226,59 +226,128 @@ TEST(Import, StopsWithOneMessageBeforeMakingADatabase)
     EXPECT_FALSE(f.state.dbConnection.isOpen());
 }
 
-TEST(Import, AKilledImportLeavesOnlyWholeNotices)
+namespace {
+
+constexpr int kKilledNotices = 20000;
+
+// Dies the moment it is told notice `killAt` is read, when it is not 0.
+class KillingStatus : public testing_support::RecordingStatus {
+public:
+    explicit KillingStatus(int killAt) : m_killAt(" : " + std::to_string(killAt)) {}
+    void setStatus(const std::string& text) override
+    {
+        if (m_killAt != " : 0" && text.ends_with(m_killAt))
+            raise(SIGKILL);
+    }
+
+private:
+    std::string m_killAt;
+};
+
+// Imports notices of 36 heights and 36 attenuations in a child process that is killed at notice
+// `killAt`, or, when 0, from outside once some are stored; notice `duplicateAt` repeats the first
+// one's frequency. Checks that the database left holds only whole notices; returns their number.
+int importKilled(ImportFixture& f, int killAt, int duplicateAt)
 {
-    std::string body = "t_notice_type = T02\nt_action = ADD\nt_polar = V\n<ANT_HGT>\n";
+    std::string body = "t_notice_type = T02\nt_action = ADD\nt_long = +0044930\nt_lat = +454530\nt_polar = V\n"
+                       "<ANT_HGT>\n";
     for (int k = 0; k < 36; ++k)
         body += "t_eff_hgt@azm" + std::to_string(k * 10) + " = 5\n";
     body += "</ANT_HGT>\n<ANT_DIAGR_V>\n";
     for (int k = 0; k < 36; ++k)
         body += "t_attn@azm" + std::to_string(k * 10) + " = 1\n";
     body += "</ANT_DIAGR_V>\n";
-    constexpr int kNotices = 20000;
     std::string text = "<HEAD>\nt_adm = F\n</HEAD>\n";
-    for (int i = 0; i < kNotices; ++i)
-        text += "<NOTICE>\nt_freq_assgn = " + std::to_string(100 + i) + "\n" + body + "</NOTICE>\n";
-    ImportFixture f;
-    const auto file = f.dir.write("big.txt", text);
+    for (int i = 1; i <= kKilledNotices; ++i)
+        text += "<NOTICE>\nt_freq_assgn = " + std::to_string(i == duplicateAt ? 100 : 99 + i) + "\n" + body +
+                "</NOTICE>\n";
+    const auto file = f.dir.write("big" + std::to_string(killAt) + ".txt", text);
     const std::string dbPath = app::databaseNameFor(file.string());
 
     const pid_t child = fork();
-    ASSERT_NE(child, -1);
+    EXPECT_NE(child, -1);
     if (child == 0) {
         testing_support::ScriptedPrompter quiet;
-        testing_support::RecordingStatus status;
+        quiet.answers = {true};
+        KillingStatus status(killAt);
         app::AppState state;
         app::importTextFile(file.string(), state, status, quiet, {"", testing_support::templateDb()});
         _exit(0);
     }
-    // Let it store some notices, then kill it without warning.
-    std::string stored = "0";
-    for (int i = 0; i < 600 && (stored == "0" || stored.empty()); ++i) {
-        usleep(50000);
-        db::Connection probe;
-        if (std::filesystem::exists(dbPath) && probe.open(dbPath)) {
-            db::Statement st(probe, "SELECT count(*) FROM fmtv_terra");
-            stored = st.step() == db::Step::Row ? st.text(0) : "";
+    if (killAt == 0) {
+        // Let it store some notices, then kill it without warning.
+        std::string stored = "0";
+        for (int i = 0; i < 600 && (stored == "0" || stored.empty()); ++i) {
+            usleep(50000);
+            db::Connection probe;
+            if (std::filesystem::exists(dbPath) && probe.open(dbPath)) {
+                db::Statement st(probe, "SELECT count(*) FROM fmtv_terra");
+                stored = st.step() == db::Step::Row ? st.text(0) : "";
+            }
         }
+        usleep(200000);
+        kill(child, SIGKILL);
     }
-    usleep(200000);
-    kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
 
-    ASSERT_TRUE(database::OpenDB(dbPath, f.state.dbConnection, f.prompter.report()));
+    EXPECT_TRUE(database::OpenDB(dbPath, f.state.dbConnection, f.prompter.report()));
     EXPECT_EQ(f.scalar("PRAGMA integrity_check"), "ok");
     const int notices = std::stoi(f.scalar("SELECT count(*) FROM fmtv_terra"));
-    EXPECT_GT(notices, 0);
-    EXPECT_LT(notices, kNotices);
     EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra t WHERE (SELECT count(*) FROM fmtv_ant_hgt h WHERE "
                        "h.terrakey = t.terrakey) <> 36 OR (SELECT count(*) FROM fmtv_ant_diag d WHERE "
                        "d.terrakey = t.terrakey) <> 36"),
               "0");
     EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_ant_hgt"), std::to_string(36 * notices)) << "no stray rows";
     EXPECT_EQ(f.scalar("SELECT terrakey FROM Fmtv_keys"), std::to_string(notices + 1));
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra WHERE terrakey > " + std::to_string(notices)), "0");
+    database::closeDB(f.state.dbConnection);
+    return notices;
+}
+
+}  // namespace
+
+TEST(Import, AKilledImportLeavesOnlyWholeNotices)
+{
+    ImportFixture f;
+    const int notices = importKilled(f, 0, 0);
+    EXPECT_GT(notices, 0);
+    EXPECT_LT(notices, kKilledNotices);
+
+    // The question about notice 301 commits the 300 before it; the five stored after it are
+    // still uncommitted when the import dies reading the next.
+    EXPECT_EQ(importKilled(f, 307, 301), 300);
+}
+
+TEST(Import, ANoticeFailingInTheMiddleOfABatchLeavesTheOthersStored)
+{
+    // A template that refuses one notice when its antenna heights are stored.
+    ImportFixture f;
+    const auto refusing = f.dir.path() / "refusing.mdb";
+    std::filesystem::copy_file(testing_support::templateDb(), refusing);
+    {
+        db::Connection conn;
+        ASSERT_TRUE(conn.open(refusing.string()));
+        ASSERT_TRUE(conn.exec("CREATE TRIGGER refuse BEFORE INSERT ON fmtv_ant_hgt WHEN (SELECT freq_assgn FROM "
+                              "fmtv_terra WHERE terrakey = NEW.terrakey) = 102 BEGIN SELECT RAISE(ABORT, "
+                              "'refused'); END"))
+            << conn.lastError().message;
+    }
+    std::vector<std::string> bodies;
+    for (int i = 1; i <= 5; ++i)
+        bodies.push_back("t_notice_type = T02\nt_action = ADD\nt_freq_assgn = " + std::to_string(99 + i) +
+                         "\n<ANT_HGT>\nt_eff_hgt@azm0 = 5\n</ANT_HGT>\n");
+    const auto file = f.dir.write("batch.txt", noticeFile(bodies));
+    ASSERT_TRUE(app::importTextFile(file.string(), f.state, f.status, f.prompter, {"", refusing}));
+    EXPECT_EQ(f.scalar("SELECT group_concat(CAST(freq_assgn AS INTEGER) || ':' || terrakey) FROM fmtv_terra"),
+              "100:1,101:2,103:3,104:4");
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_ant_hgt"), "4");
+    EXPECT_EQ(f.scalar("SELECT terrakey FROM Fmtv_keys"), "5");
+    EXPECT_EQ(reportBody(f.reports().at(0)),
+              (std::vector<std::string>{"Input text file : Notice No : 3 - not stored", " "}));
+    ASSERT_FALSE(f.prompter.messages.empty());
+    EXPECT_EQ(f.prompter.messages.back().text, "The data was not saved to the database");
 }
 
 TEST(Import, AFailedDuplicateCheckStoresTheNoticeAndSaysSo)

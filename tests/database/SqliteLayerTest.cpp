@@ -125,3 +125,30 @@ TEST(SqliteLayer, OpenNeverCreatesAFile)
     EXPECT_FALSE(conn.isOpen());
     EXPECT_NE(conn.lastError().message.find("not a database"), std::string::npos);
 }
+
+TEST(SqliteLayer, RowStatementsAreReusedAfterFailuresAndAcrossManyColumnSets)
+{
+    Scratch s;
+    ASSERT_TRUE(s.conn.exec("CREATE TABLE w (k INTEGER UNIQUE, c0, c1, c2, c3, c4, c5, c6, c7, c8)"));
+    static const char* const columns[] = {"c0", "c1", "c2", "c3", "c4", "c5", "c6", "c7", "c8"};
+    // Every set of the nine columns: more shapes than the connection keeps statements for.
+    for (int set = 0; set < 512; ++set) {
+        auto row = db::RowWriter::insert(s.conn, "w").set("k", set);
+        for (int c = 0; c < 9; ++c)
+            row.setIfNotEmpty(columns[c], set >> c & 1 ? std::to_string(c) : "");
+        ASSERT_TRUE(row.run()) << s.conn.lastError().message;
+    }
+    EXPECT_FALSE(db::RowWriter::insert(s.conn, "w").set("k", 7).set("c0", "again").run());
+    EXPECT_NE(s.conn.lastError().message.find("UNIQUE"), std::string::npos);
+    ASSERT_TRUE(db::RowWriter::insert(s.conn, "w").set("k", 512).set("c0", "after").run());
+    ASSERT_TRUE(db::RowWriter::update(s.conn, "w", "k", 3).set("c8", "changed").run());
+
+    db::Statement st(s.conn, "SELECT count(*), sum(k), sum((c0 IS NOT NULL) + (c4 IS NOT NULL) + (c8 IS NOT NULL)), "
+                             "(SELECT c0 || c1 || c8 FROM w WHERE k = 3), (SELECT c0 FROM w WHERE k = 512) FROM w");
+    ASSERT_EQ(st.step(), db::Step::Row);
+    EXPECT_EQ(st.text(0), "513");
+    EXPECT_EQ(st.text(1), std::to_string(512 * 513 / 2));
+    EXPECT_EQ(st.text(2), std::to_string(3 * 256 + 1 + 1)) << "each column filled in half the sets";
+    EXPECT_EQ(st.text(3), "01changed");
+    EXPECT_EQ(st.text(4), "after");
+}
