@@ -95,3 +95,17 @@ inline constexpr float kNoSymbolLat = 1.4660767f;   // rad; no administration is
 inline constexpr float kAntarcticLat = -1.3700836f; // rad; south of it lies "ATA"
 
 }  // namespace geo
+
+// Zone lists
+namespace geo {
+
+inline constexpr int kMaxZones = 868;          // MXCDID
+inline constexpr int kMaxZonePoints = 32691;   // MXCDCR
+inline constexpr int kZoneKinds = 12;
+inline constexpr int kZoneHeaderLine = 2;
+inline constexpr double kZoneScale = 1e7;      // zone numbers are stored x 1e-7
+inline constexpr int kZoneEntryPoints = 4;
+inline constexpr int kZoneListOwner = 2;
+inline constexpr float kRequestMarginKm = 10.0f;  // around a circle request that must fit the map
+
+}  // namespace geo

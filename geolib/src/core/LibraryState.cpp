@@ -28,6 +28,7 @@ void WDBUNIT(std::int32_t unit)
     // The parts WDBUNIT resets, in this order.
     s.indexFile.reset();
     s.map.reset();
+    s.zones.reset();
     s.frame.optionString.fill('0');
 }
 

@@ -4,6 +4,7 @@
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "map/MapRecords.h"
+#include "map/ZoneLists.h"
 
 #include <array>
 #include <cstdint>
@@ -34,6 +35,7 @@ struct LibraryState {
     CountryFileState countryFile;
     CountryTables countryTables;
     CurrentMap map;  // reset by WDBUNIT
+    ZoneState zones;  // reset by WDBUNIT
 };
 
 LibraryState& libraryState();
