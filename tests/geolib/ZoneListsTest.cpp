@@ -374,3 +374,15 @@ TEST(ZoneLists, ListOverflowIsReportedOrLeavesTheListEmpty)
     });
     EXPECT_EQ(rebuilt.output, "301,302,");
 }
+
+TEST(ZoneLists, KindWithoutItsDefaultsPointIsAbsent)
+{
+    ZoneFiles files(false);
+    files.zoneLines[0].points.pop_back();  // kind 3 keeps its lines but loses its defaults
+    const auto r = files.run([] {
+        const int32_t third = select(GEOGCMS, 3);
+        const int32_t second = select(GEOGCMS, 2);
+        return std::to_string(third) + " " + std::to_string(second);
+    });
+    EXPECT_EQ(r.output, "1 0");
+}
