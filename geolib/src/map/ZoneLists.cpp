@@ -37,7 +37,9 @@ float zoneNumber(float stored)
 
 std::int32_t zoneWhole(float stored)
 {
-    return std::int32_t(std::lround(double(stored) * kZoneScale));
+    constexpr double kLargest = 2147483647.0;
+    const double v = double(stored) * kZoneScale;
+    return std::isnan(v) ? 0 : std::int32_t(std::lround(std::clamp(v, -kLargest, kLargest)));
 }
 
 // A line of GEOPNT12.BIN in radians; a missing line is a fatal error of the routine.
@@ -136,8 +138,9 @@ private:
         ZoneList& z = zoneState().list;
         const MapState& s = libraryState().map.state;
         float* buffer = lineBuffer();
-        for (std::int32_t id = z.zoneFirstLine; id < z.zoneFirstLine + z.zoneLineCount; ++id) {
-            const std::int32_t n = readZoneLine(m_routine, id, buffer, kLineBufferPoints);
+        const std::int64_t end = std::int64_t(z.zoneFirstLine) + z.zoneLineCount;
+        for (std::int64_t id = z.zoneFirstLine; id < end; ++id) {
+            const std::int32_t n = readZoneLine(m_routine, std::int32_t(id), buffer, kLineBufferPoints);
             for (std::int32_t p = 1; hasEntry(n, p); p += kZoneEntryPoints) {
                 const ZoneEntry e = entryAt(buffer, p);
                 if (!windowsOverlap(e.window, s.mapWindow) ||
@@ -370,7 +373,8 @@ ZoneLine nextZoneLine(ZoneIterator which, std::int16_t unit, const Window& w, st
     if (walk.currentLine == 0 || walk.startLine != z.zoneFirstLine) {
         walk.currentLine = z.zoneFirstLine;
         walk.startLine = z.zoneFirstLine;
-        walk.lastLine = z.zoneFirstLine + z.zoneLineCount - 1;
+        walk.lastLine = std::int32_t(std::clamp<std::int64_t>(std::int64_t(z.zoneFirstLine) + z.zoneLineCount - 1,
+                                                               INT32_MIN, INT32_MAX));
         walk.count = readZoneLine(member.routine, walk.currentLine, walk.buffer.data(), kLineBufferPoints);
         walk.position = 1 - kZoneEntryPoints;
     }
