@@ -110,6 +110,19 @@ inline constexpr int kMaxAllotmentIndexTable = 372;  // MXALTBQ
 inline constexpr int kMaxCoordinationIndex = 506;    // MXCDIDQ
 inline constexpr int kCoordinationOffset = 32768;    // stored values are the file's less this
 inline constexpr int kCoordinationBoundHigh = 50000;
-inline constexpr int kRequestMarginKm = 10;  // a circle request is the square of its radius and this
+inline constexpr float kRequestMarginKm = 10.0f;  // around a circle request that must fit the map
+
+}  // namespace geo
+
+// Zone lists
+namespace geo {
+
+inline constexpr int kMaxZones = 868;          // MXCDID
+inline constexpr int kMaxZonePoints = 32691;   // MXCDCR
+inline constexpr int kZoneKinds = 12;
+inline constexpr int kZoneHeaderLine = 2;
+inline constexpr double kZoneScale = 1e7;      // zone numbers are stored x 1e-7
+inline constexpr int kZoneEntryPoints = 4;
+inline constexpr int kZoneListOwner = 2;
 
 }  // namespace geo

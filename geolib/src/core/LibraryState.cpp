@@ -29,6 +29,7 @@ void WDBUNIT(std::int32_t unit)
     s.indexFile.reset();
     s.map.reset();
     s.areaLists.reset();
+    s.zones.reset();
     s.frame.optionString.fill('0');
 }
 

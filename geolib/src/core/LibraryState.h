@@ -5,6 +5,7 @@
 #include "files/PointFile.h"
 #include "map/AreaLists.h"
 #include "map/MapRecords.h"
+#include "map/ZoneLists.h"
 
 #include <array>
 #include <cstdint>
@@ -36,6 +37,7 @@ struct LibraryState {
     CountryTables countryTables;
     CurrentMap map;  // reset by WDBUNIT
     AreaLists areaLists;  // reset by WDBUNIT
+    ZoneState zones;  // reset by WDBUNIT
 };
 
 LibraryState& libraryState();

@@ -120,16 +120,6 @@ std::optional<Limit> fillList(const ListKind& kind, const AreaIndex& index, Area
     return std::nullopt;
 }
 
-// The request as a window: itself, or for a circle the square around it.
-bool requestInMap(std::int32_t kind, const float* place, std::int32_t dist)
-{
-    const Window& w = libraryState().map.state.mapWindow;
-    if (kind == std::int32_t(MapKind::Window))
-        return windowInWindow(windowOf(place), w);
-    const auto reach = std::min<std::int64_t>(std::llabs(std::int64_t(dist)) + kRequestMarginKm, kWidestMapKm);
-    return windowInWindow(circleWindow(pointOf(place, 0), float(reach)), w);
-}
-
 void emptyStorage(AreaList& list)
 {
     AreaLists& s = lists();

@@ -699,6 +699,16 @@ MapLine GEOMLIN(std::string_view symbol, const Window& w, float* points, std::in
     return line;
 }
 
+bool requestInMap(std::int32_t kind, const float* place, std::int32_t dist)
+{
+    const Window& mapWindow = libraryState().map.state.mapWindow;
+    if (kind == std::int32_t(MapKind::Circle)) {
+        const float d = float(std::min<std::int64_t>(std::llabs(std::int64_t(dist)), kWidestMapKm));
+        return windowInWindow(circleWindow(pointOf(place, 0), d + kRequestMarginKm), mapWindow);
+    }
+    return windowInWindow(windowOf(place), mapWindow);
+}
+
 bool GEOPIM(Point p)
 {
     const MapState& s = currentMap().state;

@@ -37,4 +37,8 @@ MapLine GEOMLIN(std::string_view symbol, const Window& w, float* points, std::in
 /// GEOPIM: true when the point lies in the current map's circle or window; false with no map.
 bool GEOPIM(Point p);
 
+/// True when a GEOMAP request (a window, or the square around a circle widened by 10 km) lies
+/// wholly in the current map's window, so that a map of its own would not be smaller.
+bool requestInMap(std::int32_t kind, const float* place, std::int32_t dist);
+
 }  // namespace geo
