@@ -146,13 +146,16 @@ void GEOCTW2(const Window& w, std::int32_t capacity, float* points, std::int32_t
     if (n <= 0)
         return;
     const Clamp clamp(w);
-    std::vector<Point> moved{clamp.image(pointOf(points, 0))};
+    // Points inside w stay exactly as they are.
+    const auto image = [&](Point p) { return pointInWindow(p, w) ? p : clamp.image(p); };
+    std::vector<Point> moved{image(pointOf(points, 0))};
     for (std::int32_t i = 1; i < n; ++i) {
         const Point p = pointOf(points, i - 1), q = pointOf(points, i);
-        if (pointInWindow(p, w) && pointInWindow(q, w))
-            moved.push_back(q);
-        else
+        if (!pointInWindow(p, w) || !pointInWindow(q, w))
             clamp.edge(p, q, moved);
+        else
+            moved.push_back(q);
+        moved.back() = image(q);
     }
     std::vector<float> work(2 * moved.size());
     std::int32_t count = std::int32_t(moved.size());
