@@ -126,3 +126,12 @@ inline constexpr int kZoneEntryPoints = 4;
 inline constexpr int kZoneListOwner = 2;
 
 }  // namespace geo
+
+// Cutting a country outline to a window
+namespace geo {
+
+inline constexpr float kBorderStepKm = 1000.0f;     // densifying step of the window's outline
+inline constexpr int kBorderPoints = 50;           // points of the densified window outline
+inline constexpr double kSpikeDeg = 0.01;          // a turn this sharp is a spike
+
+}  // namespace geo
