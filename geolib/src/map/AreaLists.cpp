@@ -56,12 +56,7 @@ std::pair<std::int32_t, std::int32_t> cutOutline(const Window& outlineWindow, co
                                                  std::int32_t capacity, std::int32_t n)
 {
     if (!windowInWindow(outlineWindow, w)) {
-        const std::int32_t mode = isNormal(outlineWindow) ? 1 : 0;
-        n = GEOCUT(mode, w, points, n, points);
-        const std::int32_t cut = n;
-        GEOPWC(w, points, capacity, n);
-        if (n != cut)
-            n = GEOCUT(mode, w, points, n, points);
+        n = cutOutlineToWindow(isNormal(outlineWindow) ? 1 : 0, w, points, capacity, n);
     }
     std::int32_t first = 1, last = std::max(n, 1);
     GEOTRIM(w, points, first, last);

@@ -342,6 +342,17 @@ bool nearSecond(Point a, Point b)
 
 }  // namespace
 
+std::int32_t cutOutlineToWindow(std::int32_t mode, const Window& w, float* points, std::int32_t capacity,
+                                std::int32_t n)
+{
+    n = GEOCUT(mode, w, points, n, points);
+    const std::int32_t cut = n;
+    GEOPWC(w, points, capacity, n);
+    if (n != cut)
+        n = GEOCUT(mode, w, points, n, points);
+    return n;
+}
+
 void GEOPWC(const Window& w, float* points, std::int32_t capacity, std::int32_t& n)
 {
     std::array<float, 14> outline{};

@@ -26,6 +26,11 @@ std::int32_t GEOCUT(std::int32_t mode, const Window& w, const float* points, std
 /// fatal error.
 void GEOPWC(const Window& w, float* points, std::int32_t capacity, std::int32_t& n);
 
+/// GEOCUT, then GEOPWC, then GEOCUT again when GEOPWC inserted points: an outline cut to w
+/// in place (room for capacity points). Returns the number of points kept.
+std::int32_t cutOutlineToWindow(std::int32_t mode, const Window& w, float* points, std::int32_t capacity,
+                                std::int32_t n);
+
 /// The range of t within [tMin, tMax] for which (lon + t dLon, lat + t dLat) lies in the box
 /// west..east by south..north (plain numbers, no turn at 180 degrees); none when it is empty.
 std::optional<std::pair<double, double>> lineInBox(double lon, double lat, double dLon, double dLat, double west,

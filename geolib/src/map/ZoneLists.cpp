@@ -159,12 +159,7 @@ private:
             std::int32_t first = 1, last = n;
             Window window = z.zoneWindow[c];
             if (!windowInWindow(window, mapWindow)) {
-                const std::int32_t mode = isNormal(window) ? 1 : 0;
-                n = GEOCUT(mode, mapWindow, buffer, n, buffer);
-                const std::int32_t cut = n;
-                GEOPWC(mapWindow, buffer, kLineBufferPoints, n);
-                if (n != cut)
-                    n = GEOCUT(mode, mapWindow, buffer, n, buffer);
+                n = cutOutlineToWindow(isNormal(window) ? 1 : 0, mapWindow, buffer, kLineBufferPoints, n);
                 last = n;
                 GEOTRIM(mapWindow, buffer, first, last);
                 if (first == last)
