@@ -6,7 +6,13 @@
 
 namespace db {
 
-Transaction::Transaction(Connection& conn) : m_conn(conn)
+Transaction::Transaction(Connection& conn, const char* begin, const char* finish, const char* undo)
+    : m_conn(conn), m_finish(finish), m_undo(undo)
+{
+    m_active = conn.exec(begin);
+}
+
+Transaction::Transaction(Connection& conn) : m_conn(conn), m_finish("COMMIT"), m_undo("ROLLBACK")
 {
     // One transaction at a time: a nested one is a fault of the caller.
     if (conn.inTransaction())
@@ -24,7 +30,7 @@ bool Transaction::commit()
 {
     if (!m_active)
         return false;
-    if (!m_conn.exec("COMMIT")) {
+    if (!m_conn.exec(m_finish)) {
         rollback();
         return false;
     }
@@ -37,50 +43,18 @@ void Transaction::rollback()
     if (!m_active)
         return;
     m_active = false;
-    if (m_conn.inTransaction()) {
-        const Error kept = m_conn.lastError();  // keep the error that caused the rollback
-        (void)m_conn.exec("ROLLBACK");
-        m_conn.fail(kept.code, kept.message);
-    }
-}
-
-}  // namespace db
-
-namespace db {
-
-Savepoint::Savepoint(Connection& conn) : m_conn(conn), m_outermost(!conn.inTransaction())
-{
-    m_active = conn.exec("SAVEPOINT part");
-}
-
-Savepoint::~Savepoint()
-{
-    rollback();
-}
-
-bool Savepoint::commit()
-{
-    if (!m_active)
-        return false;
-    if (!m_conn.exec("RELEASE part")) {
-        rollback();
-        return false;
-    }
-    m_active = false;
-    return true;
-}
-
-void Savepoint::rollback()
-{
-    if (!m_active)
-        return;
-    m_active = false;
     // A failure the engine answers by rolling back the whole transaction leaves nothing to undo.
     if (m_conn.inTransaction()) {
-        const Error kept = m_conn.lastError();
-        (void)m_conn.exec(m_outermost ? "ROLLBACK" : "ROLLBACK TO part; RELEASE part");
+        const Error kept = m_conn.lastError();  // keep the error that caused the rollback
+        (void)m_conn.exec(m_undo);
         m_conn.fail(kept.code, kept.message);
     }
+}
+
+Savepoint::Savepoint(Connection& conn)
+    : Transaction(conn, "SAVEPOINT part", "RELEASE part",
+                  conn.inTransaction() ? "ROLLBACK TO part; RELEASE part" : "ROLLBACK")
+{
 }
 
 }  // namespace db

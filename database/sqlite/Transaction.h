@@ -17,33 +17,22 @@ public:
     [[nodiscard]] bool commit();
     void rollback();
 
+protected:
+    Transaction(Connection& conn, const char* begin, const char* finish, const char* undo);
+
 private:
     Connection& m_conn;
+    const char* m_finish;
+    const char* m_undo;
     bool m_active = false;
 };
 
-}  // namespace db
-
-namespace db {
-
 // A savepoint: inside an open transaction it undoes only its own work when rolled back; with
-// none open it is a transaction of its own. Rolls back in its destructor unless committed.
-class Savepoint {
+// none open it is a transaction of its own. commit() releases it: its work joins the enclosing
+// transaction, or is committed.
+class Savepoint : public Transaction {
 public:
     explicit Savepoint(Connection& conn);
-    ~Savepoint();
-    Savepoint(const Savepoint&) = delete;
-    Savepoint& operator=(const Savepoint&) = delete;
-
-    bool active() const { return m_active; }
-    /// Releases the savepoint: its work joins the enclosing transaction, or is committed.
-    [[nodiscard]] bool commit();
-    void rollback();
-
-private:
-    Connection& m_conn;
-    bool m_outermost;
-    bool m_active = false;
 };
 
 }  // namespace db
