@@ -3,6 +3,7 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
+#include "forms/sound/FmFormEvents.h"
 #include "forms/tv/TvFormEvents.h"
 
 #include "database/NoticeDelete.h"
@@ -49,7 +50,7 @@ bool hasLiveFrom(const app::AppState& state, std::int32_t index, int step)
 
 const FormReactions* reactionsOf(const NoticeForm& form)
 {
-    static const std::map<int, FormReactions> byKind{{kTvForm, tvFormReactions()}};
+    static const std::map<int, FormReactions> byKind{{kSoundForm, fmFormReactions()}, {kTvForm, tvFormReactions()}};
     const auto it = byKind.find(form.kind());
     return it == byKind.end() ? nullptr : &it->second;
 }

@@ -1,5 +1,6 @@
 #include "forms/common/NoticeNavigation.h"
 
+#include "FormCases.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 
@@ -144,7 +145,7 @@ TEST(NoticeNavigation, StepButtonsAreEnabledOnlyTowardsALiveNotice)
 }
 
 // A database of notices listed in key order, and forms shown by a script instead of a modal loop.
-class NoticeFlow : public testing::Test {
+class NoticeFlowBase : public testing::Test {
 protected:
     // Each body is stored as one notice; the list holds them in the order given.
     void store(const std::vector<std::string>& bodies)
@@ -161,16 +162,6 @@ protected:
         ASSERT_TRUE(state.dbConnection.open(db.path()));
     }
 
-    static std::string tv(const std::string& site)
-    {
-        return "t_notice_type = T02\nt_action = ADD\nt_fragment = GE89\nt_ctry = F\nt_site_name = " +
-               site + "\nt_freq_assgn = 479.25\nt_long = +0044930\nt_lat = +454530\nt_polar = H\n";
-    }
-    static std::string sound(const std::string& site)
-    {
-        return "t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_ctry = F\nt_site_name = " + site +
-               "\nt_freq_assgn = 98.5\nt_long = +0044930\nt_lat = +454530\nt_polar = H\n";
-    }
 
     // Opens the notice at `index`; each form shown runs the next action of the script.
     void open(std::int32_t index)
@@ -205,12 +196,23 @@ protected:
     int shown = 0;
 };
 
-TEST_F(NoticeFlow, StepsLandOnLiveNoticesAndASoundNoticeOpensTheSoundForm)
+// The walk, Update, Delete and Close, run on each form.
+class NoticeFlow : public NoticeFlowBase, public testing::WithParamInterface<testing_support::FormCase> {
+protected:
+    const testing_support::FormCase& fc = GetParam();
+    std::string own(const std::string& site) const { return fc.notice(site); }
+    std::string other(const std::string& site) const { return testing_support::formCase(fc.otherKind).notice(site); }
+};
+
+INSTANTIATE_TEST_SUITE_P(BothForms, NoticeFlow, testing::ValuesIn(testing_support::formCases()),
+                         testing_support::FormCaseName());
+
+TEST_P(NoticeFlow, StepsLandOnLiveNoticesAndANoticeOfTheOtherKindOpensItsForm)
 {
-    store({tv("S0"), tv("S1"), tv("S2"), tv("S3"), tv("S4"), sound("S5")});
+    store({own("S0"), own("S1"), own("S2"), own("S3"), own("S4"), other("S5")});
     state.ntcIndexList[2] = state.ntcIndexList[3] = kDeletedEntry;
     script.push_back([this](forms::NoticeForm& form) {
-        EXPECT_EQ(form.kind(), forms::kTvForm);
+        EXPECT_EQ(form.kind(), fc.kind);
         EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(1));
         EXPECT_EQ(text(form, "Txt_Filename"), db.path());
         EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S1");
@@ -228,19 +230,19 @@ TEST_F(NoticeFlow, StepsLandOnLiveNoticesAndASoundNoticeOpensTheSoundForm)
         EXPECT_EQ(state.currentNtcIndex, 0);
         click(form, "Button_Next_Ntc");
         click(form, "Button_Next_Ntc");
-        click(form, "Button_Next_Ntc");  // onto the sound notice: this form ends
+        click(form, "Button_Next_Ntc");  // onto the other kind: this form ends
         EXPECT_TRUE(form.isUnloaded());
     });
     script.push_back([this](forms::NoticeForm& form) {
-        EXPECT_EQ(form.kind(), forms::kSoundForm);
+        EXPECT_EQ(form.kind(), fc.otherKind);
         EXPECT_EQ(state.currentNtcIndex, 5);
         EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(5));
         EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S5");
         EXPECT_FALSE(form.control("Button_Next_Ntc")->isEnabled());
-        click(form, "Button_Prev_Ntc");  // back to television: a fresh form
+        click(form, "Button_Prev_Ntc");  // back: a fresh form
     });
     script.push_back([this](forms::NoticeForm& form) {
-        EXPECT_EQ(form.kind(), forms::kTvForm);
+        EXPECT_EQ(form.kind(), fc.kind);
         EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(4));
         EXPECT_EQ(form.windowTitle().count(QString::fromUtf8(app::kVersionText)), 1);
         click(form, "Button_Reset");
@@ -252,9 +254,9 @@ TEST_F(NoticeFlow, StepsLandOnLiveNoticesAndASoundNoticeOpensTheSoundForm)
     EXPECT_TRUE(db.prompter.messages.empty());
 }
 
-TEST_F(NoticeFlow, SteppingOntoANoticeWithoutAdministrationShowsNoneAndSavesNone)
+TEST_P(NoticeFlow, SteppingOntoANoticeWithoutAdministrationShowsNoneAndSavesNone)
 {
-    store({tv("S0"), tv("S1")});
+    store({own("S0"), own("S1")});
     ASSERT_TRUE(db.conn.exec("UPDATE fmtv_terra SET adm = NULL WHERE terrakey = " + keyAt(1)));
     script.push_back([this](forms::NoticeForm& form) {
         EXPECT_EQ(text(form, "Txt_B_Adm"), "F");
@@ -271,9 +273,9 @@ TEST_F(NoticeFlow, SteppingOntoANoticeWithoutAdministrationShowsNoneAndSavesNone
     EXPECT_FALSE(state.dbChanged);
 }
 
-TEST_F(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
+TEST_P(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
 {
-    store({tv("S0")});
+    store({own("S0")});
     const std::string before = db.tableCounts() + db.scalar("SELECT group_concat(site_name) FROM fmtv_terra");
     script.push_back([this, &before](forms::NoticeForm& form) {
         // The intent options show and hide the station block.
@@ -306,9 +308,9 @@ TEST_F(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
     EXPECT_EQ(db.scalar("SELECT site_name || '|' || adm FROM fmtv_terra"), "Nancy 'O'|I");
 }
 
-TEST_F(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
+TEST_P(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
 {
-    store({tv("S0"), tv("S1"), tv("S2")});
+    store({own("S0"), own("S1"), own("S2")});
     script.push_back([this](forms::NoticeForm& form) {
         db.prompter.answers = {false};
         click(form, "Button_Finish");  // No: nothing
@@ -333,9 +335,9 @@ TEST_F(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
     EXPECT_EQ(db.prompter.questions[0].title, "Delete Notice");
 }
 
-TEST_F(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
+TEST_P(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
 {
-    store({tv("S0"), tv("S1")});
+    store({own("S0"), own("S1")});
     ASSERT_TRUE(db.conn.exec("CREATE TRIGGER no_delete BEFORE DELETE ON fmtv_terra BEGIN SELECT RAISE(ABORT, 'kept'); END"));
     script.push_back([this](forms::NoticeForm& form) {
         db.prompter.answers = {true};
@@ -359,7 +361,7 @@ std::string fileBytes(const std::string& path)
 }
 
 // An update the database refuses changes nothing stored and leaves the user's values on the form.
-TEST_F(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
+TEST_P(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
 {
     struct Case {
         const char* box;
@@ -373,7 +375,7 @@ TEST_F(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
         {"Txt_4A_SiteName", "Metz", "CREATE TRIGGER refuse BEFORE UPDATE ON fmtv_terra "
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END", "refused"},
     };
-    store({tv("S0")});
+    store({own("S0")});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
         db.prompter.messages.clear();
