@@ -10,6 +10,7 @@
 #include "support/NoticeText.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 
@@ -352,6 +353,111 @@ TEST_P(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
     EXPECT_EQ(state.ntcIndexList, list);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "2");
     EXPECT_FALSE(db.prompter.messages.empty());
+}
+
+TEST_P(NoticeFlow, ADeleteOntoTheOtherKindLeavesTheDatabaseChanged)
+{
+    store({own("S0"), other("S1")});
+    script.push_back([this](forms::NoticeForm& form) {
+        db.prompter.answers = {true};
+        click(form, "Button_Finish");  // the next live notice needs the other form
+        EXPECT_TRUE(form.isUnloaded());
+        EXPECT_TRUE(state.dbChanged);
+    });
+    script.push_back([this](forms::NoticeForm& form) {
+        EXPECT_EQ(form.kind(), fc.otherKind);
+        EXPECT_EQ(state.currentNtcIndex, 1);
+        EXPECT_FALSE(form.control("Button_Prev_Ntc")->isEnabled());
+        click(form, "Button_Reset");  // closed at once
+    });
+    open(0);
+    EXPECT_TRUE(state.dbChanged);
+    EXPECT_EQ(state.ntcIndexList[0], kDeletedEntry);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "1");
+}
+
+class NoticeWalk : public NoticeFlowBase {};
+
+// Stepping to and fro between a television and a sound notice: each step ends one form and
+// shows a fresh one, never inside another's show, and nothing is left behind.
+TEST_F(NoticeWalk, AThousandSwitchesKeepOneFormAtATimeAndLeaveNoWidgets)
+{
+    constexpr int kSteps = 1000;
+    store({testing_support::televisionAdd("TV"), testing_support::soundAdd("FM")});
+    const auto liveForms = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::allWidgets())
+            n += dynamic_cast<forms::NoticeForm*>(w) ? 1 : 0;
+        return n;
+    };
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const qsizetype widgets = QApplication::allWidgets().size();
+    int depth = 0;
+    int shows = 0;
+    std::string failures;
+    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+        if (depth != 0 || liveForms() != 1)
+            failures += "show " + std::to_string(shows) + "; ";
+        ++depth;
+        // The form stands on the notice of its kind; the step buttons follow the list.
+        const int expected = shows % 2 == 0 ? forms::kTvForm : forms::kSoundForm;
+        if (form.kind() != expected || state.currentNtcIndex != shows % 2 ||
+            !form.control(shows % 2 == 0 ? "Button_Next_Ntc" : "Button_Prev_Ntc")->isEnabled())
+            failures += "form " + std::to_string(shows) + "; ";
+        ++shows;
+        click(form, shows > kSteps ? "Button_Reset" : form.kind() == forms::kTvForm ? "Button_Next_Ntc"
+                                                                                    : "Button_Prev_Ntc");
+        --depth;
+    });
+    forms::openSelectedNtc(session, state.ntcIndexList[0], 0);
+    forms::setModalShow(previous);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shows, kSteps + 1);
+    EXPECT_EQ(failures, "");
+    EXPECT_EQ(liveForms(), 0);
+    EXPECT_EQ(QApplication::allWidgets().size(), widgets);
+    EXPECT_TRUE(db.prompter.messages.empty());
+}
+
+// What the sound form saves keeps the television values it has no box for, its own boxes and
+// its fragment.
+TEST_F(NoticeWalk, AnUpdateFromTheSoundFormKeepsWhatItDoesNotShow)
+{
+    struct Case {
+        const char* body;
+        const char* box;  // changed on the form
+        const char* value;
+        const char* stored;  // notice type, fragment, colour, power ratio, bandwidth, system, site
+    };
+    const Case cases[] = {
+        {"t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_freq_assgn = 98.5\nt_color = PAL\n"
+         "t_pwr_ratio = 10\nt_bdwdth = 180\nt_tran_sys = 4\nt_site_name = A\n",
+         "Txt_4A_SiteName", "EDITED", "T01|GE84|PAL|10|180|4|EDITED"},
+        {"t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_freq_assgn = 98.5\nt_color = SECAM\n"
+         "t_pwr_ratio = 3\nt_bdwdth = 180\nt_tran_sys = 4\nt_site_name = A\n",
+         "Txt_7D_TranSys", "5", "T01|GE84|SECAM|3|180|5|A"},
+        {"t_notice_type = TB5\nt_action = SUPPRESS\nt_fragment = GE84\nt_trg_adm_ref_id = R-1\n"
+         "t_trg_freq_assgn = 98.5\nt_trg_long = +0022000\nt_trg_lat = +484500\n",
+         "Txt_notified_Rmks", "EDITED", "TB5|GE84|||||"},
+    };
+    store({cases[0].body, cases[1].body, cases[2].body});
+    for (std::int32_t i = 0; i < 3; ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.body);
+        script.push_back([&](forms::NoticeForm& form) {
+            EXPECT_EQ(form.kind(), forms::kSoundForm);
+            form.control<QLineEdit>(c.box)->setText(c.value);
+            db.prompter.answers = {true};
+            click(form, "Button_Next");
+            click(form, "Button_Reset");
+        });
+        open(i);
+        EXPECT_EQ(db.prompter.messages.back().text, "The notice was sucessfully updated in the Database");
+        EXPECT_EQ(db.scalar("SELECT notice_typ || '|' || fragment || '|' || ifnull(color, '') || '|' || "
+                            "ifnull(pwr_ratio, '') || '|' || ifnull(bdwdth, '') || '|' || ifnull(tran_sys, '') || "
+                            "'|' || ifnull(site_name, '') FROM fmtv_terra WHERE terrakey = " + keyAt(i)),
+                  c.stored);
+    }
 }
 
 std::string fileBytes(const std::string& path)
