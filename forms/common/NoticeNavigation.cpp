@@ -3,8 +3,6 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
-#include "forms/sound/FmFormEvents.h"
-#include "forms/tv/TvFormEvents.h"
 
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
@@ -50,7 +48,12 @@ bool hasLiveFrom(const app::AppState& state, std::int32_t index, int step)
 
 const FormReactions* reactionsOf(const NoticeForm& form)
 {
-    static const std::map<int, FormReactions> byKind{{kSoundForm, fmFormReactions()}, {kTvForm, tvFormReactions()}};
+    static const std::map<int, FormReactions> byKind = [] {
+        std::map<int, FormReactions> m;
+        for (const FormType& type : formTypes())
+            m.emplace(type.kind, type.reactions());
+        return m;
+    }();
     const auto it = byKind.find(form.kind());
     return it == byKind.end() ? nullptr : &it->second;
 }
@@ -227,7 +230,7 @@ void showNtcScreen(NoticeSession& s, std::int32_t terrakey, const notice::Notice
                    std::int32_t index)
 {
     s.next = NextNotice{terrakey, rec, kind, index};
-    while (s.next && (s.next->kind == kSoundForm || s.next->kind == kTvForm)) {
+    while (s.next && formTypeOf(s.next->kind)) {
         const NextNotice n = std::move(*s.next);
         s.next.reset();
         s.state.currentNtcIndex = n.index;
