@@ -1,8 +1,10 @@
 #include "NoticeNavigation.h"
 
+#include "FieldChecks.h"
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
+#include "Visibility.h"
 
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
@@ -203,6 +205,21 @@ void enableStepButtons(NoticeForm& form, const app::AppState& state)
 {
     form.control("Button_Next_Ntc")->setEnabled(hasNextNtc(state, state.currentNtcIndex + 1));
     form.control("Button_Prev_Ntc")->setEnabled(hasPrevNtc(state, state.currentNtcIndex - 1));
+}
+
+FormReactions formReactions(const VisibilityGroups& groups, const std::vector<BoxCheck>& checks,
+                            const std::vector<std::string>& upperCased)
+{
+    return {
+        [&checks, &upperCased](NoticeForm& form, platform::Prompter& prompter) {
+            new FieldChecks(form, checks, upperCased, prompter);  // owned by the form
+        },
+        [&groups](NoticeForm& form) {
+            resetForm(form, groups);
+            clearFrgAndDate(form);
+        },
+        [&groups](NoticeForm& form, std::string_view control) { applyChoice(form, groups, control); },
+    };
 }
 
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& s)

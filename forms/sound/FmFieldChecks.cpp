@@ -1,6 +1,6 @@
 #include "FmFieldChecks.h"
 
-#include "forms/common/FieldChecks.h"
+#include "FmFormEvents.h"
 #include "forms/common/NoticeForm.h"
 
 namespace forms {
@@ -25,7 +25,7 @@ const std::vector<std::string>& fmUpperCasedBoxes()
 
 void installFmFieldChecks(NoticeForm& form, platform::Prompter& prompter)
 {
-    new FieldChecks(form, fmBoxChecks(), fmUpperCasedBoxes(), prompter);  // owned by the form
+    fmFormReactions().install(form, prompter);
 }
 
 }  // namespace forms

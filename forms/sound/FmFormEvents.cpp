@@ -7,14 +7,7 @@ namespace forms {
 
 FormReactions fmFormReactions()
 {
-    return {
-        installFmFieldChecks,
-        [](NoticeForm& form) {
-            resetFmForm(form);
-            clearFrgAndDate(form);
-        },
-        applyFmChoice,
-    };
+    return formReactions(fmVisibilityGroups(), fmBoxChecks(), fmUpperCasedBoxes());
 }
 
 }  // namespace forms
