@@ -1,5 +1,7 @@
 // Opens a stored television notice with full antenna lists in its form, then steps with ">>"
-// through 1,000 notices, and prints the times (the offscreen platform unless one is named).
+// through 1,000 notices; then steps 1,000 times between a television and a sound notice, each
+// step ending one form and loading the other. Prints the times (the offscreen platform unless
+// one is named).
 //   form_step_bench
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
@@ -35,14 +37,9 @@ double meanOf(const std::vector<double>& v, std::size_t from, std::size_t count)
            double(count);
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
+// Steps with ">>" through `kSteps` television notices after opening the first.
+int stepThroughOneKind(QApplication& application, bench::SilentPrompter& prompter)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    bench::SilentPrompter prompter;
     app::AppState state;
     const std::string path = bench::databasePath("ostrel-form-step-bench", kSteps + 1);
     if (!bench::freshDatabase(path, state.dbConnection, prompter))
@@ -87,5 +84,68 @@ int main(int argc, char* argv[])
                 "(ratio %.2f)\n",
                 kSteps, meanOf(stepMs, 0, stepMs.size()), *std::max_element(stepMs.begin(), stepMs.end()), first,
                 last, last / first);
+    return 0;
+}
+
+// Steps `kSteps` times between a television and a sound notice: from the click in one form
+// until the other, loaded afresh and filled, is being shown.
+int switchBetweenKinds(QApplication& application, bench::SilentPrompter& prompter)
+{
+    app::AppState state;
+    const std::string path = bench::databasePath("ostrel-form-switch-bench", 2);
+    if (!bench::freshDatabase(path, state.dbConnection, prompter))
+        return 1;
+    notice::NoticeRecord rec = bench::televisionNotice();
+    database::ContourOutcome outcome;
+    bool stored = database::storeNtc(rec, state.dbConnection, outcome, false, prompter.report());
+    rec.notice_typ = "T01";
+    rec.fragment = "GE84";
+    rec.freq_assgn = "98.5";
+    rec.bdwdth = "180";
+    rec.tran_sys = "4";
+    stored = stored && database::storeNtc(rec, state.dbConnection, outcome, false, prompter.report());
+    if (!stored)
+        return 1;
+    state.ntcIndexList = {1, 2};
+    state.ntcCount = 2;
+    state.dbFileName = path;
+
+    std::vector<double> stepMs;
+    Clock::time_point clicked;
+    int shows = 0;
+    forms::setModalShow([&](forms::NoticeForm& form) {
+        if (shows++ > 0)
+            stepMs.push_back(msSince(clicked));
+        application.processEvents();
+        clicked = Clock::now();
+        if (stepMs.size() == std::size_t(kSteps))
+            forms::unloadNtcScreen(form);
+        else
+            form.control<QAbstractButton>(form.kind() == forms::kTvForm ? "Button_Next_Ntc" : "Button_Prev_Ntc")
+                ->click();
+    });
+    forms::NoticeSession session{state, prompter, {}};
+    forms::openSelectedNtc(session, 1, 0);
+    database::closeDB(state.dbConnection);
+    std::filesystem::remove(path);
+    if (stepMs.size() != std::size_t(kSteps))
+        return 1;
+    std::printf("switch between the two forms, %d steps: mean %.2f ms, worst %.2f ms; first 100 %.2f ms, "
+                "last 100 %.2f ms\n",
+                kSteps, meanOf(stepMs, 0, stepMs.size()), *std::max_element(stepMs.begin(), stepMs.end()),
+                meanOf(stepMs, 0, 100), meanOf(stepMs, kSteps - 100, 100));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    bench::SilentPrompter prompter;
+    if (stepThroughOneKind(application, prompter) != 0 || switchBetweenKinds(application, prompter) != 0)
+        return 1;
     return prompter.shown == 0 ? 0 : 1;
 }

@@ -2,7 +2,9 @@
 
 #include "FormTexts.h"
 #include "NoticeForm.h"
+#include "forms/sound/FmFormEvents.h"
 #include "forms/sound/FmFrmT01M.h"
+#include "forms/tv/TvFormEvents.h"
 #include "forms/tv/TvFrmT02M.h"
 
 #include <QCheckBox>
@@ -11,20 +13,11 @@
 namespace forms {
 namespace {
 
-// The two forms: their kind, name, notice type, controls and load steps.
-struct FormType {
-    int kind;
-    const char* name;
-    const char* noticeType;
-    const ControlTable& (*controls)();
-    void (*setToolTips)(NoticeForm&, app::Language);
-    void (*setCaptions)(NoticeForm&, app::Language);
-    void (*init)(NoticeForm&);
-};
-
 const FormType kFormTypes[] = {
-    {kSoundForm, "FmFrmT01M", "T01", fmFrmT01MControls, setT01MToolTips, setT01MCaptions, initFmForm},
-    {kTvForm, "TvFrmT02M", "T02", tvFrmT02MControls, setT02MToolTips, setT02MCaptions, initTvForm},
+    {kSoundForm, "FmFrmT01M", "T01", fmFrmT01MControls, setT01MToolTips, setT01MCaptions, initFmForm,
+     fmFormReactions},
+    {kTvForm, "TvFrmT02M", "T02", tvFrmT02MControls, setT02MToolTips, setT02MCaptions, initTvForm,
+     tvFormReactions},
 };
 
 ModalShow& modalShow()
@@ -37,6 +30,19 @@ ModalShow& modalShow()
 }
 
 }  // namespace
+
+std::span<const FormType> formTypes()
+{
+    return kFormTypes;
+}
+
+const FormType* formTypeOf(int kind)
+{
+    for (const FormType& type : kFormTypes)
+        if (type.kind == kind)
+            return &type;
+    return nullptr;
+}
 
 void initNtcScreen(NoticeForm& form, const std::string& noticeType, app::Language language)
 {
@@ -57,15 +63,13 @@ void unloadNtcScreen(NoticeForm& form)
 
 std::unique_ptr<NoticeForm> loadNtcForm(int kind, app::Language language)
 {
-    for (const FormType& type : kFormTypes) {
-        if (type.kind != kind)
-            continue;
-        auto form = std::make_unique<NoticeForm>(kind, type.controls());
-        form->setObjectName(type.name);
-        initNtcScreen(*form, type.noticeType, language);
-        return form;
-    }
-    return nullptr;
+    const FormType* type = formTypeOf(kind);
+    if (!type)
+        return nullptr;
+    auto form = std::make_unique<NoticeForm>(kind, type->controls());
+    form->setObjectName(type->name);
+    initNtcScreen(*form, type->noticeType, language);
+    return form;
 }
 
 void initFormControls(NoticeForm& form)

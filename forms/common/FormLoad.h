@@ -1,14 +1,35 @@
 #pragma once
 
+#include "ControlTable.h"
+#include "NoticeNavigation.h"
 #include "Texts.h"
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace forms {
 
 class NoticeForm;
+
+// One kind of entry form, all that tells it from the other: its kind, name, notice type,
+// controls, load steps and its own part of the events.
+struct FormType {
+    int kind;
+    const char* name;
+    const char* noticeType;  // what an update saves, but for a suppression or withdrawal
+    const ControlTable& (*controls)();
+    void (*setToolTips)(NoticeForm&, app::Language);
+    void (*setCaptions)(NoticeForm&, app::Language);
+    void (*init)(NoticeForm&);
+    FormReactions (*reactions)();
+};
+
+/// Both kinds of form.
+std::span<const FormType> formTypes();
+/// The form type of `kind`, or nullptr for a kind no form shows.
+const FormType* formTypeOf(int kind);
 
 /// Sets up a form at load. "T02": the television form's tool tips, captions and initTvForm;
 /// "T01": the sound form's; then the version text is appended to the title. Any other type

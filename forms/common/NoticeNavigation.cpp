@@ -1,9 +1,10 @@
 #include "NoticeNavigation.h"
 
+#include "FieldChecks.h"
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
-#include "forms/tv/TvFormEvents.h"
+#include "Visibility.h"
 
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
@@ -49,7 +50,12 @@ bool hasLiveFrom(const app::AppState& state, std::int32_t index, int step)
 
 const FormReactions* reactionsOf(const NoticeForm& form)
 {
-    static const std::map<int, FormReactions> byKind{{kTvForm, tvFormReactions()}};
+    static const std::map<int, FormReactions> byKind = [] {
+        std::map<int, FormReactions> m;
+        for (const FormType& type : formTypes())
+            m.emplace(type.kind, type.reactions());
+        return m;
+    }();
     const auto it = byKind.find(form.kind());
     return it == byKind.end() ? nullptr : &it->second;
 }
@@ -201,6 +207,21 @@ void enableStepButtons(NoticeForm& form, const app::AppState& state)
     form.control("Button_Prev_Ntc")->setEnabled(hasPrevNtc(state, state.currentNtcIndex - 1));
 }
 
+FormReactions formReactions(const VisibilityGroups& groups, const std::vector<BoxCheck>& checks,
+                            const std::vector<std::string>& upperCased)
+{
+    return {
+        [&checks, &upperCased](NoticeForm& form, platform::Prompter& prompter) {
+            new FieldChecks(form, checks, upperCased, prompter);  // owned by the form
+        },
+        [&groups](NoticeForm& form) {
+            resetForm(form, groups);
+            clearFrgAndDate(form);
+        },
+        [&groups](NoticeForm& form, std::string_view control) { applyChoice(form, groups, control); },
+    };
+}
+
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& s)
 {
     onClick(form, "Button_Next_Ntc", [&form, &s] { step(form, s, 1); });
@@ -226,7 +247,7 @@ void showNtcScreen(NoticeSession& s, std::int32_t terrakey, const notice::Notice
                    std::int32_t index)
 {
     s.next = NextNotice{terrakey, rec, kind, index};
-    while (s.next && (s.next->kind == kSoundForm || s.next->kind == kTvForm)) {
+    while (s.next && formTypeOf(s.next->kind)) {
         const NextNotice n = std::move(*s.next);
         s.next.reset();
         s.state.currentNtcIndex = n.index;

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform { class Prompter; }
 
@@ -63,6 +65,14 @@ struct FormReactions {
     std::function<void(NoticeForm&)> clearForStep;
     std::function<void(NoticeForm&, std::string_view control)> choice;
 };
+
+struct VisibilityGroups;
+struct BoxCheck;
+
+/// The reactions of a form made of its groups, its box checks and its upper-cased boxes, each
+/// of which outlives the reactions.
+FormReactions formReactions(const VisibilityGroups& groups, const std::vector<BoxCheck>& checks,
+                            const std::vector<std::string>& upperCased);
 
 /// Connects the form's buttons, options and lists to the session.
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);

@@ -1,8 +1,7 @@
 #include "NoticeScreen.h"
 
+#include "FormLoad.h"
 #include "NoticeForm.h"
-#include "forms/sound/FmFrmT01M.h"
-#include "forms/tv/TvFrmT02M.h"
 #include "notice/FieldUtils.h"
 #include "platform/NumberText.h"
 #include "platform/SystemInfo.h"
@@ -64,7 +63,7 @@ FieldRule ruleOf(const NoticeField& f)
 
 const ControlTable& controlsOf(int kind)
 {
-    return kind == kTvForm ? tvFrmT02MControls() : fmFrmT01MControls();
+    return formTypeOf(kind)->controls();
 }
 
 bool isValue(const ControlRow& row)
@@ -113,7 +112,7 @@ std::string padded(const ControlRow& row, const std::string& text)
 bool shownFor(When when, const std::string& noticeType, int kind)
 {
     switch (when) {
-    case When::OwnType: return noticeType == (kind == kTvForm ? "T02" : "T01");
+    case When::OwnType: return noticeType == formTypeOf(kind)->noticeType;
     case When::NotT02: return noticeType != "T02";
     default: return true;
     }
@@ -294,8 +293,8 @@ std::string comboValue(const ControlRow* row, const NoticeForm& form, const Noti
 // The station as stored, where a suppression or withdrawal does not read it.
 void keepStation(NoticeRecord& rec, const NoticeRecord& kept)
 {
-    for (int kind : {kSoundForm, kTvForm})
-        for (const ControlRow& row : controlsOf(kind))
+    for (const FormType& type : formTypes())
+        for (const ControlRow& row : type.controls())
             if (isValue(row) && ruleOf(*row.field).block == Block::Station)
                 valueOf(row, rec) = valueOf(row, kept);
     rec.stn_cls = kept.stn_cls;
@@ -310,9 +309,10 @@ void keepStation(NoticeRecord& rec, const NoticeRecord& kept)
 void keepOtherForms(NoticeRecord& rec, const NoticeRecord& kept, int kind)
 {
     const ControlTable& own = controlsOf(kind);
-    for (const ControlRow& row : controlsOf(kind == kTvForm ? kSoundForm : kTvForm))
-        if (isValue(row) && !rowOf(own, *row.field))
-            valueOf(row, rec) = valueOf(row, kept);
+    for (const FormType& other : formTypes())
+        for (const ControlRow& row : other.controls())
+            if (other.kind != kind && isValue(row) && !rowOf(own, *row.field))
+                valueOf(row, rec) = valueOf(row, kept);
 }
 
 }  // namespace
@@ -405,7 +405,7 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
     else if (kept && !optionFor(table, kIntent, kept->intent))
         rec.intent = kept->intent;
     const bool tb5 = intent && (intent->value == "SUPPRESS" || intent->value == "WITHDRAW");
-    rec.notice_typ = tb5 ? "TB5" : kind == kSoundForm ? "T01" : "T02";
+    rec.notice_typ = tb5 ? "TB5" : formTypeOf(kind)->noticeType;
     const bool endsStation = rec.intent == "SUPPRESS" || rec.intent == "WITHDRAW";
 
     if (const ControlRow* fragment = selectedOption(form, table, kFragment))

@@ -1,6 +1,6 @@
 #include "TvFieldChecks.h"
 
-#include "forms/common/FieldChecks.h"
+#include "TvFormEvents.h"
 #include "forms/common/NoticeForm.h"
 
 namespace forms {
@@ -30,7 +30,7 @@ const std::vector<std::string>& tvUpperCasedBoxes()
 
 void installTvFieldChecks(NoticeForm& form, platform::Prompter& prompter)
 {
-    new FieldChecks(form, tvBoxChecks(), tvUpperCasedBoxes(), prompter);  // owned by the form
+    tvFormReactions().install(form, prompter);
 }
 
 }  // namespace forms

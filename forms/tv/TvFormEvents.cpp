@@ -7,14 +7,7 @@ namespace forms {
 
 FormReactions tvFormReactions()
 {
-    return {
-        installTvFieldChecks,
-        [](NoticeForm& form) {
-            resetTvForm(form);
-            clearFrgAndDate(form);
-        },
-        applyTvChoice,
-    };
+    return formReactions(tvVisibilityGroups(), tvBoxChecks(), tvUpperCasedBoxes());
 }
 
 }  // namespace forms

@@ -6,12 +6,15 @@
 #include "support/NoticeText.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
+#include "database/NoticeDelete.h"
+#include "database/NoticeRead.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -184,6 +188,83 @@ TEST(MainWindow, ADoubleClickOpensTheFormInItsOwnLoop)
     EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 3");
 }
 
+// ">>" from the first notice walks the list through both forms, each shown afresh whenever
+// the kind changes, until a notice neither form shows ends the walk.
+TEST(MainWindow, SteppingThroughBothKindsSwitchesFormsAndRefillsTheGridOnce)
+{
+    Window w;
+    w.prompter.picks = {w.write(
+        "batch.txt",
+        noticeFile({"t_notice_type = T02\nt_action = ADD\nt_fragment = GE89\nt_freq_assgn = 479.25\n",
+                    "t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_freq_assgn = 98.5\n",
+                    "t_notice_type = TB5\nt_action = SUPPRESS\nt_fragment = GE84\nt_trg_freq_assgn = 500\n",
+                    "t_notice_type = TB5\nt_action = SUPPRESS\nt_fragment = NTFD_RR\nt_trg_freq_assgn = 108.1\n",
+                    "t_notice_type = TB5\nt_action = WITHDRAW\nt_fragment = ST61\nt_trg_freq_assgn = 87.5\n",
+                    "t_notice_type = T01\nt_action = ADD\nt_fragment = ST61\nt_freq_assgn = 101.1\n",
+                    "t_notice_type = DS1\nt_action = ADD\nt_freq_assgn = 98.5\n"}))};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    ASSERT_EQ(w.window.state().ntcIndexList, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7}));
+    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+    int refills = 0;
+    QObject::connect(grid->model(), &QAbstractItemModel::modelReset, [&] { ++refills; });
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+
+    std::vector<std::string> seen;
+    int loads = 0;
+    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+        ++loads;
+        EXPECT_EQ(form.windowTitle().count(QString::fromUtf8(app::kVersionText)), 1);
+        for (const forms::ControlRow& row : form.controls())
+            if (auto* list = form.control<QComboBox>(row.name)) {
+                EXPECT_EQ(list->count(), int(row.items.size()) + 1) << row.name;
+            }
+        while (!form.isUnloaded()) {
+            seen.push_back(form.objectName().toStdString() + " " +
+                           form.control<QLineEdit>("Txt_Ntc_Number")->text().toStdString());
+            EXPECT_EQ(refills, 0);
+            form.control<QPushButton>("Button_Next_Ntc")->click();
+        }
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    forms::setModalShow(previous);
+    EXPECT_EQ(seen, (std::vector<std::string>{"TvFrmT02M 1", "FmFrmT01M 2", "FmFrmT01M 3", "TvFrmT02M 4",
+                                              "FmFrmT01M 5", "FmFrmT01M 6"}));
+    EXPECT_EQ(loads, 4);
+    EXPECT_EQ(refills, 1);
+    EXPECT_EQ(w.window.state().currentNtcIndex, 0);
+    EXPECT_EQ(w.window.state().currentTerrakey, 0);
+    EXPECT_TRUE(w.prompter.messages.empty());
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 7");
+}
+
+TEST(MainWindow, ANoticeDeletedBehindTheOpenFormEndsTheWalkWhenReached)
+{
+    Window w;
+    w.prompter.picks = {w.write("batch.txt", kThree)};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+    int refills = 0;
+    QObject::connect(grid->model(), &QAbstractItemModel::modelReset, [&] { ++refills; });
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    int loads = 0;
+    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+        ++loads;
+        ASSERT_TRUE(database::deleteNtc(2, w.window.state().dbConnection, w.prompter.report()));
+        form.control<QPushButton>("Button_Next_Ntc")->click();
+        EXPECT_TRUE(form.isUnloaded());
+    });
+    QTest::keyClick(grid, Qt::Key_Return);
+    forms::setModalShow(previous);
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(refills, 1);
+    // The failed read's own message, and nothing else.
+    ASSERT_EQ(w.prompter.messages.size(), 1u);
+    EXPECT_EQ(w.prompter.messages[0].title, "Erreur base de données");
+    EXPECT_EQ(w.prompter.messages[0].text, "The data was not saved to the database");
+    EXPECT_TRUE(w.visible("NtcDataGrid"));
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 2");
+}
+
 TEST(MainWindow, LeavingAChangedDatabaseOffersTheExportOnce)
 {
     Window w;
@@ -277,46 +358,68 @@ TEST(MainWindow, AGridThatCannotBeFilledClosesTheDatabase)
     EXPECT_EQ(w.prompter.messages[0].title, "fillNtcGrid");
 }
 
-// A frequency corrected in the form reaches the ".upd" file and nothing else changes.
+// A frequency corrected in either form reaches the ".upd" file and nothing else changes.
 TEST(MainWindow, AFrequencyCorrectedInTheFormIsExportedAndNothingElseChanges)
 {
-    Window w;
-    w.prompter.picks = {w.write("batch.txt", noticeFile({testing_support::fullTelevisionNotice(),
-                                                         "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\n"}))};
-    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
-    const auto before = w.dir.path() / "before.upd";
-    ASSERT_TRUE(app::writeDBToElectFile(before.string(), w.window.state(), w.prompter));
-
-    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
-    grid->setCurrentIndex(grid->model()->index(0, 0));
-    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
-        EXPECT_EQ(form.control<QLineEdit>("Txt_1A_FreqAssgn")->text(), "479.25");
-        form.control<QLineEdit>("Txt_1A_FreqAssgn")->setText("480.25");
-        w.prompter.answers = {true};
-        form.control<QPushButton>("Button_Next")->click();
-        form.control<QPushButton>("Button_Reset")->click();
-    });
-    QTest::keyClick(grid, Qt::Key_Return);
-    forms::setModalShow(previous);
-    w.prompter.answers = {true};
-    child<QAction>(w.window, "mnuFileExit")->trigger();
-
-    const auto lines = [](const std::string& text) {
-        std::vector<std::string> out;
-        std::size_t from = 0;
-        for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
-            out.push_back(text.substr(from, end - from));
-        return out;
+    struct Case {
+        std::string notice;
+        const char* form;
+        const char* before;
+        const char* after;
+        std::vector<std::string> kept;  // lines of the export, before and after
     };
-    const auto old = lines(testing_support::readFile(before));
-    const auto now = lines(testing_support::readFile(w.dir.path() / "batch.upd"));
-    ASSERT_EQ(old.size(), now.size());
-    std::vector<std::string> changed;
-    for (std::size_t i = 0; i < old.size(); ++i)
-        if (old[i] != now[i])
-            changed.push_back(old[i] + " -> " + now[i]);
-    ASSERT_GE(changed.size(), 1u);
-    ASSERT_LE(changed.size(), 2u);  // the frequency, and the heading's date when the second turned
-    EXPECT_NE(changed.back().find("t_freq_assgn = 479.25"), std::string::npos) << changed.back();
-    EXPECT_NE(changed.back().find("t_freq_assgn = 480.25"), std::string::npos) << changed.back();
+    const Case cases[] = {
+        {testing_support::fullTelevisionNotice(), "TvFrmT02M", "479.25", "480.25", {"t_fragment = GE89\r"}},
+        {testing_support::fullSoundNotice(), "FmFrmT01M", "98.5", "98.6",
+         {"t_color = PAL\r", "t_pwr_ratio = 10\r", "t_bdwdth = 180\r", "t_tran_sys = 4\r"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.form);
+        Window w;
+        w.prompter.picks = {w.write("batch.txt", noticeFile({c.notice, "t_notice_type = T02\nt_action = ADD\n"
+                                                                       "t_freq_assgn = 479.25\n"}))};
+        child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+        const auto before = w.dir.path() / "before.upd";
+        ASSERT_TRUE(app::writeDBToElectFile(before.string(), w.window.state(), w.prompter));
+
+        auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+            EXPECT_EQ(form.objectName(), c.form);
+            EXPECT_EQ(form.control<QLineEdit>("Txt_1A_FreqAssgn")->text(), c.before);
+            form.control<QLineEdit>("Txt_1A_FreqAssgn")->setText(c.after);
+            w.prompter.answers = {true};
+            form.control<QPushButton>("Button_Next")->click();
+            form.control<QPushButton>("Button_Reset")->click();
+        });
+        QTest::keyClick(grid, Qt::Key_Return);
+        forms::setModalShow(previous);
+        notice::NoticeRecord stored;
+        ASSERT_TRUE(database::readNtcFromDB(1, stored, w.window.state().dbConnection, w.prompter.report()));
+        EXPECT_EQ(stored.freq_assgn, c.after);
+        EXPECT_EQ(stored.color + "|" + stored.pwr_ratio, c.notice.find("t_color") == std::string::npos ? "|" : "PAL|10");
+        w.prompter.answers = {true};
+        child<QAction>(w.window, "mnuFileExit")->trigger();
+
+        const auto lines = [](const std::string& text) {
+            std::vector<std::string> out;
+            std::size_t from = 0;
+            for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+                out.push_back(text.substr(from, end - from));
+            return out;
+        };
+        const auto old = lines(testing_support::readFile(before));
+        const auto now = lines(testing_support::readFile(w.dir.path() / "batch.upd"));
+        ASSERT_EQ(old.size(), now.size());
+        for (const std::string& line : c.kept)
+            EXPECT_EQ(std::count(now.begin(), now.end(), line), 1) << line;
+        std::vector<std::string> changed;
+        for (std::size_t i = 0; i < old.size(); ++i)
+            if (old[i] != now[i])
+                changed.push_back(old[i] + " -> " + now[i]);
+        ASSERT_GE(changed.size(), 1u);
+        ASSERT_LE(changed.size(), 2u);  // the frequency, and the heading's date when the second turned
+        EXPECT_NE(changed.back().find(std::string("t_freq_assgn = ") + c.before), std::string::npos) << changed.back();
+        EXPECT_NE(changed.back().find(std::string("t_freq_assgn = ") + c.after), std::string::npos) << changed.back();
+    }
 }

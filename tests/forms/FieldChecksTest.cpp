@@ -1,9 +1,8 @@
-#include "forms/tv/TvFieldChecks.h"
+#include "FormCases.h"
 
 #include "forms/common/FieldChecks.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
-#include "forms/tv/TvVisibility.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAbstractItemView>
@@ -125,13 +124,13 @@ TEST(FieldRules, WholeValueSendsAHalfToTheEvenNeighbour)
         EXPECT_EQ(forms::wholeValue(value), whole) << value;
 }
 
-// A shown television form with its checks, ChkValidate ticked by the load.
-class TvChecks : public testing::Test {
+// A shown form with its checks, ChkValidate ticked by the load; each test runs on both forms.
+class FormChecks : public testing::TestWithParam<testing_support::FormCase> {
 protected:
     void SetUp() override
     {
-        form = forms::loadNtcForm(forms::kTvForm, app::Language::English);
-        forms::installTvFieldChecks(*form, prompter);
+        form = forms::loadNtcForm(c.kind, app::Language::English);
+        c.install(*form, prompter);
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -152,28 +151,33 @@ protected:
 
     void type(QLineEdit* b, const QString& text)
     {
-        for (QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        for (QChar ch : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
             QCoreApplication::sendEvent(b, &press);
         }
     }
 
+    const testing_support::FormCase& c = GetParam();
     ScriptedPrompter prompter;
     std::unique_ptr<forms::NoticeForm> form;
 };
 
-TEST_F(TvChecks, EveryValidatorFailsABadTextWithItsMessageAndPassesAGoodOne)
+INSTANTIATE_TEST_SUITE_P(BothForms, FormChecks, testing::ValuesIn(testing_support::formCases()),
+                         testing_support::FormCaseName());
+
+TEST_P(FormChecks, EveryValidatorFailsABadTextWithItsMessageAndPassesAGoodOne)
 {
-    const forms::BoxChecks& checks = forms::tvBoxChecks();
-    ASSERT_EQ(checks.size(), 158u);
+    const forms::BoxChecks& checks = c.checks();
+    ASSERT_EQ(checks.size(), c.checkCount);
     // Every text box is checked but the references, remarks, notice number, file name and the
-    // four boxes of free text.
-    const std::set<std::string> unchecked = {
-        "Txt_AdmRefID",     "Txt_TrgAdmRefID",   "Txt_notified_Rmks", "Txt_Internal_Rmks", "Txt_Ntc_Number",
-        "Txt_Filename",     "Txt_3A1_CallSign",  "Txt_3A2_StationID", "Txt_4A_SiteName",   "Txt_7C1_TvSys"};
+    // boxes of free text.
+    std::set<std::string> unchecked = {"Txt_AdmRefID",     "Txt_TrgAdmRefID", "Txt_notified_Rmks",
+                                       "Txt_Internal_Rmks", "Txt_Ntc_Number", "Txt_Filename",
+                                       "Txt_3A1_CallSign", "Txt_3A2_StationID", "Txt_4A_SiteName"};
+    unchecked.insert(c.ownUnchecked.begin(), c.ownUnchecked.end());
     std::set<std::string> checked;
-    for (const forms::BoxCheck& c : checks)
-        checked.insert(c.box);
+    for (const forms::BoxCheck& check : checks)
+        checked.insert(check.box);
     EXPECT_EQ(checked.size(), checks.size());
     for (const forms::ControlRow& row : form->controls()) {
         if (row.kind == forms::Kind::TextBox) {
@@ -181,24 +185,24 @@ TEST_F(TvChecks, EveryValidatorFailsABadTextWithItsMessageAndPassesAGoodOne)
         }
     }
 
-    for (const forms::BoxCheck& c : checks) {
-        const RuleSample& s = sampleOf(c.rule);
+    for (const forms::BoxCheck& check : checks) {
+        const RuleSample& s = sampleOf(check.rule);
         const size_t shown = prompter.messages.size();
         const int beeps = prompter.beeps;
-        EXPECT_FALSE(tabOut(c.box, s.bad)) << c.box;
-        ASSERT_EQ(prompter.messages.size(), shown + 1) << c.box;
-        EXPECT_EQ(prompter.messages.back().text, s.message) << c.box;
-        EXPECT_EQ(prompter.messages.back().title, c.title) << c.box;
-        EXPECT_EQ(prompter.messages.back().icon, platform::Icon::Warning) << c.box;
-        EXPECT_EQ(prompter.beeps - beeps, c.box == "Txt_Ntc_DD" || c.box == "Txt_2C_DD" ? 1 : 0) << c.box;
-        EXPECT_EQ(box(c.box)->text().toStdString(), s.bad) << c.box;
-        EXPECT_TRUE(tabOut(c.box, s.good)) << c.box;
-        EXPECT_TRUE(tabOut(c.box, "")) << c.box;
-        EXPECT_EQ(prompter.messages.size(), shown + 1) << c.box;
+        EXPECT_FALSE(tabOut(check.box, s.bad)) << check.box;
+        ASSERT_EQ(prompter.messages.size(), shown + 1) << check.box;
+        EXPECT_EQ(prompter.messages.back().text, s.message) << check.box;
+        EXPECT_EQ(prompter.messages.back().title, check.title) << check.box;
+        EXPECT_EQ(prompter.messages.back().icon, platform::Icon::Warning) << check.box;
+        EXPECT_EQ(prompter.beeps - beeps, check.box == "Txt_Ntc_DD" || check.box == "Txt_2C_DD" ? 1 : 0) << check.box;
+        EXPECT_EQ(box(check.box)->text().toStdString(), s.bad) << check.box;
+        EXPECT_TRUE(tabOut(check.box, s.good)) << check.box;
+        EXPECT_TRUE(tabOut(check.box, "")) << check.box;
+        EXPECT_EQ(prompter.messages.size(), shown + 1) << check.box;
     }
 }
 
-TEST_F(TvChecks, TitlesThatDifferFromTheirNeighbours)
+TEST_P(FormChecks, TitlesThatDifferFromTheirNeighbours)
 {
     const std::pair<const char*, const char*> rows[] = {
         {"Txt_9EC_azm260", "Prevalidation Error - Eff.ant.Height"},
@@ -207,7 +211,6 @@ TEST_F(TvChecks, TitlesThatDifferFromTheirNeighbours)
         {"Txt_04C_Sec_Long", "Prevalidation Error - Longitude of target"},
         {"Txt_4C_NS", "Prevalidation Error - Latitude"},
         {"Txt_9NVAzm350", "Prevalidation Error - Attenuation (V)"},
-        {"Txt_8D_Pwr_Ratio", "Prevalidation Error - Vision/sound power ratio"},
     };
     for (const auto& [name, title] : rows) {
         EXPECT_FALSE(tabOut(name, "A")) << name;
@@ -217,7 +220,61 @@ TEST_F(TvChecks, TitlesThatDifferFromTheirNeighbours)
     }
 }
 
-TEST_F(TvChecks, DayBoxesFailLargeNumbersAndBeepFirst)
+// The boxes only one form has, with their own titles.
+TEST_P(FormChecks, EachFormsOwnBoxesFailWithTheirOwnTitles)
+{
+    struct Row {
+        int kind;
+        const char* box;
+        const char* bad;
+        const char* good;
+        const char* title;
+    };
+    const Row rows[] = {
+        {forms::kTvForm, "Txt_8D_Pwr_Ratio", "A", "10", "Prevalidation Error - Vision/sound power ratio"},
+        {forms::kTvForm, "Txt_1E_kHz", "-1,3", "-1.3", "Prevalidation Error - Frequency offset"},
+        {forms::kSoundForm, "Txt_7D_TranSys", "AB", "4", "Prevalidation Error - Transmission System"},
+        {forms::kSoundForm, "Txt_70_BDWdth", "a", "180", "Prevalidation Error - Necessary  Bandwidth"},
+    };
+    int tried = 0;
+    for (const Row& r : rows) {
+        if (r.kind != c.kind)
+            continue;
+        ++tried;
+        EXPECT_FALSE(tabOut(r.box, r.bad)) << r.box;
+        ASSERT_FALSE(prompter.messages.empty());
+        EXPECT_EQ(prompter.messages.back().text, "Value must be numerical") << r.box;
+        EXPECT_EQ(prompter.messages.back().title, r.title) << r.box;
+        EXPECT_TRUE(tabOut(r.box, r.good)) << r.box;
+    }
+    EXPECT_EQ(tried, 2);
+}
+
+TEST_P(FormChecks, ChkValidateBelongsToItsOwnForm)
+{
+    auto other = forms::loadNtcForm(c.otherKind, app::Language::English);
+    testing_support::formCase(c.otherKind).install(*other, prompter);
+    forms::FieldChecks* otherChecks = nullptr;
+    for (QObject* child : other->children())
+        if (auto* checks = dynamic_cast<forms::FieldChecks*>(child))
+            otherChecks = checks;
+    ASSERT_NE(otherChecks, nullptr);
+    QLineEdit* otherFreq = other->control<QLineEdit>("Txt_1A_FreqAssgn");
+    otherFreq->setText("x");
+
+    other->control<QCheckBox>("ChkValidate")->setChecked(false);
+    EXPECT_TRUE(form->control<QCheckBox>("ChkValidate")->isChecked());
+    EXPECT_FALSE(tabOut("Txt_1A_FreqAssgn", "x"));
+    EXPECT_TRUE(otherChecks->mayLeave(*otherFreq));
+
+    other->control<QCheckBox>("ChkValidate")->setChecked(true);
+    form->control<QCheckBox>("ChkValidate")->setChecked(false);
+    EXPECT_TRUE(tabOut("Txt_1A_FreqAssgn", "x"));
+    EXPECT_FALSE(otherChecks->mayLeave(*otherFreq));
+    EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
+TEST_P(FormChecks, DayBoxesFailLargeNumbersAndBeepFirst)
 {
     for (const char* text : {"40000", "65537", "0", "3a"}) {
         const int beeps = prompter.beeps;
@@ -231,21 +288,21 @@ TEST_F(TvChecks, DayBoxesFailLargeNumbersAndBeepFirst)
     EXPECT_EQ(prompter.beeps, beeps);
 }
 
-TEST_F(TvChecks, NothingIsCheckedWithChkValidateUnticked)
+TEST_P(FormChecks, NothingIsCheckedWithChkValidateUnticked)
 {
     form->control<QCheckBox>("ChkValidate")->setChecked(false);
-    for (const forms::BoxCheck& c : forms::tvBoxChecks())
-        EXPECT_TRUE(tabOut(c.box, "1x ")) << c.box;
+    for (const forms::BoxCheck& check : c.checks())
+        EXPECT_TRUE(tabOut(check.box, "1x ")) << check.box;
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(prompter.beeps, 0);
 }
 
-TEST_F(TvChecks, FillingClearingAndClosingCheckNothing)
+TEST_P(FormChecks, FillingClearingAndClosingCheckNothing)
 {
     QLineEdit* freq = box("Txt_1A_FreqAssgn");
     freq->setFocus();
     freq->setText("x");
-    forms::resetTvForm(*form);
+    c.reset(*form);
     EXPECT_EQ(freq->text(), "");
     freq->setText("x");
     form->close();
@@ -253,7 +310,7 @@ TEST_F(TvChecks, FillingClearingAndClosingCheckNothing)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(TvChecks, AFailingBoxSwallowsEveryClickThatWouldTakeTheFocus)
+TEST_P(FormChecks, AFailingBoxSwallowsEveryClickThatWouldTakeTheFocus)
 {
     QLineEdit* day = box("Txt_Ntc_DD");
     day->setText("32");  // placed by the program: not checked yet
@@ -295,7 +352,7 @@ TEST_F(TvChecks, AFailingBoxSwallowsEveryClickThatWouldTakeTheFocus)
     EXPECT_EQ(prompter.messages.size(), shown);
 }
 
-TEST_F(TvChecks, TypedLettersBecomeCapitalsOnlyInFilteredBoxes)
+TEST_P(FormChecks, TypedLettersBecomeCapitalsOnlyInFilteredBoxes)
 {
     QLineEdit* adm = box("Txt_B_Adm");
     adm->setFocus();
@@ -318,8 +375,8 @@ TEST_F(TvChecks, TypedLettersBecomeCapitalsOnlyInFilteredBoxes)
     const QString name40 = QString("abcdefghij").repeated(4);
     box("Txt_4A_SiteName")->setText(name40);
     EXPECT_EQ(box("Txt_4A_SiteName")->text(), name40);
-    EXPECT_EQ(forms::tvUpperCasedBoxes().size(), 23u);
-    for (const std::string& name : forms::tvUpperCasedBoxes())
+    EXPECT_EQ(c.upperCased().size(), c.upperCount);
+    for (const std::string& name : c.upperCased())
         EXPECT_NE(box(name), nullptr) << name;
 }
 

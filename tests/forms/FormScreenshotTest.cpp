@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // A notice that fills every box the form has, with values such as a notice carries.
@@ -97,9 +100,9 @@ TEST(FormScreenshots, EachFormFilledInEachLanguage)
     }
 }
 
-// The television form as it opens on an ADD, a MODIFY and a SUPPRESS notice, its blocks shown
-// and hidden by the intent.
-TEST(FormScreenshots, TheTelevisionFormOnEachIntent)
+// Each form as it opens on its notices of each intent (the sound form on an ADD and a SUPPRESS),
+// its blocks shown and hidden by the intent.
+TEST(FormScreenshots, EachFormOnItsIntents)
 {
     const QString folder = qEnvironmentVariable("OSTREL_SCREENSHOT_DIR");
     if (folder.isEmpty())
@@ -110,21 +113,28 @@ TEST(FormScreenshots, TheTelevisionFormOnEachIntent)
     state.ntcIndexList = {17};
     state.ntcCount = 1;
     forms::NoticeSession session{state, prompter, {}};
-    for (const char* intent : {"ADD", "MODIFY", "SUPPRESS"}) {
-        auto form = forms::loadNtcForm(forms::kTvForm, app::Language::English);
-        forms::connectNoticeFormEvents(*form, session);
-        forms::writeNtcNumber(*form, 17);
-        notice::NoticeRecord rec = fullNotice(forms::kTvForm);
-        rec.intent = intent;
-        if (rec.intent == "SUPPRESS")
-            rec.notice_typ = "TB5";
-        forms::writeNtcToScreen(rec, *form);
-        EXPECT_EQ(form->control("Txt_4A_SiteName")->isVisibleTo(form.get()), rec.intent != "SUPPRESS") << intent;
-        EXPECT_EQ(form->control("FrameTrg")->isVisibleTo(form.get()), rec.intent != "ADD") << intent;
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        const QString file = QDir(folder).filePath(QString("TvFrmT02M-") + intent + ".png");
-        EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
-        forms::unloadNtcScreen(*form);
+    const std::pair<int, std::vector<const char*>> shots[] = {
+        {forms::kTvForm, {"ADD", "MODIFY", "SUPPRESS"}},
+        {forms::kSoundForm, {"ADD", "SUPPRESS"}},
+    };
+    for (const auto& [kind, intents] : shots) {
+        for (const char* intent : intents) {
+            auto form = forms::loadNtcForm(kind, app::Language::English);
+            forms::connectNoticeFormEvents(*form, session);
+            forms::writeNtcNumber(*form, 17);
+            notice::NoticeRecord rec = fullNotice(kind);
+            rec.intent = intent;
+            if (rec.intent == "SUPPRESS")
+                rec.notice_typ = "TB5";
+            forms::writeNtcToScreen(rec, *form);
+            const std::string at = form->objectName().toStdString() + " " + intent;
+            EXPECT_EQ(form->control("Txt_4A_SiteName")->isVisibleTo(form.get()), rec.intent != "SUPPRESS") << at;
+            EXPECT_EQ(form->control("FrameTrg")->isVisibleTo(form.get()), rec.intent != "ADD") << at;
+            form->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+            const QString file = QDir(folder).filePath(form->objectName() + "-" + intent + ".png");
+            EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
+            forms::unloadNtcScreen(*form);
+        }
     }
 }

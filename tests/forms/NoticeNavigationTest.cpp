@@ -1,5 +1,6 @@
 #include "forms/common/NoticeNavigation.h"
 
+#include "FormCases.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 
@@ -9,6 +10,7 @@
 #include "support/NoticeText.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 
@@ -144,7 +146,7 @@ TEST(NoticeNavigation, StepButtonsAreEnabledOnlyTowardsALiveNotice)
 }
 
 // A database of notices listed in key order, and forms shown by a script instead of a modal loop.
-class NoticeFlow : public testing::Test {
+class NoticeFlowBase : public testing::Test {
 protected:
     // Each body is stored as one notice; the list holds them in the order given.
     void store(const std::vector<std::string>& bodies)
@@ -161,16 +163,6 @@ protected:
         ASSERT_TRUE(state.dbConnection.open(db.path()));
     }
 
-    static std::string tv(const std::string& site)
-    {
-        return "t_notice_type = T02\nt_action = ADD\nt_fragment = GE89\nt_ctry = F\nt_site_name = " +
-               site + "\nt_freq_assgn = 479.25\nt_long = +0044930\nt_lat = +454530\nt_polar = H\n";
-    }
-    static std::string sound(const std::string& site)
-    {
-        return "t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_ctry = F\nt_site_name = " + site +
-               "\nt_freq_assgn = 98.5\nt_long = +0044930\nt_lat = +454530\nt_polar = H\n";
-    }
 
     // Opens the notice at `index`; each form shown runs the next action of the script.
     void open(std::int32_t index)
@@ -205,12 +197,23 @@ protected:
     int shown = 0;
 };
 
-TEST_F(NoticeFlow, StepsLandOnLiveNoticesAndASoundNoticeOpensTheSoundForm)
+// The walk, Update, Delete and Close, run on each form.
+class NoticeFlow : public NoticeFlowBase, public testing::WithParamInterface<testing_support::FormCase> {
+protected:
+    const testing_support::FormCase& fc = GetParam();
+    std::string own(const std::string& site) const { return fc.notice(site); }
+    std::string other(const std::string& site) const { return testing_support::formCase(fc.otherKind).notice(site); }
+};
+
+INSTANTIATE_TEST_SUITE_P(BothForms, NoticeFlow, testing::ValuesIn(testing_support::formCases()),
+                         testing_support::FormCaseName());
+
+TEST_P(NoticeFlow, StepsLandOnLiveNoticesAndANoticeOfTheOtherKindOpensItsForm)
 {
-    store({tv("S0"), tv("S1"), tv("S2"), tv("S3"), tv("S4"), sound("S5")});
+    store({own("S0"), own("S1"), own("S2"), own("S3"), own("S4"), other("S5")});
     state.ntcIndexList[2] = state.ntcIndexList[3] = kDeletedEntry;
     script.push_back([this](forms::NoticeForm& form) {
-        EXPECT_EQ(form.kind(), forms::kTvForm);
+        EXPECT_EQ(form.kind(), fc.kind);
         EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(1));
         EXPECT_EQ(text(form, "Txt_Filename"), db.path());
         EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S1");
@@ -228,19 +231,19 @@ TEST_F(NoticeFlow, StepsLandOnLiveNoticesAndASoundNoticeOpensTheSoundForm)
         EXPECT_EQ(state.currentNtcIndex, 0);
         click(form, "Button_Next_Ntc");
         click(form, "Button_Next_Ntc");
-        click(form, "Button_Next_Ntc");  // onto the sound notice: this form ends
+        click(form, "Button_Next_Ntc");  // onto the other kind: this form ends
         EXPECT_TRUE(form.isUnloaded());
     });
     script.push_back([this](forms::NoticeForm& form) {
-        EXPECT_EQ(form.kind(), forms::kSoundForm);
+        EXPECT_EQ(form.kind(), fc.otherKind);
         EXPECT_EQ(state.currentNtcIndex, 5);
         EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(5));
         EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S5");
         EXPECT_FALSE(form.control("Button_Next_Ntc")->isEnabled());
-        click(form, "Button_Prev_Ntc");  // back to television: a fresh form
+        click(form, "Button_Prev_Ntc");  // back: a fresh form
     });
     script.push_back([this](forms::NoticeForm& form) {
-        EXPECT_EQ(form.kind(), forms::kTvForm);
+        EXPECT_EQ(form.kind(), fc.kind);
         EXPECT_EQ(text(form, "Txt_Ntc_Number"), keyAt(4));
         EXPECT_EQ(form.windowTitle().count(QString::fromUtf8(app::kVersionText)), 1);
         click(form, "Button_Reset");
@@ -252,9 +255,9 @@ TEST_F(NoticeFlow, StepsLandOnLiveNoticesAndASoundNoticeOpensTheSoundForm)
     EXPECT_TRUE(db.prompter.messages.empty());
 }
 
-TEST_F(NoticeFlow, SteppingOntoANoticeWithoutAdministrationShowsNoneAndSavesNone)
+TEST_P(NoticeFlow, SteppingOntoANoticeWithoutAdministrationShowsNoneAndSavesNone)
 {
-    store({tv("S0"), tv("S1")});
+    store({own("S0"), own("S1")});
     ASSERT_TRUE(db.conn.exec("UPDATE fmtv_terra SET adm = NULL WHERE terrakey = " + keyAt(1)));
     script.push_back([this](forms::NoticeForm& form) {
         EXPECT_EQ(text(form, "Txt_B_Adm"), "F");
@@ -271,9 +274,9 @@ TEST_F(NoticeFlow, SteppingOntoANoticeWithoutAdministrationShowsNoneAndSavesNone
     EXPECT_FALSE(state.dbChanged);
 }
 
-TEST_F(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
+TEST_P(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
 {
-    store({tv("S0")});
+    store({own("S0")});
     const std::string before = db.tableCounts() + db.scalar("SELECT group_concat(site_name) FROM fmtv_terra");
     script.push_back([this, &before](forms::NoticeForm& form) {
         // The intent options show and hide the station block.
@@ -306,9 +309,9 @@ TEST_F(NoticeFlow, UpdateAsksAndSavesWhatTheFormShows)
     EXPECT_EQ(db.scalar("SELECT site_name || '|' || adm FROM fmtv_terra"), "Nancy 'O'|I");
 }
 
-TEST_F(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
+TEST_P(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
 {
-    store({tv("S0"), tv("S1"), tv("S2")});
+    store({own("S0"), own("S1"), own("S2")});
     script.push_back([this](forms::NoticeForm& form) {
         db.prompter.answers = {false};
         click(form, "Button_Finish");  // No: nothing
@@ -333,9 +336,9 @@ TEST_F(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
     EXPECT_EQ(db.prompter.questions[0].title, "Delete Notice");
 }
 
-TEST_F(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
+TEST_P(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
 {
-    store({tv("S0"), tv("S1")});
+    store({own("S0"), own("S1")});
     ASSERT_TRUE(db.conn.exec("CREATE TRIGGER no_delete BEFORE DELETE ON fmtv_terra BEGIN SELECT RAISE(ABORT, 'kept'); END"));
     script.push_back([this](forms::NoticeForm& form) {
         db.prompter.answers = {true};
@@ -352,6 +355,111 @@ TEST_F(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
     EXPECT_FALSE(db.prompter.messages.empty());
 }
 
+TEST_P(NoticeFlow, ADeleteOntoTheOtherKindLeavesTheDatabaseChanged)
+{
+    store({own("S0"), other("S1")});
+    script.push_back([this](forms::NoticeForm& form) {
+        db.prompter.answers = {true};
+        click(form, "Button_Finish");  // the next live notice needs the other form
+        EXPECT_TRUE(form.isUnloaded());
+        EXPECT_TRUE(state.dbChanged);
+    });
+    script.push_back([this](forms::NoticeForm& form) {
+        EXPECT_EQ(form.kind(), fc.otherKind);
+        EXPECT_EQ(state.currentNtcIndex, 1);
+        EXPECT_FALSE(form.control("Button_Prev_Ntc")->isEnabled());
+        click(form, "Button_Reset");  // closed at once
+    });
+    open(0);
+    EXPECT_TRUE(state.dbChanged);
+    EXPECT_EQ(state.ntcIndexList[0], kDeletedEntry);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "1");
+}
+
+class NoticeWalk : public NoticeFlowBase {};
+
+// Stepping to and fro between a television and a sound notice: each step ends one form and
+// shows a fresh one, never inside another's show, and nothing is left behind.
+TEST_F(NoticeWalk, AThousandSwitchesKeepOneFormAtATimeAndLeaveNoWidgets)
+{
+    constexpr int kSteps = 1000;
+    store({testing_support::televisionAdd("TV"), testing_support::soundAdd("FM")});
+    const auto liveForms = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::allWidgets())
+            n += dynamic_cast<forms::NoticeForm*>(w) ? 1 : 0;
+        return n;
+    };
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const qsizetype widgets = QApplication::allWidgets().size();
+    int depth = 0;
+    int shows = 0;
+    std::string failures;
+    const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+        if (depth != 0 || liveForms() != 1)
+            failures += "show " + std::to_string(shows) + "; ";
+        ++depth;
+        // The form stands on the notice of its kind; the step buttons follow the list.
+        const int expected = shows % 2 == 0 ? forms::kTvForm : forms::kSoundForm;
+        if (form.kind() != expected || state.currentNtcIndex != shows % 2 ||
+            !form.control(shows % 2 == 0 ? "Button_Next_Ntc" : "Button_Prev_Ntc")->isEnabled())
+            failures += "form " + std::to_string(shows) + "; ";
+        ++shows;
+        click(form, shows > kSteps ? "Button_Reset" : form.kind() == forms::kTvForm ? "Button_Next_Ntc"
+                                                                                    : "Button_Prev_Ntc");
+        --depth;
+    });
+    forms::openSelectedNtc(session, state.ntcIndexList[0], 0);
+    forms::setModalShow(previous);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shows, kSteps + 1);
+    EXPECT_EQ(failures, "");
+    EXPECT_EQ(liveForms(), 0);
+    EXPECT_EQ(QApplication::allWidgets().size(), widgets);
+    EXPECT_TRUE(db.prompter.messages.empty());
+}
+
+// What the sound form saves keeps the television values it has no box for, its own boxes and
+// its fragment.
+TEST_F(NoticeWalk, AnUpdateFromTheSoundFormKeepsWhatItDoesNotShow)
+{
+    struct Case {
+        const char* body;
+        const char* box;  // changed on the form
+        const char* value;
+        const char* stored;  // notice type, fragment, colour, power ratio, bandwidth, system, site
+    };
+    const Case cases[] = {
+        {"t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_freq_assgn = 98.5\nt_color = PAL\n"
+         "t_pwr_ratio = 10\nt_bdwdth = 180\nt_tran_sys = 4\nt_site_name = A\n",
+         "Txt_4A_SiteName", "EDITED", "T01|GE84|PAL|10|180|4|EDITED"},
+        {"t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_freq_assgn = 98.5\nt_color = SECAM\n"
+         "t_pwr_ratio = 3\nt_bdwdth = 180\nt_tran_sys = 4\nt_site_name = A\n",
+         "Txt_7D_TranSys", "5", "T01|GE84|SECAM|3|180|5|A"},
+        {"t_notice_type = TB5\nt_action = SUPPRESS\nt_fragment = GE84\nt_trg_adm_ref_id = R-1\n"
+         "t_trg_freq_assgn = 98.5\nt_trg_long = +0022000\nt_trg_lat = +484500\n",
+         "Txt_notified_Rmks", "EDITED", "TB5|GE84|||||"},
+    };
+    store({cases[0].body, cases[1].body, cases[2].body});
+    for (std::int32_t i = 0; i < 3; ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.body);
+        script.push_back([&](forms::NoticeForm& form) {
+            EXPECT_EQ(form.kind(), forms::kSoundForm);
+            form.control<QLineEdit>(c.box)->setText(c.value);
+            db.prompter.answers = {true};
+            click(form, "Button_Next");
+            click(form, "Button_Reset");
+        });
+        open(i);
+        EXPECT_EQ(db.prompter.messages.back().text, "The notice was sucessfully updated in the Database");
+        EXPECT_EQ(db.scalar("SELECT notice_typ || '|' || fragment || '|' || ifnull(color, '') || '|' || "
+                            "ifnull(pwr_ratio, '') || '|' || ifnull(bdwdth, '') || '|' || ifnull(tran_sys, '') || "
+                            "'|' || ifnull(site_name, '') FROM fmtv_terra WHERE terrakey = " + keyAt(i)),
+                  c.stored);
+    }
+}
+
 std::string fileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -359,7 +467,7 @@ std::string fileBytes(const std::string& path)
 }
 
 // An update the database refuses changes nothing stored and leaves the user's values on the form.
-TEST_F(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
+TEST_P(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
 {
     struct Case {
         const char* box;
@@ -373,7 +481,7 @@ TEST_F(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
         {"Txt_4A_SiteName", "Metz", "CREATE TRIGGER refuse BEFORE UPDATE ON fmtv_terra "
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END", "refused"},
     };
-    store({tv("S0")});
+    store({own("S0")});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
         db.prompter.messages.clear();

@@ -1,4 +1,4 @@
-#include "forms/tv/TvVisibility.h"
+#include "FormCases.h"
 
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
@@ -18,19 +18,30 @@
 namespace {
 
 using forms::NoticeForm;
+using testing_support::FormCase;
 
-// A loaded television form whose options and antenna lists answer as the form's handlers do.
-std::unique_ptr<NoticeForm> tvForm()
-{
-    auto form = forms::loadNtcForm(forms::kTvForm, app::Language::English);
-    NoticeForm* f = form.get();
-    forms::connectOptionReactions(*f, [f](QRadioButton& b) { forms::applyTvChoice(*f, b.objectName().toStdString()); });
-    for (const char* name : {"Combo_9_AntDir", "Combo_9D_Polariz"}) {
-        auto* list = f->control<QComboBox>(name);
-        QObject::connect(list, &QComboBox::currentIndexChanged, list, [f, name] { forms::applyTvChoice(*f, name); });
+// Each test runs on both forms.
+class FormVisibility : public testing::TestWithParam<FormCase> {
+protected:
+    const FormCase& c = GetParam();
+
+    // A loaded form whose options and antenna lists answer as the form's handlers do.
+    std::unique_ptr<NoticeForm> load() const
+    {
+        auto form = forms::loadNtcForm(c.kind, app::Language::English);
+        NoticeForm* f = form.get();
+        auto choice = c.choice;
+        forms::connectOptionReactions(*f, [f, choice](QRadioButton& b) { choice(*f, b.objectName().toStdString()); });
+        for (const char* name : {"Combo_9_AntDir", "Combo_9D_Polariz"}) {
+            auto* list = f->control<QComboBox>(name);
+            QObject::connect(list, &QComboBox::currentIndexChanged, list, [f, name, choice] { choice(*f, name); });
+        }
+        return form;
     }
-    return form;
-}
+};
+
+INSTANTIATE_TEST_SUITE_P(BothForms, FormVisibility, testing::ValuesIn(testing_support::formCases()),
+                         testing_support::FormCaseName());
 
 bool shown(const NoticeForm& form, const char* name)
 {
@@ -53,35 +64,34 @@ QString text(const NoticeForm& form, const char* box) { return form.control<QLin
 
 void type(NoticeForm& form, const char* box, const char* value) { form.control<QLineEdit>(box)->setText(value); }
 
-const char* const kLists[] = {"Combo_7A1_FreqStabl", "Combo_7C2_Color_Sys", "Combo_9_AntDir", "Combo_9D_Polariz"};
 const char* const kKept[] = {"Txt_B_Adm", "Txt_Ntc_DD", "Txt_Ntc_MM", "Txt_Ntc_YY"};
 
-TEST(TvVisibility, ResetShowsEveryBlockEmptiesTheRestAndKeepsTheHeader)
+TEST_P(FormVisibility, ResetShowsEveryBlockEmptiesTheRestAndKeepsTheHeader)
 {
-    auto form = tvForm();
+    auto form = load();
     NoticeForm& f = *form;
-    choose(f, "OptFrg_St61");
+    choose(f, c.ownFragment);
     choose(f, "OptInt_Sup");
     pick(f, "Combo_9_AntDir", "ND");
-    pick(f, "Combo_7C2_Color_Sys", "PAL");
+    pick(f, "Combo_9D_Polariz", "V");
     for (const char* box : kKept)
         type(f, box, "12");
     for (const char* box : {"Txt_1A_FreqAssgn", "Txt_12A_OpAgcy", "Txt_01A_TrgFreq", "Txt_9NHAzm350", "Txt_9NVAzm000",
                             "Txt_9EC_azm180", "Txt_11_Adm10", "Txt_Internal_Rmks", "Txt_TrgAdmRefID"})
         type(f, box, "x");
 
-    forms::resetTvForm(f);
+    c.reset(f);
 
     for (const char* frame : {"Frame_9EC_EffAntHeight", "Frame_9NH_AttnH", "Frame_9NV_AttnV", "FrameCoord",
                               "Frame_A11_Only", "FrameTrg", "Txt_1A_FreqAssgn", "Lbl_AdmRefID"})
         EXPECT_TRUE(shown(f, frame)) << frame;
-    for (const char* list : kLists) {
+    for (const char* list : c.lists) {
         EXPECT_EQ(f.control<QComboBox>(list)->currentIndex(), 0) << list;
         EXPECT_EQ(f.control<QComboBox>(list)->currentText(), "") << list;
     }
     for (const char* option : {"OptInt_Add", "OptInt_Mod", "OptInt_Sup", "OptInt_Wdraw"})
         EXPECT_FALSE(f.control<QRadioButton>(option)->isChecked()) << option;
-    EXPECT_TRUE(f.control<QRadioButton>("OptFrg_St61")->isChecked());
+    EXPECT_TRUE(f.control<QRadioButton>(c.ownFragment)->isChecked());
     for (const char* box : kKept)
         EXPECT_EQ(text(f, box), "12") << box;
     for (const forms::ControlRow& row : f.controls()) {
@@ -92,23 +102,30 @@ TEST(TvVisibility, ResetShowsEveryBlockEmptiesTheRestAndKeepsTheHeader)
     }
 
     forms::clearFrgAndDate(f);
-    EXPECT_FALSE(f.control<QRadioButton>("OptFrg_St61")->isChecked());
+    EXPECT_FALSE(f.control<QRadioButton>(c.ownFragment)->isChecked());
     for (const char* box : {"Txt_Ntc_DD", "Txt_Ntc_MM", "Txt_Ntc_YY"})
         EXPECT_EQ(text(f, box), "") << box;
     EXPECT_EQ(text(f, "Txt_B_Adm"), "12");
 }
 
-TEST(TvVisibility, HidingTheStationBlockLeavesTheHeaderTargetAndRemarks)
+TEST_P(FormVisibility, HidingTheStationBlockLeavesTheHeaderTargetAndRemarks)
 {
-    auto form = tvForm();
+    auto form = load();
     NoticeForm& f = *form;
-    const forms::VisibilityGroups& groups = forms::tvVisibilityGroups();
+    const forms::VisibilityGroups& groups = c.groups();
     for (const auto* group : {&groups.stationBlock, &groups.stationData})
         for (std::string_view name : *group)
             ASSERT_NE(f.control(name), nullptr) << name;
+    for (const char* own : c.ownStation) {
+        if (auto* box = f.control<QLineEdit>(own))
+            box->setText("7");
+    }
     forms::hideStationBlock(f, groups);
     for (std::string_view name : groups.stationBlock)
         EXPECT_TRUE(f.control(name)->isHidden()) << name;
+    // The controls only this form has go with the rest of the station, and are emptied with it.
+    for (const char* own : c.ownStation)
+        EXPECT_TRUE(f.control(own)->isHidden()) << own;
     for (const char* hidden : {"Frame_A11_Only", "Frame_9NH_AttnH", "Frame_9NV_AttnV", "Frame_9EC_EffAntHeight",
                                "Txt_12A_OpAgcy", "Txt_9EC_azm000", "Txt_11_Adm1"})
         EXPECT_FALSE(shown(f, hidden)) << hidden;
@@ -119,13 +136,19 @@ TEST(TvVisibility, HidingTheStationBlockLeavesTheHeaderTargetAndRemarks)
         EXPECT_TRUE(shown(f, kept)) << kept;
     // A box inside a hidden frame is not itself hidden: it shows again with its frame.
     EXPECT_FALSE(f.control("Txt_12A_OpAgcy")->isHidden());
-    forms::showAllBlocks(f, forms::tvVisibilityGroups());
-    for (std::string_view name : forms::tvVisibilityGroups().stationBlock)
+    forms::showAllBlocks(f, groups);
+    for (std::string_view name : groups.stationBlock)
         EXPECT_TRUE(f.control(name)->isVisibleTo(&f)) << name;
     EXPECT_TRUE(shown(f, "Txt_12A_OpAgcy"));
+    forms::clearStationData(f, groups);
+    for (const char* own : c.ownStation) {
+        if (const auto* box = f.control<QLineEdit>(own)) {
+            EXPECT_EQ(box->text(), "") << own;
+        }
+    }
 }
 
-TEST(TvVisibility, AntennaRuleForEveryDirectivityAndPolarisation)
+TEST_P(FormVisibility, AntennaRuleForEveryDirectivityAndPolarisation)
 {
     struct Row {
         const char* dir;
@@ -140,14 +163,14 @@ TEST(TvVisibility, AntennaRuleForEveryDirectivityAndPolarisation)
     for (const Row& r : rows) {
         // From both frames hidden and both shown: the rule sets them, whatever they were.
         for (bool before : {false, true}) {
-            auto form = tvForm();
+            auto form = load();
             NoticeForm& f = *form;
             pick(f, "Combo_9_AntDir", r.dir);
             pick(f, "Combo_9D_Polariz", r.polar);
             f.control("Frame_9NH_AttnH")->setVisible(before);
             f.control("Frame_9NV_AttnV")->setVisible(before);
             type(f, "Txt_9NHAzm090", "12");
-            forms::applyTvChoice(f, "Combo_9D_Polariz");
+            c.choice(f, "Combo_9D_Polariz");
             EXPECT_EQ(shown(f, "Frame_9NH_AttnH"), r.attnH) << r.dir << "/" << r.polar << " from " << before;
             EXPECT_EQ(shown(f, "Frame_9NV_AttnV"), r.attnV) << r.dir << "/" << r.polar << " from " << before;
             EXPECT_EQ(text(f, "Txt_9NHAzm090"), "12");
@@ -155,9 +178,9 @@ TEST(TvVisibility, AntennaRuleForEveryDirectivityAndPolarisation)
     }
 }
 
-TEST(TvVisibility, PickingAnAntennaListItemAppliesTheRule)
+TEST_P(FormVisibility, PickingAnAntennaListItemAppliesTheRule)
 {
-    auto form = tvForm();
+    auto form = load();
     NoticeForm& f = *form;
     pick(f, "Combo_9_AntDir", "D");
     pick(f, "Combo_9D_Polariz", "V");
@@ -166,19 +189,19 @@ TEST(TvVisibility, PickingAnAntennaListItemAppliesTheRule)
     pick(f, "Combo_9_AntDir", "ND");
     EXPECT_FALSE(shown(f, "Frame_9NV_AttnV"));
     // Clearing the station data puts both lists on their empty item: both frames show again.
-    forms::clearStationData(f, forms::tvVisibilityGroups());
+    forms::clearStationData(f, c.groups());
     EXPECT_TRUE(shown(f, "Frame_9NH_AttnH"));
     EXPECT_TRUE(shown(f, "Frame_9NV_AttnV"));
 }
 
-TEST(TvVisibility, EachIntentAndFragmentWhicheverIsChosenFirst)
+TEST_P(FormVisibility, EachIntentAndFragmentWhicheverIsChosenFirst)
 {
     const std::string intents[] = {"OptInt_Add", "OptInt_Mod", "OptInt_Sup", "OptInt_Wdraw"};
-    const std::string fragments[] = {"OptFrg_Ge89", "OptFrg_St61", "OptFrg_A11"};
+    const std::string fragments[] = {c.ownFragment, "OptFrg_St61", "OptFrg_A11"};
     for (const std::string& intent : intents)
         for (const std::string& fragment : fragments)
             for (bool intentFirst : {true, false}) {
-                auto form = tvForm();
+                auto form = load();
                 NoticeForm& f = *form;
                 pick(f, "Combo_9_AntDir", "D");
                 pick(f, "Combo_9D_Polariz", "H");
@@ -200,10 +223,10 @@ TEST(TvVisibility, EachIntentAndFragmentWhicheverIsChosenFirst)
             }
 }
 
-TEST(TvVisibility, SuppressionOfAnArticle11NoticeKeepsTheArticle11FrameHidden)
+TEST_P(FormVisibility, SuppressionOfAnArticle11NoticeKeepsTheArticle11FrameHidden)
 {
     for (const char* intent : {"SUPPRESS", "WITHDRAW"}) {
-        auto form = tvForm();
+        auto form = load();
         notice::NoticeRecord rec;
         rec.flag = true;
         rec.intent = intent;
@@ -215,9 +238,9 @@ TEST(TvVisibility, SuppressionOfAnArticle11NoticeKeepsTheArticle11FrameHidden)
     }
 }
 
-TEST(TvVisibility, HiddenBoxesKeepTheirTextAndClearingNeverChangesVisibility)
+TEST_P(FormVisibility, HiddenBoxesKeepTheirTextAndClearingNeverChangesVisibility)
 {
-    auto form = tvForm();
+    auto form = load();
     NoticeForm& f = *form;
     const char* boxes[] = {"Txt_1A_FreqAssgn", "Txt_12A_OpAgcy", "Txt_9EC_azm010", "Txt_9NVAzm020", "Txt_11_Adm3"};
     for (const char* box : boxes)

@@ -1,5 +1,7 @@
 #include "NoticeText.h"
 
+#include <string_view>
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -54,6 +56,20 @@ std::string fullTelevisionNotice()
             body += s[1] + std::to_string(k * 10) + " = " + std::to_string(k % 7) + "\n";
         body += std::string(s[2]) + "\n";
     }
+    return body;
+}
+
+std::string fullSoundNotice()
+{
+    std::string body = fullTelevisionNotice();
+    const std::pair<const char*, const char*> changes[] = {
+        {"t_notice_type = T02\n", "t_notice_type = T01\n"},
+        {"t_fragment = GE89\n", "t_fragment = GE84\nt_color = PAL\nt_pwr_ratio = 10\nt_bdwdth = 180\nt_tran_sys = 4\n"},
+        {"t_freq_assgn = 479.25\n", "t_freq_assgn = 98.5\n"},
+        {"t_trg_freq_assgn = 471.25\n", "t_trg_freq_assgn = 98.1\n"},
+    };
+    for (const auto& [from, to] : changes)
+        body.replace(body.find(from), std::string_view(from).size(), to);
     return body;
 }
 

@@ -18,4 +18,8 @@ notice::NoticeRecord readNotice(const std::string& body);
 /// accented remarks.
 std::string fullTelevisionNotice();
 
+/// The same notice as a sound notice (T01, GE84, 98.5 MHz) that also holds a colour system, a
+/// vision/sound power ratio, a bandwidth and a transmission system.
+std::string fullSoundNotice();
+
 }  // namespace testing_support

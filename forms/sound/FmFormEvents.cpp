@@ -1,0 +1,13 @@
+#include "FmFormEvents.h"
+
+#include "FmFieldChecks.h"
+#include "FmVisibility.h"
+
+namespace forms {
+
+FormReactions fmFormReactions()
+{
+    return formReactions(fmVisibilityGroups(), fmBoxChecks(), fmUpperCasedBoxes());
+}
+
+}  // namespace forms
