@@ -288,3 +288,62 @@ TEST(RadialSearch, OtherModulesCrossTheRadialWithAStoreOfTheirChoosingAndFindAre
     });
     EXPECT_EQ(r.output, "[AAA 101 1][BBB 101 1][BBB 103 3][ 0 0] map 3 near, areas 4 ++---, own 1 err 1 +");
 }
+
+namespace {
+
+std::string symbolAt(void (*look)(float*, float*, char*), long width, double lonDeg, double latDeg)
+{
+    const auto p = deg(lonDeg, latDeg);
+    float lon = p.lon, lat = p.lat;
+    std::string symbol(std::size_t(width), '#');
+    look(&lon, &lat, symbol.data());
+    return symbol;
+}
+
+}  // namespace
+
+TEST(AreasAtPoint, EachPointGetsItsAreaItsCountryOrBlanks)
+{
+    struct Row {
+        double lon, lat;
+        const char* want;
+    };
+    // In AAA's area (its first entry is tied to BBB), in BBB's; an area tied to BBB across the
+    // border claims only BBB's side; an any-country area and a tied area at sea; the sea.
+    const Row rows[] = {{4.5, 5, "AAA001"},   {14.5, 5, "BBB001"}, {9.8, 8.5, "AAA???"}, {10.2, 8.5, "BBB002"},
+                        {2, 2, "AAA???"},     {-5, -5, "XXXANY"},  {-5, 15, "      "},  {-8, 5, "      "}};
+    const auto r = radialMap().run([&] {
+        std::string out;
+        for (const Row& row : rows) {
+            const std::string own = symbolAt(GEOIAA, 6, row.lon, row.lat);
+            const std::string held = symbolAt(GEOIAA2, 6, row.lon, row.lat);
+            if (own != row.want || held != row.want)
+                out += own + "/" + held + " not " + row.want + "\n";
+        }
+        // The local twins; the second of each pair reads the map the first built.
+        for (const Row& row : {Row{4.5, 5, ""}, Row{2, 2, ""}, Row{-8, 5, ""}}) {
+            out += symbolAt(LCLILA, 12, row.lon, row.lat);
+            out += symbolAt(LCLILA2, 12, row.lon + 0.2, row.lat) + "|";
+        }
+        return out;
+    });
+    EXPECT_EQ(r.output, "AAALOC000001AAALOC000001|AAA???      AAA???      |                        |");
+}
+
+TEST(AreasAtPoint, APointLookUpIgnoresTheMarksOfTheLastRadial)
+{
+    const auto r = radialMap().run([] {
+        buildList();
+        // A radial along 1 N meets BBB's and AAA's ground but not AAA's area, which it marks '-'.
+        const auto p = deg(kStartLon, 1);
+        float lon = p.lon, lat = p.lat, dist = float(kDistKm), az = 90;
+        int32_t nmax = kLargeCapacity, n = 0, err = 0;
+        std::vector<float> pts(2 * kLargeCapacity), dists(kLargeCapacity);
+        std::vector<char> syms(6 * kLargeCapacity);
+        GEOAAC3(&lon, &lat, &dist, &az, &nmax, pts.data(), dists.data(), syms.data(), &n, &err);
+        return std::string(syms.data(), 6 * std::size_t(n)) + " " +
+               (geo::passedOver(geo::AreaStore::Allotments, 1) ? "passed over " : "met ") +
+               symbolAt(GEOIAA2, 6, 4.5, 5);
+    });
+    EXPECT_EQ(r.output, "      AAA???BBB???       passed over AAA001");
+}
