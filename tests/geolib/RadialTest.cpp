@@ -347,3 +347,150 @@ TEST(AreasAtPoint, APointLookUpIgnoresTheMarksOfTheLastRadial)
     });
     EXPECT_EQ(r.output, "      AAA???BBB???       passed over AAA001");
 }
+
+namespace {
+
+constexpr double kRadTol = 1e-6;
+
+geo::Point along(geo::Point start, double km)
+{
+    return geo::destination(start, float(km), 90);
+}
+
+}  // namespace
+
+TEST(RadialSearch, EdgeCasesOfThePath)
+{
+    const auto r = radialMap().run([] {
+        buildList();
+        std::string out;
+        // A radial far at sea: one blank stretch the radial's length.
+        Search far(4);
+        const auto p = deg(-100, -40);
+        float lon = p.lon, lat = p.lat, dist = 500, az = 0;
+        far.run(6, [&](int32_t* nmax, float* pts, char* syms) {
+            GEOAAC3(&lon, &lat, &dist, &az, nmax, pts, far.km.data(), syms, &far.n, &far.err);
+        });
+        out += "[" + far.describe() + "]" + far.distancesOff({500}) + "\n";
+        // No room for the end point of four stretches.
+        const Search full = countries(0, 3);
+        out += full.describe() + "\n";
+        // The poles: "ATA" or any land in the south, nothing in the far north.
+        for (const double latDeg : {-80.0, 85.0})
+            for (const int32_t mode : {0, 1})
+                out += "[" + geo::GEOCTPT({0, deg(0, latDeg).lat}, mode) + "]";
+        return out;
+    });
+    EXPECT_EQ(r.output, "[      ]\n   |   |    err 1\n[ATA][+++][   ][   ]");
+}
+
+TEST(RadialSearch, CountryStretchesAreNeverMerged)
+{
+    const auto r = radialMap(true).run([] {
+        buildList();
+        const Search s = countries(0);
+        auto at = [](double lon) { return reachesKm(kStartLon, kStartLat, 90, lon); };
+        return s.describe() + s.distancesOff({at(0), at(5), at(10), at(20), kDistKm});
+    });
+    EXPECT_EQ(r.output, "   |AAA|AAA|BBB|   ");
+}
+
+TEST(RadialSearch, CrossingsWithin40MetresCountAsOne)
+{
+    struct Row {
+        std::vector<double> km;    // the points' distances along the radial, in any order
+        std::vector<double> kept;
+    };
+    const Row rows[] = {
+        {{100, 0.03, 200, 100.03, 100.06, 100.15}, {100, 100.15, 200}},  // a chain, and the start
+        {{0.03, 300}, {300}},
+        {{0.03}, {0.03}},  // the only point stays
+        {{50, 50.05, 50.1}, {50, 50.05, 50.1}},
+    };
+    const auto r = radialMap().run([&] {
+        std::ostringstream out;
+        const geo::Point start{0, 0};
+        for (const Row& row : rows) {
+            std::vector<float> points(2 * row.km.size()), dists(row.km.size());
+            geo::GEORADX(start, 500, 90, 0, points.data(), 0);
+            for (std::size_t i = 0; i < row.km.size(); ++i)
+                geo::setPoint(points.data(), long(i), along(start, row.km[i]));
+            const int32_t n = geo::GEORADS(points.data(), dists.data(), int32_t(row.km.size()));
+            if (std::size_t(n) != row.kept.size()) {
+                out << "kept " << n << "\n";
+                continue;
+            }
+            for (std::size_t i = 0; i < row.kept.size(); ++i)
+                if (std::fabs(double(dists[i]) - row.kept[i]) > 1e-3 ||
+                    std::fabs(double(points[2 * i]) - double(along(start, row.kept[i]).lon)) > kRadTol)
+                    out << kmText(dists[i]) << " not " << kmText(row.kept[i]) << "\n";
+        }
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "");
+}
+
+TEST(RadialSearch, TestPointsLieWhereTheirCaseOfStretchPutsThem)
+{
+    struct Row {
+        double startLonDeg;
+        std::vector<double> km;    // the stretches' ends
+        std::vector<double> test;  // where each stretch is tested, km along the radial
+    };
+    // Radial vertices every 50 km along the equator.
+    const Row rows[] = {
+        // no crossing or vertex before; one vertex after the crossing, nearer it, then nearer
+        // the end; exactly between; two vertices after it; the crossing beyond the last vertex
+        {0, {20, 75, 140, 160, 460, 470, 500}, {10, 42.5, 110, 152.5, 425, 465, 485}},
+        {0, {120, 300}, {87.5, 225}},  // vertices but no crossing before
+        {0, {10, 30, 500}, {5, 20, 425}},  // a crossing but no vertex before
+        {179.8, {44.5, 300}, {22.25, 225}},  // across 180 degrees
+    };
+    const auto r = radialMap().run([&] {
+        std::ostringstream out;
+        for (const Row& row : rows) {
+            const geo::Point start{deg(row.startLonDeg, 0).lon, 0};
+            const auto n = int32_t(row.km.size());
+            std::vector<float> points(2 * row.km.size()), dists(row.km.begin(), row.km.end());
+            geo::GEORADX(start, float(row.km.back()), 90, 0, points.data(), 0);
+            for (int32_t i = 0; i < n; ++i)
+                geo::setPoint(points.data(), i, along(start, row.km[std::size_t(i)]));
+            for (int32_t k = 1; k <= n; ++k) {
+                const geo::Point t = geo::GEORADT(k, points.data(), dists.data(), n);
+                const geo::Point want = along(start, row.test[std::size_t(k - 1)]);
+                if (std::fabs(double(t.lon) - double(want.lon)) > kRadTol || std::fabs(double(t.lat)) > kRadTol)
+                    out << row.startLonDeg << " stretch " << k << ": " << kmText(t.lon) << " not " << kmText(want.lon)
+                        << "\n";
+            }
+        }
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "");
+}
+
+TEST(RadialSearch, ASawToothCoastCrossed340TimesFitsTheIntegerForm)
+{
+    TestMap map;
+    mapfiles::Line saw{1000900, {}};
+    for (int i = 0; i <= 340; ++i)
+        saw.points.push_back(deg(1 + 0.05 * i, i % 2 ? -0.1 : 0.1));
+    map.ring("SAW", {{saw, 'C', false}, {path(1000901, {deg(18, 0.1), deg(18, 5), deg(1, 5), deg(1, 0.1)}, 5), 'C', false}});
+    const auto r = map_fixtures::onMap(map, [] {
+        int32_t kind = 2, dist = 2100, az = 90, nmax = 350, n = 0, err = 0;
+        const auto sw = deg(-1, -2), ne = deg(20, 6);
+        float place[4] = {sw.lon, sw.lat, ne.lon, ne.lat}, lon = 0, lat = 0;
+        ALLMAP(&kind, place, &dist);
+        std::vector<float> pts(2 * 350);
+        std::vector<int32_t> dists(350);
+        std::vector<char> syms(6 * 350);
+        GEOAAC2(&lon, &lat, &dist, &az, &nmax, pts.data(), dists.data(), syms.data(), &n, &err);
+        std::string out = std::to_string(n) + " err " + std::to_string(err);
+        for (int32_t i = 0; i < n; ++i) {
+            const std::string want = i % 2 ? "SAW???" : "      ";
+            if (std::string(syms.data() + 6 * i, 6) != want || (i > 0 && dists[std::size_t(i)] <= dists[std::size_t(i - 1)]))
+                out += " stretch " + std::to_string(i + 1);
+        }
+        return out + " last " + std::to_string(dists[std::size_t(n - 1)]);
+    });
+    EXPECT_EQ(r.output, "341 err 0 last 2100");
+}
