@@ -494,3 +494,54 @@ TEST(RadialSearch, ASawToothCoastCrossed340TimesFitsTheIntegerForm)
     });
     EXPECT_EQ(r.output, "341 err 0 last 2100");
 }
+
+namespace {
+
+// GEOBCI's next line of the pair: "id kind n status" or "end status".
+// In degrees (unit 2) the first point of the border must be (10, 0).
+std::string nextBorder(const char* c1, const char* c2, int32_t nmax, int16_t unit)
+{
+    char cty1[3], cty2[3], kind = '#';
+    std::copy_n(c1, 3, cty1);
+    std::copy_n(c2, 3, cty2);
+    std::vector<float> pts(2 * std::size_t(std::max(nmax, 1)));
+    int32_t lineId = 0, n = 0, end = 0, status = -1;
+    GEOBCI(&unit, cty1, cty2, &nmax, pts.data(), &lineId, &n, &kind, &end, &status);
+    if (unit == 2 && !end && (std::fabs(pts[0] - 10) > 1e-4 || std::fabs(pts[1]) > 1e-4))
+        return "not in degrees; ";
+    std::string s = end ? "end " + std::to_string(status)
+                        : std::to_string(lineId) + " " + kind + " " + std::to_string(n) + " " + std::to_string(status);
+    if (std::string(cty1, 3) != c1 || std::string(cty2, 3) != c2)
+        s += " codes changed";
+    return s + "; ";
+}
+
+}  // namespace
+
+TEST(BorderLines, EachPairHandsOutItsLinesThenTheEnd)
+{
+    struct Call {
+        const char *c1, *c2;
+        int32_t nmax;
+    };
+    // A border, the coast, a country alone with no lines of its own, a short capacity, then
+    // lower-case codes (in degrees) that stay as they were and go on with the same pair.
+    const Call calls[] = {{"AAA", "BBB", 100}, {"AAA", "BBB", 100}, {"AAA", "   ", 200}, {"AAA", "   ", 200},
+                          {"AAA", "AAA", 100}, {"AAA", "BBB", 10},  {"aaa", "bbb", 100}, {"aaa", "bbb", 100}};
+    const auto r = radialMap().run([&] {
+        std::string out;
+        for (const Call& c : calls)
+            out += nextBorder(c.c1, c.c2, c.nmax, c.c1[0] == 'a' ? 2 : 1);
+        return out;
+    });
+    EXPECT_EQ(r.output,
+              "1000100 B 41 0; end 0; 1000200 C 121 0; end 0; end 1; 1000100 B 10 2; end 0; 1000100 B 41 0; ");
+}
+
+TEST(BorderLines, MoreThan670LinesEndTheProcess)
+{
+    TestMap map;
+    map.add(mapfiles::islandGrid(671, 40, deg(0, 0), float(0.5 * map_fixtures::kRadPerDeg), 0.001f, 1, 1, 1000000));
+    const auto r = map_fixtures::onMap(map, [] { return nextBorder("G00", "G00", 10, 1); });
+    EXPECT_EQ(r.output, fatalOutput("GEOBCI", " Increase the parameter LSTLOK=   670\n"));
+}
