@@ -545,3 +545,58 @@ TEST(BorderLines, MoreThan670LinesEndTheProcess)
     const auto r = map_fixtures::onMap(map, [] { return nextBorder("G00", "G00", 10, 1); });
     EXPECT_EQ(r.output, fatalOutput("GEOBCI", " Increase the parameter LSTLOK=   670\n"));
 }
+
+namespace {
+
+using WholeAreaSearch = void (*)(float*, float*, int32_t*, int32_t*, int32_t*, float*, int32_t*, char*, int32_t*,
+                                 int32_t*);
+using WholeOneAreaSearch = void (*)(char*, float*, float*, int32_t*, int32_t*, int32_t*, float*, int32_t*, char*,
+                                    int32_t*, int32_t*);
+
+Search wholeAreas(long width, WholeAreaSearch all, WholeOneAreaSearch one, std::string symbol)
+{
+    Search s(kLargeCapacity);
+    const auto p = deg(kStartLon, kStartLat);
+    float lon = p.lon, lat = p.lat;
+    int32_t dist = int32_t(kDistKm), az = 90;
+    return s.run(width, [&](int32_t* nmax, float* pts, char* syms) {
+        if (one)
+            one(symbol.data(), &lon, &lat, &dist, &az, nmax, pts, s.wholeKm.data(), syms, &s.n, &s.err);
+        else
+            all(&lon, &lat, &dist, &az, nmax, pts, s.wholeKm.data(), syms, &s.n, &s.err);
+    });
+}
+
+}  // namespace
+
+TEST(RadialSearch, IntegerFormsGiveTheRealFormsStretchesInWholeKm)
+{
+    struct Row {
+        void (*list)(int32_t*, float*, int32_t*);
+        long width;
+        AreaSearch real;
+        OneAreaSearch realOne;
+        WholeAreaSearch whole;
+        WholeOneAreaSearch wholeOne;
+        const char* symbol;
+    };
+    const Row rows[] = {
+        {ALLMAP, 6, GEOAAC3, nullptr, GEOAAC2, nullptr, ""},
+        {ALLMAP, 6, nullptr, GEOAAC9, nullptr, GEOAAC8, "AAA001"},
+        {LCLMAP, 12, LCLAAC3, nullptr, LCLAAC2, nullptr, ""},
+        {LCLMAP, 12, nullptr, LCLAAC9, nullptr, LCLAAC8, "AAALOC000001"},
+    };
+    const auto r = radialMap().run([&] {
+        std::string out;
+        for (const Row& row : rows) {
+            buildList(row.list);
+            const Search real = areas(row.width, row.real, row.realOne, row.symbol);
+            const Search whole = wholeAreas(row.width, row.whole, row.wholeOne, row.symbol);
+            std::vector<double> km(real.km.begin(), real.km.begin() + real.n);
+            if (real.n < 3 || whole.describe() != real.describe() || !whole.distancesOff(km, true).empty())
+                out += real.describe() + " / " + whole.describe() + whole.distancesOff(km, true) + "\n";
+        }
+        return out;
+    });
+    EXPECT_EQ(r.output, "");
+}

@@ -112,12 +112,12 @@ void areasAlongRadial(SymbolList list, const std::string* only, Point start, flo
 {
     const ListShape shape = shapeOf(list);
     const std::int32_t area = only ? areaOfSymbol(list, padded(*only, shape.width)) : 0;
-    symbols.assign(std::size_t(std::max(s.capacity, 0)), std::string(shape.width, ' '));
     const RadialFrame frame = radialStretches(start, distKm, azimuthDeg, 0, false,
                                               [&](float* points, std::int32_t room) {
                                                   return GEORADA(shape.store, area, points, room);
                                               },
                                               s);
+    symbols.assign(std::size_t(s.count), std::string(shape.width, ' '));
     if (!frame.ready)
         return;
     const std::string outside = padded(kOutsideArea, shape.width);
@@ -143,8 +143,9 @@ void areasAlongRadial(SymbolList list, const std::string* only, Point start, flo
 void countriesAlongRadial(Point start, float distKm, float azimuthDeg, std::int32_t mode, Stretches& s,
                           std::vector<std::string>& codes)
 {
-    codes.assign(std::size_t(std::max(s.capacity, 0)), "   ");
-    if (!radialStretches(start, distKm, azimuthDeg, mode, false, nullptr, s).ready)
+    const bool ready = radialStretches(start, distKm, azimuthDeg, mode, false, nullptr, s).ready;
+    codes.assign(std::size_t(s.count), "   ");
+    if (!ready)
         return;
     for (std::int32_t k = 1; k <= s.count; ++k)
         codes[std::size_t(k - 1)] = GEOCTPT(GEORADT(k, s.points, s.distancesKm, s.count), mode);
