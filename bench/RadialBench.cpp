@@ -1,7 +1,8 @@
 // The radial search and the area symbol at a point on generated maps of 20 and 200 countries:
 // square countries of 41 points in rows of ten, one degree apart, each with an allotment area of
-// 21 points inside. A map holds at most 64 codes, so the 200 countries share 60 codes. Prints GEOALC3 calls per second (radials of 500 km at random azimuths from random
-// points of the grid) and GEOIAA2 calls per second (random points of the grid).
+// 21 points inside; a map holds at most 64 codes, so the 200 countries share 60 codes. Prints
+// GEOALC3 calls per second (radials of 500 km at random azimuths from random points of the grid)
+// and GEOIAA2 calls per second (random points of the grid).
 //   radial_bench
 #include "tavu32d.h"
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstring>
 #include <sstream>
 
 using map_fixtures::deg;
@@ -20,7 +21,8 @@ namespace {
 
 constexpr double kKmTol = 0.2;  // crossing distances against GeographicLib
 constexpr float kHalf = float(1.5 * map_fixtures::kRadPerDeg);
-constexpr int kLargeCapacity = 40;
+constexpr int32_t kCapacity = 40;
+constexpr double kStartLon = -3, kStartLat = 5, kDistKm = 3000;
 
 // Countries AAA (0..10 E, 0..10 N) and BBB (10..20 E) with allotment areas, areas at sea and
 // a local area; the radial from 3 W, 5 N eastwards meets them in turn.
@@ -40,15 +42,6 @@ struct RadialMap {
             mapfiles::setData(e, 12, std::string(1, marker));
             areaEntries.push_back(e);
         }
-    }
-
-    void local(const mapfiles::Line& outline, const std::string& areaId)
-    {
-        localLines.push_back(outline);
-        auto e = mapfiles::lineEntry(areaId.substr(0, 3), 'A', outline);
-        mapfiles::setData(e, 0, areaId.substr(3));
-        mapfiles::setData(e, 12, "L");
-        localEntries.push_back(e);
     }
 
     testing_support::ChildResult run(const std::function<std::string()>& body) const
@@ -89,11 +82,14 @@ RadialMap radialMap(bool splitAAA = false)
     m.allotment(mapfiles::squareLine(103, deg(10, 8.5), kHalf / 3, 10), {{"BBB002", 'M'}});
     m.allotment(mapfiles::squareLine(104, deg(-5, -5), kHalf, 4), {{"XXXANY", '*'}});
     m.allotment(mapfiles::squareLine(105, deg(-5, 15), kHalf, 4), {{"CCC001", 'M'}});
-    m.local(mapfiles::squareLine(201, deg(4.5, 5), kHalf, 10), "AAALOC000001");
+    m.localLines.push_back(mapfiles::squareLine(201, deg(4.5, 5), kHalf, 10));
+    auto local = mapfiles::lineEntry("AAA", 'A', m.localLines.back());
+    mapfiles::setData(local, 0, "LOC000001");
+    m.localEntries.push_back(local);
     return m;
 }
 
-// The map and the area list over the whole test map; the local and allotment lists share
+// The map and an area list over the whole test map; the local and allotment lists share
 // their storage, so only the last one built is held.
 void buildList(void (*list)(int32_t*, float*, int32_t*) = ALLMAP)
 {
@@ -103,10 +99,13 @@ void buildList(void (*list)(int32_t*, float*, int32_t*) = ALLMAP)
     list(&kind, place, &dist);
 }
 
-// The distance from the radial's start, along the geodesic, to where it reaches lonDeg.
-double reachesKm(double startLon, double startLat, double azimuthDeg, double lonDeg)
+// The distance along the geodesic from the radial's start to where it reaches lonDeg; the
+// radial's end for lonDeg 99.
+double reachesKm(double lonDeg)
 {
-    const GeographicLib::GeodesicLine line = geometry_reference::sphere().Line(startLat, startLon, azimuthDeg);
+    if (lonDeg == 99)
+        return kDistKm;
+    const auto line = geometry_reference::sphere().Line(kStartLat, kStartLon, 90);
     double low = 0, high = 20000;
     for (int i = 0; i < 80; ++i) {
         const double mid = (low + high) / 2;
@@ -124,136 +123,129 @@ std::string kmText(double km)
     return std::string(buffer, end);
 }
 
+// The caller's arrays of one search; the call fills them.
 struct Search {
-    std::vector<std::string> texts;
-    std::vector<float> km;
-    std::vector<int32_t> wholeKm;
-    std::vector<float> points;
-    int32_t n = 0, err = 0;
+    std::vector<float> points = std::vector<float>(2 * kCapacity), km = std::vector<float>(kCapacity);
+    std::vector<int32_t> wholeKm = std::vector<int32_t>(kCapacity);
+    std::vector<char> texts = std::vector<char>(12 * kCapacity, '#');
+    int32_t nmax = kCapacity, n = 0, err = 0;
 
-    explicit Search(int32_t capacity) : km(std::size_t(capacity)), wholeKm(std::size_t(capacity)),
-                                        points(2 * std::size_t(capacity)), m_capacity(capacity) {}
-
-    /// The texts joined by "|", then "err" and the error when there is one.
-    std::string describe() const
+    /// The n texts of `width` joined by "|", then the error when there is one.
+    std::string describe(long width) const
     {
         std::string s;
         for (int32_t i = 0; i < n; ++i)
-            s += (i ? "|" : "") + texts[std::size_t(i)];
+            s += (i ? "|" : "") + std::string(texts.data() + i * width, std::size_t(width));
         return err ? s + " err " + std::to_string(err) : s;
     }
-    /// The stretches' distances against the wanted ones; "" when they agree.
-    std::string distancesOff(const std::vector<double>& wantKm, bool whole = false) const
+    /// The distances against the wanted ones (whole km rounded); "" when they agree.
+    std::string distancesOff(const std::vector<double>& wantKm, bool whole) const
     {
-        std::ostringstream out;
         if (std::size_t(n) != wantKm.size())
-            return "count " + std::to_string(n);
+            return " count " + std::to_string(n);
+        std::string out;
         for (std::size_t i = 0; i < wantKm.size(); ++i) {
             const double got = whole ? double(wholeKm[i]) : double(km[i]);
             if (std::fabs(got - (whole ? std::round(wantKm[i]) : wantKm[i])) > (whole ? 0 : kKmTol))
-                out << " stretch " << i + 1 << ": " << kmText(got) << " not " << kmText(wantKm[i]);
+                out += " stretch " + std::to_string(i + 1) + ": " + kmText(got) + " not " + kmText(wantKm[i]);
         }
-        return out.str();
+        return out;
     }
-
-    template <class Call>
-    Search& run(long width, Call call)
-    {
-        std::vector<char> chars(std::size_t(width * m_capacity), '#');
-        call(&m_capacity, points.data(), chars.data());
-        for (int32_t i = 0; i < n && i < m_capacity; ++i)
-            texts.emplace_back(chars.data() + i * width, std::size_t(width));
-        return *this;
-    }
-
-private:
-    int32_t m_capacity;
 };
 
-constexpr double kStartLon = -3, kStartLat = 5, kDistKm = 3000;
+// The radial's arguments as the real and the integer forms take them.
+struct Radial {
+    float lon = deg(kStartLon, kStartLat).lon, lat = deg(kStartLon, kStartLat).lat;
+    float dist = float(kDistKm), az = 90;
+    int32_t wholeDist = int32_t(kDistKm), wholeAz = 90, mode = 0;
+    char symbol[13] = "";
+};
 
-Search countries(int32_t mode, int32_t capacity = kLargeCapacity, bool whole = false)
+// The searches in their four shapes: real or integer, all areas or one.
+template <auto F>
+void real(Radial& a, Search& s)
 {
-    Search s(capacity);
-    const auto p = deg(kStartLon, kStartLat);
-    float lon = p.lon, lat = p.lat, dist = float(kDistKm), az = 90;
-    int32_t wholeDist = int32_t(kDistKm), wholeAz = 90;
-    return s.run(3, [&](int32_t* nmax, float* pts, char* codes) {
-        if (whole)
-            GEOALC(&lon, &lat, &wholeDist, &wholeAz, &mode, nmax, pts, s.wholeKm.data(), codes, &s.n, &s.err);
-        else
-            GEOALC3(&lon, &lat, &dist, &az, &mode, nmax, pts, s.km.data(), codes, &s.n, &s.err);
-    });
+    F(&a.lon, &a.lat, &a.dist, &a.az, &s.nmax, s.points.data(), s.km.data(), s.texts.data(), &s.n, &s.err);
 }
-
-using AreaSearch = void (*)(float*, float*, float*, float*, int32_t*, float*, float*, char*, int32_t*, int32_t*);
-using OneAreaSearch = void (*)(char*, float*, float*, float*, float*, int32_t*, float*, float*, char*, int32_t*,
-                               int32_t*);
-
-// GEOAAC3 and its twins along the radial; `symbol` given for GEOAAC9 and its twins.
-Search areas(long width, AreaSearch all, OneAreaSearch one = nullptr, std::string symbol = {},
-             int32_t capacity = kLargeCapacity)
+template <auto F>
+void whole(Radial& a, Search& s)
 {
-    Search s(capacity);
-    const auto p = deg(kStartLon, kStartLat);
-    float lon = p.lon, lat = p.lat, dist = float(kDistKm), az = 90;
-    return s.run(width, [&](int32_t* nmax, float* pts, char* syms) {
-        if (one)
-            one(symbol.data(), &lon, &lat, &dist, &az, nmax, pts, s.km.data(), syms, &s.n, &s.err);
-        else
-            all(&lon, &lat, &dist, &az, nmax, pts, s.km.data(), syms, &s.n, &s.err);
-    });
+    F(&a.lon, &a.lat, &a.wholeDist, &a.wholeAz, &s.nmax, s.points.data(), s.wholeKm.data(), s.texts.data(), &s.n,
+      &s.err);
 }
-
-// The crossings of the radial with 0, 10 and 20 E, then its end.
-std::vector<double> countryStops()
+template <auto F>
+void realOne(Radial& a, Search& s)
 {
-    return {reachesKm(kStartLon, kStartLat, 90, 0), reachesKm(kStartLon, kStartLat, 90, 10),
-            reachesKm(kStartLon, kStartLat, 90, 20), kDistKm};
+    F(a.symbol, &a.lon, &a.lat, &a.dist, &a.az, &s.nmax, s.points.data(), s.km.data(), s.texts.data(), &s.n, &s.err);
+}
+template <auto F>
+void wholeOne(Radial& a, Search& s)
+{
+    F(a.symbol, &a.lon, &a.lat, &a.wholeDist, &a.wholeAz, &s.nmax, s.points.data(), s.wholeKm.data(), s.texts.data(),
+      &s.n, &s.err);
+}
+void countries(Radial& a, Search& s)
+{
+    GEOALC3(&a.lon, &a.lat, &a.dist, &a.az, &a.mode, &s.nmax, s.points.data(), s.km.data(), s.texts.data(), &s.n,
+            &s.err);
+}
+void wholeCountries(Radial& a, Search& s)
+{
+    GEOALC(&a.lon, &a.lat, &a.wholeDist, &a.wholeAz, &a.mode, &s.nmax, s.points.data(), s.wholeKm.data(),
+           s.texts.data(), &s.n, &s.err);
 }
 
 }  // namespace
 
-TEST(RadialSearch, CountriesAlongTheRadialEndWhereGeographicLibCrossesTheirLines)
+TEST(RadialSearch, StretchesEndWhereGeographicLibCrossesTheLinesAndCarryTheirSymbols)
 {
-    const auto r = radialMap().run([] {
-        buildList();
+    struct Row {
+        void (*list)(int32_t*, float*, int32_t*);
+        void (*call)(Radial&, Search&);
+        bool whole;
+        const char* symbol;  // the one area, or the mode of the countries' search
+        const char* want;
+        std::vector<double> stopsDeg;  // longitudes where the stretches end, 99 the radial's end
+    };
+    const std::vector<double> countryStops{0, 10, 20, 99}, areaStops{0, 3, 6, 10, 13, 16, 20, 99};
+    const std::vector<double> localStops{0, 3, 6, 10, 20, 99}, oneStops{0, 13, 16, 20, 99}, landStops{0, 20, 99};
+    const char* areas = "      |AAA???|AAA001|AAA???|BBB???|BBB001|BBB???|      ";
+    const char* oneArea = "      |++++++|BBB001|++++++|      ";
+    const char* localAreas = "            |AAA???      |AAALOC000001|AAA???      |BBB???      |            ";
+    const char* oneLocal = "            |++++++      |AAALOC000001|++++++      |            ";
+    const Row rows[] = {
+        {ALLMAP, countries, false, "0", "   |AAA|BBB|   ", countryStops},
+        {ALLMAP, countries, false, "1", "   |+++|   ", landStops},
+        {ALLMAP, wholeCountries, true, "0", "   |AAA|BBB|   ", countryStops},
+        {ALLMAP, real<GEOAAC3>, false, "", areas, areaStops},
+        {ALLMAP, whole<GEOAAC2>, true, "", areas, areaStops},
+        {ALLMAP, realOne<GEOAAC9>, false, "BBB001", oneArea, oneStops},
+        {ALLMAP, wholeOne<GEOAAC8>, true, "BBB001", oneArea, oneStops},
+        {ALLMAP, realOne<GEOAAC9>, false, "ZZZ999", "      |++++++|      ", landStops},
+        {LCLMAP, real<LCLAAC3>, false, "", localAreas, localStops},
+        {LCLMAP, whole<LCLAAC2>, true, "", localAreas, localStops},
+        {LCLMAP, realOne<LCLAAC9>, false, "AAALOC000001", oneLocal, {0, 3, 6, 20, 99}},
+        {LCLMAP, wholeOne<LCLAAC8>, true, "AAALOC000001", oneLocal, {0, 3, 6, 20, 99}},
+    };
+    const auto r = radialMap().run([&] {
         std::string out;
-        const Search zero = countries(0), one = countries(1), whole = countries(0, kLargeCapacity, true);
-        out += zero.describe() + zero.distancesOff(countryStops()) + "\n";
-        const auto stops = countryStops();
-        out += one.describe() + one.distancesOff({stops[0], stops[2], stops[3]}) + "\n";
-        out += whole.describe() + whole.distancesOff(countryStops(), true) + "\n";
+        for (const Row& row : rows) {
+            buildList(row.list);
+            Radial args;
+            std::copy_n(row.symbol, std::strlen(row.symbol), args.symbol);
+            args.mode = row.symbol[0] == '1';
+            Search s;
+            row.call(args, s);
+            std::vector<double> wantKm;
+            for (double lon : row.stopsDeg)
+                wantKm.push_back(reachesKm(lon));
+            const std::string got = s.describe(long(std::string_view(row.want).find('|')));
+            if (got != row.want || !s.distancesOff(wantKm, row.whole).empty())
+                out += got + s.distancesOff(wantKm, row.whole) + "\n";
+        }
         return out;
     });
-    EXPECT_EQ(r.output, "   |AAA|BBB|   \n   |+++|   \n   |AAA|BBB|   \n");
-}
-
-TEST(RadialSearch, AreasAlongTheRadialComeStretchByStretchAndMergeEqualNeighbours)
-{
-    const auto r = radialMap().run([] {
-        buildList();
-        std::string out;
-        auto at = [](double lon) { return reachesKm(kStartLon, kStartLat, 90, lon); };
-        const Search all = areas(6, GEOAAC3);
-        out += all.describe() + all.distancesOff({at(0), at(3), at(6), at(10), at(13), at(16), at(20), kDistKm}) + "\n";
-        const Search one = areas(6, nullptr, GEOAAC9, "BBB001");
-        out += one.describe() + one.distancesOff({at(0), at(13), at(16), at(20), kDistKm}) + "\n";
-        const Search unknown = areas(6, nullptr, GEOAAC9, "ZZZ999");
-        out += unknown.describe() + unknown.distancesOff({at(0), at(20), kDistKm}) + "\n";
-        buildList(LCLMAP);
-        const Search local = areas(12, LCLAAC3);
-        out += local.describe() + local.distancesOff({at(0), at(3), at(6), at(10), at(20), kDistKm}) + "\n";
-        const Search localOne = areas(12, nullptr, LCLAAC9, "AAALOC000001");
-        out += localOne.describe() + localOne.distancesOff({at(0), at(3), at(6), at(20), kDistKm}) + "\n";
-        return out;
-    });
-    EXPECT_EQ(r.output,
-              "      |AAA???|AAA001|AAA???|BBB???|BBB001|BBB???|      \n"
-              "      |++++++|BBB001|++++++|      \n"
-              "      |++++++|      \n"
-              "            |AAA???      |AAALOC000001|AAA???      |BBB???      |            \n"
-              "            |++++++      |AAALOC000001|++++++      |            \n");
+    EXPECT_EQ(r.output, "");
 }
 
 TEST(RadialSearch, OtherModulesCrossTheRadialWithAStoreOfTheirChoosingAndFindAreasBySymbol)
@@ -266,8 +258,8 @@ TEST(RadialSearch, OtherModulesCrossTheRadialWithAStoreOfTheirChoosingAndFindAre
             out << "[" << a.owner << " " << a.lineId << " " << a.index << "]";
         }
         std::vector<float> points(2 * 20);
-        const geo::RadialPass map = geo::GEORADX(geo::Point{deg(kStartLon, kStartLat).lon, deg(kStartLon, kStartLat).lat},
-                                                 float(kDistKm), 90, 0, points.data(), 20);
+        const Radial radial;
+        const geo::RadialPass map = geo::GEORADX({radial.lon, radial.lat}, radial.dist, 90, 0, points.data(), 20);
         const geo::RadialPass all = geo::GEORADA(geo::AreaStore::Allotments, 0, points.data() + 2 * map.count, 20);
         out << " map " << map.count << (map.far ? " far" : " near") << ", areas " << all.count << " ";
         for (int32_t a = 1; a <= 5; ++a)
@@ -335,17 +327,14 @@ TEST(AreasAtPoint, APointLookUpIgnoresTheMarksOfTheLastRadial)
     const auto r = radialMap().run([] {
         buildList();
         // A radial along 1 N meets BBB's and AAA's ground but not AAA's area, which it marks '-'.
-        const auto p = deg(kStartLon, 1);
-        float lon = p.lon, lat = p.lat, dist = float(kDistKm), az = 90;
-        int32_t nmax = kLargeCapacity, n = 0, err = 0;
-        std::vector<float> pts(2 * kLargeCapacity), dists(kLargeCapacity);
-        std::vector<char> syms(6 * kLargeCapacity);
-        GEOAAC3(&lon, &lat, &dist, &az, &nmax, pts.data(), dists.data(), syms.data(), &n, &err);
-        return std::string(syms.data(), 6 * std::size_t(n)) + " " +
-               (geo::passedOver(geo::AreaStore::Allotments, 1) ? "passed over " : "met ") +
+        Radial a;
+        a.lat = deg(kStartLon, 1).lat;
+        Search s;
+        real<GEOAAC3>(a, s);
+        return s.describe(6) + " " + (geo::passedOver(geo::AreaStore::Allotments, 1) ? "passed over " : "met ") +
                symbolAt(GEOIAA2, 6, 4.5, 5);
     });
-    EXPECT_EQ(r.output, "      AAA???BBB???       passed over AAA001");
+    EXPECT_EQ(r.output, "      |AAA???|BBB???|       passed over AAA001");
 }
 
 namespace {
@@ -365,16 +354,16 @@ TEST(RadialSearch, EdgeCasesOfThePath)
         buildList();
         std::string out;
         // A radial far at sea: one blank stretch the radial's length.
-        Search far(4);
-        const auto p = deg(-100, -40);
-        float lon = p.lon, lat = p.lat, dist = 500, az = 0;
-        far.run(6, [&](int32_t* nmax, float* pts, char* syms) {
-            GEOAAC3(&lon, &lat, &dist, &az, nmax, pts, far.km.data(), syms, &far.n, &far.err);
-        });
-        out += "[" + far.describe() + "]" + far.distancesOff({500}) + "\n";
+        Radial a;
+        Search far, full;
+        a.lon = deg(-100, -40).lon, a.lat = deg(-100, -40).lat, a.dist = 500, a.az = 0;
+        real<GEOAAC3>(a, far);
+        out += "[" + far.describe(6) + "]" + far.distancesOff({500}, false) + "\n";
         // No room for the end point of four stretches.
-        const Search full = countries(0, 3);
-        out += full.describe() + "\n";
+        Radial b;
+        full.nmax = 3;
+        countries(b, full);
+        out += full.describe(3) + "\n";
         // The poles: "ATA" or any land in the south, nothing in the far north.
         for (const double latDeg : {-80.0, 85.0})
             for (const int32_t mode : {0, 1})
@@ -388,9 +377,11 @@ TEST(RadialSearch, CountryStretchesAreNeverMerged)
 {
     const auto r = radialMap(true).run([] {
         buildList();
-        const Search s = countries(0);
-        auto at = [](double lon) { return reachesKm(kStartLon, kStartLat, 90, lon); };
-        return s.describe() + s.distancesOff({at(0), at(5), at(10), at(20), kDistKm});
+        Radial a;
+        Search s;
+        countries(a, s);
+        return s.describe(3) + s.distancesOff({reachesKm(0), reachesKm(5), reachesKm(10), reachesKm(20), kDistKm},
+                                              false);
     });
     EXPECT_EQ(r.output, "   |AAA|AAA|BBB|   ");
 }
@@ -474,7 +465,8 @@ TEST(RadialSearch, ASawToothCoastCrossed340TimesFitsTheIntegerForm)
     mapfiles::Line saw{1000900, {}};
     for (int i = 0; i <= 340; ++i)
         saw.points.push_back(deg(1 + 0.05 * i, i % 2 ? -0.1 : 0.1));
-    map.ring("SAW", {{saw, 'C', false}, {path(1000901, {deg(18, 0.1), deg(18, 5), deg(1, 5), deg(1, 0.1)}, 5), 'C', false}});
+    const auto rest = path(1000901, {deg(18, 0.1), deg(18, 5), deg(1, 5), deg(1, 0.1)}, 5);
+    map.ring("SAW", {{saw, 'C', false}, {rest, 'C', false}});
     const auto r = map_fixtures::onMap(map, [] {
         int32_t kind = 2, dist = 2100, az = 90, nmax = 350, n = 0, err = 0;
         const auto sw = deg(-1, -2), ne = deg(20, 6);
@@ -487,7 +479,8 @@ TEST(RadialSearch, ASawToothCoastCrossed340TimesFitsTheIntegerForm)
         std::string out = std::to_string(n) + " err " + std::to_string(err);
         for (int32_t i = 0; i < n; ++i) {
             const std::string want = i % 2 ? "SAW???" : "      ";
-            if (std::string(syms.data() + 6 * i, 6) != want || (i > 0 && dists[std::size_t(i)] <= dists[std::size_t(i - 1)]))
+            const auto k = std::size_t(i);
+            if (std::string(syms.data() + 6 * i, 6) != want || (i > 0 && dists[k] <= dists[k - 1]))
                 out += " stretch " + std::to_string(i + 1);
         }
         return out + " last " + std::to_string(dists[std::size_t(n - 1)]);
@@ -544,59 +537,4 @@ TEST(BorderLines, MoreThan670LinesEndTheProcess)
     map.add(mapfiles::islandGrid(671, 40, deg(0, 0), float(0.5 * map_fixtures::kRadPerDeg), 0.001f, 1, 1, 1000000));
     const auto r = map_fixtures::onMap(map, [] { return nextBorder("G00", "G00", 10, 1); });
     EXPECT_EQ(r.output, fatalOutput("GEOBCI", " Increase the parameter LSTLOK=   670\n"));
-}
-
-namespace {
-
-using WholeAreaSearch = void (*)(float*, float*, int32_t*, int32_t*, int32_t*, float*, int32_t*, char*, int32_t*,
-                                 int32_t*);
-using WholeOneAreaSearch = void (*)(char*, float*, float*, int32_t*, int32_t*, int32_t*, float*, int32_t*, char*,
-                                    int32_t*, int32_t*);
-
-Search wholeAreas(long width, WholeAreaSearch all, WholeOneAreaSearch one, std::string symbol)
-{
-    Search s(kLargeCapacity);
-    const auto p = deg(kStartLon, kStartLat);
-    float lon = p.lon, lat = p.lat;
-    int32_t dist = int32_t(kDistKm), az = 90;
-    return s.run(width, [&](int32_t* nmax, float* pts, char* syms) {
-        if (one)
-            one(symbol.data(), &lon, &lat, &dist, &az, nmax, pts, s.wholeKm.data(), syms, &s.n, &s.err);
-        else
-            all(&lon, &lat, &dist, &az, nmax, pts, s.wholeKm.data(), syms, &s.n, &s.err);
-    });
-}
-
-}  // namespace
-
-TEST(RadialSearch, IntegerFormsGiveTheRealFormsStretchesInWholeKm)
-{
-    struct Row {
-        void (*list)(int32_t*, float*, int32_t*);
-        long width;
-        AreaSearch real;
-        OneAreaSearch realOne;
-        WholeAreaSearch whole;
-        WholeOneAreaSearch wholeOne;
-        const char* symbol;
-    };
-    const Row rows[] = {
-        {ALLMAP, 6, GEOAAC3, nullptr, GEOAAC2, nullptr, ""},
-        {ALLMAP, 6, nullptr, GEOAAC9, nullptr, GEOAAC8, "AAA001"},
-        {LCLMAP, 12, LCLAAC3, nullptr, LCLAAC2, nullptr, ""},
-        {LCLMAP, 12, nullptr, LCLAAC9, nullptr, LCLAAC8, "AAALOC000001"},
-    };
-    const auto r = radialMap().run([&] {
-        std::string out;
-        for (const Row& row : rows) {
-            buildList(row.list);
-            const Search real = areas(row.width, row.real, row.realOne, row.symbol);
-            const Search whole = wholeAreas(row.width, row.whole, row.wholeOne, row.symbol);
-            std::vector<double> km(real.km.begin(), real.km.begin() + real.n);
-            if (real.n < 3 || whole.describe() != real.describe() || !whole.distancesOff(km, true).empty())
-                out += real.describe() + " / " + whole.describe() + whole.distancesOff(km, true) + "\n";
-        }
-        return out;
-    });
-    EXPECT_EQ(r.output, "");
 }

@@ -248,7 +248,8 @@ std::int32_t GEORADS(float* points, float* distancesKm, std::int32_t n)
         stops[std::size_t(i)] = {distanceKm(r.start, at), at};
     }
     // Stable, as the bubble sort it stands for.
-    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.distanceKm < b.distanceKm; });
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](const Stop& a, const Stop& b) { return a.distanceKm < b.distanceKm; });
     std::vector<Stop> kept;
     for (std::size_t i = 0; i < stops.size(); ++i)
         if (i == 0 || stops[i].distanceKm - stops[i - 1].distanceKm > kSameCrossingKm)
