@@ -135,3 +135,11 @@ inline constexpr int kBorderPoints = 50;           // points of the densified wi
 inline constexpr double kSpikeDeg = 0.01;          // a turn this sharp is a spike
 
 }  // namespace geo
+
+// The radial search and the areas at a point
+namespace geo {
+
+inline constexpr float kSameCrossingKm = 0.04f;  // crossings this close are one
+inline constexpr int kMaxBorderLines = 670;      // LSTLOK
+
+}  // namespace geo

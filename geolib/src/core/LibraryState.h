@@ -4,7 +4,9 @@
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "map/AreaLists.h"
+#include "map/BorderLines.h"
 #include "map/MapRecords.h"
+#include "map/Radial.h"
 #include "map/ZoneLists.h"
 
 #include <array>
@@ -38,6 +40,8 @@ struct LibraryState {
     CurrentMap map;  // reset by WDBUNIT
     AreaLists areaLists;  // reset by WDBUNIT
     ZoneState zones;  // reset by WDBUNIT
+    RadialState radial;  // the radial search and its marks beside the maps
+    BorderLineList borderLines;
 };
 
 LibraryState& libraryState();
