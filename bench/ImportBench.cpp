@@ -96,7 +96,7 @@ bool bulkInsert(const std::vector<TableRows>& tables, const std::string& path, p
     if (!database::copyTemplateDB(path, prompter.report()))
         return false;
     sqlite3* db = nullptr;
-    bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+    bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK &&
               sqlite3_exec(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; BEGIN", nullptr, nullptr,
                            nullptr) == SQLITE_OK;
     for (const TableRows& t : tables) {
