@@ -136,7 +136,7 @@ bool Connection::openWith(const std::string& path, int flags)
         return false;
     }
     // Keep the pages of a large batch in memory rather than reading them back.
-    sqlite3_exec(raw, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    sqlite3_exec(raw, "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 2000);
     // Reading the schema tells a database from any other file.
