@@ -5,15 +5,17 @@
 
 namespace app {
 
-void buildNtcIndex(AppState& state, const std::vector<GridRow>& rows)
+void buildNtcIndex(AppState& state, const GridRows& rows)
 {
     state.ntcCount = std::int32_t(rows.size());
     state.currentNtcIndex = 0;
     state.currentTerrakey = 0;
     state.ntcIndexList.clear();
-    for (const GridRow& row : rows) {
+    state.ntcIndexList.reserve(rows.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::string_view text = rows.cell(row, 0);
         std::int32_t key = 0;
-        std::from_chars(row[0].data(), row[0].data() + row[0].size(), key);
+        std::from_chars(text.data(), text.data() + text.size(), key);
         state.ntcIndexList.push_back(key);
     }
 }

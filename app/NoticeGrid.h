@@ -7,13 +7,13 @@
 
 namespace app {
 
-using database::GridRow;
+using database::GridRows;
 using database::gridColumnNames;
 using database::kGridColumns;
 using database::loadGridRows;
 
 /// Rebuilds the notice list from the grid's rows and resets the current notice.
-void buildNtcIndex(AppState& state, const std::vector<GridRow>& rows);
+void buildNtcIndex(AppState& state, const GridRows& rows);
 
 /// The place of a key in the notice list, or kNotFound.
 std::int32_t findNtcKeyIndex(const AppState& state, std::int32_t terrakey);

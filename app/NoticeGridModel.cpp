@@ -2,7 +2,7 @@
 
 namespace app {
 
-void NoticeGridModel::setRows(std::vector<GridRow> rows)
+void NoticeGridModel::setRows(GridRows rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
@@ -23,7 +23,8 @@ QVariant NoticeGridModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || std::size_t(index.row()) >= m_rows.size())
         return {};
-    return QString::fromStdString(m_rows[std::size_t(index.row())][std::size_t(index.column())]);
+    const std::string_view text = m_rows.cell(std::size_t(index.row()), index.column());
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 QVariant NoticeGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -4,7 +4,6 @@
 
 #include <QAbstractTableModel>
 
-#include <vector>
 
 namespace app {
 
@@ -13,7 +12,7 @@ class NoticeGridModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setRows(std::vector<GridRow> rows);
+    void setRows(GridRows rows);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -21,7 +20,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    std::vector<GridRow> m_rows;
+    GridRows m_rows;
 };
 
 }  // namespace app

@@ -257,6 +257,10 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
     batch.commit();
     if (reader.headReport().size() > headReported)
         report.refusals(reader.headReport().substr(headReported));
+    if (reader.readFailed())
+        prompter.message("The notice file could not be read to its end after line " +
+                             std::to_string(reader.lineNo()) + ": the notices after it were not stored.",
+                         platform::kAppTitle, platform::Icon::Warning);
     reader.close();
 
     // A report that appeared under the chosen name meanwhile is kept: the next free name is taken.

@@ -202,7 +202,7 @@ void OstrelStartup::closeEvent(QCloseEvent* event)
 
 bool OstrelStartup::fillNtcGrid()
 {
-    std::vector<GridRow> rows;
+    GridRows rows;
     const bool listed = loadGridRows(m_state.dbConnection, rows);
     if (!listed) {
         database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter.report());

@@ -6,6 +6,8 @@
 #include "notice/NoticeFileReader.h"
 #include "platform/Prompter.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +16,21 @@
 #include <vector>
 
 namespace bench {
+
+/// Seconds that `work` takes.
+template <class Work>
+double timed(Work work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
 
 class SilentPrompter : public platform::Prompter {
 public:

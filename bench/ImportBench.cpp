@@ -96,7 +96,7 @@ bool bulkInsert(const std::vector<TableRows>& tables, const std::string& path, p
     if (!database::copyTemplateDB(path, prompter.report()))
         return false;
     sqlite3* db = nullptr;
-    bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+    bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK &&
               sqlite3_exec(db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; BEGIN", nullptr, nullptr,
                            nullptr) == SQLITE_OK;
     for (const TableRows& t : tables) {
@@ -130,20 +130,6 @@ bool bulkInsert(const std::vector<TableRows>& tables, const std::string& path, p
     return ok;
 }
 
-template <class Work>
-double timed(Work work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -167,23 +153,23 @@ int main(int argc, char* argv[])
                                      {"import_bench", database::templatePath()}) && ok;
             database::closeDB(state.dbConnection);
         };
-        std::vector<double> imports{timed(import)};
+        std::vector<double> imports{bench::timed(import)};
         const std::vector<TableRows> rows = importedRows(app::databaseNameFor(file.string()));
         std::vector<double> bulks;
         // Alternating: the import first in the first round (which gives the rows) and the odd
         // ones, the bulk insert first in the even ones.
         for (int round = 0; round < kRounds; ++round) {
             if (round > 0 && round % 2 == 1)
-                imports.push_back(timed(import));
-            bulks.push_back(timed([&] { ok = bulkInsert(rows, bulkPath, prompter) && ok; }));
+                imports.push_back(bench::timed(import));
+            bulks.push_back(bench::timed([&] { ok = bulkInsert(rows, bulkPath, prompter) && ok; }));
             if (round > 0 && round % 2 == 0)
-                imports.push_back(timed(import));
+                imports.push_back(bench::timed(import));
         }
         std::size_t rowCount = 0;
         for (const TableRows& t : rows)
             rowCount += t.values.size() / std::size_t(t.columns);
-        const double im = median(imports);
-        const double bu = median(bulks);
+        const double im = bench::median(imports);
+        const double bu = bench::median(bulks);
         importMedians.push_back(im);
         std::printf("%6d notices (%5.1f MB, %zu rows): import %6.2f s (%6.1f us per notice), bulk insert %6.2f s, "
                     "ratio %.2f\n",

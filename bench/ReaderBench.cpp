@@ -1,26 +1,13 @@
 // Reads a generated notice file of 40,000 television notices with full antenna lists (about
-// 110 MB) through the import's reader, beside a plain count of its lines; best of three.
+// 110 MB) through the import's reader, beside a plain count of its lines; median of five.
 //   reader_bench [notices]     (default: 40000)
 #include "BenchNotices.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-namespace {
-
-template <class Work>
-double timed(Work work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
+#include <vector>
 
 int main(int argc, char* argv[])
 {
@@ -31,18 +18,18 @@ int main(int argc, char* argv[])
     bench::writeNoticeFile(file, notices);
     const double mb = double(std::filesystem::file_size(file)) / 1e6;
 
-    double countBest = 1e9, readBest = 1e9;
+    std::vector<double> counts, reads;
     std::size_t lines = 0;
     int read = 0;
-    for (int round = 0; round < 3; ++round) {
-        countBest = std::min(countBest, timed([&] {
+    for (int round = 0; round < 5; ++round) {
+        counts.push_back(bench::timed([&] {
             std::ifstream in(file, std::ios::binary);
             std::string line;
             lines = 0;
             while (std::getline(in, line))
                 ++lines;
         }));
-        readBest = std::min(readBest, timed([&] {
+        reads.push_back(bench::timed([&] {
             notice::NoticeFileReader reader;
             notice::NoticeRecord rec;
             std::string error;
@@ -53,8 +40,9 @@ int main(int argc, char* argv[])
                     read += one.complete ? 1 : 0;
         }));
     }
+    const double count = bench::median(counts), reading = bench::median(reads);
     std::printf("%.1f MB, %zu lines: line count %.3f s (%.0f MB/s), reader %.3f s (%.0f MB/s), %d notices\n", mb,
-                lines, countBest, mb / countBest, readBest, mb / readBest, read);
+                lines, count, mb / count, reading, mb / reading, read);
     std::filesystem::remove_all(folder);
     return read == notices ? 0 : 1;
 }

@@ -23,17 +23,44 @@ std::string ntcGridQuery()
            " FROM fmtv_terra ORDER BY terrakey";
 }
 
-bool loadGridRows(db::Connection& conn, std::vector<GridRow>& rows)
+std::string_view GridRows::cell(std::size_t row, int column) const
+{
+    const std::size_t at = row * kGridColumns + std::size_t(column);
+    const std::size_t start = at == 0 ? 0 : m_ends[at - 1];
+    return std::string_view(m_text).substr(start, m_ends[at] - start);
+}
+
+void GridRows::clear()
+{
+    m_text.clear();
+    m_ends.clear();
+}
+
+void GridRows::reserve(std::size_t rows)
+{
+    constexpr std::size_t kRoomPerRow = 256;  // eleven cells of their columns' usual lengths
+    m_ends.reserve(rows * kGridColumns);
+    m_text.reserve(rows * kRoomPerRow);
+}
+
+void GridRows::add(std::string_view text)
+{
+    m_text.append(text);
+    m_ends.push_back(m_text.size());
+}
+
+bool loadGridRows(db::Connection& conn, GridRows& rows)
 {
     rows.clear();
+    db::Statement count(conn, "SELECT count(*) FROM fmtv_terra");
+    if (count.step() == db::Step::Row)
+        rows.reserve(std::size_t(count.integer(0).value_or(0)));
     db::Statement st(conn, ntcGridQuery());
+    std::string room;
     db::Step step;
-    while ((step = st.step()) == db::Step::Row) {
-        GridRow row;
+    while ((step = st.step()) == db::Step::Row)
         for (int c = 0; c < kGridColumns; ++c)
-            row[std::size_t(c)] = st.text(c);
-        rows.push_back(std::move(row));
-    }
+            rows.add(st.textView(c, room));
     return step == db::Step::Done;
 }
 

@@ -22,27 +22,38 @@ constexpr int kErrInvalidNull = 94;
 
 enum class Form { AsStored, Trim, Upper, Pad2, Pad3, Pad4 };
 
-std::string normalise(const std::string& value, Form form)
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void normalise(std::string_view value, Form form, std::string& field)
 {
     switch (form) {
-    case Form::AsStored: return value;
-    case Form::Trim: return notice::trimValue(value);
-    case Form::Upper: return notice::upperValue(notice::trimValue(value));
-    case Form::Pad2: return notice::padZeros2(value);
-    case Form::Pad3: return notice::padZeros3(value);
-    case Form::Pad4: return notice::padZeros4(value);
+    case Form::AsStored: field.assign(value); return;
+    case Form::Trim: field.assign(trimmed(value)); return;
+    case Form::Upper: field = notice::upperValue(std::string(trimmed(value))); return;
+    case Form::Pad2: field = notice::padZeros2(std::string(value)); return;
+    case Form::Pad3: field = notice::padZeros3(std::string(value)); return;
+    case Form::Pad4: field = notice::padZeros4(std::string(value)); return;
     }
-    return value;
 }
 
 // Copies a non-empty column into the field; true when it did.
-bool copyColumn(const db::Statement& st, const char* column, std::string& field, Form form)
+bool copyColumn(const db::Statement& st, int column, std::string& field, Form form)
 {
-    const std::string value = st.text(column);
+    std::string room;
+    const std::string_view value = st.textView(column, room);
     if (value.empty())
         return false;
-    field = normalise(value, form);
+    normalise(value, form, field);
     return true;
+}
+
+bool copyColumn(const db::Statement& st, const char* column, std::string& field, Form form)
+{
+    return copyColumn(st, st.column(column), field, form);
 }
 
 // The form a stored part of a field comes back in: coordinates' numbers padded to their width.
@@ -133,12 +144,13 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         st.bind(2, t.polar);
     bool result = true;
     int rows = 0;
+    std::string azm, room;
     db::Step step;
     while ((step = st.step()) == db::Step::Row) {
         if (rows == notice::kAzimuthSlots)
             return t.strict ? readMessage("To many data in the table. Please consult the administrator!", report)
                             : result;
-        const std::string azm = notice::trimValue(st.text("azm"));
+        azm.assign(trimmed(st.textView(0, room)));
         if (azm.empty())
             return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", report)
                             : result;
@@ -152,7 +164,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         }
         notice::FlaggedPair& s = slots[std::size_t(slot)];
         s.first = azm;
-        copyColumn(st, t.valueColumn, s.second, Form::Trim);
+        copyColumn(st, 1, s.second, Form::Trim);
         s.flag = true;
     }
     return step == db::Step::Failed ? reportDbErr(conn, t.procedure, report) : result;

@@ -129,16 +129,22 @@ std::span<const NoticeField> noticeFields()
     return kFields;
 }
 
-const NoticeField* findNoticeKey(const std::string& key)
+const NoticeField* findNoticeKey(std::string_view key)
 {
+    // The table's keys are in lower case.
     static const auto byName = [] {
-        std::unordered_map<std::string, const NoticeField*> map;
+        std::unordered_map<std::string_view, const NoticeField*> map;
         for (const NoticeField& k : kFields)
             if (!k.key.empty())
-                map.emplace(lowerAscii(std::string(k.key)), &k);
+                map.emplace(k.key, &k);
         return map;
     }();
-    const auto it = byName.find(lowerAscii(key));
+    char lowered[64];
+    if (key.size() > sizeof lowered)
+        return nullptr;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        lowered[i] = key[i] >= 'A' && key[i] <= 'Z' ? char(key[i] - 'A' + 'a') : key[i];
+    const auto it = byName.find(std::string_view(lowered, key.size()));
     return it == byName.end() ? nullptr : it->second;
 }
 

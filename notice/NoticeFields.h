@@ -83,7 +83,7 @@ std::string& fieldOf(const NoticeField& f, NoticeRecord& rec, int part = 0);
 const std::string& valueOf(const NoticeField& f, const NoticeRecord& rec, int part = 0);
 
 /// The field whose key equals `key` without regard to case, or nullptr.
-const NoticeField* findNoticeKey(const std::string& key);
+const NoticeField* findNoticeKey(std::string_view key);
 
 /// Sets the flags that `bits` names.
 void setFlags(NoticeRecord& rec, unsigned bits);

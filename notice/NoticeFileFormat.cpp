@@ -10,12 +10,22 @@
 namespace notice {
 namespace {
 
-bool signAndDigits(const std::string& value, std::size_t shortLen, std::size_t longLen)
+bool allDigits(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool signAndDigits(std::string_view value, std::size_t shortLen, std::size_t longLen)
 {
     if (value.empty() || (value[0] != '+' && value[0] != '-'))
         return false;
     const std::size_t digits = value.size() - 1;
-    return (digits == shortLen || digits == longLen) && isDigits(value.substr(1));
+    return (digits == shortLen || digits == longLen) && allDigits(value.substr(1));
+}
+
+char lowerChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
 }  // namespace
@@ -51,19 +61,47 @@ void trimAndReplaceTabs(std::string& text)
 
 }  // namespace
 
+bool splitKeyLine(std::string_view line, std::string_view& key, std::string_view& value)
+{
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    key = trimmedView(line.substr(0, eq));
+    value = trimmedView(line.substr(eq + 1));
+    return true;
+}
+
+std::string keyText(std::string_view key)
+{
+    std::string text(key);
+    if (!text.empty() && (text[0] == 't' || text[0] == 'T'))
+        for (char& c : text)
+            c = lowerChar(c);
+    return text;
+}
+
 bool splitKeyValue(std::string& line, std::string& key, std::string& value)
 {
     trimAndReplaceTabs(line);
-    const auto eq = line.find('=');
-    if (eq == std::string::npos)
+    std::string_view k, v;
+    if (!splitKeyLine(line, k, v))
         return false;
-    key.assign(trimmedView(std::string_view(line).substr(0, eq)));
-    if (!key.empty() && (key[0] == 't' || key[0] == 'T'))
-        for (char& c : key)
-            if (c >= 'A' && c <= 'Z')
-                c = char(c - 'A' + 'a');
-    value.assign(trimmedView(std::string_view(line).substr(eq + 1)));
+    key = keyText(k);
+    value.assign(v);
     return true;
+}
+
+std::optional<int> parseAzimuth(std::string_view text)
+{
+    if (!allDigits(text))
+        return std::nullopt;
+    int degrees = 0;
+    for (const char c : text.substr(std::min(text.find_first_not_of('0'), text.size()))) {
+        degrees = degrees * 10 + (c - '0');
+        if (degrees >= 355)
+            return std::nullopt;
+    }
+    return degrees;
 }
 
 bool getAzmFromKey(std::string& key, std::string& azimuth)
@@ -73,10 +111,7 @@ bool getAzmFromKey(std::string& key, std::string& azimuth)
     if (at == std::string::npos)
         return false;
     azimuth = at + 4 <= key.size() ? key.substr(at + 4) : std::string();
-    if (!isDigits(azimuth))
-        return false;
-    const std::string significant = azimuth.substr(std::min(azimuth.find_first_not_of('0'), azimuth.size() - 1));
-    return significant.size() <= 3 && platform::parseInteger(significant).value_or(355) < 355;
+    return parseAzimuth(azimuth).has_value();
 }
 
 double azimuthSlot(double azimuthDeg)
@@ -103,8 +138,8 @@ std::string getLatSec(const std::string& lat)
 
 std::string getLatNS(const std::string& lat) { return lat.starts_with('-') ? "S" : "N"; }
 
-bool isFileLongitude(const std::string& value) { return signAndDigits(value, 5, 7); }
-bool isFileLatitude(const std::string& value) { return signAndDigits(value, 4, 6); }
+bool isFileLongitude(std::string_view value) { return signAndDigits(value, 5, 7); }
+bool isFileLatitude(std::string_view value) { return signAndDigits(value, 4, 6); }
 
 std::string hhmmFromTime(const std::string& time)
 {
@@ -127,18 +162,22 @@ std::optional<std::string> parseFileTime(const std::string& time)
     return padZeros2(hh) + mm;
 }
 
-bool equalsNoCase(const std::string& a, const std::string& b)
+bool equalsNoCase(std::string_view a, std::string_view b)
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && startsWithNoCase(a, b);
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view start)
+{
+    return text.size() >= start.size() &&
+           std::equal(start.begin(), start.end(), text.begin(),
+                      [](char x, char y) { return lowerChar(x) == lowerChar(y); });
 }
 
 std::string lowerAscii(std::string text)
 {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+        c = lowerChar(c);
     return text;
 }
 

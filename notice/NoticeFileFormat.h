@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Line and value operations of the electronic notice file. Positions count characters.
 namespace notice {
@@ -13,9 +14,16 @@ std::string replaceTabs(std::string& text);
 /// Splits a key line at its first "="; a key starting with "t"/"T" is lower-cased.
 /// False (key and value untouched) when the line holds no "=".
 bool splitKeyValue(std::string& line, std::string& key, std::string& value);
+/// The same for a line already trimmed and without TABs, into views of the line; the key
+/// keeps its case (`keyText` gives it as splitKeyValue does).
+bool splitKeyLine(std::string_view line, std::string_view& key, std::string_view& value);
+/// A key as splitKeyValue gives it: lower-cased when it starts with "t"/"T".
+std::string keyText(std::string_view key);
 
 /// The azimuth after "@azm" of an antenna key. True only for plain decimal digits below 355.
 bool getAzmFromKey(std::string& key, std::string& azimuth);
+/// The degrees an azimuth text gives: plain decimal digits below 355; nothing otherwise.
+std::optional<int> parseAzimuth(std::string_view text);
 
 /// The slot of an azimuth list that holds an azimuth: degrees / 10, halves to even (5 and 15
 /// go to 0 and 2).
@@ -31,9 +39,9 @@ std::string getLatSec(const std::string& lat);   ///< characters 6-7; "" for 5 c
 std::string getLatNS(const std::string& lat);    ///< "S" for a leading "-", else "N"
 
 /// A sign ("+" or "-") and 5 or 7 digits (DDDMM[SS]).
-bool isFileLongitude(const std::string& value);
+bool isFileLongitude(std::string_view value);
 /// A sign ("+" or "-") and 4 or 6 digits (DDMM[SS]).
-bool isFileLatitude(const std::string& value);
+bool isFileLatitude(std::string_view value);
 
 /// Characters 1-2 and 4-5 of "HH:MM".
 std::string hhmmFromTime(const std::string& time);
@@ -41,7 +49,9 @@ std::string hhmmFromTime(const std::string& time);
 std::optional<std::string> parseFileTime(const std::string& time);
 
 /// Case-insensitive comparison of ASCII letters.
-bool equalsNoCase(const std::string& a, const std::string& b);
+bool equalsNoCase(std::string_view a, std::string_view b);
+/// True when `text` begins with `start`, ASCII letters compared without case.
+bool startsWithNoCase(std::string_view text, std::string_view start);
 /// ASCII lower case; other characters unchanged.
 std::string lowerAscii(std::string text);
 

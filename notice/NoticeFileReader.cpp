@@ -4,6 +4,7 @@
 #include "NoticeFileFormat.h"
 #include "NoticeFields.h"
 #include "platform/NumberText.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <array>
@@ -20,14 +21,15 @@ std::string errorEntry(const std::string& prefix, const std::string& text)
     return prefix + " : Error : " + text + kCrLf;
 }
 
-std::string duplicateEntry(const std::string& prefix, const std::string& key)
+// `key` as the line has it; named as splitKeyValue gives it.
+std::string duplicateEntry(const std::string& prefix, std::string_view key)
 {
-    return errorEntry(prefix, key + " : Duplicate key");
+    return errorEntry(prefix, keyText(key) + " : Duplicate key");
 }
 
-std::string invalidEntry(const std::string& prefix, const std::string& key, const std::string& value)
+std::string invalidEntry(const std::string& prefix, std::string_view key, std::string_view value)
 {
-    return errorEntry(prefix, key + " : Invalid value " + value);
+    return errorEntry(prefix, keyText(key) + " : Invalid value " + std::string(value));
 }
 
 std::string limitEntry(const std::string& prefix, int limit, const char* what)
@@ -35,9 +37,9 @@ std::string limitEntry(const std::string& prefix, int limit, const char* what)
     return prefix + " : Error : Cannot notify more than " + std::to_string(limit) + " " + what;
 }
 
-bool isAnyOf(const std::string& line, std::initializer_list<const char*> tags)
+bool isAnyOf(std::string_view line, std::initializer_list<std::string_view> tags)
 {
-    return std::any_of(tags.begin(), tags.end(), [&](const char* t) { return equalsNoCase(line, t); });
+    return std::any_of(tags.begin(), tags.end(), [&](std::string_view t) { return equalsNoCase(line, t); });
 }
 
 // A tag that opens or closes a whole section: no sub-section reads past it.
@@ -50,7 +52,7 @@ bool isSectionBreak(const std::string& line)
 // `onLine`. A section that breaks off adds an entry to the report.
 template <class OnLine>
 std::string walkSubSection(ReadCursor& cur, const std::string& prefix, const char* name,
-                           std::initializer_list<const char*> closing, OnLine onLine)
+                           std::initializer_list<std::string_view> closing, OnLine onLine)
 {
     std::string report;
     for (;;) {
@@ -66,54 +68,57 @@ std::string walkSubSection(ReadCursor& cur, const std::string& prefix, const cha
 }
 
 // Stores `value` into `field` unless the field already holds text.
-void storeOnce(NoticeRecord& rec, std::string& field, const std::string& key, const std::string& value, bool upper,
+void storeOnce(NoticeRecord& rec, std::string& field, std::string_view key, std::string_view value, bool upper,
                unsigned flags, std::string& report, const std::string& prefix)
 {
     if (!field.empty()) {
         report += duplicateEntry(prefix, key);
         return;
     }
-    field = upper ? upperValue(value) : value;
+    if (upper)
+        field = platform::upperCp1252(value);
+    else
+        field.assign(value);
     setFlags(rec, flags);
 }
 
 std::string readAdmSection(ReadCursor& cur, AdmList& list, const std::string& prefix, const char* name,
-                           std::initializer_list<const char*> closing, int limit)
+                           std::initializer_list<std::string_view> closing, int limit)
 {
     int count = 0;
     return walkSubSection(cur, prefix, name, closing, [&](std::string& report) {
-        std::string key, value;
-        if (!splitKeyValue(cur.line, key, value) || !equalsNoCase(key, "t_adm"))
+        std::string_view key, value;
+        if (!splitKeyLine(cur.line, key, value) || !equalsNoCase(key, "t_adm"))
             return;
         if (count == limit) {
             report += limitEntry(prefix, limit, "administrations");
         } else if (!value.empty()) {
             list.flag = true;
-            list.adm[count++] = value;
+            list.adm[count++].assign(value);
         }
     });
 }
 
 std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::string& prefix, const char* name,
-                               const char* closing, const std::string& fixedKey)
+                               std::string_view closing, std::string_view fixedKey)
 {
-    // The stored list comes back by azimuth slot: two azimuths of one slot cannot both be kept.
-    // The entry holding each slot, -1 for none, from the lists kept so far.
-    const auto slotOf = [](const std::string& text) {
-        return std::size_t(azimuthSlot(double(platform::parseInteger(text).value_or(0))));
-    };
+    // The stored list comes back by 10-degree slot: two azimuths of one slot cannot both be
+    // kept. The entry holding each slot, -1 for none, from the azimuths kept so far (an
+    // azimuth below 355 has a slot below 36).
+    const auto slotOf = [](int degrees) { return std::size_t(azimuthSlot(degrees)); };
     std::array<int, kAzimuthSlots> holder;
     holder.fill(-1);
     for (int i = kAzimuthSlots - 1; i >= 0; --i)
-        if (slots[i].flag && slotOf(slots[i].first) < holder.size())
-            holder[slotOf(slots[i].first)] = i;
+        if (const auto degrees = slots[i].flag ? parseAzimuth(slots[i].first) : std::nullopt)
+            holder[slotOf(*degrees)] = i;
     int count = 0;
     return walkSubSection(cur, prefix, name, {closing}, [&](std::string& report) {
-        std::string key, value, azimuth;
-        // A key beginning with "t" comes lower-cased from the split.
-        if (!splitKeyValue(cur.line, key, value) || !key.starts_with(fixedKey))
+        std::string_view key, value;
+        if (!splitKeyLine(cur.line, key, value) || !startsWithNoCase(key, fixedKey))
             return;
-        if (!getAzmFromKey(key, azimuth) || !equalsNoCase(key, fixedKey + azimuth)) {
+        const std::string_view azimuth = key.substr(fixedKey.size());
+        const std::optional<int> degrees = parseAzimuth(azimuth);
+        if (!degrees) {
             report += invalidEntry(prefix, key, value);
             return;
         }
@@ -123,23 +128,25 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
         }
         if (value.empty())
             return;
+        const auto shownKey = [&] { return std::string(fixedKey).append(azimuth); };
         // A filled slot means an earlier sub-section of the same kind: its values stay.
         if (slots[count].flag) {
-            report += duplicateEntry(prefix, fixedKey + azimuth);
+            report += duplicateEntry(prefix, shownKey());
             return;
         }
-        const std::size_t slot = slotOf(azimuth);
-        if (slot < holder.size() && holder[slot] >= 0) {
-            const std::string& taken = slots[std::size_t(holder[slot])].first;
-            const bool same = platform::parseInteger(taken) == platform::parseInteger(azimuth);
-            report += same ? duplicateEntry(prefix, fixedKey + azimuth)
-                           : errorEntry(prefix, fixedKey + azimuth + " : Same 10-degree slot as azimuth " + taken);
+        int& holding = holder[slotOf(*degrees)];
+        if (holding >= 0) {
+            const std::string& taken = slots[std::size_t(holding)].first;
+            report += parseAzimuth(taken) == degrees
+                          ? duplicateEntry(prefix, shownKey())
+                          : errorEntry(prefix, shownKey() + " : Same 10-degree slot as azimuth " + taken);
             return;
         }
-        if (slot < holder.size())
-            holder[slot] = count;
-        slots[count] = {true, azimuth, value};
-        ++count;
+        holding = count;
+        FlaggedPair& kept = slots[std::size_t(count++)];
+        kept.flag = true;
+        kept.first.assign(azimuth);
+        kept.second.assign(value);
     });
 }
 
@@ -148,11 +155,11 @@ constexpr int kMaxTestPoints = 32766;
 // The largest count of sub-areas that a stored 16-bit number holds.
 constexpr int kMaxSubAreas = 32767;
 
-bool isWholeNumber(const std::string& s, int max)
+bool isWholeNumber(std::string_view s, int max)
 {
-    if (!isDigits(s))
+    if (s.empty() || s.find_first_not_of("0123456789") != std::string_view::npos)
         return false;
-    const std::string significant = s.substr(std::min(s.find_first_not_of('0'), s.size() - 1));
+    const std::string_view significant = s.substr(std::min(s.find_first_not_of('0'), s.size() - 1));
     return significant.size() <= 5 && int(platform::parseInteger(significant).value_or(0)) <= max;
 }
 
@@ -166,7 +173,7 @@ struct NoticeReading {
     std::vector<std::pair<std::string, std::string>> contourIds;  // key as read, value
 };
 
-void readCoordinate(NoticeReading& r, const NoticeField& k, const std::string& key, const std::string& value)
+void readCoordinate(NoticeReading& r, const NoticeField& k, std::string_view key, const std::string& value)
 {
     if (value.empty())
         return;
@@ -183,7 +190,7 @@ void readCoordinate(NoticeReading& r, const NoticeField& k, const std::string& k
         storeOnce(r.rec, *fields[i], key, parts[i], false, k.flags, r.report, r.prefix);
 }
 
-void readNbTestPts(NoticeReading& r, const NoticeField& k, const std::string& key, const std::string& value)
+void readNbTestPts(NoticeReading& r, const NoticeField& k, std::string_view key, std::string_view value)
 {
     Contour& contour = r.rec.zel.contour;
     if (!contour.nb_test_pts.empty()) {
@@ -195,14 +202,14 @@ void readNbTestPts(NoticeReading& r, const NoticeField& k, const std::string& ke
         return;
     }
     if (std::size_t(int(platform::parseInteger(value).value_or(0))) < r.points.size()) {
-        r.report += errorEntry(r.prefix, key + " : fewer test points than the points already read");
+        r.report += errorEntry(r.prefix, keyText(key) + " : fewer test points than the points already read");
         return;
     }
-    contour.nb_test_pts = value;
+    contour.nb_test_pts.assign(value);
     setFlags(r.rec, k.flags);
 }
 
-void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& value)
+void readNoticeKey(NoticeReading& r, std::string_view key, std::string_view value)
 {
     const NoticeField* k = findNoticeKey(key);
     if (!k)
@@ -234,7 +241,7 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
     }
     case ValueKind::Longitude:
     case ValueKind::Latitude:
-        readCoordinate(r, *k, key, value);
+        readCoordinate(r, *k, key, std::string(value));
         return;
     case ValueKind::Time: {
         std::string& field = k->field(rec);
@@ -242,7 +249,7 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
             r.report += duplicateEntry(r.prefix, key);
             return;
         }
-        const auto hhmm = value.empty() ? std::optional<std::string>("") : parseFileTime(value);
+        const auto hhmm = value.empty() ? std::optional<std::string>("") : parseFileTime(std::string(value));
         if (!hhmm) {
             r.report += invalidEntry(r.prefix, key, value);
             return;
@@ -257,7 +264,7 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
         rec.remarks += value;
         return;
     case ValueKind::IntRemarks:
-        rec.int_remarks = value;
+        rec.int_remarks.assign(value);
         return;
     case ValueKind::CoordSelf:
         if (r.coordSelfRead) {
@@ -265,12 +272,12 @@ void readNoticeKey(NoticeReading& r, const std::string& key, const std::string& 
             return;
         }
         r.coordSelfRead = true;
-        rec.zel.coord_self = upperValue(value);
+        rec.zel.coord_self = platform::upperCp1252(value);
         setFlags(rec, k->flags);
         return;
     case ValueKind::ContourId:
         // Where an id goes depends on the notice type, which may come later.
-        r.contourIds.emplace_back(key, value);
+        r.contourIds.emplace_back(keyText(key), value);
         return;
     case ValueKind::NbTestPts:
         readNbTestPts(r, *k, key, value);
@@ -351,6 +358,8 @@ void readAntenna(ReadCursor& cur, NoticeReading& r, const char* name,
 bool readSubSection(ReadCursor& cur, NoticeReading& r)
 {
     const std::string& line = cur.line;
+    if (!line.starts_with('<'))
+        return false;
     ZEL04Elements& zel = r.rec.zel;
     if (equalsNoCase(line, "<POINT>")) {
         readPoint(cur, r);
@@ -396,8 +405,9 @@ void completeNotice(NoticeReading& r)
 
 void ReadCursor::advance()
 {
-    line = file.readTxtLine();
-    line = replaceTabs(line);
+    file.readTxtLine(line);
+    if (line.find('\t') != std::string::npos)
+        line = replaceTabs(line);
     ++lineNo;
 }
 
@@ -411,8 +421,8 @@ std::string readHeadSection(ReadCursor& cur, NoticeRecord& rec, const std::strin
             return report + errorEntry(prefix, "<HEAD> section not closed at the end of the file");
         if (cur.line == "<NOTICE>")
             return report + errorEntry(prefix, "<HEAD> section not closed before <NOTICE>");
-        std::string key, value;
-        if (splitKeyValue(cur.line, key, value)) {
+        std::string_view key, value;
+        if (splitKeyLine(cur.line, key, value)) {
             if (equalsNoCase(key, "t_adm"))
                 storeOnce(rec, rec.adm, key, value, false, 0, report, prefix);
             else if (equalsNoCase(key, "t_email_addr"))
@@ -440,8 +450,8 @@ std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::str
             r.report += errorEntry(prefix, "<NOTICE> section not closed before " + cur.line);
             break;
         }
-        std::string key, value;
-        if (splitKeyValue(cur.line, key, value)) {
+        std::string_view key, value;
+        if (splitKeyLine(cur.line, key, value)) {
             readNoticeKey(r, key, value);
         } else if (readSubSection(cur, r)) {
             // A sub-section that broke off leaves the line that stopped it.
@@ -459,8 +469,8 @@ std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::str
 std::string readPointSection(ReadCursor& cur, FlaggedPair& point, const std::string& prefix)
 {
     return walkSubSection(cur, prefix, "<POINT>", {"</POINT>"}, [&](std::string& report) {
-        std::string key, value;
-        if (!splitKeyValue(cur.line, key, value) || value.empty())
+        std::string_view key, value;
+        if (!splitKeyLine(cur.line, key, value) || value.empty())
             return;
         const bool isLong = equalsNoCase(key, "zel_long");
         if (!isLong && !equalsNoCase(key, "zel_lat"))
@@ -475,7 +485,7 @@ std::string readPointSection(ReadCursor& cur, FlaggedPair& point, const std::str
             return;
         }
         point.flag = true;
-        field = value;
+        field.assign(value);
     });
 }
 
@@ -518,10 +528,10 @@ bool NoticeFileReader::openNtcTxtFile(const std::string& path, NoticeRecord& rec
     return true;
 }
 
-void NoticeFileReader::openNtcBytes(std::string bytes, NoticeRecord& rec)
+void NoticeFileReader::openNtcBytes(std::string_view bytes, NoticeRecord& rec)
 {
     clearNtcAdm(rec);
-    m_file.openBytes(std::move(bytes));
+    m_file.openBytes(bytes);
     restart(rec);
 }
 

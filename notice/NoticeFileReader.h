@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Reading an electronic notice file into notice records. Every reader returns a report of
 // the lines it refused; the record keeps what was accepted.
@@ -59,7 +60,7 @@ public:
     /// Opens the file and empties the record's `adm`; false with a message when it cannot.
     [[nodiscard]] bool openNtcTxtFile(const std::string& path, NoticeRecord& rec, std::string& error);
     /// The same for bytes held in memory.
-    void openNtcBytes(std::string bytes, NoticeRecord& rec);
+    void openNtcBytes(std::string_view bytes, NoticeRecord& rec);
     void close();
 
     /// Reads the next notice into `rec`, reset first (keeping `adm` and the HEAD's e-mail
@@ -69,6 +70,8 @@ public:
     /// Refused lines of the HEAD sections read so far.
     const std::string& headReport() const { return m_headReport; }
     std::int64_t lineNo() const { return m_cur.lineNo; }
+    /// True when the file could not be read to its end: the notices after were never seen.
+    bool readFailed() const { return m_file.readFailed(); }
 
 private:
     void restart(NoticeRecord& rec);

@@ -1,38 +1,57 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace notice {
 
-// The electronic notice file open for reading, line by line. The whole file is read at
-// open; each line is decoded to UTF-8 as it is handed out.
+// The electronic notice file open for reading, line by line. The file is read in large
+// pieces into one buffer kept for the whole file (fresh memory for a whole large file costs
+// more than reading it); a line is decoded to UTF-8 as it is handed out, and only when it
+// holds bytes above 127.
 class NoticeTextFile {
 public:
+    /// Bytes read at a time.
+    static constexpr std::size_t kPieceBytes = std::size_t(1) << 20;
+
     /// Opens a file; false with a message in `error` when it cannot be read.
     [[nodiscard]] bool open(const std::string& path, std::string& error);
     /// Opens bytes held in memory, as if they were a file.
-    void openBytes(std::string bytes);
+    void openBytes(std::string_view bytes);
     void close();
     bool isOpen() const { return m_open; }
 
     /// The next line without leading and trailing blanks; "" once no line is left. A line
     /// ends at CR, CR LF or LF.
     std::string readTxtLine();
+    /// The same into `line`, whose room is kept from one line to the next.
+    void readTxtLine(std::string& line);
     /// True when no line is left to read.
-    bool atEnd() const { return m_pos >= m_bytes.size(); }
+    bool atEnd() const { return m_pos >= m_end; }
     /// True when the last readTxtLine found no line left.
     bool exhausted() const { return m_exhausted; }
+    /// True when the file could not be read to its end; the lines before were handed out.
+    bool readFailed() const { return m_failed; }
 
 private:
-    void start();
+    enum class Coding { Undecided, Utf8, Cp1252 };
 
-    std::string m_bytes;
-    std::size_t m_pos = 0;
-    bool m_utf8 = false;
+    void start();
+    bool fill();
+    bool restIsUtf8(std::size_t from);
+
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_in{nullptr, &std::fclose};
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;  // the unread bytes are m_buffer[m_pos, m_end)
+    std::size_t m_end = 0;
+    Coding m_coding = Coding::Undecided;
     bool m_open = false;
     bool m_exhausted = false;
+    bool m_failed = false;
 };
 
 }  // namespace notice

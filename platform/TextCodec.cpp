@@ -140,10 +140,29 @@ std::string utf8ToCp1252(std::string_view utf8, std::size_t* replaced)
 
 bool isValidUtf8(std::string_view bytes)
 {
+    std::size_t cut = 0;
+    return isValidUtf8Piece(bytes, cut) && cut == 0;
+}
+
+bool isValidUtf8Piece(std::string_view bytes, std::size_t& cut)
+{
+    cut = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
         const std::size_t len = sequenceLength(bytes, pos);
-        if (len == 0)
-            return false;
+        if (len == 0) {
+            // A lead byte whose sequence runs past the end: the next piece may complete it.
+            const auto b0 = static_cast<unsigned char>(bytes[pos]);
+            const std::size_t wanted = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
+            const std::size_t rest = bytes.size() - pos;
+            if (rest >= wanted)
+                return false;
+            cut = rest;
+            return true;
+        }
         pos += len;
     }
     return true;
@@ -151,9 +170,17 @@ bool isValidUtf8(std::string_view bytes)
 
 bool hasHighBytes(std::string_view bytes)
 {
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
+    // Blocks OR-ed together without a branch per byte, so that the compiler can use wide
+    // registers: a whole file is looked at in one go.
+    constexpr std::size_t kBlock = 256;
+    for (std::size_t start = 0; start < bytes.size(); start += kBlock) {
+        const std::string_view block = bytes.substr(start, kBlock);
+        unsigned char any = 0;
+        for (const char c : block)
+            any |= static_cast<unsigned char>(c);
+        if (any & 0x80)
             return true;
+    }
     return false;
 }
 

@@ -17,6 +17,10 @@ std::string utf8ToCp1252(std::string_view utf8, std::size_t* replaced = nullptr)
 
 /// True when the bytes are well-formed UTF-8 (shortest forms, no surrogates).
 bool isValidUtf8(std::string_view bytes);
+/// The same for one piece of a longer text: a sequence cut short by the piece's end is no
+/// fault; `cut` gives how many of its bytes end the piece (0 when none), to be checked again
+/// in front of the next piece.
+bool isValidUtf8Piece(std::string_view bytes, std::size_t& cut);
 
 /// True when the bytes hold at least one byte of 0x80 or above.
 bool hasHighBytes(std::string_view bytes);

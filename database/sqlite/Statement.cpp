@@ -6,8 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
-#include <strings.h>
 
 namespace db {
 
@@ -77,11 +77,22 @@ bool Statement::run()
     return s == Step::Done;
 }
 
-int Statement::column(const std::string& name) const
+int Statement::column(std::string_view name) const
 {
-    for (std::size_t i = 0; i < m_columns.size(); ++i)
-        if (strcasecmp(m_columns[i].c_str(), name.c_str()) == 0)
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    const auto same = [&](const std::string& a) {
+        return a.size() == name.size() &&
+               std::equal(a.begin(), a.end(), name.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    };
+    // Columns are mostly asked for in their order: the search starts after the last one found.
+    const std::size_t n = m_columns.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t i = (m_nextColumn + k) % n;
+        if (same(m_columns[i])) {
+            m_nextColumn = i + 1;
             return int(i);
+        }
+    }
     return -1;
 }
 
@@ -92,16 +103,24 @@ bool Statement::isNull(int index) const
 
 std::string Statement::text(int index) const
 {
+    std::string room;
+    return std::string(textView(index, room));
+}
+
+std::string_view Statement::textView(int index, std::string& room) const
+{
     if (isNull(index))
         return {};
     switch (sqlite3_column_type(m_stmt, index)) {
     case SQLITE_INTEGER:
-        return std::to_string(sqlite3_column_int64(m_stmt, index));
+        room = std::to_string(sqlite3_column_int64(m_stmt, index));
+        return room;
     case SQLITE_FLOAT:
-        return platform::formatReal(sqlite3_column_double(m_stmt, index));
+        room = platform::formatReal(sqlite3_column_double(m_stmt, index));
+        return room;
     default: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index));
-        return p ? std::string(p, std::size_t(sqlite3_column_bytes(m_stmt, index))) : std::string();
+        return p ? std::string_view(p, std::size_t(sqlite3_column_bytes(m_stmt, index))) : std::string_view();
     }
     }
 }
@@ -118,7 +137,7 @@ std::optional<std::int64_t> Statement::integer(int index) const
     return std::nullopt;
 }
 
-bool Statement::isNull(const std::string& name) const { return isNull(column(name)); }
-std::string Statement::text(const std::string& name) const { return text(column(name)); }
-std::optional<std::int64_t> Statement::integer(const std::string& name) const { return integer(column(name)); }
+bool Statement::isNull(std::string_view name) const { return isNull(column(name)); }
+std::string Statement::text(std::string_view name) const { return text(column(name)); }
+std::optional<std::int64_t> Statement::integer(std::string_view name) const { return integer(column(name)); }
 }  // namespace db

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -38,15 +39,18 @@ public:
     [[nodiscard]] bool run();
 
     /// The index of a result column, found without case; -1 when there is none.
-    int column(const std::string& name) const;
-    bool isNull(const std::string& name) const;
+    int column(std::string_view name) const;
+    bool isNull(std::string_view name) const;
     /// The value as text: "" for Null, numbers as plain digits ("98.5", "100").
-    std::string text(const std::string& name) const;
+    std::string text(std::string_view name) const;
     /// The value as a 64-bit integer; nothing for Null or a value that is not a whole number.
-    std::optional<std::int64_t> integer(const std::string& name) const;
+    std::optional<std::int64_t> integer(std::string_view name) const;
 
     bool isNull(int index) const;
     std::string text(int index) const;
+    /// The value as `text` gives it, without a copy: a view of the row, valid until the next
+    /// step, or of `room`, into which a number is written.
+    std::string_view textView(int index, std::string& room) const;
     std::optional<std::int64_t> integer(int index) const;
 
 private:
@@ -54,6 +58,7 @@ private:
     std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
     std::vector<std::string> m_columns;
+    mutable std::size_t m_nextColumn = 0;  // where the next search by name starts
     Step m_state = Step::Row;
 };
 

@@ -23,7 +23,7 @@ std::string soundNotice(const std::string& adm, const std::string& freq)
 void importAndList(ImportFixture& f, const std::string& text)
 {
     ASSERT_TRUE(f.import("batch.txt", text));
-    std::vector<app::GridRow> rows;
+    app::GridRows rows;
     ASSERT_TRUE(app::loadGridRows(f.state.dbConnection, rows));
     app::buildNtcIndex(f.state, rows);
 }

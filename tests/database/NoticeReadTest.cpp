@@ -1,3 +1,4 @@
+#include "database/NoticeGridQuery.h"
 #include "database/NoticeRead.h"
 #include "database/NoticeStore.h"
 #include "support/NoticeDb.h"
@@ -179,4 +180,23 @@ TEST(ReadNtcFromDB, AMissingTargetIsReported)
     const notice::NoticeRecord rec = read(db, 1, false);
     EXPECT_FALSE(rec.target.flag);
     EXPECT_EQ(db.prompter.messages[0].text, "The target 1 is not UNIQUE . Please consult the administrator!");
+}
+
+TEST(GridRows, HoldEachCellAsTheGridShowsIt)
+{
+    NoticeDb db;
+    store(db, readNotice("t_notice_type = T01\nt_action = ADD\nt_adm_ref_id = r1\nt_freq_assgn = 98.50\n"
+                         "t_site_name = Lyon\nt_long = +0044930\nt_lat = -4545\n"));
+    store(db, readNotice("t_notice_type = T02\nt_fragment = GE89\nt_freq_assgn = 100\n"));
+    GridRows rows;
+    rows.add("stale");  // loading starts afresh
+    ASSERT_TRUE(loadGridRows(db.conn, rows));
+    const std::array<std::array<const char*, kGridColumns>, 2> expected = {{
+        {"1", "", "R1", "ADD", "T01", "F", "98.5", "BC", "LYON", "4° 49´ 30´´ E", "45° 45´ ´´ S"},
+        {"2", "GE89", "", "", "T02", "F", "100", "BT", "", "° ´ ´´ ", "° ´ ´´ "},
+    }};
+    ASSERT_EQ(rows.size(), expected.size());
+    for (std::size_t r = 0; r < expected.size(); ++r)
+        for (int c = 0; c < kGridColumns; ++c)
+            EXPECT_EQ(rows.cell(r, c), expected[r][std::size_t(c)]) << r << " " << gridColumnNames()[std::size_t(c)];
 }

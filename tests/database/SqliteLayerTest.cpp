@@ -40,6 +40,9 @@ TEST(SqliteLayer, KeepsNullApartFromEmptyAndFindsColumnsWithoutCase)
     EXPECT_TRUE(st.isNull("name"));
     EXPECT_EQ(st.column("missing"), -1);
     EXPECT_TRUE(st.isNull("missing"));
+    // A search by name goes on from the last column found, and comes round to the first.
+    for (const auto& [name, index] : {std::pair{"name", 1}, {"k", 0}, {"NAME", 1}, {"name", 1}, {"missing", -1}, {"K", 0}})
+        EXPECT_EQ(st.column(name), index) << name;
 }
 
 TEST(SqliteLayer, StepTellsTheEndFromAFailure)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
@@ -223,6 +224,56 @@ TEST(NoticeTextFile, OpensFilesOnDisk)
     }
 }
 
+TEST(NoticeTextFile, ReadsLinesAcrossThePiecesOfALargeFile)
+{
+    constexpr std::size_t kPiece = NoticeTextFile::kPieceBytes;
+    const std::string xs(kPiece - 8, 'x');
+    const std::string ys(3 * kPiece, 'y');
+    struct Row {
+        const char* what;
+        std::size_t filler;  // bytes of "x" lines before `tail`, an even count
+        std::string tail;
+        std::vector<std::string> lines;  // after the filler's
+    };
+    const Row rows[] = {
+        {"CR LF cut between two pieces", kPiece - 2, "A\r\nB", {"A", "B"}},
+        {"line cut between two pieces", kPiece - 4, "ABCDEFGH\r\nI", {"ABCDEFGH", "I"}},
+        {"line longer than a piece", 2, ys + "\r\nZ", {ys, "Z"}},
+        // The first line above 127 finds the file UTF-8, "é" being cut at the piece's end.
+        {"UTF-8 cut between two pieces", 0, "F\xC3\xA9\r\n" + xs + "\r\n\xC3\xA9\r\n", {"F\xC3\xA9", xs, "\xC3\xA9"}},
+        // A byte that UTF-8 refuses, two pieces further on, makes the whole file cp1252.
+        {"cp1252 told late", 0, "Fran\xC3\xA7" "ais\r\n" + ys + "\r\n\xE9t\xE9",
+         {"Fran\xC3\x83\xC2\xA7" "ais", ys, "\xC3\xA9t\xC3\xA9"}},
+    };
+    testing_support::TempDir dir;
+    for (const Row& r : rows) {
+        std::string bytes;
+        for (std::size_t i = 0; i < r.filler / 2; ++i)
+            bytes += "x\n";
+        NoticeTextFile file;
+        std::string error;
+        ASSERT_TRUE(file.open(dir.write("big.txt", bytes + r.tail).string(), error)) << error;
+        std::vector<std::string> lines;
+        for (std::string line; file.readTxtLine(line), !file.exhausted();)
+            lines.push_back(line);
+        ASSERT_GE(lines.size(), r.filler / 2) << r.what;
+        EXPECT_EQ(std::count(lines.begin(), lines.begin() + std::ptrdiff_t(r.filler / 2), "x"),
+                  std::ptrdiff_t(r.filler / 2)) << r.what;
+        lines.erase(lines.begin(), lines.begin() + std::ptrdiff_t(r.filler / 2));
+        EXPECT_TRUE(lines == r.lines) << r.what;
+        EXPECT_FALSE(file.readFailed()) << r.what;
+    }
+}
+
+TEST(NoticeTextFile, AFileThatCannotBeReadIsRefusedAtOpen)
+{
+    NoticeTextFile file;
+    std::string error;
+    EXPECT_FALSE(file.open("/proc/self/mem", error));  // opens, but reading its start fails
+    EXPECT_EQ(error, "Cannot read /proc/self/mem");
+    EXPECT_FALSE(file.isOpen());
+}
+
 TEST(NoticeKeys, FindsKeysWithoutRegardToCase)
 {
     const std::pair<std::string, const char*> rows[] = {
@@ -245,7 +296,8 @@ TEST(NoticeFields, EveryFieldHasItsOwnKeyAndColumnsMatchingItsKind)
     std::map<std::string*, std::string> owner;
     std::set<std::string> names, columns;
     for (const NoticeField& k : noticeFields()) {
-        EXPECT_TRUE(k.key.empty() || names.insert(lowerAscii(std::string(k.key))).second) << k.key;
+        EXPECT_TRUE(k.key.empty() || names.insert(std::string(k.key)).second) << k.key;
+        EXPECT_EQ(lowerAscii(std::string(k.key)), k.key);  // looked up in lower case
         const bool coordinate = k.kind == ValueKind::Longitude || k.kind == ValueKind::Latitude;
         EXPECT_EQ(k.table == Table::None, k.columns[0] == nullptr) << k.key;
         for (std::size_t part = 0; part < k.columns.size(); ++part) {

@@ -58,22 +58,31 @@ TEST(TextCodec, ReplacesAndCountsCharactersOutsideTheCodePage)
 
 TEST(TextCodec, RecognisesWellFormedUtf8Only)
 {
-    const struct { const char* bytes; bool valid; } rows[] = {
-        {"", true},
-        {"plain", true},
-        {"été", true},
-        {"\xF0\x9F\x98\x80", true},
-        {"\xE9t\xE9", false},          // cp1252 "été"
-        {"\xC3", false},               // cut short
-        {"\xC0\x80", false},           // overlong NUL
-        {"\xE0\x80\xAF", false},       // overlong "/"
-        {"\xED\xA0\x80", false},       // surrogate
-        {"\xF4\x90\x80\x80", false},   // above U+10FFFF
-        {"\x80", false},
-        {"\xF8\x88\x80\x80\x80", false},
+    // As a whole text, and as a piece whose last sequence the next piece may complete.
+    const struct { const char* bytes; bool valid; bool piece; std::size_t cut; } rows[] = {
+        {"", true, true, 0},
+        {"plain", true, true, 0},
+        {"été", true, true, 0},
+        {"\xF0\x9F\x98\x80", true, true, 0},
+        {"\xE9t\xE9", false, false, 0},          // cp1252 "été"
+        {"\xC3", false, true, 1},                 // cut short
+        {"a\xE2\x82", false, true, 2},
+        {"\xF0\x9F\x98", false, true, 3},
+        {"\xC3x", false, false, 0},               // not cut: broken
+        {"\xC0\x80", false, false, 0},           // overlong NUL
+        {"\xE0\x80\xAF", false, false, 0},       // overlong "/"
+        {"\xED\xA0\x80", false, false, 0},       // surrogate
+        {"\xF4\x90\x80\x80", false, false, 0},   // above U+10FFFF
+        {"\x80", false, false, 0},
+        {"\xF8\x88\x80\x80\x80", false, false, 0},
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(isValidUtf8(r.bytes), r.valid) << testing::PrintToString(std::string(r.bytes));
+    for (const auto& r : rows) {
+        const std::string shown = testing::PrintToString(std::string(r.bytes));
+        EXPECT_EQ(isValidUtf8(r.bytes), r.valid) << shown;
+        std::size_t cut = 99;
+        EXPECT_EQ(isValidUtf8Piece(r.bytes, cut), r.piece) << shown;
+        EXPECT_EQ(cut, r.cut) << shown;
+    }
 }
 
 TEST(TextCodec, HighBytesAreThoseFrom0x80Up)
