@@ -148,35 +148,53 @@ bool Exclusions::holds(std::string_view code) const
     return codes && count > 0 && codePosition(code.data(), codes, count, 3) != 0;
 }
 
+namespace {
+
+// The nearest line so far of a single-distance search, its point in slot 1; the square around
+// the point shrinks with it.
+struct NearestLine {
+    Point p;
+    Bearing b;
+    Window square;
+
+    NearestLine(Point at, float boundKm) : p(at), b{boundKm, 0.0f}, square(circleWindow(at, boundKm)) {}
+
+    bool near(const Window& w) const { return windowsOverlap(w, square) && nearWindow(w, p, b.distanceKm); }
+
+    void offer(const float* points, std::int32_t n, bool tieTakes)
+    {
+        LineDistance r;
+        GEODTL(p, points, n, r);
+        if (r.distanceKm < b.distanceKm || (tieTakes && r.distanceKm == b.distanceKm)) {
+            b = {r.distanceKm, r.azimuthDeg};
+            setSlot(1, r.nearest);
+            square = circleWindow(p, b.distanceKm);
+        }
+    }
+};
+
+}  // namespace
+
 Bearing GEODC1(Point p, std::string_view country, float maxDistKm)
 {
-    Bearing b{maxDistKm + kBoundMarginKm, 0.0f};
     circleMap(p, truncatedPlusOne(maxDistKm));
     if (GEOPLC2(p) == country) {
         setSlot(1, p);
         return {0.0f, 0.0f};
     }
-    Window square = circleWindow(p, b.distanceKm);
-    const auto near = [&](const Window& w) { return windowsOverlap(w, square) && nearWindow(w, p, b.distanceKm); };
+    NearestLine best(p, maxDistKm + kBoundMarginKm);
     eachOutline([&](const std::string& symbol, const Window& w, const float* points, std::int32_t n) {
-        if (symbol != country || !near(w))
+        if (symbol != country || !best.near(w))
             return;
         for (std::int32_t first = 0; first + 1 < n || first == 0; first += kStretchPoints - 1) {
             const std::int32_t count = std::min(kStretchPoints, n - first);
-            if (count < n && !near(boundingWindow(points + 2 * first, count)))
-                continue;
-            LineDistance r;
-            GEODTL(p, points + 2 * first, count, r);
-            if (r.distanceKm < b.distanceKm) {
-                b = {r.distanceKm, r.azimuthDeg};
-                setSlot(1, r.nearest);
-                square = circleWindow(p, b.distanceKm);
-            }
+            if (count == n || best.near(boundingWindow(points + 2 * first, count)))
+                best.offer(points + 2 * first, count, false);
         }
     });
-    if (b.distanceKm > maxDistKm)
-        b.distanceKm = kNotFoundKm;
-    return b;
+    if (best.b.distanceKm > maxDistKm)
+        best.b.distanceKm = kNotFoundKm;
+    return best.b;
 }
 
 Bearing GEODC9(Point p, std::string_view country, float maxDistKm)
@@ -184,29 +202,21 @@ Bearing GEODC9(Point p, std::string_view country, float maxDistKm)
     std::string code(country);
     upperCase437(code.data(), long(code.size()));
     const float maxKm = std::clamp(maxDistKm, 0.0f, kFarthestFoundKm);
-    Bearing b{maxKm + kBoundMarginKm, 0.0f};
     if (GEOPLC(p) == code) {
         setSlot(1, p);
         return {0.0f, 0.0f};
     }
-    Window square = circleWindow(p, b.distanceKm);
+    NearestLine best(p, maxKm + kBoundMarginKm);
     eachIndexLine([&](const IndexEntry& e) {
-        const Window w = entryWindow(e);
-        if (e.owner != code || !windowsOverlap(w, square) || !nearWindow(w, p, b.distanceKm))
+        if (e.owner != code || !best.near(entryWindow(e)))
             return;
         std::int32_t n = 0;
         const float* points = readEntryLine("GEODC9", e, n);
-        LineDistance r;
-        GEODTL(p, points, n, r);
-        if (r.distanceKm <= b.distanceKm) {
-            b = {r.distanceKm, r.azimuthDeg};
-            setSlot(1, r.nearest);
-            square = circleWindow(p, b.distanceKm);
-        }
+        best.offer(points, n, true);
     });
-    if (b.distanceKm > maxKm)
-        b.distanceKm = kFarKm;
-    return b;
+    if (best.b.distanceKm > maxKm)
+        best.b.distanceKm = kFarKm;
+    return best.b;
 }
 
 DistanceList GEODCM1(Point p, float radiusKm, const Exclusions& excluded, std::int32_t capacity)

@@ -158,8 +158,7 @@ void GEODTLW(Point p, const Window& w, const float* points, std::int32_t n, Line
     const VertexRun run = nearestVertex(p, points, n, false, inWindow);
     if (run.mid == 0)
         return;
-    const Neighbours nb = n > 3 ? neighbours(run.mid, points, n)
-                                : Neighbours{std::max(run.mid - 1, 1), std::min(run.mid + 1, n)};
+    const Neighbours nb = neighbours(run.mid, points, n);
     const Point mid = pointOf(points, run.mid - 1);
     take(r, nearestOnTwoSegments(p, cutAt(mid, pointOf(points, nb.prev - 1), outline), mid,
                                  cutAt(mid, pointOf(points, nb.next - 1), outline)));

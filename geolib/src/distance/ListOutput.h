@@ -5,6 +5,7 @@
 #include "distance/NearestPoints.h"
 
 #include <cstdint>
+#include <type_traits>
 
 // The caller's arrays of a list routine: entry i of each describes list entry i + 1. Distances
 // and azimuths go out as 4-byte reals, or rounded (halves away from zero) as whole numbers.
