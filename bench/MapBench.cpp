@@ -8,6 +8,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "MapFolderBench.h"
 
 #include <chrono>
 #include <cmath>
@@ -38,28 +39,9 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Writes the map into a fresh folder and runs `body` in a child process that reads it.
 void withMap(const mapfiles::MapData& map, const std::function<void()>& body)
 {
-    const fs::path folder = fs::temp_directory_path() / ("geo_map_bench_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    std::ofstream(folder / "GEOIDX1.BIN", std::ios::binary) << mapfiles::indexFile(map.entries);
-    std::ofstream(folder / "GEOPNT1.BIN", std::ios::binary) << mapfiles::mainPointFile(map.lines);
-    std::ofstream(folder / "VINTAR_SOFT.INI", std::ios::binary) << mapfiles::settingsFile(folder.string(), folder.string());
-    std::fflush(stdout);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("WINDIR", folder.c_str(), 1);
-        int32_t unit = 20;
-        WDBUNIT(&unit);
-        body();
-        std::fflush(stdout);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    fs::remove_all(folder);
+    bench_maps::withMap("geo_map_bench", map, body);
 }
 
 void circle(float lon, float lat, int32_t dist)

@@ -143,3 +143,15 @@ inline constexpr float kSameCrossingKm = 0.04f;  // crossings this close are one
 inline constexpr int kMaxBorderLines = 670;      // LSTLOK
 
 }  // namespace geo
+
+// Distances to lines, areas, countries and coasts
+namespace geo {
+inline constexpr int kMaxNearestPoints = 373;     // MAXQLL: list entries and their nearest points
+inline constexpr float kNotFoundKm = 999999.0f;   // nothing within the distance asked
+inline constexpr float kFarthestFoundKm = 25000.0f;  // a distance above it counts as not found
+inline constexpr float kInsideKm = -99.0f;        // the point lies inside the polygon
+inline constexpr float kBoundMarginKm = 0.5f;     // added to a maximum to bound a search
+inline constexpr float kCircleMarginKm = 0.04f;   // the check circle lies this much inside
+inline constexpr int kCheckCircleStepDeg = 10;    // azimuth step of the check circle
+inline constexpr int kNoRoom = 999;               // dropped count of a list without room
+}  // namespace geo

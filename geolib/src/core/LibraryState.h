@@ -1,5 +1,6 @@
 #pragma once
 
+#include "distance/NearestPoints.h"
 #include "files/CountryFile.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
@@ -42,6 +43,7 @@ struct LibraryState {
     ZoneState zones;  // reset by WDBUNIT
     RadialState radial;  // the radial search and its marks beside the maps
     BorderLineList borderLines;
+    NearestPointStore nearest;  // GEOQ49
 };
 
 LibraryState& libraryState();
