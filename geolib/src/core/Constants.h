@@ -135,3 +135,15 @@ inline constexpr int kBorderPoints = 50;           // points of the densified wi
 inline constexpr double kSpikeDeg = 0.01;          // a turn this sharp is a spike
 
 }  // namespace geo
+
+// Distances to lines, areas, countries and coasts
+namespace geo {
+inline constexpr int kMaxNearestPoints = 373;     // MAXQLL: list entries and their nearest points
+inline constexpr float kNotFoundKm = 999999.0f;   // nothing within the distance asked
+inline constexpr float kFarthestFoundKm = 25000.0f;  // a distance above it counts as not found
+inline constexpr float kInsideKm = -99.0f;        // the point lies inside the polygon
+inline constexpr float kBoundMarginKm = 0.5f;     // added to a maximum to bound a search
+inline constexpr float kCircleMarginKm = 0.04f;   // the check circle lies this much inside
+inline constexpr int kCheckCircleStepDeg = 10;    // azimuth step of the check circle
+inline constexpr int kNoRoom = 999;               // dropped count of a list without room
+}  // namespace geo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "distance/NearestPoints.h"
 #include "files/CountryFile.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
@@ -38,6 +39,7 @@ struct LibraryState {
     CurrentMap map;  // reset by WDBUNIT
     AreaLists areaLists;  // reset by WDBUNIT
     ZoneState zones;  // reset by WDBUNIT
+    NearestPointStore nearest;  // GEOQ49
 };
 
 LibraryState& libraryState();
