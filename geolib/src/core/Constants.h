@@ -147,3 +147,11 @@ inline constexpr float kCircleMarginKm = 0.04f;   // the check circle lies this 
 inline constexpr int kCheckCircleStepDeg = 10;    // azimuth step of the check circle
 inline constexpr int kNoRoom = 999;               // dropped count of a list without room
 }  // namespace geo
+
+// The radial search and the areas at a point
+namespace geo {
+
+inline constexpr float kSameCrossingKm = 0.04f;  // crossings this close are one
+inline constexpr int kMaxBorderLines = 670;      // LSTLOK
+
+}  // namespace geo
