@@ -443,8 +443,9 @@ AreaDistanceMap areaDistanceMap()
     m.countryOutlines = {aaa, bbb};
 
     const std::vector<Line> areas = {boxLine(101, 2, 4, 4, 6), boxLine(102, 14, 4, 16, 6),
-                                     boxLine(103, 8.1, -1.9, 11.9, 3.1)};
-    m.symbols = {{"AAA001", "AAALOCAL0001"}, {"BBB001", "BBBLOCAL0001"}, {"AAA002", "AAALOCAL0002"}};
+                                     boxLine(103, 8.1, -1.9, 11.9, 3.1), boxLine(104, 16.5, 7, 17.5, 8)};
+    m.symbols = {{"AAA001", "AAALOCAL0001"}, {"BBB001", "BBBLOCAL0001"}, {"AAA002", "AAALOCAL0002"},
+                 {"AAA003", "AAALOCAL0003"}};
     for (std::size_t i = 0; i < areas.size(); ++i) {
         const auto& [symbol, localId] = m.symbols[i];
         m.global.lines.push_back(areas[i]);

@@ -49,7 +49,7 @@ polygon_reference::Points flat(const mapfiles::Line& line)
     return p;
 }
 
-// The reference distance to area `a` (0 to 2): to the part of it not inside another country.
+// The reference distance to area `a` (0 to 3): to the part of it not inside another country.
 double referenceKm(std::size_t a, float lon, float lat)
 {
     const auto& m = theMap();
@@ -93,7 +93,7 @@ std::string checkAnswer(float lon, float lat, float dist, float azimuth, const f
 struct AreaCase {
     const char* what;
     double lon, lat;  // degrees
-    int area;         // 0 to 2, or -1 for a symbol no table holds
+    int area;         // 0 to 3, or -1 for a symbol no table holds
     float maxDist;
     bool found;
 };
@@ -112,6 +112,7 @@ const AreaCase kAreaCases[] = {
     {"far east of an area's part on another country's ground", 19, 1, 2, 2000, true},
     {"an area beyond the maximum", 1, 5, 0, 50, false},
     {"a symbol no table holds", 3, 5, -1, 500, false},
+    {"an area wholly on another country's ground, however far the search", 17, 5, 3, 1e9f, false},
 };
 
 using RealArea = void(TAVU_CALL*)(float*, float*, char*, float*, float*, float*);
@@ -331,6 +332,23 @@ TEST(AreaDistance, A374thListEntryEndsTheProcess)
     EXPECT_EQ(result.output, fatalOutput("GEODAM3", " Increase the parameter MAXQLL=   373 in GEOQ49\n"));
     EXPECT_TRUE(result.exited);
     EXPECT_NE(result.status, 0);
+}
+
+TEST(AreaDistance, AnAreaOfAListWhoseStorageAnotherListTookIsNotFound)
+{
+    const auto result = onAreaMap([] {
+        const auto p = deg(1, 5);
+        float lon = p.lon, lat = p.lat, maxDist = 2500, dist = -1, azimuth = -1;
+        buildMap(false, lon, lat, 2501);
+        buildMap(true, lon, lat, 2501);
+        std::string symbol = symbolOf(false, 0);
+        GEODAA3(&lon, &lat, symbol.data(), &maxDist, &dist, &azimuth);
+        const ListAnswer list = listAreas<float>(GEODAM3, false, {1, 5, 2500, {}, 8});
+        std::ostringstream out;
+        out << dist << " " << azimuth << " " << list.symbols.size();
+        return out.str();
+    });
+    EXPECT_EQ(result.output, "999999 0 0");
 }
 
 }  // namespace

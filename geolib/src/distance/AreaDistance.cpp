@@ -149,6 +149,7 @@ AreaDistance areaOutlineDistance(const AreaMapKind& kind, Point p, std::string_v
                                  float maxDistKm)
 {
     AreaDistance r{p, maxDistKm + kBoundMarginKm, 0};
+    bool found = false;  // the start bound need not exceed a large maximum in 4-byte reals
     const CurrentMap& map = libraryState().map;
     const OutlineRecord& o = map.outlines;
     const Window& mw = map.state.mapWindow;
@@ -162,6 +163,7 @@ AreaDistance areaOutlineDistance(const AreaMapKind& kind, Point p, std::string_v
             if (ground == country.substr(0, 3) || isBlank(ground)) {
                 // On the area's own ground or at sea: the area's nearest point stands.
                 r = {q.nearest, std::max(q.distanceKm, 0.0f), q.distanceKm > 0 ? q.azimuthDeg : 0.0f};
+                found = true;
             } else {
                 // On another country's ground: the nearest point of that country's outline inside the area.
                 std::optional<std::size_t> bestOutline;
@@ -171,10 +173,11 @@ AreaDistance areaOutlineDistance(const AreaMapKind& kind, Point p, std::string_v
                         !windowsOverlap(c.window, area->window) || !nearWindow(c.window, p, r.distanceKm) ||
                         GEOPIWF(1, c.points, std::int16_t(c.n), area->window) == 0)
                         continue;
-                    const std::optional<AreaDistance> found = nearestInArea(p, c, *area, mw, border.data(), borderN);
-                    if (found && found->distanceKm < r.distanceKm) {
-                        r = *found;
+                    const std::optional<AreaDistance> inArea = nearestInArea(p, c, *area, mw, border.data(), borderN);
+                    if (inArea && inArea->distanceKm < r.distanceKm) {
+                        r = *inArea;
                         bestOutline = j;
+                        found = true;
                     }
                 }
                 if (bestOutline) {
@@ -192,7 +195,7 @@ AreaDistance areaOutlineDistance(const AreaMapKind& kind, Point p, std::string_v
             }
         }
     }
-    if (r.distanceKm > maxDistKm)
+    if (!found || r.distanceKm > maxDistKm)
         r.distanceKm = kNotFoundKm;
     return r;
 }
@@ -244,7 +247,8 @@ AreaDistance areaWidening(const AreaMapKind& kind, Point p, std::string_view sym
             r = areaOutlineDistance(kind, p, a.owner, a.index, reach);
             slots()[1] = r.nearest;
         }
-    } while (r.distanceKm > kFarthestFoundKm && reach < maxDistKm);
+        // Past the farthest distance on the sphere a wider map finds nothing more.
+    } while (r.distanceKm > kFarthestFoundKm && reach < maxDistKm && reach < kFarKm);
     return r;
 }
 

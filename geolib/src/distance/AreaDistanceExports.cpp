@@ -2,10 +2,12 @@
 #include "tavu32d.h"
 #include "tavu32d_shapes.h"
 
+#include "core/Constants.h"
 #include "core/Shim.h"
 #include "core/Utilities.h"
 #include "distance/AreaDistance.h"
 
+#include <algorithm>
 #include <type_traits>
 
 using namespace geo::shim;
@@ -40,7 +42,7 @@ void listAreas(ListWorker worker, bool local, bool build, const float* lon, cons
     if (build) {
         // The real form asks for a map one km wider than the whole radius.
         if constexpr (std::is_same_v<Real, float>)
-            geo::buildAreaMap(local, p, std::int32_t(in(radius)) + 1);
+            geo::buildAreaMap(local, p, std::int32_t(std::clamp(in(radius), -geo::kFarKm, geo::kFarKm)) + 1);
         else
             geo::buildAreaMap(local, p, in(radius));
     }
