@@ -145,59 +145,74 @@ std::optional<AreaDistance> nearestInArea(Point p, const OutlineRef& o, const Ar
     return AreaDistance{r.at, r.distanceKm, r.azimuthDeg};
 }
 
+// The map window and its outline.
+struct MapFrame {
+    Window window;
+    std::array<float, 14> border{};
+    std::int32_t borderN = 0;
+};
+
+// Q, the area's nearest point, lies on the ground of `ground`: the nearest point of that
+// country's outlines inside the area nearer than `bound`, or, when clearly nearer, the point of
+// that outline nearest to Q if it lies in the area.
+std::optional<AreaDistance> nearestOffOtherGround(Point p, Point q, const std::string& ground, const AreaOutlineRef& area,
+                                                  const MapFrame& f, float bound)
+{
+    const OutlineRecord& o = libraryState().map.outlines;
+    std::optional<AreaDistance> best;
+    std::optional<OutlineRef> bestOutline;
+    for (std::size_t j = 0; j < std::size_t(o.outlineCount); ++j) {
+        const OutlineRef c = mapOutline(o, j);
+        if (fromSymbol(o.outlineSymbol[j]) != ground || !windowsOverlap(c.window, f.window) ||
+            !windowsOverlap(c.window, area.window) || !nearWindow(c.window, p, best ? best->distanceKm : bound) ||
+            GEOPIWF(1, c.points, std::int16_t(c.n), area.window) == 0)
+            continue;
+        const std::optional<AreaDistance> inArea = nearestInArea(p, c, area, f.window, f.border.data(), f.borderN);
+        if (inArea && inArea->distanceKm < (best ? best->distanceKm : bound)) {
+            best = inArea;
+            bestOutline = c;
+        }
+    }
+    if (!best)
+        return best;
+    // Along the border line: inside that country every point would be its own nearest.
+    LineDistance edge;
+    GEODTLW(q, f.window, bestOutline->points, bestOutline->n, edge);
+    const Point r = edge.nearest;
+    const float e = GEODTAW(r, f.window, area.window, area.points, area.n).distanceKm;
+    if (e <= 0 && distanceKm(p, r) + kBoundMarginKm < distanceKm(p, best->nearest)) {
+        const DistanceAzimuth da = distanceAzimuth(p, r);
+        best = AreaDistance{r, da.distanceKm, da.azimuthDeg};
+    }
+    return best;
+}
+
+// The nearest point of the area's part on its own country's ground or at sea, on the current map.
+std::optional<AreaDistance> nearestOnOwnGround(Point p, std::string_view country, const AreaOutlineRef& area,
+                                               float maxDistKm)
+{
+    const CurrentMap& map = libraryState().map;
+    if (map.outlines.outlineCount == 0)
+        return std::nullopt;
+    MapFrame f{map.state.mapWindow};
+    f.borderN = windowOutline(f.window, f.border.data());
+    const LineDistance q = GEODTAW(p, f.window, area.window, area.points, area.n);
+    if (q.distanceKm > maxDistKm)
+        return std::nullopt;
+    const std::string ground = GEOPLC2(q.nearest);
+    if (ground == country.substr(0, 3) || isBlank(ground))
+        return AreaDistance{q.nearest, std::max(q.distanceKm, 0.0f), q.distanceKm > 0 ? q.azimuthDeg : 0.0f};
+    return nearestOffOtherGround(p, q.nearest, ground, area, f, maxDistKm + kBoundMarginKm);
+}
+
 AreaDistance areaOutlineDistance(const AreaMapKind& kind, Point p, std::string_view country, std::int32_t index,
                                  float maxDistKm)
 {
-    AreaDistance r{p, maxDistKm + kBoundMarginKm, 0};
-    bool found = false;  // the start bound need not exceed a large maximum in 4-byte reals
-    const CurrentMap& map = libraryState().map;
-    const OutlineRecord& o = map.outlines;
-    const Window& mw = map.state.mapWindow;
-    std::array<float, 14> border{};
-    const std::int32_t borderN = windowOutline(mw, border.data());
     const std::optional<AreaOutlineRef> area = listedArea(kind, index);
-    if (o.outlineCount > 0 && area) {
-        const LineDistance q = GEODTAW(p, mw, area->window, area->points, area->n);
-        if (q.distanceKm <= maxDistKm) {
-            const std::string ground = GEOPLC2(q.nearest);
-            if (ground == country.substr(0, 3) || isBlank(ground)) {
-                // On the area's own ground or at sea: the area's nearest point stands.
-                r = {q.nearest, std::max(q.distanceKm, 0.0f), q.distanceKm > 0 ? q.azimuthDeg : 0.0f};
-                found = true;
-            } else {
-                // On another country's ground: the nearest point of that country's outline inside the area.
-                std::optional<std::size_t> bestOutline;
-                for (std::size_t j = 0; j < std::size_t(o.outlineCount); ++j) {
-                    const OutlineRef c = mapOutline(o, j);
-                    if (fromSymbol(o.outlineSymbol[j]) != ground || !windowsOverlap(c.window, mw) ||
-                        !windowsOverlap(c.window, area->window) || !nearWindow(c.window, p, r.distanceKm) ||
-                        GEOPIWF(1, c.points, std::int16_t(c.n), area->window) == 0)
-                        continue;
-                    const std::optional<AreaDistance> inArea = nearestInArea(p, c, *area, mw, border.data(), borderN);
-                    if (inArea && inArea->distanceKm < r.distanceKm) {
-                        r = *inArea;
-                        bestOutline = j;
-                        found = true;
-                    }
-                }
-                if (bestOutline) {
-                    // The point of that outline nearest to Q, when it lies in the area and is clearly nearer.
-                    const OutlineRef c = mapOutline(o, *bestOutline);
-                    LineDistance edge;
-                    GEODTLW(q.nearest, mw, c.points, c.n, edge);
-                    const Point rr = edge.nearest;
-                    const float e = GEODTAW(rr, mw, area->window, area->points, area->n).distanceKm;
-                    if (e <= 0 && distanceKm(p, rr) + kBoundMarginKm < distanceKm(p, r.nearest)) {
-                        const DistanceAzimuth da = distanceAzimuth(p, rr);
-                        r = {rr, da.distanceKm, da.azimuthDeg};
-                    }
-                }
-            }
-        }
-    }
-    if (!found || r.distanceKm > maxDistKm)
-        r.distanceKm = kNotFoundKm;
-    return r;
+    std::optional<AreaDistance> r = area ? nearestOnOwnGround(p, country, *area, maxDistKm) : std::nullopt;
+    if (!r || r->distanceKm > maxDistKm)
+        return {p, kNotFoundKm, 0};
+    return *r;
 }
 
 std::array<Point, kMaxNearestPoints + 1>& slots()
