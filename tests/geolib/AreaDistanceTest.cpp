@@ -183,7 +183,7 @@ TEST(AreaDistance, OneAreaGivesTheDistanceToItsPartOffOtherCountriesGround)
 struct ListCall {
     double lon, lat;
     float radius;
-    std::vector<int> excluded;  // areas
+    int excluded;  // an area, or -1 for none
     int32_t capacity;
 };
 
@@ -203,9 +203,9 @@ ListAnswer listAreas(Routine routine, bool local, const ListCall& c)
     float lon = p.lon, lat = p.lat;
     Real radius = Real(c.radius);
     std::string excluded;
-    for (int a : c.excluded)
-        excluded += symbolOf(local, a);
-    int16_t exclCount = int16_t(c.excluded.size());
+    if (c.excluded >= 0)
+        excluded = symbolOf(local, c.excluded);
+    int16_t exclCount = c.excluded >= 0 ? 1 : 0;
     int32_t capacity = c.capacity, n = -1, dropped = -1;
     const auto room = std::size_t(std::max(capacity, 8));
     std::string own(length, '?'), symbols(length * room, '?');
@@ -225,18 +225,18 @@ ListAnswer listAreas(Routine routine, bool local, const ListCall& c)
 struct ListCase {
     const char* what;
     ListCall call;
-    std::vector<int> want;  // areas, nearest first
+    std::string_view want;  // areas, nearest first
     int32_t dropped;
     bool ownArea;            // the point lies in area 0
 };
 
 const ListCase kListCases[] = {
-    {"every area within the radius", {1, 5, 2500, {}, 8}, {0, 2, 1}, 0, false},
-    {"an excluded area", {1, 5, 2500, {2}, 8}, {0, 1}, 0, false},
-    {"a full list keeps the nearest", {1, 5, 2500, {}, 2}, {0, 2}, 1, false},
-    {"no room", {1, 5, 2500, {}, 0}, {}, 999, false},
-    {"the radius leaves the farthest out", {1, 5, 1000, {}, 8}, {0, 2}, 0, false},
-    {"the area at the point", {3, 5, 2500, {}, 8}, {2, 1}, 0, true},
+    {"every area within the radius", {1, 5, 2500, -1, 8}, "021", 0, false},
+    {"an excluded area", {1, 5, 2500, 2, 8}, "01", 0, false},
+    {"a full list keeps the nearest", {1, 5, 2500, -1, 2}, "02", 1, false},
+    {"no room", {1, 5, 2500, -1, 0}, "", 999, false},
+    {"the radius leaves the farthest out", {1, 5, 1000, -1, 8}, "02", 0, false},
+    {"the area at the point", {3, 5, 2500, -1, 8}, "21", 0, true},
 };
 
 using RealList = void(TAVU_CALL*)(float*, float*, float*, int16_t*, char*, int32_t*, char*, int32_t*, float*, float*,
@@ -283,9 +283,10 @@ TEST(AreaDistance, ListsGiveTheAreasNearestFirstWithTheirNearestPoints)
                     wrong << " count " << got.symbols.size();
                 const auto p = deg(c.call.lon, c.call.lat);
                 for (std::size_t i = 0; i < std::min(got.symbols.size(), c.want.size()); ++i) {
-                    if (got.symbols[i] != symbolOf(r.local, c.want[i]))
+                    const int area = c.want[i] - '0';
+                    if (got.symbols[i] != symbolOf(r.local, area))
                         wrong << " entry " << i << " " << got.symbols[i];
-                    const double want = referenceKm(std::size_t(c.want[i]), p.lon, p.lat);
+                    const double want = referenceKm(std::size_t(area), p.lon, p.lat);
                     const std::string bad = checkAnswer(p.lon, p.lat, got.dists[i], got.azimuths[i], &got.nearest[2 * i], want);
                     if (!bad.empty())
                         wrong << " entry " << i << bad;
@@ -326,7 +327,7 @@ TEST(AreaDistance, A374thListEntryEndsTheProcess)
             x.tableSymbol.push_back("AAA" + std::to_string(100 + i));
             x.tableMarker.push_back('M');
         }
-        listAreas<int32_t>(GEODAM, false, {1, 5, 2500, {}, 400});
+        listAreas<int32_t>(GEODAM, false, {1, 5, 2500, -1, 400});
         return std::string("no end");
     });
     EXPECT_EQ(result.output, fatalOutput("GEODAM3", " Increase the parameter MAXQLL=   373 in GEOQ49\n"));
@@ -343,7 +344,7 @@ TEST(AreaDistance, AnAreaOfAListWhoseStorageAnotherListTookIsNotFound)
         buildMap(true, lon, lat, 2501);
         std::string symbol = symbolOf(false, 0);
         GEODAA3(&lon, &lat, symbol.data(), &maxDist, &dist, &azimuth);
-        const ListAnswer list = listAreas<float>(GEODAM3, false, {1, 5, 2500, {}, 8});
+        const ListAnswer list = listAreas<float>(GEODAM3, false, {1, 5, 2500, -1, 8});
         std::ostringstream out;
         out << dist << " " << azimuth << " " << list.symbols.size();
         return out.str();
