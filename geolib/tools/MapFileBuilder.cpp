@@ -384,4 +384,82 @@ MapData islandGrid(int count, int columns, Point southWest, float step, float ha
     return map;
 }
 
+namespace {
+
+constexpr double kRadPerDegree = 3.14159265358979323846 / 180;
+
+Point degrees(double lon, double lat)
+{
+    return {float(lon * kRadPerDegree), float(lat * kRadPerDegree)};
+}
+
+// A line through the corners (degrees), a point every tenth of a degree.
+Line pathLine(std::int32_t id, const std::vector<std::pair<double, double>>& corners)
+{
+    Line line{id, {degrees(corners[0].first, corners[0].second)}};
+    for (std::size_t i = 1; i < corners.size(); ++i) {
+        const auto [lon0, lat0] = corners[i - 1];
+        const auto [lon1, lat1] = corners[i];
+        const int steps = std::max(1, int(std::lround(std::max(std::fabs(lon1 - lon0), std::fabs(lat1 - lat0)) * 10)));
+        for (int k = 1; k <= steps; ++k) {
+            const double t = double(k) / steps;
+            line.points.push_back(degrees(lon0 + t * (lon1 - lon0), lat0 + t * (lat1 - lat0)));
+        }
+    }
+    return line;
+}
+
+Line boxLine(std::int32_t id, double west, double south, double east, double north)
+{
+    return pathLine(id, {{west, south}, {east, south}, {east, north}, {west, north}, {west, south}});
+}
+
+}  // namespace
+
+AreaDistanceMap areaDistanceMap()
+{
+    AreaDistanceMap m;
+    const Line border = pathLine(1000001, {{10, 0}, {10, 10}});
+    const Line westCoast = pathLine(1000002, {{10, 10}, {0, 10}, {0, 0}, {10, 0}});
+    const Line eastCoast = pathLine(1000003, {{10, 0}, {20, 0}, {20, 10}, {10, 10}});
+    const Line island = boxLine(1000004, 4, -6, 6, -4);
+    m.global.lines = {border, westCoast, eastCoast, island};
+    auto ring = [&](std::string_view owner, const std::vector<std::pair<Line, char>>& parts, const std::vector<bool>& reversed) {
+        std::vector<Line> lines;
+        for (const auto& p : parts)
+            lines.push_back(p.first);
+        auto entries = ringEntries(owner, ' ', lines, reversed);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            entries[i].kind = parts[i].second;
+        m.global.entries.insert(m.global.entries.end(), entries.begin(), entries.end());
+    };
+    ring("AAA", {{border, 'B'}, {westCoast, 'C'}}, {false, false});
+    ring("BBB", {{eastCoast, 'C'}, {border, 'B'}}, {false, true});
+    ring("AAA", {{island, 'I'}}, {false});
+    Line aaa = border;
+    aaa.points.insert(aaa.points.end(), westCoast.points.begin() + 1, westCoast.points.end());
+    Line bbb = eastCoast;
+    bbb.points.insert(bbb.points.end(), border.points.rbegin() + 1, border.points.rend());
+    m.countryOutlines = {aaa, bbb};
+
+    const std::vector<Line> areas = {boxLine(101, 2, 4, 4, 6), boxLine(102, 14, 4, 16, 6),
+                                     boxLine(103, 8.1, -1.9, 11.9, 3.1), boxLine(104, 16.5, 7, 17.5, 8)};
+    m.symbols = {{"AAA001", "AAALOCAL0001"}, {"BBB001", "BBBLOCAL0001"}, {"AAA002", "AAALOCAL0002"},
+                 {"AAA003", "AAALOCAL0003"}};
+    for (std::size_t i = 0; i < areas.size(); ++i) {
+        const auto& [symbol, localId] = m.symbols[i];
+        m.global.lines.push_back(areas[i]);
+        IndexEntry e = lineEntry(symbol.substr(0, 3), 'A', areas[i]);
+        setData(e, 8, symbol.substr(3, 3));
+        setData(e, 12, "M");
+        m.global.entries.push_back(e);
+        m.localLines.push_back(areas[i]);
+        IndexEntry l = lineEntry(localId.substr(0, 3), 'A', areas[i]);
+        setData(l, 0, localId.substr(3));
+        setData(l, 12, "L");
+        m.localEntries.push_back(l);
+    }
+    return m;
+}
+
 }  // namespace mapfiles

@@ -135,6 +135,21 @@ struct MapData {
 MapData islandGrid(int count, int columns, Point southWest, float step, float halfSize, int perSide, int owners,
                    std::int32_t firstId);
 
+// The map of the area distance tests.
+struct AreaDistanceMap {
+    MapData global;                         // country rings and the island, then the areas' entries
+    std::vector<Line> localLines;           // "LCLPNT1.BIN"
+    std::vector<IndexEntry> localEntries;   // "LCLIDX1.BIN"
+    std::vector<Line> countryOutlines;      // AAA's and BBB's closed outlines, in that order
+    std::vector<std::pair<std::string, std::string>> symbols;  // each area's symbol and local id
+};
+/// Countries AAA (0-10 E, 0-10 N) and BBB (10-20 E, 0-10 N) sharing a border along 10 E, an
+/// island of AAA around 5 E, 5 S, and four areas in the main and the local files: "AAA001"
+/// (2-4 E, 4-6 N), "BBB001" (14-16 E, 4-6 N), "AAA002" (8.1-11.9 E, 1.9 S-3.1 N), which
+/// reaches from AAA into BBB and into the sea, and "AAA003" (16.5-17.5 E, 7-8 N), wholly on
+/// BBB's ground. Points lie 0.1 degree apart.
+AreaDistanceMap areaDistanceMap();
+
 /// "VINTAR_SOFT.INI" naming the data folders.
 std::string settingsFile(std::string_view dataFolder, std::string_view localFolder);
 
