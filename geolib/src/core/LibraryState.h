@@ -6,6 +6,7 @@
 #include "map/AreaLists.h"
 #include "map/MapRecords.h"
 #include "map/ZoneLists.h"
+#include "zones/ZoneTables.h"
 
 #include <array>
 #include <cstdint>
@@ -38,6 +39,7 @@ struct LibraryState {
     CurrentMap map;  // reset by WDBUNIT
     AreaLists areaLists;  // reset by WDBUNIT
     ZoneState zones;  // reset by WDBUNIT
+    FixedZoneState fixedZones;  // kept for the process
 };
 
 LibraryState& libraryState();
