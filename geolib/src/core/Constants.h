@@ -158,3 +158,11 @@ inline constexpr int kCirafSouthZone = 74;
 inline constexpr int kCirafNorthZone = 75;
 
 }  // namespace geo
+
+// The radial search and the areas at a point
+namespace geo {
+
+inline constexpr float kSameCrossingKm = 0.04f;  // crossings this close are one
+inline constexpr int kMaxBorderLines = 670;      // LSTLOK
+
+}  // namespace geo

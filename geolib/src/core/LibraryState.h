@@ -4,7 +4,9 @@
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "map/AreaLists.h"
+#include "map/BorderLines.h"
 #include "map/MapRecords.h"
+#include "map/Radial.h"
 #include "map/ZoneLists.h"
 #include "zones/ZoneTables.h"
 
@@ -40,6 +42,8 @@ struct LibraryState {
     AreaLists areaLists;  // reset by WDBUNIT
     ZoneState zones;  // reset by WDBUNIT
     FixedZoneState fixedZones;  // kept for the process
+    RadialState radial;  // the radial search and its marks beside the maps
+    BorderLineList borderLines;
 };
 
 LibraryState& libraryState();
