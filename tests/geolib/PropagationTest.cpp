@@ -217,20 +217,6 @@ TEST(Propagation, PathSplitsIntoLengthsPerCode)
     }
 }
 
-TEST(Propagation, CodeOfKindSevenClassFifteenIsFour)
-{
-    RadialMap m;
-    m.zone(7, {box(404, 30, 30, 40, 40), {1.5f, 1.5f}});
-    const auto r = m.run([] {
-        (void)select(3);
-        char code[2];
-        auto p = deg(35, 35);
-        GEOPRP(&p.lon, &p.lat, code);
-        return std::string(code, 2);
-    });
-    EXPECT_EQ(r.output, "4 ");
-}
-
 TEST(Propagation, PathOfMoreStretchesThanTheWalkListsHeldIsWhole)
 {
     // 75 zones of 1.0 a tenth of a degree wide, with gaps at the sea default 1.5 between them.
