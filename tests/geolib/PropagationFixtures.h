@@ -35,8 +35,8 @@ struct Zone {
 /// A square of `perSide` points a side from (west, south) to (east, north), in degrees.
 inline mapfiles::Line box(std::int32_t id, double west, double south, double east, double north, int perSide = 9)
 {
-    return map_fixtures::path(id, {deg(west, south), deg(east, south), deg(east, north), deg(west, north), deg(west, south)},
-                              perSide);
+    const auto sw = deg(west, south), se = deg(east, south), ne = deg(east, north), nw = deg(west, north);
+    return map_fixtures::path(id, {sw, se, ne, nw, sw}, perSide);
 }
 
 struct RadialMap {

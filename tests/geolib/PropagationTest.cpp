@@ -161,7 +161,8 @@ TEST(Propagation, EveryZoneValueWrittenGivesItsClassAndItsKindsCode)
         for (const Row& row : rows) {
             (void)select(row.selector);
             prop_fixtures::request(GEOPRM, 19, 9, 26, 16);
-            const std::string code = codeAt(deg(20 + (row.value % 10) * 0.5 + 0.15, 10 + (row.value / 10) * 0.5 + 0.15));
+            const double west = 20 + (row.value % 10) * 0.5, south = 10 + (row.value / 10) * 0.5;
+            const std::string code = codeAt(deg(west + 0.15, south + 0.15));
             if (code != row.code)
                 out << " | kind " << row.selector + 4 << " class " << row.value << ": '" << code << "'";
         }

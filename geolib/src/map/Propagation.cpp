@@ -44,8 +44,9 @@ constexpr Label kPathKind5[] = {{"L ", {kEven, kEven}}, {"CS", {15, 15}}, {"WS",
 constexpr Label kPathKind6[] = {{"L ", {10, 20}}, {"CS", {15, 15}}, {"WS", {25, 25}}, {"SP", {35, 35}}};
 constexpr Label kPathKind7[] = {{"1 ", {10, 15}}, {"2 ", {20, 25}}, {"3 ", {30, 35}}, {"4 ", {40, 45}},
                                 {"A ", {50, 55}}, {"B ", {60, 65}}, {"C ", {70, 75}}, {"C1", {80, 85}}};
-constexpr Label kPathOther[] = {{"1 ", {10, 10}}, {"2 ", {20, 25}}, {"3 ", {30, 35}}, {"4 ", {40, 45}}, {"5 ", {15, 15}},
-                                {"A ", {50, 55}}, {"B ", {60, 65}}, {"C ", {70, 75}}, {"D ", {80, 85}}};
+constexpr Label kPathOther[] = {{"1 ", {10, 10}}, {"2 ", {20, 25}}, {"3 ", {30, 35}},
+                                {"4 ", {40, 45}}, {"5 ", {15, 15}}, {"A ", {50, 55}},
+                                {"B ", {60, 65}}, {"C ", {70, 75}}, {"D ", {80, 85}}};
 
 // The code at a point of each kind's class, the first label holding it.
 constexpr Label kCodeKind5[] = {{"L ", {kEven, kEven}}, {"CS", {15, 15}}, {"WS", {25, 25}}};

@@ -29,8 +29,9 @@ void TAVU_CALL GEOPRM(int32_t* requestKind, float* area, int32_t* dist)
 void TAVU_CALL GEOPRML(int16_t* unit, float* window, int32_t* capacity, float* points, int32_t* count,
                        int32_t* excess, int32_t* endFlag)
 {
-    const geo::ZoneLine r = geo::nextZoneLine(geo::ZoneIterator::Propagation, in(unit),
-                                              geo::windowOf(window ? window : kNone), points ? in(capacity) : 0, points);
+    const geo::Window w = geo::windowOf(window ? window : kNone);
+    const geo::ZoneLine r =
+        geo::nextZoneLine(geo::ZoneIterator::Propagation, in(unit), w, points ? in(capacity) : 0, points);
     out(endFlag, r.endFlag);
     if (r.endFlag != 0)
         return;
