@@ -358,7 +358,9 @@ Line squareLine(std::int32_t id, Point centre, float halfSize, int perSide)
     return line;
 }
 
-std::string mainPointFile(std::vector<Line> lines)
+namespace {
+
+std::vector<std::vector<Line>> sortedBlocks(std::vector<Line> lines)
 {
     std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.id < b.id; });
     std::vector<std::vector<Line>> blocks;
@@ -367,7 +369,53 @@ std::string mainPointFile(std::vector<Line> lines)
             blocks.emplace_back();
         blocks.back().push_back(lines[i]);
     }
-    return pointFile(PointLayout::Main, blocks);
+    return blocks;
+}
+
+}  // namespace
+
+std::string mainPointFile(std::vector<Line> lines)
+{
+    return pointFile(PointLayout::Main, sortedBlocks(std::move(lines)));
+}
+
+std::vector<Line> tableLines(const std::vector<std::int32_t>& ids, const std::vector<Line>& probes, Point standIn)
+{
+    std::vector<Line> lines;
+    for (std::int32_t id : ids) {
+        const auto probe = std::find_if(probes.begin(), probes.end(), [id](const Line& l) { return l.id == id; });
+        lines.push_back(probe != probes.end() ? *probe : Line{id, {standIn}});
+    }
+    return lines;
+}
+
+Line rainVersionLine(std::int32_t id, std::int32_t seconds)
+{
+    return Line{id, {point(0, float(double(seconds) * 4.8481368110953599e-6))}};
+}
+
+std::vector<Line> namedLists(std::int32_t firstListLine, const std::vector<std::vector<ListEntry>>& lists)
+{
+    constexpr std::size_t kEntriesPerLine = 250;
+    std::vector<std::pair<std::int32_t, std::int32_t>> directory;
+    std::vector<Line> lines;
+    std::int32_t id = firstListLine;
+    for (const auto& list : lists) {
+        const std::int32_t first = id;
+        for (std::size_t at = 0; at < list.size(); at += kEntriesPerLine) {
+            const std::size_t end = std::min(list.size(), at + kEntriesPerLine);
+            lines.push_back(listLine(id++, std::vector<ListEntry>(list.begin() + std::ptrdiff_t(at),
+                                                                  list.begin() + std::ptrdiff_t(end))));
+        }
+        directory.emplace_back(first, id - first);
+    }
+    lines.insert(lines.begin(), directoryLine(directory));
+    return lines;
+}
+
+std::string zonePointFile(std::vector<Line> lines)
+{
+    return pointFile(PointLayout::Zones, sortedBlocks(std::move(lines)));
 }
 
 MapData islandGrid(int count, int columns, Point southWest, float step, float halfSize, int perSide, int owners,

@@ -149,6 +149,16 @@ struct AreaDistanceMap {
 /// reaches from AAA into BBB and into the sea, and "AAA003" (16.5-17.5 E, 7-8 N), wholly on
 /// BBB's ground. Points lie 0.1 degree apart.
 AreaDistanceMap areaDistanceMap();
+// The lines of the fixed zone tables and the named lists of GEOPNT12.BIN.
+/// A line for each id: the probe of that id where one is given, else a stand-in of one point.
+std::vector<Line> tableLines(const std::vector<std::int32_t>& ids, const std::vector<Line>& probes, Point standIn);
+/// The rain zones' version line: one point whose latitude is `seconds` seconds of arc.
+Line rainVersionLine(std::int32_t id, std::int32_t seconds);
+/// The directory (line 3) and the list lines of each list, 250 entries a line, the lists'
+/// lines numbered on from `firstListLine` in list order.
+std::vector<Line> namedLists(std::int32_t firstListLine, const std::vector<std::vector<ListEntry>>& lists);
+/// GEOPNT12.BIN of lines given in any order: ascending ids, 500 lines a block.
+std::string zonePointFile(std::vector<Line> lines);
 
 /// "VINTAR_SOFT.INI" naming the data folders.
 std::string settingsFile(std::string_view dataFolder, std::string_view localFolder);

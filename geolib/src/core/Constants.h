@@ -136,6 +136,29 @@ inline constexpr double kSpikeDeg = 0.01;          // a turn this sharp is a spi
 
 }  // namespace geo
 
+// Fixed zone tables and the zone lists of GEOPNT12.BIN
+namespace geo {
+
+inline constexpr float kZoneLatBound = 1.5707941f;   // rad; nearer a pole no table is consulted
+inline constexpr int kMostCutZonePoints = 75;        // MAXVEK: a polygon cut around a point
+inline constexpr int kCutZoneMarginSeconds = 1;
+inline constexpr int kRainVersionLine = 28000;
+inline constexpr int kRainFirstLine = 28001;
+inline constexpr float kRainSouth = -1.05f;          // rad; rain zones are searched in this band
+inline constexpr float kRainNorth = 1.45f;
+inline constexpr float kNamedRainZoneLat = 900.0f;   // a latitude this large names the zone instead
+inline constexpr int kListDirectoryLine = 3;
+inline constexpr int kCirafDirectoryPoint = 4;
+inline constexpr int kListEntryPoints = 4;
+inline constexpr int kMostListEntries = 250;         // entries of one list line
+inline constexpr int kListNameLength = 18;
+inline constexpr int kCirafNumberLength = 6;         // the name's zone number; the rest is its point
+inline constexpr float kCirafPoleLat = 1.3962636f;   // rad; beyond 80 degrees lie zones 74 and 75
+inline constexpr int kCirafSouthZone = 74;
+inline constexpr int kCirafNorthZone = 75;
+
+}  // namespace geo
+
 // The radial search and the areas at a point
 namespace geo {
 

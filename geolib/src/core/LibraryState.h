@@ -9,6 +9,7 @@
 #include "map/MapRecords.h"
 #include "map/Radial.h"
 #include "map/ZoneLists.h"
+#include "zones/ZoneTables.h"
 
 #include <array>
 #include <cstdint>
@@ -41,6 +42,7 @@ struct LibraryState {
     CurrentMap map;  // reset by WDBUNIT
     AreaLists areaLists;  // reset by WDBUNIT
     ZoneState zones;  // reset by WDBUNIT
+    FixedZoneState fixedZones;  // kept for the process
     RadialState radial;  // the radial search and its marks beside the maps
     BorderLineList borderLines;
     NearestPointStore nearest;  // GEOQ49

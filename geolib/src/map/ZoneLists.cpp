@@ -205,6 +205,7 @@ constexpr WalkMember kWalkMembers[] = {
     {"GEOGCML", GEOGCMS, false},
     {"GEONZML", GEONZMS, false},
     {"GEORZML", GEORZMS, true},
+    {"GEOPRML", GEOPRMS, false},
 };
 
 bool kindSelected(const ZoneList& z)
@@ -275,6 +276,21 @@ std::int32_t GEONZMS(std::int32_t k)
 std::int32_t GEORZMS(std::int32_t k)
 {
     return GEOZSEL(std::int64_t(k) + 8);
+}
+
+std::int32_t GEOPRMS(std::int32_t k)
+{
+    return GEOZSEL(k == 0 ? 5 : std::int64_t(k) + 4);
+}
+
+bool zoneKindSelected()
+{
+    return kindSelected(zoneState().list);
+}
+
+void buildZoneList(std::string_view routine, std::int32_t kind, const float* place, std::int32_t dist)
+{
+    ZoneListBuilder(routine).run(kind, place, dist);
 }
 
 void GEOGCM(std::int32_t kind, const float* place, std::int32_t dist)

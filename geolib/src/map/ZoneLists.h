@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The regulatory zones of GEOPNT12.BIN: the selected kind, its zones cut to the current map,
 // the zone value and code at a point, and iterators over a kind's zone lines.
@@ -40,7 +41,7 @@ struct ZoneWalk {
     std::array<float, 2 * kLineBufferPoints> buffer{};
 };
 
-enum class ZoneIterator { Coordination, Kind, NewKind, RegionKind, Count };
+enum class ZoneIterator { Coordination, Kind, NewKind, RegionKind, Propagation, Count };
 
 struct ZoneState {
     ZoneList list;
@@ -59,12 +60,19 @@ std::int32_t GEOGCMS(std::int32_t k);
 std::int32_t GEONZMS(std::int32_t k);
 /// GEORZMS: kind |k + 8|, 0 gives 9.
 std::int32_t GEORZMS(std::int32_t k);
+/// GEOPRMS: kind |k + 4|, 0 gives 5.
+std::int32_t GEOPRMS(std::int32_t k);
 
 /// GEOGCM: the current map for the request (as GEOMAP), then the zone list of the selected kind
 /// (kind 1 when none is selected), rebuilt only when the map or kind changed.
 void GEOGCM(std::int32_t kind, const float* place, std::int32_t dist);
 /// GEOCOM: selects kind 4, then as GEOGCM; returns 1 with an empty list when kind 4 is absent.
 std::int32_t GEOCOM(std::int32_t kind, const float* place, std::int32_t dist);
+/// The zone list of the selected kind for the request, as GEOGCM builds it, its overflow
+/// reported under `routine`.
+void buildZoneList(std::string_view routine, std::int32_t kind, const float* place, std::int32_t dist);
+/// True while a kind is selected (its first line or line count is not 0).
+bool zoneKindSelected();
 
 /// GEOGCP2: the zone value at the point from the current list: the first zone holding it, its
 /// land value in a country and its sea value elsewhere; outside every zone the defaults.
