@@ -268,19 +268,25 @@ std::int32_t GEOGCMS(std::int32_t k)
     return GEOZSEL(k);
 }
 
+// The selectors shift the kind asked for; 0 asks for the first kind of their range, as 1 does.
+static std::int32_t selectShifted(std::int32_t k, std::int64_t shift)
+{
+    return GEOZSEL((k == 0 ? 1 : std::int64_t(k)) + shift);
+}
+
 std::int32_t GEONZMS(std::int32_t k)
 {
-    return GEOZSEL(std::int64_t(k) + 9);
+    return selectShifted(k, 9);
 }
 
 std::int32_t GEORZMS(std::int32_t k)
 {
-    return GEOZSEL(std::int64_t(k) + 8);
+    return selectShifted(k, 8);
 }
 
 std::int32_t GEOPRMS(std::int32_t k)
 {
-    return GEOZSEL(k == 0 ? 5 : std::int64_t(k) + 4);
+    return selectShifted(k, 4);
 }
 
 bool zoneKindSelected()
