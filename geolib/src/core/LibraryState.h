@@ -6,6 +6,7 @@
 #include "map/AreaLists.h"
 #include "map/MapRecords.h"
 #include "map/ZoneLists.h"
+#include "zones/NamedLists.h"
 #include "zones/ZoneTables.h"
 
 #include <array>
@@ -40,6 +41,7 @@ struct LibraryState {
     AreaLists areaLists;  // reset by WDBUNIT
     ZoneState zones;  // reset by WDBUNIT
     FixedZoneState fixedZones;  // kept for the process
+    NamedListState namedLists;  // kept for the process
 };
 
 LibraryState& libraryState();
