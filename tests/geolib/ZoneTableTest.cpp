@@ -1,6 +1,7 @@
 #include "tavu32d.h"
 
 #include "ZoneTableFixtures.h"
+#include "core/LibraryState.h"
 #include "zones/FixedZones.h"
 #include "zones/NamedLists.h"
 
@@ -24,8 +25,11 @@ mapfiles::Line square(std::int32_t id, double lon, double lat, float half = kPro
     return mapfiles::squareLine(id, deg(lon, lat), half, perSide);
 }
 
-testing_support::ChildResult onTables(const std::vector<mapfiles::Line>& lines, const std::function<std::string()>& body,
-                                      const std::vector<std::int32_t>& leftOut = {})
+// Runs `body` in a child, the library started, on a point file of the lines but `leftOut`.
+testing_support::ChildResult onPointFile(const char* name, std::string (*pointFile)(std::vector<mapfiles::Line>),
+                                         const std::vector<mapfiles::Line>& lines,
+                                         const std::function<std::string()>& body,
+                                         const std::vector<std::int32_t>& leftOut)
 {
     std::vector<mapfiles::Line> stored;
     for (const auto& l : lines) {
@@ -33,11 +37,17 @@ testing_support::ChildResult onTables(const std::vector<mapfiles::Line>& lines, 
             stored.push_back(l);
     }
     testing_support::MapFolder folder;
-    folder.write("GEOPNT1.BIN", mapfiles::mainPointFile(stored));
+    folder.write(name, pointFile(stored));
     return testing_support::runWithMaps(folder, [&] {
         map_fixtures::startLibrary();
         return body();
     });
+}
+
+testing_support::ChildResult onTables(const std::vector<mapfiles::Line>& lines, const std::function<std::string()>& body,
+                                      const std::vector<std::int32_t>& leftOut = {})
+{
+    return onPointFile("GEOPNT1.BIN", mapfiles::mainPointFile, lines, body, leftOut);
 }
 
 struct Probe {
@@ -324,22 +334,19 @@ struct NamedListFile {
         lines = mapfiles::namedLists(10, {kind1, {}, {{6003, 13, "ONLY ONE"}}, ciraf});
         lines.back().points.resize(lines.back().points.size() - 2);  // 99 keeps its number alone
         lines.insert(lines.end(), outlines.begin(), outlines.end());
+        // Zone kinds 1 to 8 beside the lists, each with an index line of one zone (5001).
+        std::vector<mapfiles::ZoneKind> kinds;
+        for (int k = 1; k <= 8; ++k) {
+            kinds.push_back({100 + k, 1, {float(k), float(10 * k)}});
+            lines.push_back(mapfiles::zoneIndexLine(100 + k, {{5001, {float(k), float(k)}, {0, 0, 1, 1}}}));
+        }
+        lines.push_back(mapfiles::zoneHeaderLine(kinds));
     }
 
     testing_support::ChildResult run(const std::function<std::string()>& body,
                                      const std::vector<std::int32_t>& leftOut = {}) const
     {
-        std::vector<mapfiles::Line> stored;
-        for (const auto& l : lines) {
-            if (std::find(leftOut.begin(), leftOut.end(), l.id) == leftOut.end())
-                stored.push_back(l);
-        }
-        testing_support::MapFolder folder;
-        folder.write("GEOPNT12.BIN", mapfiles::zonePointFile(stored));
-        return testing_support::runWithMaps(folder, [&] {
-            map_fixtures::startLibrary();
-            return body();
-        });
+        return onPointFile("GEOPNT12.BIN", mapfiles::zonePointFile, lines, body, leftOut);
     }
 };
 
@@ -364,6 +371,21 @@ TEST(CirafZones, ThePointsZoneAndBeyondEightyDegreesTheCaps)
         return out;
     });
     EXPECT_EQ(r.output, "1/0 1/0 2/0 99/0 101/0 0/0 74/0 0/0 75/0 0/0 ");
+}
+
+TEST(CirafZones, ZoneKindsShareTheFileWithTheLists)
+{
+    const auto r = NamedListFile().run([] {
+        std::ostringstream out;
+        for (int32_t k = 5; k <= 8; ++k) {
+            int32_t kind = k, status = -1;
+            GEOGCMS(&kind, &status);
+            const geo::ZoneList& z = geo::libraryState().zones.list;
+            out << status << " " << z.zoneKind << " " << z.zoneFirstLine << " " << z.zoneHeaderValues[1] << ", ";
+        }
+        return out.str() + cirafZone(10, 50);
+    });
+    EXPECT_EQ(r.output, "0 5 105 50, 0 6 106 60, 0 7 107 70, 0 8 108 80, 1/0");
 }
 
 TEST(CirafZones, AFailedFirstCallLeavesTheZonesUnpreparedAndTheNextCallBuildsThem)
