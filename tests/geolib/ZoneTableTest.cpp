@@ -1,7 +1,9 @@
 #include "tavu32d.h"
 
 #include "ZoneTableFixtures.h"
+#include "core/LibraryState.h"
 #include "zones/FixedZones.h"
+#include "zones/NamedLists.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +25,11 @@ mapfiles::Line square(std::int32_t id, double lon, double lat, float half = kPro
     return mapfiles::squareLine(id, deg(lon, lat), half, perSide);
 }
 
-testing_support::ChildResult onTables(const std::vector<mapfiles::Line>& lines, const std::function<std::string()>& body,
-                                      const std::vector<std::int32_t>& leftOut = {})
+// Runs `body` in a child, the library started, on a point file of the lines but `leftOut`.
+testing_support::ChildResult onPointFile(const char* name, std::string (*pointFile)(std::vector<mapfiles::Line>),
+                                         const std::vector<mapfiles::Line>& lines,
+                                         const std::function<std::string()>& body,
+                                         const std::vector<std::int32_t>& leftOut)
 {
     std::vector<mapfiles::Line> stored;
     for (const auto& l : lines) {
@@ -32,11 +37,17 @@ testing_support::ChildResult onTables(const std::vector<mapfiles::Line>& lines, 
             stored.push_back(l);
     }
     testing_support::MapFolder folder;
-    folder.write("GEOPNT1.BIN", mapfiles::mainPointFile(stored));
+    folder.write(name, pointFile(stored));
     return testing_support::runWithMaps(folder, [&] {
         map_fixtures::startLibrary();
         return body();
     });
+}
+
+testing_support::ChildResult onTables(const std::vector<mapfiles::Line>& lines, const std::function<std::string()>& body,
+                                      const std::vector<std::int32_t>& leftOut = {})
+{
+    return onPointFile("GEOPNT1.BIN", mapfiles::mainPointFile, lines, body, leftOut);
 }
 
 struct Probe {
@@ -298,4 +309,181 @@ TEST(RainRates, ZonesOfTheLinesAndZonesNamedByTheCaller)
                         "Q 24 49 72 96 115 142 170\n"
                         "P 12 34 65 105 145 200 250\n"
                         "I 0 0 0 0 0 0 0\n");
+}
+
+namespace {
+
+// GEOPNT12.BIN with appendix 27 areas of kinds 1 and 3 (kind 2 empty) and 257 CIRAF zones over
+// two list lines: 1 and 2 around (10 E, 50 N) and (10 E, 10 N), 253 fillers from 101 on sharing
+// one far outline, and 99 around (100 E, 0), an entry cut short after its number.
+struct NamedListFile {
+    std::vector<mapfiles::Line> lines;
+
+    explicit NamedListFile(std::string_view firstCirafName = "1     10E 50N")
+    {
+        const std::vector<mapfiles::Line> outlines = {
+            square(5001, 10, 50), square(5002, 10, 10), square(5003, 100, 0), square(5009, -170, -50, kProbeHalf / 4, 1),
+            square(6001, 20, 20, kProbeHalf, 1), square(6002, 30, 20, kProbeHalf, 2), square(6003, 40, 20, kProbeHalf, 3),
+        };
+        std::vector<mapfiles::ListEntry> ciraf = {{5001, 17, std::string(firstCirafName)}, {5002, 17, "2     10.5 10.25"}};
+        for (int k = 0; k < 253; ++k)
+            ciraf.push_back({5009, 5, std::to_string(101 + k) + "   0 0"});
+        ciraf.push_back({5003, 17, "99    100E 0N"});
+        const std::vector<mapfiles::ListEntry> kind1 = {
+            {6001, 5, "ZONE A-1"}, {6002, 9, "ZONE A-2"}, {6003, 13, "ZONE A-3"}};
+        lines = mapfiles::namedLists(10, {kind1, {}, {{6003, 13, "ONLY ONE"}}, ciraf});
+        lines.back().points.resize(lines.back().points.size() - 2);  // 99 keeps its number alone
+        lines.insert(lines.end(), outlines.begin(), outlines.end());
+        // Zone kinds 1 to 8 beside the lists, each with an index line of one zone (5001).
+        std::vector<mapfiles::ZoneKind> kinds;
+        for (int k = 1; k <= 8; ++k) {
+            kinds.push_back({100 + k, 1, {float(k), float(10 * k)}});
+            lines.push_back(mapfiles::zoneIndexLine(100 + k, {{5001, {float(k), float(k)}, {0, 0, 1, 1}}}));
+        }
+        lines.push_back(mapfiles::zoneHeaderLine(kinds));
+    }
+
+    testing_support::ChildResult run(const std::function<std::string()>& body,
+                                     const std::vector<std::int32_t>& leftOut = {}) const
+    {
+        return onPointFile("GEOPNT12.BIN", mapfiles::zonePointFile, lines, body, leftOut);
+    }
+};
+
+std::string cirafZone(double lon, double lat)
+{
+    const auto at = deg(lon, lat);
+    float x = at.lon, y = at.lat;
+    int32_t zone = -1, status = -1;
+    CIRAFZP(&x, &y, &zone, &status);
+    return std::to_string(zone) + "/" + std::to_string(status);
+}
+
+}  // namespace
+
+TEST(CirafZones, ThePointsZoneAndBeyondEightyDegreesTheCaps)
+{
+    const auto r = NamedListFile().run([] {
+        std::string out;
+        for (const auto& [lon, lat] : std::vector<std::pair<double, double>>{
+                 {10, 50}, {11.5, 51.5}, {10, 10}, {100, 0}, {-170, -50}, {0, 0}, {0, -80.001}, {0, -79.999}, {0, 80.001}, {0, 79.999}})
+            out += cirafZone(lon, lat) + " ";
+        return out;
+    });
+    EXPECT_EQ(r.output, "1/0 1/0 2/0 99/0 101/0 0/0 74/0 0/0 75/0 0/0 ");
+}
+
+TEST(CirafZones, ZoneKindsShareTheFileWithTheLists)
+{
+    const auto r = NamedListFile().run([] {
+        std::ostringstream out;
+        for (int32_t k = 5; k <= 8; ++k) {
+            int32_t kind = k, status = -1;
+            GEOGCMS(&kind, &status);
+            const geo::ZoneList& z = geo::libraryState().zones.list;
+            out << status << " " << z.zoneKind << " " << z.zoneFirstLine << " " << z.zoneHeaderValues[1] << ", ";
+        }
+        return out.str() + cirafZone(10, 50);
+    });
+    EXPECT_EQ(r.output, "0 5 105 50, 0 6 106 60, 0 7 107 70, 0 8 108 80, 1/0");
+}
+
+TEST(CirafZones, AFailedFirstCallLeavesTheZonesUnpreparedAndTheNextCallBuildsThem)
+{
+    const auto failing = [](int allocations) {
+        return [allocations] {
+            geo::failListAllocation(allocations);
+            const std::string first = cirafZone(10, 50);
+            return first + " " + cirafZone(10, 50);
+        };
+    };
+    EXPECT_EQ(NamedListFile().run(failing(1)).output, "0/2 1/0");
+    EXPECT_EQ(NamedListFile().run(failing(5)).output, "0/2 1/0");  // the point array
+    EXPECT_EQ(NamedListFile("ABC   10E 50N").run(failing(0)).output, "0/1 0/1");
+}
+
+TEST(CirafZones, OutlineOfAZoneCutToCapacityWithItsReferencePoint)
+{
+    const auto r = NamedListFile().run([] {
+        std::ostringstream out;
+        for (const auto& [zone, capacity] : std::vector<std::pair<int32_t, int32_t>>{{2, 40}, {2, 5}, {1, 0}, {101, 40}, {99, 40}, {100, 40}}) {
+            int32_t number = zone, room = capacity, count = -1, leftOut = -1, status = -1;
+            int16_t unit = 2;
+            float points[80] = {}, lon = -1, lat = -1;
+            CIRAFZL(&number, &unit, &room, points, &count, &lon, &lat, &leftOut, &status);
+            out << zone << ": " << count << " " << leftOut << " " << status;
+            if (count > 0)
+                out << " (" << points[0] << ", " << points[1] << ") (" << points[2 * count - 2] << ", " << points[2 * count - 1] << ")";
+            if (status == 0)
+                out << " ref " << std::round(lon / map_fixtures::kRadPerDeg * 100) / 100 << " " << std::round(lat / map_fixtures::kRadPerDeg * 100) / 100;
+            out << "\n";
+        }
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "2: 17 0 0 (8, 8) (8, 8) ref 10.5 10.25\n"
+                        "2: 5 12 0 (8, 8) (12, 8) ref 10.5 10.25\n"
+                        "1: 0 17 0 ref 10 50\n"
+                        "101: 5 0 0 (-170.5, -50.5) (-170.5, -50.5) ref 0 0\n"
+                        "99: 0 0 1\n"
+                        "100: 0 0 3\n");
+}
+
+TEST(Appendix27Areas, ListsAndOutlinesWithTheirOverflow)
+{
+    const auto r = NamedListFile().run([] {
+        std::ostringstream out;
+        const auto call = [&](int32_t kind, int32_t request, int32_t capacity, std::string code) {
+            std::vector<char> codes(18 * 4, '.');
+            code.resize(18, ' ');
+            std::copy(code.begin(), code.end(), codes.begin());
+            int32_t values[4] = {}, count = -1, overflow = -1;
+            int16_t unit = 2;
+            float points[2 * 20] = {};
+            AP27AER(&kind, &request, &unit, &capacity, codes.data(), values, points, &count, &overflow);
+            out << count << " " << overflow;
+            for (int i = 0; request == 1 && i < count; ++i)
+                out << " " << values[i] << " " << std::string(codes.data() + 18 * i, 18);
+            for (int i = 0; request == 2 && i < count; i += std::max(count - 1, 1))
+                out << " (" << points[2 * i] << ", " << points[2 * i + 1] << ")";
+            out << "\n";
+        };
+        call(1, 1, 4, "");
+        call(1, 1, 2, "");
+        call(2, 1, 4, "");
+        call(3, 1, 4, "");
+        call(1, 2, 20, "ZONE A-2");
+        call(1, 2, 4, "ZONE A-3");
+        call(1, 2, 20, "ZONE A-4");
+        call(0, 1, 4, "");
+        call(4, 1, 4, "");
+        call(1, 3, 4, "");
+        call(1, 1, 0, "");
+        geo::failListAllocation(1);
+        call(1, 2, 4, "ZONE A-3");
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "3 0 5 ZONE A-1           9 ZONE A-2           13 ZONE A-3          \n"
+                        "2 1 5 ZONE A-1           9 ZONE A-2          \n"
+                        "0 0\n"
+                        "1 0 13 ONLY ONE          \n"
+                        "9 0 (28, 18) (28, 18)\n"
+                        "4 9 (38, 18) (42, 18)\n"
+                        "0 0\n0 0\n0 0\n0 0\n0 0\n"
+                        "0 13\n");
+}
+
+TEST(Appendix27Areas, MissingListLinesEndTheProcess)
+{
+    const auto area = [] {
+        int32_t kind = 1, request = 1, capacity = 4, values[4], count, overflow;
+        int16_t unit = 1;
+        char codes[18 * 4];
+        float points[2];
+        AP27AER(&kind, &request, &unit, &capacity, codes, values, points, &count, &overflow);
+        return std::string("returned");
+    };
+    EXPECT_EQ(NamedListFile().run(area, {3}).output, fatalOutput("AP27AER", " Did not find the line       3 in the coordinate file.\n"));
+    EXPECT_EQ(NamedListFile().run(area, {10}).output, fatalOutput("AP27AER", " Did not find the line      10 in the coordinate file.\n"));
+    EXPECT_EQ(NamedListFile().run([] { return cirafZone(0, 0); }, {5002}).output,
+              fatalOutput("CIRAFZP", " Did not find the line    5002 in the coordinate file.\n"));
 }

@@ -9,6 +9,7 @@
 #include "map/MapRecords.h"
 #include "map/Radial.h"
 #include "map/ZoneLists.h"
+#include "zones/NamedLists.h"
 #include "zones/ZoneTables.h"
 
 #include <array>
@@ -46,6 +47,7 @@ struct LibraryState {
     RadialState radial;  // the radial search and its marks beside the maps
     BorderLineList borderLines;
     NearestPointStore nearest;  // GEOQ49
+    NamedListState namedLists;  // kept for the process
 };
 
 LibraryState& libraryState();
