@@ -64,14 +64,16 @@ private:
 };
 
 // Notices are stored in savepoints of their own inside one transaction, committed every
-// kBatchNotices notices or kBatchTime and before the user is asked or told anything: a kill loses
-// at most the notices since the last commit, each whole or absent.
+// kBatchNotices notices or batch time and before the user is asked or told anything: a kill
+// loses at most the notices since the last commit, each whole or absent.
 constexpr int kBatchNotices = 500;
-constexpr auto kBatchTime = std::chrono::milliseconds(500);
 
 class Batch {
 public:
-    Batch(db::Connection& conn, Report& report) : m_conn(conn), m_report(report) {}
+    Batch(db::Connection& conn, Report& report, std::chrono::milliseconds time)
+        : m_conn(conn), m_report(report), m_time(time)
+    {
+    }
     ~Batch() { commit(); }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
@@ -90,7 +92,7 @@ public:
         if (!m_open)
             return;
         m_pending = (m_pending.empty() ? n : m_pending.substr(0, m_pending.find(' '))) + " to " + n;
-        if (++m_count >= kBatchNotices || std::chrono::steady_clock::now() - m_started >= kBatchTime)
+        if (++m_count >= kBatchNotices || std::chrono::steady_clock::now() - m_started >= m_time)
             commit();
     }
     // A batch the engine rolled back on a failure, or that cannot commit, is reported lost.
@@ -114,6 +116,7 @@ public:
 private:
     db::Connection& m_conn;
     Report& m_report;
+    std::chrono::milliseconds m_time;
     bool m_open = false;
     int m_count = 0;
     std::string m_pending;  // "<first> to <last>" of the notices stored since the last commit
@@ -162,7 +165,7 @@ Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db:
 
 // `read` holds the file's first notice, already read into the state's record.
 void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
-                     platform::Prompter& prompter, const std::string& caption)
+                     platform::Prompter& prompter, const ImportOptions& options)
 {
     const std::string keptStatus = status.status();
     state.overwrittenContourKey = 0;
@@ -175,7 +178,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
         prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
     Report report(out);
     out.writeLine("The report of duplicate notices in " + state.dbFileName);
-    out.writeLine("with " + caption);
+    out.writeLine("with " + options.caption);
     const std::string user = notice::getWinUserName();
     out.writeLine("On " + platform::shortDate(started) + " -  " + platform::shortTime(started) + " by " + user);
     out.writeLine(" ");
@@ -183,7 +186,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
     notice::NoticeRecord& rec = state.ntcRecord;
     const std::string today = platform::shortDate(started);
     std::size_t headReported = 0;
-    Batch batch(state.dbConnection, report);
+    Batch batch(state.dbConnection, report, options.batchTime);
     for (bool more = true; more; more = reader.readNextNotice(rec, read)) {
         rec.src_update = user;
         rec.d_updated = today;
@@ -351,7 +354,7 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
     status.setStatus("Reading and writing to the database");
     if (!database::OpenDB(dbName, state.dbConnection, prompter.report()))
         return false;
-    readTxtFileToDB(reader, first, state, status, prompter, options.caption);
+    readTxtFileToDB(reader, first, state, status, prompter, options);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -17,6 +18,7 @@ namespace app {
 struct ImportOptions {
     std::string caption;                   // the main window's caption, for the report
     std::filesystem::path templateFile;    // the template database beside the program
+    std::chrono::milliseconds batchTime{500};  // a batch commits at the latest after this long
 };
 
 /// The database made for a notice file: its own name with ".mdb" ("/a/v1.2/b.txt" → "/a/v1.2/b.mdb").
