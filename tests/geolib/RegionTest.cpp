@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,8 +33,9 @@ struct RegionMap {
         const auto border = mapfiles::evenLine(1000100, deg(10, 0), deg(10, 10), 11);
         const auto west = map_fixtures::path(1000200, {deg(10, 10), deg(0, 10), deg(0, 0), deg(10, 0)}, 11);
         const auto east = map_fixtures::path(1000300, {deg(10, 0), deg(20, 0), deg(20, 10), deg(10, 10)}, 11);
-        map.ring("AAA", {{border, 'B', false}, {west, 'C', false}});
+        // BBB comes first in the index, so that sorted lists differ from index order.
         map.ring("BBB", {{east, 'C', false}, {border, 'B', true}});
+        map.ring("AAA", {{border, 'B', false}, {west, 'C', false}});
         allotment(mapfiles::squareLine(101, deg(5, 5), float(2 * map_fixtures::kRadPerDeg), 1), "AAA001");
         allotment(mapfiles::squareLine(102, deg(15, 5), float(2 * map_fixtures::kRadPerDeg), 2), "BBB001");
         local(mapfiles::squareLine(7, deg(4, 4), float(map_fixtures::kRadPerDeg), 1), "AAALOCAL0001");
@@ -138,6 +141,148 @@ TEST(AreaOutline, AMissingLineIsFatal)
         EXPECT_EQ(r.output, fatalOutput(row.routine, " Did not find the line" + std::string(8 - id.size(), ' ') + id +
                                                          " in the coordinate file.\n"));
     }
+}
+
+// A closed rectangle (degrees) in radians, starting at its south-west corner.
+std::vector<float> rectangle(double west, double south, double east, double north)
+{
+    std::vector<float> points;
+    for (const auto& [lon, lat] : {std::pair{west, south}, {east, south}, {east, north}, {west, north}, {west, south}}) {
+        const auto p = deg(lon, lat);
+        points.push_back(p.lon);
+        points.push_back(p.lat);
+    }
+    return points;
+}
+
+std::string codeText(const char* codes, int32_t count)
+{
+    std::string text;
+    for (int32_t i = 0; i < count; ++i)
+        text += (i ? " " : "") + std::string(codes + 3 * i, 3);
+    return text;
+}
+
+float rad(double degrees)
+{
+    return float(degrees * map_fixtures::kRadPerDeg);
+}
+
+TEST(CountriesInRegion, WindowListsCountriesWithLinesInIt)
+{
+    struct Row {
+        const char* what;
+        double west, south, east, north;
+        int32_t capacity;
+        std::string codes;  // in index order
+        bool complete;
+    };
+    const Row rows[] = {
+        {"both sides of the border", 1, 1, 19, 9, 5, "BBB AAA", true},
+        {"no room for the second", 1, 1, 19, 9, 1, "BBB", false},
+        {"no room at all", 1, 1, 19, 9, 0, "", false},
+        {"the west coast", -5, 2, 5, 8, 5, "AAA", true},
+        {"inside one country, away from its lines", 12, 2, 19, 8, 5, "", true},
+        {"at sea", 40, 2, 50, 8, 5, "", true},
+    };
+    const auto r = RegionMap().run([&] {
+        std::ostringstream bad;
+        for (const Row& row : rows) {
+            char codes[3 * 5] = {};
+            float w = rad(row.west), s = rad(row.south), e = rad(row.east), n = rad(row.north);
+            int32_t capacity = row.capacity, count = -1, complete = 7;
+            GEOACW(&w, &s, &e, &n, &capacity, codes, &count, &complete);
+            if (codeText(codes, count) != row.codes || complete != (row.complete ? -1 : 0))
+                bad << row.what << ": " << codeText(codes, count) << " complete " << complete << "\n";
+        }
+        return bad.str();
+    });
+    EXPECT_EQ(r.output, "");
+}
+
+TEST(CountriesInRegion, PolygonFollowsTheFirstPointLeaveOutSortingAndOverflowRules)
+{
+    struct Row {
+        const char* what;
+        std::vector<float> polygon;
+        std::string leaveOut;
+        int32_t capacity;
+        std::string codes;  // sorted
+        int32_t overflow;
+    };
+    const auto across = rectangle(5, 2, 15, 8);
+    const Row rows[] = {
+        {"across the border, sorted", across, "", 5, "AAA BBB", 0},
+        {"one left out", across, "AAA", 5, "BBB", 0},
+        {"no room for the second: it takes the last place", across, "", 1, "AAA", 1},
+        {"no room at all", across, "", 0, "", 999},
+        {"inside one country: the country at the first point", rectangle(2, 2, 4, 4), "", 5, "AAA", 0},
+        {"inside a country left out", rectangle(2, 2, 4, 4), "AAA", 5, "", 0},
+        {"a line crossing through, no end or middle inside", rectangle(-1, 4.2, 1, 4.8), "", 5, "AAA", 0},
+        {"at sea", rectangle(40, 2, 50, 8), "", 5, "", 0},
+        {"no polygon point", {}, "", 5, "", 0},
+    };
+    const auto r = RegionMap().run([&] {
+        std::ostringstream bad;
+        for (const Row& row : rows) {
+            std::vector<float> polygon = row.polygon;
+            std::string leaveOut = row.leaveOut;
+            char codes[3 * 5] = {};
+            int32_t n = int32_t(polygon.size() / 2), leaveCount = int32_t(leaveOut.size() / 3);
+            int32_t capacity = row.capacity, count = -1, overflow = -1;
+            GEOCIA(polygon.empty() ? nullptr : polygon.data(), &n, &leaveCount, leaveOut.data(), &capacity, &count,
+                   codes, &overflow);
+            if (codeText(codes, count) != row.codes || overflow != row.overflow)
+                bad << row.what << ": " << codeText(codes, count) << " overflow " << overflow << "\n";
+        }
+        return bad.str();
+    });
+    EXPECT_EQ(r.output, "");
+}
+
+TEST(CountriesInRegion, SatelliteViewAndBeam)
+{
+    struct Row {
+        const char* what;
+        std::function<void(int32_t*, int32_t*, char*, int32_t*)> query;
+        int32_t capacity;
+        std::string codes;
+        int32_t overflow;
+    };
+    auto view = [](double satLonDeg, float elevation) {
+        return [=](int32_t* capacity, int32_t* count, char* codes, int32_t* overflow) {
+            float satLon = rad(satLonDeg), e = elevation;
+            GEOEEL(&satLon, &e, capacity, count, codes, overflow);
+        };
+    };
+    auto beam = [](double boreLonDeg, double boreLatDeg, float axisDeg) {
+        return [=](int32_t* capacity, int32_t* count, char* codes, int32_t* overflow) {
+            float earth = 0, orbit = 0, satLon = rad(5), boreLon = rad(boreLonDeg), boreLat = rad(boreLatDeg);
+            float major = axisDeg, minor = axisDeg * 0.7f, orientation = 0;
+            GEOCIEL(&earth, &orbit, &satLon, &boreLon, &boreLat, &major, &minor, &orientation, capacity, count, codes,
+                    overflow);
+        };
+    };
+    const Row rows[] = {
+        {"seen from 10 E", view(10, 5), 5, "AAA BBB", 0},
+        {"seen from 170 W", view(-170, 5), 5, "", 0},
+        {"a small beam inside AAA", beam(5, 5, 0.6f), 5, "AAA", 0},
+        // Wider than the earth seen from the satellite, aimed at its far side: no footprint.
+        {"no footprint", beam(-170, 5, 40), 5, "", 0},
+        {"no footprint and no room", beam(-170, 5, 40), 0, "", 0},
+    };
+    const auto r = RegionMap().run([&] {
+        std::ostringstream bad;
+        for (const Row& row : rows) {
+            char codes[3 * 5] = {};
+            int32_t capacity = row.capacity, count = -1, overflow = -1;
+            row.query(&capacity, &count, codes, &overflow);
+            if (codeText(codes, count) != row.codes || overflow != row.overflow)
+                bad << row.what << ": " << codeText(codes, count) << " overflow " << overflow << "\n";
+        }
+        return bad.str();
+    });
+    EXPECT_EQ(r.output, "");
 }
 
 }  // namespace

@@ -135,3 +135,10 @@ inline constexpr int kBorderPoints = 50;           // points of the densified wi
 inline constexpr double kSpikeDeg = 0.01;          // a turn this sharp is a spike
 
 }  // namespace geo
+
+// Areas and countries in a region
+namespace geo {
+
+inline constexpr int kRegionFigurePoints = 300;  // points of a beam or satellite-view polygon
+
+}  // namespace geo
