@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -19,6 +20,25 @@ using testing_support::fatalOutput;
 namespace {
 
 constexpr float kDegTol = 1e-4f;
+constexpr float kRadTol = 1e-6f;
+
+struct RegionIds {
+    int region;
+    std::vector<std::int32_t> ids;
+};
+
+// The groups of lines that bound the regions, as the library knows them.
+const RegionIds kRegionGroups[] = {
+    {1, {7350038, 7350037, 7350040, 7350041, 7350042, 7350032, 7350030, 5006490, 5005890, 5005880,
+         5005810, 5005812, 5005811, 7350020, 5005830, 5030060, 5030061, 5030062, 5002360, 5002361,
+         5002362, 5002363, 5002370, 5002610, 5002620, 5002630, 7350010, 7350051, 7350064}},
+    {1, {7350050, 7350063}},
+    {2, {7350051, 7350052, 7350065}},
+    {2, {7350050, 7350036, 7350040, 7350041, 7350042, 7350033, 7350055, 7350054, 7350053, 7350062}},
+    {3, {7350031, 7350030, 5006490, 5005890, 5005880, 5005810, 5005812, 5005811, 7350020, 5005830, 5030060, 5030061,
+         5030062, 5002360, 5002361, 5002362, 5002363, 5002370, 5002610, 5002620, 5002630, 7350010, 7350052, 7350066}},
+    {3, {7350053, 7350054, 7350055, 7350061}},
+};
 
 // AAA (0-10 E, 0-10 N) and BBB (10-20 E) share a border along 10 E; each holds an allotment
 // area, and a local area lies in AAA.
@@ -39,6 +59,25 @@ struct RegionMap {
         allotment(mapfiles::squareLine(101, deg(5, 5), float(2 * map_fixtures::kRadPerDeg), 1), "AAA001");
         allotment(mapfiles::squareLine(102, deg(15, 5), float(2 * map_fixtures::kRadPerDeg), 2), "BBB001");
         local(mapfiles::squareLine(7, deg(4, 4), float(map_fixtures::kRadPerDeg), 1), "AAALOCAL0001");
+        map.island("ATA", mapfiles::evenLine(1000400, deg(0, -80), deg(30, -79), 2), 'C');
+        for (const std::int32_t id : regionLineIds())
+            if (std::none_of(map.lines.begin(), map.lines.end(), [&](const mapfiles::Line& l) { return l.id == id; }))
+                map.lines.push_back(regionLine(id));
+    }
+
+    // The lines that bound the regions: short meridian stretches placed by their ids.
+    static mapfiles::Line regionLine(std::int32_t id)
+    {
+        const double lon = 30 + (id % 100) * 0.1;
+        return mapfiles::evenLine(id, deg(lon, 20), deg(lon, 21), 2);
+    }
+
+    static std::vector<std::int32_t> regionLineIds()
+    {
+        std::vector<std::int32_t> ids;
+        for (const auto& group : kRegionGroups)
+            ids.insert(ids.end(), group.ids.begin(), group.ids.end());
+        return ids;
     }
 
     void allotment(const mapfiles::Line& outline, const std::string& symbol)
@@ -283,6 +322,170 @@ TEST(CountriesInRegion, SatelliteViewAndBeam)
         return bad.str();
     });
     EXPECT_EQ(r.output, "");
+}
+
+// The window of a region's lines, from where the map places them.
+std::array<float, 4> regionWindow(int region)
+{
+    double west = 999, east = -999;
+    for (const auto& group : kRegionGroups)
+        for (const std::int32_t id : group.ids)
+            if (group.region == region) {
+                west = std::min(west, 30 + (id % 100) * 0.1);
+                east = std::max(east, 30 + (id % 100) * 0.1);
+            }
+    return {rad(west), rad(20), rad(east), rad(21)};
+}
+
+std::string windowText(const float* w)
+{
+    std::ostringstream text;
+    text.precision(8);
+    text << w[0] << " " << w[1] << " " << w[2] << " " << w[3];
+    return text.str();
+}
+
+TEST(WindowOfCountries, CoversTheirLinesAndOneRegion)
+{
+    const float pi = 3.141593f, halfPi = 1.5707965f, second = 4.8481375e-6f;
+    const auto region2 = regionWindow(2), region3 = regionWindow(3);
+    struct Row {
+        std::string codes;
+        std::array<float, 4> window;  // west, south, east, north
+    };
+    const Row rows[] = {
+        {"", {-pi, -halfPi, pi, halfPi}},
+        {"AAA", {0, 0, rad(10), rad(10)}},
+        {"BBBAAA", {0, 0, rad(20), rad(10)}},
+        {"ATA", {-pi, rad(-80), pi, rad(-79)}},
+        {"XR1", {-0.8726695f, -1.5707965f, -2.9491655f, 1.5707965f}},
+        {"R1 ", {-0.8726695f, -1.5707965f, -2.9491655f, 1.5707965f}},
+        {"XR2", {region2[0], region2[1], region2[2] + second, region2[3]}},
+        {"RG3", {region3[0], region3[1], region3[2] + second, region3[3]}},
+        {"AAAR2 ", {0, 0, region2[2] + second, region2[3]}},
+        {"ZZZ", {-pi, -halfPi, pi, halfPi}},
+    };
+    const auto r = RegionMap().run([&] {
+        std::ostringstream bad;
+        for (const Row& row : rows) {
+            std::string codes = row.codes;
+            int32_t count = int32_t(codes.size() / 3);
+            float w[4] = {};
+            GEOCWI(&count, codes.data(), &w[0], &w[1], &w[2], &w[3]);
+            for (int k = 0; k < 4; ++k)
+                if (std::fabs(w[k] - row.window[std::size_t(k)]) > kRadTol) {
+                    bad << "\"" << row.codes << "\": " << windowText(w) << "\n";
+                    break;
+                }
+        }
+        return bad.str();
+    });
+    EXPECT_EQ(r.output, "");
+
+    const auto two = RegionMap().run([] {
+        std::string codes = "XR1R2 ";
+        int32_t count = 2;
+        float w[4];
+        GEOCWI(&count, codes.data(), &w[0], &w[1], &w[2], &w[3]);
+        return std::string("returned");
+    });
+    EXPECT_EQ(two.output, fatalOutput("GEOCWI", testing_support::messageLine(" YOU ARE ONLY ALLOWED TO HAVE ONE REGION AS INPUT")));
+}
+
+// Every call of GEOLIW until the end flag, as "id kind count" items.
+std::string requestLines(int calls)
+{
+    std::string text;
+    for (int i = 0; i < calls; ++i) {
+        std::vector<float> points(2 * 200);
+        int16_t unit = 1;
+        int32_t capacity = 200, lineId = -1, count = -1, end = 0;
+        char kind = '?';
+        GEOLIW(&unit, points.data(), &capacity, &lineId, &count, &kind, &end);
+        text += end ? std::string("end") : std::to_string(lineId) + kind + std::to_string(count);
+        text += i + 1 < calls ? " " : "";
+    }
+    return text;
+}
+
+void request(double west, double south, double east, double north, float dist, const std::string& codes)
+{
+    float w = rad(west), s = rad(south), e = rad(east), n = rad(north);
+    std::string list = codes;
+    int16_t count = int16_t(list.size() / 3);
+    GEODWD(&w, &s, &e, &n, &dist, &count, list.data());
+}
+
+TEST(LinesOfARequest, EachLineOnceThenTheEndThenAgain)
+{
+    const auto r = RegionMap().run([] { return requestLines(6); });
+    EXPECT_EQ(r.output, "1000300C31 1000100B11 1000200C31 1000400C2 end 1000300C31");
+}
+
+TEST(LinesOfARequest, OnlyTheLinesOfTheWindowAndCodes)
+{
+    struct Row {
+        const char* what;
+        std::function<void()> setUp;
+        int calls;
+        std::string lines;
+    };
+    std::string fixed;
+    for (const std::int32_t id : {5002360, 5002361, 5002362, 5002363, 5002370, 5002610, 5002620, 5002630, 5005810,
+                                  5005811, 5005812, 5005830, 5005880, 5005890, 5006490, 5030060, 5030061, 5030062,
+                                  7350010, 7350020, 7350030, 7350040, 7350041, 7350042, 7350050, 7350051, 7350052,
+                                  7350053, 7350054, 7350055})
+        fixed += std::to_string(id) + " 5 ";  // a degree of meridian densified at 30 km
+    const Row rows[] = {
+        {"BBB's coast in the window", [] { request(15, 2, 25, 8, 0, "BBB"); }, 2, "1000300C"},
+        {"AAA's border, not its coast", [] { request(5, 2, 15, 8, 0, "AAA"); }, 2, "1000100B"},
+        {"every code, blank ones too", [] { request(5, 2, 15, 8, 0, "   BBBAAABBB"); }, 2, "1000100B"},
+        {"nothing there", [] { request(40, 2, 50, 8, 0, ""); }, 1, ""},
+        {"east equal to west takes every longitude", [] { request(25, -85, 25, 85, 0, "ATA"); }, 2, "1000400C"},
+        {"the fixed list", [] { request(-180, -90, 180, 90, 0, "R13AAA"); }, 31, fixed},
+    };
+    const auto r = RegionMap().run([&] {
+        std::ostringstream bad;
+        for (const Row& row : rows) {
+            row.setUp();
+            std::string got;
+            for (int i = 0; i < row.calls; ++i) {
+                std::vector<float> points(2 * 200);
+                int16_t unit = 1;
+                int32_t capacity = 200, lineId = -1, count = -1, end = 0;
+                char kind = '?';
+                GEOLIW(&unit, points.data(), &capacity, &lineId, &count, &kind, &end);
+                if (end != 0) {
+                    if (i + 1 != row.calls)
+                        bad << row.what << ": ended early\n";
+                    break;
+                }
+                got += std::to_string(lineId) + (row.lines == fixed ? " " + std::to_string(count) + " " : std::string(1, kind));
+            }
+            if (got != row.lines)
+                bad << row.what << ": " << got << "\n";
+        }
+        return bad.str();
+    });
+    EXPECT_EQ(r.output, "");
+}
+
+TEST(LinesOfARequest, ThinsWithTheDistanceAndRefusesAnEightySixthCode)
+{
+    const auto thin = RegionMap().run([] {
+        request(-180, -90, 180, 90, -500, "AAA");
+        return requestLines(2);
+    });
+    EXPECT_EQ(thin.output.substr(0, 9), "1000100B4") << thin.output;
+
+    const auto many = RegionMap().run([] {
+        std::string codes;
+        for (int i = 0; i < 86; ++i)
+            codes += std::string{'C', char('A' + i / 26), char('A' + i % 26)};
+        request(0, 0, 10, 10, 0, codes);
+        return std::string("returned");
+    });
+    EXPECT_EQ(many.output, fatalOutput("GEODWD", " Increase the parameter MXCTYW=    85 in GEOQ31\n"));
 }
 
 }  // namespace

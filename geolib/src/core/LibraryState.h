@@ -5,6 +5,7 @@
 #include "files/PointFile.h"
 #include "map/AreaLists.h"
 #include "map/MapRecords.h"
+#include "map/RegionRecords.h"
 #include "map/ZoneLists.h"
 
 #include <array>
@@ -38,6 +39,7 @@ struct LibraryState {
     CurrentMap map;  // reset by WDBUNIT
     AreaLists areaLists;  // reset by WDBUNIT
     ZoneState zones;  // reset by WDBUNIT
+    RegionState regions;  // reset by WDBUNIT
 };
 
 LibraryState& libraryState();

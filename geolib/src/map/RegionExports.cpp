@@ -4,6 +4,8 @@
 #include "tavu32d_shapes.h"
 
 #include "core/Shim.h"
+#include "map/CountryWindow.h"
+#include "map/LineWindow.h"
 #include "map/RegionQueries.h"
 
 #include <string>
@@ -97,6 +99,46 @@ void TAVU_CALL GEOEEL(float* satLon, float* elevation, int32_t* capacity, int32_
 {
     countryList(geo::GEOEEL(in(satLon), in(elevation), codes ? in(capacity) : 0), count, codes,
                 shape::GEOEEL::codes, overflow);
+}
+
+void TAVU_CALL GEOCWI(int32_t* codeCount, char* codes, float* west, float* south, float* east, float* north)
+{
+    const geo::Window w = geo::GEOCWI(readCodes(codes, shape::GEOCWI::codes, in(codeCount)));
+    out(west, w.west);
+    out(south, w.south);
+    out(east, w.east);
+    out(north, w.north);
+}
+
+void TAVU_CALL GEOLIW(int16_t* unitCode, float* points, int32_t* capacity, int32_t* lineId, int32_t* count,
+                      char* kind, int32_t* endFlag)
+{
+    const geo::RequestLine r = geo::GEOLIW(in(unitCode), points, points ? in(capacity) : 0);
+    out(lineId, r.lineId);
+    out(count, r.count);
+    outText(kind, shape::GEOLIW::kind, std::string(1, r.kind));
+    out(endFlag, logical(r.end));
+}
+
+void TAVU_CALL GEOCIW(int16_t* unitCode, float* points, int32_t* capacity, int32_t* count, char* kind,
+                      int32_t* status)
+{
+    const geo::OutlinePart r = geo::GEOCIW(in(unitCode), points, in(capacity));
+    out(count, r.count);
+    outText(kind, shape::GEOCIW::kind, std::string(1, r.kind));
+    out(status, r.status);
+}
+
+void TAVU_CALL GEODCW(float* west, float* south, float* east, float* north, float*, char* code)
+{
+    geo::GEODCW({in(west), in(south), in(east), in(north)}, inText(code, shape::GEODCW::code));
+}
+
+void TAVU_CALL GEODWD(float* west, float* south, float* east, float* north, float* dist, int16_t* count,
+                      char* countries)
+{
+    geo::GEODWD({in(west), in(south), in(east), in(north)}, in(dist),
+                readCodes(countries, shape::GEODWD::countries, in(count)));
 }
 
 }  // extern "C"

@@ -10,6 +10,7 @@
 #include "map/AreaLists.h"
 #include "map/CurrentMap.h"
 #include "map/PointInPolygon.h"
+#include "map/RegionRecords.h"
 #include "map/SymbolAtPoint.h"
 
 #include <algorithm>
@@ -74,6 +75,28 @@ void addCode(CountryList& r, std::int32_t capacity, const std::string& code)
     } else {
         r.codes.push_back(code);
     }
+}
+
+// The windows of the region lines, read once.
+const std::vector<Window>& regionLineWindows()
+{
+    std::vector<Window>& windows = libraryState().regions.regionLineWindows;
+    if (!windows.empty())
+        return windows;
+    std::vector<float> work(2 * std::size_t(kLineBufferPoints));
+    for (const RegionGroup& g : regionGroups())
+        for (const RegionLine& l : g.lines) {
+            const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), work.data(), kLineBufferPoints, l.id);
+            if (!f.flag)
+                fatalMissingLine("GEOCWI", l.id);
+            windows.push_back(boundingWindow(work.data(), f.count));
+        }
+    return windows;
+}
+
+void addCorners(std::vector<float>& points, const Window& w)
+{
+    points.insert(points.end(), {w.west, w.south, w.east, w.north});
 }
 
 }  // namespace
@@ -164,6 +187,57 @@ CountryList GEOEEL(float satLon, float elevationDeg, std::int32_t capacity)
     std::vector<float> points(2 * n);
     const std::int32_t count = elevationContour(satelliteRadii(0, 0), satLon, elevationDeg, n, points.data());
     return GEOCIA(points.data(), count, {}, capacity);
+}
+
+Window GEOCWI(const std::vector<std::string>& codes)
+{
+    Window w{-kPi, -kHalfPi, kPi, kHalfPi};
+    if (codes.empty())
+        return w;
+    std::int16_t region = 0;
+    if (std::count_if(codes.begin(), codes.end(), [&](const std::string& c) {
+            const std::int16_t r = regionOf(c);
+            region = r ? r : region;
+            return r != 0;
+        }) > 1)
+        fatalMessage("GEOCWI", " YOU ARE ONLY ALLOWED TO HAVE ONE REGION AS INPUT");
+
+    std::vector<float> work;
+    if (region != 0) {
+        const std::vector<Window>& windows = regionLineWindows();
+        std::size_t k = 0;
+        for (const RegionGroup& g : regionGroups())
+            for (std::size_t i = 0; i < g.lines.size(); ++i, ++k)
+                if (g.region == region)
+                    addCorners(work, windows[k]);
+    }
+    if (region == 0 || codes.size() > 1) {
+        openIndex();
+        for (IndexEntry e; nextMapLine(e);) {
+            if (!listed(codes, e.owner))
+                continue;
+            if (std::int32_t(work.size() / 2) > kLineBufferPoints - 3) {
+                const Window own = boundingWindow(work.data(), std::int32_t(work.size() / 2));
+                work.clear();
+                addCorners(work, own);
+            }
+            addCorners(work, entryWindow(e));
+        }
+    }
+    if (!work.empty())
+        w = boundingWindow(work.data(), std::int32_t(work.size() / 2));
+    if (listed(codes, "ATA")) {
+        w.west = -kPi;
+        w.east = kPi;
+    }
+    if (region == 1) {
+        const LonLat southWest = readCoordText(kRegion1SouthWest, Layout::LatitudeFirst, "GEOCWI");
+        const LonLat northEast = readCoordText(kRegion1NorthEast, Layout::LatitudeFirst, "GEOCWI");
+        w = {southWest.lon, southWest.lat, northEast.lon, northEast.lat};
+    } else if (region != 0) {
+        w.east += kRadPerSecond;
+    }
+    return w;
 }
 
 }  // namespace geo

@@ -53,4 +53,8 @@ CountryList GEOCIEL(const BeamArgs& beam, std::int32_t capacity);
 /// elevation (degrees) or higher.
 CountryList GEOEEL(float satLon, float elevationDeg, std::int32_t capacity);
 
+/// GEOCWI: the window around the lines of the countries and of at most one region among the
+/// codes; the whole world for no code. Two region codes are a fatal error.
+Window GEOCWI(const std::vector<std::string>& codes);
+
 }  // namespace geo
