@@ -470,6 +470,95 @@ TEST(LinesOfARequest, OnlyTheLinesOfTheWindowAndCodes)
     EXPECT_EQ(r.output, "");
 }
 
+void selectOutlines(double west, double south, double east, double north, const std::string& code)
+{
+    float w = rad(west), s = rad(south), e = rad(east), n = rad(north), unused = 0;
+    std::string c = code;
+    GEODCW(&w, &s, &e, &n, &unused, c.data());
+}
+
+struct Part {
+    int32_t status = 0;
+    char kind = '?';
+    std::vector<float> points;  // radians
+};
+
+Part nextPart(int32_t capacity)
+{
+    Part p;
+    p.points.resize(2 * std::size_t(std::max(capacity, 1)));
+    int16_t unit = 1;
+    int32_t count = -1;
+    GEOCIW(&unit, p.points.data(), &capacity, &count, &p.kind, &p.status);
+    p.points.resize(2 * std::size_t(std::max(count, 0)));
+    return p;
+}
+
+TEST(OutlinesOfASelection, WholeOutlinesThenTheEnd)
+{
+    const auto r = RegionMap().run([] {
+        std::ostringstream out;
+        out << nextPart(100).status << ";";  // nothing selected yet
+        selectOutlines(-1, -1, 21, 11, "AAA");
+        for (int i = 0; i < 3; ++i) {
+            const Part p = nextPart(100);
+            const std::size_t n = p.points.size() / 2;
+            out << p.status;
+            if (p.status == 0)
+                out << " '" << p.kind << "' " << n << (n > 0 && p.points[0] == p.points[2 * n - 2] && p.points[1] == p.points[2 * n - 1] ? " closed" : " open");
+            out << ";";
+        }
+        selectOutlines(-1, -1, 21, 11, "AAA");
+        out << nextPart(3).points.size() / 2 << ";";
+        selectOutlines(-1, -1, 21, 11, "ZZZ");
+        out << nextPart(100).status << ";";
+        selectOutlines(-180, -90, 180, 90, "XR2");
+        for (int i = 0; i < 3; ++i)
+            out << nextPart(100).status << ";";
+        return out.str();
+    });
+    // The border's 11 points and the coast's 31, sharing a point.
+    EXPECT_EQ(r.output, "-1;0 ' ' 41 closed;-1;0 ' ' 41 closed;3;-1;0;0;-1;");
+}
+
+TEST(OutlinesOfASelection, PartsInAWindowThatCutsTheCountryStayInIt)
+{
+    const auto r = RegionMap().run([] {
+        std::ostringstream bad;
+        const float w = rad(5), s = rad(2), e = rad(15), n = rad(8);
+        selectOutlines(5, 2, 15, 8, "AAA");
+        int parts = 0;
+        for (Part p = nextPart(50); p.status == 0; p = nextPart(50), ++parts) {
+
+            for (std::size_t i = 0; i < p.points.size(); i += 2)
+                if (p.points[i] < w - kRadTol || p.points[i] > e + kRadTol || p.points[i + 1] < s - kRadTol ||
+                    p.points[i + 1] > n + kRadTol)
+                    bad << "part " << parts << " leaves the window at " << p.points[i] << "," << p.points[i + 1] << "\n";
+        }
+        // The border, and AAA's part of the west, south and north edges.
+        if (parts != 4)
+            bad << parts << " parts\n";
+        return bad.str();
+    });
+    EXPECT_EQ(r.output, "");
+}
+
+TEST(OutlinesOfASelection, TheNextMapIsBuiltAfresh)
+{
+    const auto r = RegionMap().run([] {
+        float lon = rad(5), lat = rad(5);
+        char before[3], after[3];
+        GEOPLC(&lon, &lat, before);
+        selectOutlines(-1, -1, 21, 11, "AAA");
+        int16_t item = 4;
+        int32_t pending = 0;
+        GEOVA1(&item, &pending);
+        GEOPLC(&lon, &lat, after);
+        return std::string(before, 3) + " " + std::to_string(pending) + " " + std::string(after, 3);
+    });
+    EXPECT_EQ(r.output, "AAA 2 AAA");
+}
+
 TEST(LinesOfARequest, ThinsWithTheDistanceAndRefusesAnEightySixthCode)
 {
     const auto thin = RegionMap().run([] {

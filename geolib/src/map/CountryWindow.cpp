@@ -109,7 +109,8 @@ void indexRings(CountryWindow& c)
         b.drop();
 }
 
-// Where the segment from the inside point to the outside point crosses the window's border.
+// Where the segment from the inside point to the outside point crosses the window's border;
+// none when the inside point lies on the border itself.
 std::optional<Point> borderCrossing(const Window& w, Point inside, Point outside)
 {
     float border[14], segment[4] = {inside.lon, inside.lat, outside.lon, outside.lat}, found[2 * 6];
@@ -122,6 +123,8 @@ std::optional<Point> borderCrossing(const Window& w, Point inside, Point outside
     for (std::int32_t k = 1; k < out.count; ++k)
         if (distanceKm(inside, pointOf(found, k)) < distanceKm(inside, pointOf(found, best)))
             best = k;
+    if (samePoint(pointOf(found, best), inside))
+        return std::nullopt;
     return pointOf(found, best);
 }
 
@@ -171,10 +174,10 @@ void edgePieces(const Window& w, const std::vector<float>& outline, std::int32_t
             return distanceKm(corners[k], a) < distanceKm(corners[k], b);
         });
         for (std::size_t i = 0; i + 1 < stops.size(); ++i) {
-            float half[4];
-            evenLine(stops[i], stops[i + 1], 2, half);
+            float thirds[6];
+            evenLine(stops[i], stops[i + 1], 3, thirds);
             if (distanceKm(stops[i], stops[i + 1]) <= kShortestEdgePieceKm ||
-                !GEOPIA(pointOf(half, 0), ow, outline.data(), n))
+                !GEOPIA(pointOf(thirds, 1), ow, outline.data(), n))
                 continue;
             std::vector<float> part(2 * std::size_t(std::max(capacity, 2)));
             setPoint(part.data(), 0, stops[i]);
