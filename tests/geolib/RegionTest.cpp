@@ -543,6 +543,39 @@ TEST(OutlinesOfASelection, PartsInAWindowThatCutsTheCountryStayInIt)
     EXPECT_EQ(r.output, "");
 }
 
+TEST(OutlinesOfASelection, RingsThatBreakOffAreDroppedAndStrangeOnesFatal)
+{
+    const auto a = mapfiles::evenLine(1000500, deg(30, 0), deg(31, 0), 2);
+    const auto b = mapfiles::evenLine(1000600, deg(31, 0), deg(30, 0), 2);
+    struct Row {
+        const char* what;
+        std::function<void(std::vector<mapfiles::IndexEntry>&)> change;
+        std::string output;
+    };
+    const Row rows[] = {
+        {"a whole ring", [](auto&) {}, "0"},
+        {"a ring cut by another owner's entry", [&](auto& entries) {
+             entries.insert(entries.end() - 1, mapfiles::lineEntry("RRR", 'C', a));
+         }, "-1"},
+        {"a ring cut by the end of the file", [](auto& entries) { entries.pop_back(); }, "-1"},
+        {"an own entry that does not continue the ring", [](auto& entries) { entries.front().secondNumber = 1000700; },
+         fatalOutput("GEODCW", testing_support::messageLine(" INDEXFILE IN STRANGE WAY (NOT SUPPORTED WAY)"))},
+    };
+    for (const Row& row : rows) {
+        RegionMap m;
+        m.map.lines.push_back(a);
+        m.map.lines.push_back(b);
+        auto ring = mapfiles::ringEntries("QQQ", 'C', {a, b}, {false, false});
+        row.change(ring);
+        m.map.entries.insert(m.map.entries.end(), ring.begin(), ring.end());
+        const auto r = m.run([] {
+            selectOutlines(-180, -90, 180, 90, "QQQ");
+            return std::to_string(nextPart(100).status);
+        });
+        EXPECT_EQ(r.output, row.output) << row.what;
+    }
+}
+
 TEST(OutlinesOfASelection, TheNextMapIsBuiltAfresh)
 {
     const auto r = RegionMap().run([] {
