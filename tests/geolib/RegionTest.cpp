@@ -42,22 +42,18 @@ const RegionIds kRegionGroups[] = {
 
 // AAA (0-10 E, 0-10 N) and BBB (10-20 E) share a border along 10 E; each holds an allotment
 // area, and a local area lies in AAA.
-struct RegionMap {
-    TestMap map;
-    std::vector<mapfiles::IndexEntry> areaEntries;
-    std::vector<mapfiles::Line> localLines;
-    std::vector<mapfiles::IndexEntry> localEntries;
-
+struct RegionMap : map_fixtures::AreaMap {
     RegionMap()
     {
+        map = TestMap{};
         const auto border = mapfiles::evenLine(1000100, deg(10, 0), deg(10, 10), 11);
         const auto west = map_fixtures::path(1000200, {deg(10, 10), deg(0, 10), deg(0, 0), deg(10, 0)}, 11);
         const auto east = map_fixtures::path(1000300, {deg(10, 0), deg(20, 0), deg(20, 10), deg(10, 10)}, 11);
         // BBB comes first in the index, so that sorted lists differ from index order.
         map.ring("BBB", {{east, 'C', false}, {border, 'B', true}});
         map.ring("AAA", {{border, 'B', false}, {west, 'C', false}});
-        allotment(mapfiles::squareLine(101, deg(5, 5), float(2 * map_fixtures::kRadPerDeg), 1), "AAA001");
-        allotment(mapfiles::squareLine(102, deg(15, 5), float(2 * map_fixtures::kRadPerDeg), 2), "BBB001");
+        allotment(mapfiles::squareLine(101, deg(5, 5), float(2 * map_fixtures::kRadPerDeg), 1), {"AAA001"});
+        allotment(mapfiles::squareLine(102, deg(15, 5), float(2 * map_fixtures::kRadPerDeg), 2), {"BBB001"});
         local(mapfiles::squareLine(7, deg(4, 4), float(map_fixtures::kRadPerDeg), 1), "AAALOCAL0001");
         map.island("ATA", mapfiles::evenLine(1000400, deg(0, -80), deg(30, -79), 2), 'C');
         for (const std::int32_t id : regionLineIds())
@@ -78,39 +74,6 @@ struct RegionMap {
         for (const auto& group : kRegionGroups)
             ids.insert(ids.end(), group.ids.begin(), group.ids.end());
         return ids;
-    }
-
-    void allotment(const mapfiles::Line& outline, const std::string& symbol)
-    {
-        map.lines.push_back(outline);
-        auto e = mapfiles::lineEntry(symbol.substr(0, 3), 'A', outline);
-        mapfiles::setData(e, 8, symbol.substr(3, 3));
-        mapfiles::setData(e, 12, "M");
-        areaEntries.push_back(e);
-    }
-
-    void local(const mapfiles::Line& outline, const std::string& areaId)
-    {
-        localLines.push_back(outline);
-        auto e = mapfiles::lineEntry(areaId.substr(0, 3), 'A', outline);
-        mapfiles::setData(e, 0, areaId.substr(3));
-        mapfiles::setData(e, 12, "L");
-        localEntries.push_back(e);
-    }
-
-    testing_support::ChildResult run(const std::function<std::string()>& body,
-                                     const std::vector<std::int32_t>& leftOut = {}) const
-    {
-        testing_support::MapFolder folder;
-        TestMap all = map;
-        all.entries.insert(all.entries.end(), areaEntries.begin(), areaEntries.end());
-        all.writeTo(folder, leftOut);
-        folder.write("LCLIDX1.BIN", mapfiles::indexFile(localEntries));
-        folder.write("LCLPNT1.BIN", mapfiles::mainPointFile(localLines));
-        return testing_support::runWithMaps(folder, [&] {
-            map_fixtures::startLibrary();
-            return body();
-        });
     }
 };
 
@@ -239,55 +202,65 @@ TEST(CountriesInRegion, WindowListsCountriesWithLinesInIt)
     EXPECT_EQ(r.output, "");
 }
 
+// A query that lists codes: capacity in; count, codes and overflow out.
+using CodeQuery = std::function<void(int32_t*, int32_t*, char*, int32_t*)>;
+
+struct ListRow {
+    const char* what;
+    CodeQuery query;
+    int32_t capacity;
+    std::string codes;  // sorted
+    int32_t overflow;
+};
+
+// The rows whose codes or overflow differ from what they expect, run on the region map.
+std::string listMismatches(const std::vector<ListRow>& rows)
+{
+    return RegionMap()
+        .run([&] {
+            std::ostringstream bad;
+            for (const ListRow& row : rows) {
+                char codes[3 * 5] = {};
+                int32_t capacity = row.capacity, count = -1, overflow = -1;
+                row.query(&capacity, &count, codes, &overflow);
+                if (codeText(codes, count) != row.codes || overflow != row.overflow)
+                    bad << row.what << ": " << codeText(codes, count) << " overflow " << overflow << "\n";
+            }
+            return bad.str();
+        })
+        .output;
+}
+
+CodeQuery polygon(const std::vector<float>& points, const std::string& leaveOut)
+{
+    return [=](int32_t* capacity, int32_t* count, char* codes, int32_t* overflow) {
+        std::vector<float> p = points;
+        std::string left = leaveOut;
+        int32_t n = int32_t(p.size() / 2), leaveCount = int32_t(left.size() / 3);
+        GEOCIA(p.empty() ? nullptr : p.data(), &n, &leaveCount, left.data(), capacity, count, codes, overflow);
+    };
+}
+
 TEST(CountriesInRegion, PolygonFollowsTheFirstPointLeaveOutSortingAndOverflowRules)
 {
-    struct Row {
-        const char* what;
-        std::vector<float> polygon;
-        std::string leaveOut;
-        int32_t capacity;
-        std::string codes;  // sorted
-        int32_t overflow;
-    };
-    const auto across = rectangle(5, 2, 15, 8);
-    const Row rows[] = {
-        {"across the border, sorted", across, "", 5, "AAA BBB", 0},
-        {"one left out", across, "AAA", 5, "BBB", 0},
-        {"no room for the second: it takes the last place", across, "", 1, "AAA", 1},
-        {"no room at all", across, "", 0, "", 999},
-        {"inside one country: the country at the first point", rectangle(2, 2, 4, 4), "", 5, "AAA", 0},
-        {"inside a country left out", rectangle(2, 2, 4, 4), "AAA", 5, "", 0},
-        {"a line crossing through, no end or middle inside", rectangle(-1, 4.2, 1, 4.8), "", 5, "AAA", 0},
-        {"at sea", rectangle(40, 2, 50, 8), "", 5, "", 0},
-        {"no polygon point", {}, "", 5, "", 0},
-    };
-    const auto r = RegionMap().run([&] {
-        std::ostringstream bad;
-        for (const Row& row : rows) {
-            std::vector<float> polygon = row.polygon;
-            std::string leaveOut = row.leaveOut;
-            char codes[3 * 5] = {};
-            int32_t n = int32_t(polygon.size() / 2), leaveCount = int32_t(leaveOut.size() / 3);
-            int32_t capacity = row.capacity, count = -1, overflow = -1;
-            GEOCIA(polygon.empty() ? nullptr : polygon.data(), &n, &leaveCount, leaveOut.data(), &capacity, &count,
-                   codes, &overflow);
-            if (codeText(codes, count) != row.codes || overflow != row.overflow)
-                bad << row.what << ": " << codeText(codes, count) << " overflow " << overflow << "\n";
-        }
-        return bad.str();
-    });
-    EXPECT_EQ(r.output, "");
+    const auto across = rectangle(5, 2, 15, 8), inside = rectangle(2, 2, 4, 4);
+    EXPECT_EQ(listMismatches({
+                  {"across the border, sorted", polygon(across, ""), 5, "AAA BBB", 0},
+                  {"one left out", polygon(across, "AAA"), 5, "BBB", 0},
+                  {"no room for the second: it takes the last place", polygon(across, ""), 1, "AAA", 1},
+                  {"no room at all", polygon(across, ""), 0, "", 999},
+                  {"inside one country: the country at the first point", polygon(inside, ""), 5, "AAA", 0},
+                  {"inside a country left out", polygon(inside, "AAA"), 5, "", 0},
+                  {"a line crossing through, no end or middle inside", polygon(rectangle(-1, 4.2, 1, 4.8), ""), 5,
+                   "AAA", 0},
+                  {"at sea", polygon(rectangle(40, 2, 50, 8), ""), 5, "", 0},
+                  {"no polygon point", polygon({}, ""), 5, "", 0},
+              }),
+              "");
 }
 
 TEST(CountriesInRegion, SatelliteViewAndBeam)
 {
-    struct Row {
-        const char* what;
-        std::function<void(int32_t*, int32_t*, char*, int32_t*)> query;
-        int32_t capacity;
-        std::string codes;
-        int32_t overflow;
-    };
     auto view = [](double satLonDeg, float elevation) {
         return [=](int32_t* capacity, int32_t* count, char* codes, int32_t* overflow) {
             float satLon = rad(satLonDeg), e = elevation;
@@ -302,26 +275,15 @@ TEST(CountriesInRegion, SatelliteViewAndBeam)
                     overflow);
         };
     };
-    const Row rows[] = {
-        {"seen from 10 E", view(10, 5), 5, "AAA BBB", 0},
-        {"seen from 170 W", view(-170, 5), 5, "", 0},
-        {"a small beam inside AAA", beam(5, 5, 0.6f), 5, "AAA", 0},
-        // Wider than the earth seen from the satellite, aimed at its far side: no footprint.
-        {"no footprint", beam(-170, 5, 40), 5, "", 0},
-        {"no footprint and no room", beam(-170, 5, 40), 0, "", 0},
-    };
-    const auto r = RegionMap().run([&] {
-        std::ostringstream bad;
-        for (const Row& row : rows) {
-            char codes[3 * 5] = {};
-            int32_t capacity = row.capacity, count = -1, overflow = -1;
-            row.query(&capacity, &count, codes, &overflow);
-            if (codeText(codes, count) != row.codes || overflow != row.overflow)
-                bad << row.what << ": " << codeText(codes, count) << " overflow " << overflow << "\n";
-        }
-        return bad.str();
-    });
-    EXPECT_EQ(r.output, "");
+    EXPECT_EQ(listMismatches({
+                  {"seen from 10 E", view(10, 5), 5, "AAA BBB", 0},
+                  {"seen from 170 W", view(-170, 5), 5, "", 0},
+                  {"a small beam inside AAA", beam(5, 5, 0.6f), 5, "AAA", 0},
+                  // Wider than the earth seen from the satellite, aimed at its far side: no footprint.
+                  {"no footprint", beam(-170, 5, 40), 5, "", 0},
+                  {"no footprint and no room", beam(-170, 5, 40), 0, "", 0},
+              }),
+              "");
 }
 
 // The window of a region's lines, from where the map places them.
