@@ -19,62 +19,7 @@ geo::AreaLists& areaLists()
     return geo::libraryState().areaLists;
 }
 
-// The administrations of the map, area outlines and their entries, and the local files.
-struct AreaMap {
-    TestMap map = map_fixtures::twoCountries();
-    std::vector<mapfiles::IndexEntry> areaEntries;  // after the map lines, as in the index file
-    std::vector<mapfiles::Line> localLines;
-    std::vector<mapfiles::IndexEntry> localEntries;
-
-    /// An allotment area: its outline and one table entry per symbol (owner and 3 characters).
-    void allotment(const mapfiles::Line& outline, const std::vector<std::string>& symbols)
-    {
-        map.lines.push_back(outline);
-        for (const std::string& symbol : symbols) {
-            auto e = mapfiles::lineEntry(symbol.substr(0, 3), 'A', outline);
-            mapfiles::setData(e, 8, symbol.substr(3, 3));
-            mapfiles::setData(e, 12, "M");
-            areaEntries.push_back(e);
-        }
-    }
-    /// An area whose outline has no table entry: only the index would name it, so it is left out.
-    void outlineOnly(const mapfiles::Line& outline) { map.lines.push_back(outline); }
-
-    void coordination(const mapfiles::Line& outline, float value1, float value2)
-    {
-        map.lines.push_back(outline);
-        auto e = mapfiles::lineEntry("CND", 'D', outline);
-        mapfiles::setDataReal(e, 3, value1);
-        mapfiles::setDataReal(e, 4, value2);
-        areaEntries.push_back(e);
-    }
-
-    void local(const mapfiles::Line& outline, const std::string& areaId)
-    {
-        localLines.push_back(outline);
-        auto e = mapfiles::lineEntry(areaId.substr(0, 3), 'A', outline);
-        mapfiles::setData(e, 0, areaId.substr(3));
-        mapfiles::setData(e, 12, "L");
-        localEntries.push_back(e);
-    }
-
-    testing_support::ChildResult run(const std::function<std::string()>& body,
-                                     const std::vector<std::int32_t>& leftOut = {}) const
-    {
-        testing_support::MapFolder folder;
-        TestMap all = map;
-        all.entries.insert(all.entries.end(), areaEntries.begin(), areaEntries.end());
-        all.writeTo(folder, leftOut);
-        folder.write("LCLIDX1.BIN", mapfiles::indexFile(localEntries));
-        folder.write("LCLPNT1.BIN", mapfiles::mainPointFile(localLines.empty() ? std::vector<mapfiles::Line>{
-                                                                                     mapfiles::squareLine(1, deg(0, 0), 0.01f, 2)}
-                                                                               : localLines));
-        return testing_support::runWithMaps(folder, [&] {
-            map_fixtures::startLibrary();
-            return body();
-        });
-    }
-};
+using map_fixtures::AreaMap;
 
 void window(void (*list)(int32_t*, float*, int32_t*), double west, double south, double east, double north)
 {

@@ -163,7 +163,6 @@ inline constexpr int kCirafNorthZone = 75;
 namespace geo {
 
 inline constexpr float kSameCrossingKm = 0.04f;  // crossings this close are one
-inline constexpr int kMaxBorderLines = 670;      // LSTLOK
 
 }  // namespace geo
 
@@ -177,4 +176,23 @@ inline constexpr float kBoundMarginKm = 0.5f;     // added to a maximum to bound
 inline constexpr float kCircleMarginKm = 0.04f;   // the check circle lies this much inside
 inline constexpr int kCheckCircleStepDeg = 10;    // azimuth step of the check circle
 inline constexpr int kNoRoom = 999;               // dropped count of a list without room
+}  // namespace geo
+// Areas and countries in a region
+namespace geo {
+
+inline constexpr int kRegionFigurePoints = 300;  // points of a beam or satellite-view polygon
+inline constexpr const char* kRegion1SouthWest = "900000S0500001W";  // region 1's window, latitude first
+inline constexpr const char* kRegion1NorthEast = "900000N1685829W";
+inline constexpr int kMaxWindowCountries = 85;   // MXCTYW
+inline constexpr int kMaxHandedOutLines = 670;   // LSTLOK: border lines listed, lines handed out
+inline constexpr float kLeastThinningKm = 0.01f; // a request's distance above it thins its lines
+inline constexpr int kThinnedLeastPoints = 4;
+inline constexpr float kRegionStepKm = 30.0f;    // densifying step of region lines and window edges
+inline constexpr int kFirstRegionLineId = 7350000;  // region lines above it are densified
+inline constexpr float kRegionLonLimit = 3.1415832f;
+inline constexpr float kRegionLatLimit = 1.5707868f;
+inline constexpr int kMostEdgeCrossings = 100;   // MXCVDV
+inline constexpr float kShortestEdgePieceKm = 0.04f;
+inline constexpr int kWholeOutlineCapacity = 3;  // a larger capacity takes outlines in pieces
+
 }  // namespace geo

@@ -30,6 +30,7 @@ void WDBUNIT(std::int32_t unit)
     s.map.reset();
     s.areaLists.reset();
     s.zones.reset();
+    s.regions.reset();
     s.frame.optionString.fill('0');
 }
 

@@ -8,6 +8,7 @@
 #include "map/BorderLines.h"
 #include "map/MapRecords.h"
 #include "map/Radial.h"
+#include "map/RegionRecords.h"
 #include "map/ZoneLists.h"
 #include "zones/NamedLists.h"
 #include "zones/ZoneTables.h"
@@ -48,6 +49,7 @@ struct LibraryState {
     BorderLineList borderLines;
     NearestPointStore nearest;  // GEOQ49
     NamedListState namedLists;  // kept for the process
+    RegionState regions;  // reset by WDBUNIT
 };
 
 LibraryState& libraryState();

@@ -33,8 +33,8 @@ void buildList(BorderLineList& l)
             continue;
         auto at = std::find(lines.begin(), lines.end(), e.id);
         if (at == lines.end()) {
-            if (std::int32_t(lines.size()) >= kMaxBorderLines)
-                fatalLimit("GEOBCI", "LSTLOK", kMaxBorderLines);
+            if (std::int32_t(lines.size()) >= kMaxHandedOutLines)
+                fatalLimit("GEOBCI", "LSTLOK", kMaxHandedOutLines);
             lines.push_back(e.id);
             hits.push_back(0);
             at = lines.end() - 1;

@@ -89,23 +89,6 @@ bool holds(const std::array<T, N>& list, std::int32_t count, const T& value)
     return std::find(list.begin(), list.begin() + count, value) != list.begin() + count;
 }
 
-Window entryWindow(const IndexEntry& e)
-{
-    return {e.window[0], e.window[1], e.window[2], e.window[3]};
-}
-
-// The entry's data: two points of its line, used as its ends.
-std::array<Point, 2> entryEnds(const IndexEntry& e)
-{
-    const std::vector<unsigned char> bytes(e.data.begin(), e.data.end());
-    ByteReader in(bytes);
-    std::array<Point, 2> ends{};
-    for (Point& p : ends) {
-        p.lon = in.real32();
-        p.lat = in.real32();
-    }
-    return ends;
-}
 
 bool isAreaKind(const IndexEntry& e)
 {
@@ -563,6 +546,23 @@ std::int32_t radiusInside(const Window& w, Point centre)
 }
 
 }  // namespace
+
+Window entryWindow(const IndexEntry& e)
+{
+    return {e.window[0], e.window[1], e.window[2], e.window[3]};
+}
+
+std::array<Point, 2> entryEnds(const IndexEntry& e)
+{
+    const std::vector<unsigned char> bytes(e.data.begin(), e.data.end());
+    ByteReader in(bytes);
+    std::array<Point, 2> ends{};
+    for (Point& p : ends) {
+        p.lon = in.real32();
+        p.lat = in.real32();
+    }
+    return ends;
+}
 
 void GEOMAP(std::int32_t kind, const float* place, std::int32_t dist)
 {

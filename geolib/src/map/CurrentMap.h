@@ -1,8 +1,10 @@
 #pragma once
 
+#include "files/IndexFile.h"
 #include "geometry/Windows.h"
 #include "map/MapRecords.h"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -33,6 +35,11 @@ struct MapLine {
 /// GEOMLIN: reads a line into `points` (capacity in points) and fits it to the window; a line
 /// outside it is kept as its two end points.
 MapLine GEOMLIN(std::string_view symbol, const Window& w, float* points, std::int32_t capacity, std::int32_t lineId);
+
+/// The window of an index entry.
+Window entryWindow(const IndexEntry& e);
+/// The entry's data: two points of its line, used as its ends.
+std::array<Point, 2> entryEnds(const IndexEntry& e);
 
 /// GEOPIM: true when the point lies in the current map's circle or window; false with no map.
 bool GEOPIM(Point p);

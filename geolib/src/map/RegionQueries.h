@@ -24,4 +24,37 @@ AreaOutline GEOAAL(std::int16_t unitCode, std::string_view symbol, float* points
 /// LCLGAL: the same for a 12-character symbol over the local files.
 AreaOutline LCLGAL(std::int16_t unitCode, std::string_view symbol, float* points, std::int32_t capacity);
 
+struct CountriesInWindow {
+    std::vector<std::string> codes;  // 3 characters each, in index-file order
+    bool complete = false;           // the whole index file was scanned
+};
+
+/// GEOACW: the countries with a line that keeps points in the window, at most capacity of them.
+CountriesInWindow GEOACW(const Window& w, std::int32_t capacity);
+
+struct CountryList {
+    std::vector<std::string> codes;  // sorted ascending
+    std::int32_t overflow = 0;       // codes that found no room; 999 when capacity is below 1
+};
+
+/// GEOCIA: the countries with a line in the polygon of n points, leaving out the codes of
+/// `leaveOut`; when none has one, the country at the polygon's first point. At most capacity
+/// codes, the last place taken by each code beyond it. No polygon point gives no code.
+CountryList GEOCIA(const float* points, std::int32_t n, const std::vector<std::string>& leaveOut,
+                   std::int32_t capacity);
+
+struct BeamArgs {
+    float earthKm, orbitKm, satLon, boreLon, boreLat, majorDeg, minorDeg, orientationDeg;
+};
+
+/// GEOCIEL: GEOCIA over the footprint of the beam (300 points); none when there is no footprint.
+CountryList GEOCIEL(const BeamArgs& beam, std::int32_t capacity);
+/// GEOEEL: GEOCIA over the contour where the satellite at satLon (radians) is seen at the
+/// elevation (degrees) or higher.
+CountryList GEOEEL(float satLon, float elevationDeg, std::int32_t capacity);
+
+/// GEOCWI: the window around the lines of the countries and of at most one region among the
+/// codes; the whole world for no code. Two region codes are a fatal error.
+Window GEOCWI(const std::vector<std::string>& codes);
+
 }  // namespace geo
