@@ -53,11 +53,13 @@ TEST(Exports, TheManifestListsEveryRoutineOnce)
 {
     std::set<std::string> names, decorated;
     int both = 0;
+    std::size_t built = 0;
     for (const std::string& line : lines(testing_support::readFile(GEO_MANIFEST))) {
         if (line[0] == '#')
             continue;
         const std::string name = line.substr(0, line.find(' '));
         EXPECT_TRUE(names.insert(name).second) << name << " twice";
+        built += line.ends_with("| built");
         if (line.find(" | dec | ") != std::string::npos)
             decorated.insert(name);
         else if (line.find(" | both | ") != std::string::npos)
@@ -67,6 +69,7 @@ TEST(Exports, TheManifestListsEveryRoutineOnce)
     }
     EXPECT_EQ(names.size(), 212u);
     EXPECT_EQ(both, 121);
+    EXPECT_EQ(built, names.size()) << "every routine is built";
     EXPECT_EQ(decorated, kDecoratedOnly);
     EXPECT_EQ(2 * both + int(decorated.size()), 333) << "export names";
 }
@@ -77,6 +80,14 @@ TEST(Exports, TheSharedLibraryExportsThePlainNamesAndNothingElse)
     const auto expected = lines(testing_support::readFile(GEO_GENERATED "/exports-linux.txt"));
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(lines(symbols), expected);
+    // The plain name of every routine, the decorated-only ones too.
+    std::vector<std::string> routines;
+    for (const std::string& line : lines(testing_support::readFile(GEO_MANIFEST)))
+        if (line[0] != '#')
+            routines.push_back(line.substr(0, line.find(' ')));
+    std::sort(routines.begin(), routines.end());
+    EXPECT_EQ(expected, routines);
+    EXPECT_EQ(expected.size(), 212u);
 }
 
 TEST(Exports, TheWindowsLibraryExportsTheManifestNames)
@@ -90,6 +101,10 @@ TEST(Exports, TheWindowsLibraryExportsTheManifestNames)
     const auto expected = lines(testing_support::readFile(GEO_GENERATED "/exports-windows.txt"));
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(lines(table), expected);
+    const auto decoratedNames = std::count_if(expected.begin(), expected.end(),
+                                              [](const std::string& n) { return n.find('@') != std::string::npos; });
+    EXPECT_EQ(expected.size(), 333u);
+    EXPECT_EQ(decoratedNames, 212) << "every routine by its decorated name, 121 by their plain name too";
     EXPECT_TRUE(std::binary_search(expected.begin(), expected.end(), "_CDGRAD4@12"));
     EXPECT_TRUE(std::binary_search(expected.begin(), expected.end(), "WDBUNIT"));
     EXPECT_FALSE(std::binary_search(expected.begin(), expected.end(), "CDGRAD4")) << "decorated only";
