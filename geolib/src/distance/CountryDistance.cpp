@@ -58,19 +58,6 @@ const float* readEntryLine(std::string_view routine, const IndexEntry& e, std::i
     return buffer;
 }
 
-Window entryWindow(const IndexEntry& e)
-{
-    return {e.window[0], e.window[1], e.window[2], e.window[3]};
-}
-
-Point entryPoint(const IndexEntry& e, std::size_t item)
-{
-    const std::vector<unsigned char> bytes(e.data.begin(), e.data.end());
-    ByteReader in(bytes, 4 * (item - 1));
-    const float lon = in.real32();
-    return {lon, in.real32()};
-}
-
 // Walks the index file's map lines from its start.
 template <class Visit>
 void eachIndexLine(Visit visit)
@@ -278,9 +265,10 @@ OtherCountry GEODCC1(Point p, float maxDistKm, const Exclusions& excluded)
     eachIndexLine([&](const IndexEntry& e) {
         if (!counts(e))
             return;
-        float d = distanceKm(p, entryPoint(e, 1));
+        const auto ends = entryEnds(e);
+        float d = distanceKm(p, ends[0]);
         if (e.kind != 'I')
-            d = std::min(d, distanceKm(p, entryPoint(e, 3)));
+            d = std::min(d, distanceKm(p, ends[1]));
         if (d <= r.distanceKm)
             r.distanceKm = d, r.country = e.owner;
     });
