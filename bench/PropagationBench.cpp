@@ -5,6 +5,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "MapFolderBench.h"
 
 #include <algorithm>
 #include <chrono>
@@ -92,22 +93,5 @@ void pathsPerSecond()
 
 int main()
 {
-    const fs::path folder = fs::temp_directory_path() / ("propagation_bench_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    writeFiles(folder);
-    std::fflush(stdout);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("WINDIR", folder.c_str(), 1);
-        int32_t unit = 20;
-        WDBUNIT(&unit);
-        pathsPerSecond();
-        std::fflush(stdout);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    fs::remove_all(folder);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    return bench_maps::withFolder("propagation_bench", writeFiles, pathsPerSecond);
 }

@@ -7,6 +7,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "MapFolderBench.h"
 
 #include <chrono>
 #include <cstdio>
@@ -97,28 +98,8 @@ void measure(int count)
 
 int main()
 {
-    for (const int count : {20, 200}) {
-        // The library opens its data files once per process: each map is measured in a child.
-        const fs::path folder = fs::temp_directory_path() / ("radial_bench_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-        const mapfiles::MapData map = countries(count);
-        std::ofstream(folder / "GEOIDX1.BIN", std::ios::binary) << mapfiles::indexFile(map.entries);
-        std::ofstream(folder / "GEOPNT1.BIN", std::ios::binary) << mapfiles::mainPointFile(map.lines);
-        std::ofstream(folder / "VINTAR_SOFT.INI", std::ios::binary)
-            << mapfiles::settingsFile(folder.string(), folder.string());
-        std::fflush(stdout);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            setenv("WINDIR", folder.c_str(), 1);
-            int32_t unit = 20;
-            WDBUNIT(&unit);
-            measure(count);
-            std::fflush(stdout);
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        fs::remove_all(folder);
-    }
+    // The library opens its data files once per process: each map is measured in a child.
+    for (const int count : {20, 200})
+        bench_maps::withMap("radial_bench", countries(count), [count] { measure(count); });
     return 0;
 }
