@@ -152,6 +152,42 @@ TEST(ZoneLists, SelectorsPickTheirKindAndAnAbsentKindReadsHeaderPointOne)
     }
 }
 
+// The internal selector of GEORZML, in the shape of the exported ones.
+static void rainSelector(int32_t* k, int32_t* status)
+{
+    *status = geo::GEORZMS(*k);
+}
+
+TEST(ZoneLists, EachSelectorTakesZeroForTheFirstKindOfItsRange)
+{
+    // Ten kinds, kind i with first line 10 i and defaults i.
+    ZoneFiles files(false);
+    std::vector<mapfiles::ZoneKind> kinds;
+    for (int i = 1; i <= 10; ++i)
+        kinds.push_back({10 * i, 1, {float(i), float(i)}});
+    files.zoneLines[0] = mapfiles::zoneHeaderLine(kinds);
+    struct Row {
+        const char* what;
+        void (*selector)(int32_t*, int32_t*);
+        int32_t k;
+        int32_t kind;
+    };
+    const Row rows[] = {
+        {"GEOGCMS 0", GEOGCMS, 0, 1},   {"GEOGCMS 1", GEOGCMS, 1, 1},   {"GEONZMS 0", GEONZMS, 0, 10},
+        {"GEONZMS 1", GEONZMS, 1, 10},  {"GEONZMS -12", GEONZMS, -12, 3}, {"GEORZMS 0", rainSelector, 0, 9},
+        {"GEORZMS 1", rainSelector, 1, 9},   {"GEOPRMS 0", GEOPRMS, 0, 5},   {"GEOPRMS 1", GEOPRMS, 1, 5},
+        {"GEOPRMS -7", GEOPRMS, -7, 3},
+    };
+    for (const Row& row : rows) {
+        const auto r = files.run([&] {
+            const int32_t status = select(row.selector, row.k);
+            const geo::ZoneList& z = geo::libraryState().zones.list;
+            return std::to_string(status) + " " + std::to_string(z.zoneKind) + " " + std::to_string(z.zoneFirstLine);
+        });
+        EXPECT_EQ(r.output, "0 " + std::to_string(row.kind) + " " + std::to_string(10 * row.kind)) << row.what;
+    }
+}
+
 TEST(ZoneLists, ListHoldsTheZonesThatMeetTheMapClippedToIt)
 {
     const auto r = ZoneFiles(false).run([] {
