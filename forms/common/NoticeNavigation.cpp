@@ -4,12 +4,12 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
+#include "Validators.h"
 #include "Visibility.h"
 
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
 #include "database/NoticeUpdate.h"
-#include "platform/NumberText.h"
 #include "platform/Prompter.h"
 
 #include <QAbstractButton>
@@ -157,11 +157,7 @@ int getNtcScreenType(const notice::NoticeRecord& rec)
             return kSoundForm;
         if (rec.fragment == "GE89")
             return kTvForm;
-        std::string_view text = rec.target.freq_assgn;
-        const auto first = text.find_first_not_of(" \t");
-        text = first == std::string_view::npos ? std::string_view{} : text.substr(first);
-        text = text.substr(0, text.find_last_not_of(" \t") + 1);
-        const std::optional<double> mhz = platform::parseReal(text);
+        const std::optional<double> mhz = numericValue(rec.target.freq_assgn);
         if (!mhz)
             return kTvForm;
         for (const auto& [low, high] : kSoundBands)
