@@ -4,12 +4,12 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
+#include "Validators.h"
 #include "Visibility.h"
 
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
 #include "database/NoticeUpdate.h"
-#include "platform/NumberText.h"
 #include "platform/Prompter.h"
 
 #include <QAbstractButton>
@@ -39,13 +39,14 @@ bool inList(const app::AppState& state, std::int32_t index)
     return index >= 0 && index < state.ntcCount;
 }
 
-// A live entry at `index` or further in the step's direction, within the list.
-bool hasLiveFrom(const app::AppState& state, std::int32_t index, int step)
+// The place of the first live entry at `index` or further in the step's direction, within the
+// list; kNotFound for none.
+std::int32_t liveFrom(const app::AppState& state, std::int32_t index, int step)
 {
     for (; inList(state, index); index += step)
         if (isLive(state, index))
-            return true;
-    return false;
+            return index;
+    return kNotFound;
 }
 
 const FormReactions* reactionsOf(const NoticeForm& form)
@@ -156,11 +157,7 @@ int getNtcScreenType(const notice::NoticeRecord& rec)
             return kSoundForm;
         if (rec.fragment == "GE89")
             return kTvForm;
-        std::string_view text = rec.target.freq_assgn;
-        const auto first = text.find_first_not_of(" \t");
-        text = first == std::string_view::npos ? std::string_view{} : text.substr(first);
-        text = text.substr(0, text.find_last_not_of(" \t") + 1);
-        const std::optional<double> mhz = platform::parseReal(text);
+        const std::optional<double> mhz = numericValue(rec.target.freq_assgn);
         if (!mhz)
             return kTvForm;
         for (const auto& [low, high] : kSoundBands)
@@ -177,23 +174,21 @@ int getNtcScreenType(const notice::NoticeRecord& rec)
 
 std::int32_t getNextNtcKey(app::AppState& state, std::int32_t start, int direction)
 {
-    const int stepBy = direction == 1 ? 1 : -1;
-    for (std::int32_t i = start; inList(state, i); i += stepBy)
-        if (isLive(state, i)) {
-            state.currentNtcIndex = i;
-            return state.ntcIndexList[std::size_t(i)];
-        }
-    return kNotFound;
+    const std::int32_t i = liveFrom(state, start, direction == 1 ? 1 : -1);
+    if (i == kNotFound)
+        return kNotFound;
+    state.currentNtcIndex = i;
+    return state.ntcIndexList[std::size_t(i)];
 }
 
 bool hasNextNtc(const app::AppState& state, std::int32_t index)
 {
-    return hasLiveFrom(state, index, 1);
+    return liveFrom(state, index, 1) != kNotFound;
 }
 
 bool hasPrevNtc(const app::AppState& state, std::int32_t index)
 {
-    return hasLiveFrom(state, index, -1);
+    return liveFrom(state, index, -1) != kNotFound;
 }
 
 void writeNtcNumber(NoticeForm& form, std::int32_t terrakey)

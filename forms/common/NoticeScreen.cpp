@@ -13,6 +13,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <type_traits>
 
 namespace forms {
 namespace {
@@ -237,19 +238,22 @@ ShownNotice* shownHolder(const NoticeForm& form)
     return nullptr;
 }
 
-notice::AzimuthSlots* azimuthList(NoticeRecord& rec, SlotList list)
+// The record's list of azimuth values, const with a const record.
+template <class Record>
+auto* azimuthList(Record& rec, SlotList list)
 {
+    using Slots = std::remove_reference_t<decltype((rec.effHgt))>;
     switch (list) {
     case SlotList::EffHgt: return &rec.effHgt;
     case SlotList::AttnH: return &rec.attnH;
     case SlotList::AttnV: return &rec.attnV;
-    default: return nullptr;
+    default: return static_cast<Slots*>(nullptr);
     }
 }
 
 void writeAzimuths(const NoticeRecord& rec, NoticeForm& form, SlotList list)
 {
-    const auto& values = *azimuthList(const_cast<NoticeRecord&>(rec), list);
+    const auto& values = *azimuthList(rec, list);
     for (const ControlRow& row : form.controls())
         if (row.list == list && !values[std::size_t(row.slot)].second.empty())
             setBoxText(form, row, values[std::size_t(row.slot)].second);
