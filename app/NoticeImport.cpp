@@ -91,7 +91,9 @@ public:
     {
         if (!m_open)
             return;
-        m_pending = (m_pending.empty() ? n : m_pending.substr(0, m_pending.find(' '))) + " to " + n;
+        if (m_count == 0)
+            m_first = n;
+        m_last = n;
         if (++m_count >= kBatchNotices || std::chrono::steady_clock::now() - m_started >= m_time)
             commit();
     }
@@ -103,13 +105,12 @@ public:
         m_open = false;
         const bool lost = !m_conn.inTransaction() || !m_conn.exec("COMMIT");
         if (lost && m_count > 0) {
-            m_report.line("Input text file : Notice No : " + m_pending + " - not stored (" +
+            m_report.line("Input text file : Notice No : " + m_first + " to " + m_last + " - not stored (" +
                           m_conn.lastError().message + ")");
             m_report.line(" ");
         }
         if (m_conn.inTransaction())
             (void)m_conn.exec("ROLLBACK");
-        m_pending.clear();
         m_count = 0;
     }
 
@@ -119,7 +120,7 @@ private:
     std::chrono::milliseconds m_time;
     bool m_open = false;
     int m_count = 0;
-    std::string m_pending;  // "<first> to <last>" of the notices stored since the last commit
+    std::string m_first, m_last;  // the notices stored since the last commit
     std::chrono::steady_clock::time_point m_started;
 };
 

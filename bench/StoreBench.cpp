@@ -5,7 +5,6 @@
 #include "database/NoticeStore.h"
 #include "BenchNotices.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,14 +23,14 @@ int main(int argc, char* argv[])
         if (!bench::freshDatabase(path, conn, prompter))
             return 1;
         database::ContourOutcome outcome;
-        const auto start = std::chrono::steady_clock::now();
         int stored = 0;
-        for (int i = 0; i < n; ++i) {
-            rec.freq_assgn = std::to_string(470 + i % 400) + ".25";
-            stored += database::storeNtc(rec, conn, outcome, false, prompter.report()) ? 1 : 0;
-        }
-        database::closeDB(conn);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = bench::timed([&] {
+            for (int i = 0; i < n; ++i) {
+                rec.freq_assgn = std::to_string(470 + i % 400) + ".25";
+                stored += database::storeNtc(rec, conn, outcome, false, prompter.report()) ? 1 : 0;
+            }
+            database::closeDB(conn);
+        });
         std::printf("store %6d notices (127 rows each): %7.2f s, %6.1f us per notice, %d stored\n", n, seconds,
                     seconds * 1e6 / n, stored);
         std::filesystem::remove(path);

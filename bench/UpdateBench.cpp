@@ -7,7 +7,6 @@
 #include "database/NoticeUpdate.h"
 #include "BenchNotices.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,11 +48,11 @@ int main(int argc, char* argv[])
             read.remarks += "x";
             corrected.emplace_back(key, std::move(read));
         }
-        const auto start = std::chrono::steady_clock::now();
         int updated = 0;
-        for (const auto& [key, record] : corrected)
-            updated += database::updateNtc(record, key, conn, prompter.report()) ? 1 : 0;
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = bench::timed([&] {
+            for (const auto& [key, record] : corrected)
+                updated += database::updateNtc(record, key, conn, prompter.report()) ? 1 : 0;
+        });
         database::closeDB(conn);
         std::printf("update %d of %6d notices (127 rows each): %6.3f s, %6.1f us per notice, %d updated\n",
                     kUpdates, n, seconds, seconds * 1e6 / kUpdates, updated);

@@ -1,5 +1,6 @@
 #include "DbConnection.h"
 
+#include "FieldColumns.h"
 #include "NoticeGridQuery.h"
 #include "database/sqlite/Statement.h"
 #include "notice/FieldUtils.h"
@@ -32,11 +33,12 @@ bool hasNoticeColumns(db::Connection& conn)
         {notice::Table::Terra, "fmtv_terra"}, {notice::Table::Target, "fmtv_target"},
         {notice::Table::Elements, "zel_elements"}};
     std::vector<std::string> queries = {ntcGridQuery()};
+    const notice::NoticeRecord none;  // only the columns' names are wanted
     for (const auto& [table, name] : tables) {
         std::string columns;
-        for (const notice::NoticeField& f : notice::noticeFields())
-            for (std::size_t part = 0; f.table == table && part < f.columns.size() && f.columns[part]; ++part)
-                columns += std::string(columns.empty() ? "" : ", ") + f.columns[part];
+        forEachColumn(table, none, [&columns](const notice::NoticeField&, const char* column, const std::string&) {
+            columns += std::string(columns.empty() ? "" : ", ") + column;
+        });
         queries.push_back("SELECT " + columns + " FROM " + name);
     }
     for (const std::string& sql : queries) {

@@ -22,18 +22,12 @@ constexpr int kErrInvalidNull = 94;
 
 enum class Form { AsStored, Trim, Upper, Pad2, Pad3, Pad4 };
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string_view() : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 void normalise(std::string_view value, Form form, std::string& field)
 {
     switch (form) {
     case Form::AsStored: field.assign(value); return;
-    case Form::Trim: field.assign(trimmed(value)); return;
-    case Form::Upper: field = notice::upperValue(std::string(trimmed(value))); return;
+    case Form::Trim: field.assign(notice::trimmedView(value)); return;
+    case Form::Upper: field = notice::upperValue(std::string(notice::trimmedView(value))); return;
     case Form::Pad2: field = notice::padZeros2(std::string(value)); return;
     case Form::Pad3: field = notice::padZeros3(std::string(value)); return;
     case Form::Pad4: field = notice::padZeros4(std::string(value)); return;
@@ -150,7 +144,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         if (rows == notice::kAzimuthSlots)
             return t.strict ? readMessage("To many data in the table. Please consult the administrator!", report)
                             : result;
-        azm.assign(trimmed(st.textView(0, room)));
+        azm.assign(notice::trimmedView(st.textView(0, room)));
         if (azm.empty())
             return t.strict ? readMessage("Corrupted data in the table. Please consult the administrator!", report)
                             : result;

@@ -93,9 +93,9 @@ bool hasNoDigit(const std::string& text)
     return text.find_first_of("0123456789") == std::string::npos;
 }
 
-bool isDigits(const std::string& text)
+bool isDigits(std::string_view text)
 {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 bool isEastWest(const std::string& text)
@@ -110,13 +110,14 @@ bool isNorthSouth(const std::string& text)
 
 bool isValidHHMM(std::int16_t value) { return value >= 0 && value <= 2400; }
 
-std::string trimValue(const std::string& text)
+std::string trimValue(const std::string& text) { return std::string(trimmedView(text)); }
+
+std::string_view trimmedView(std::string_view text)
 {
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
+    if (first == std::string_view::npos)
         return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string upperValue(const std::string& text)

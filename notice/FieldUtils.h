@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform { class Report; }
 
@@ -21,13 +22,15 @@ bool isValidNtcYear(std::int16_t value);    ///< current year - 2 .. current yea
 bool isValidInUseYear(std::int16_t value);  ///< 1950 .. current year + 2
 bool hasNoDigit(const std::string& text);
 /// Non-empty and only the digits 0-9.
-bool isDigits(const std::string& text);
+bool isDigits(std::string_view text);
 bool isEastWest(const std::string& text);   ///< "E" or "W", either case
 bool isNorthSouth(const std::string& text); ///< "N" or "S", either case
 bool isValidHHMM(std::int16_t value);       ///< 0..2400; minutes are not checked
 
 /// Without leading and trailing blanks.
 std::string trimValue(const std::string& text);
+/// The same text as trimValue gives, as a view into `text`.
+std::string_view trimmedView(std::string_view text);
 /// Upper case by the fixed Windows-1252 case map.
 std::string upperValue(const std::string& text);
 std::string padZeros4(const std::string& text);

@@ -10,17 +10,12 @@
 namespace notice {
 namespace {
 
-bool allDigits(std::string_view text)
-{
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 bool signAndDigits(std::string_view value, std::size_t shortLen, std::size_t longLen)
 {
     if (value.empty() || (value[0] != '+' && value[0] != '-'))
         return false;
     const std::size_t digits = value.size() - 1;
-    return (digits == shortLen || digits == longLen) && allDigits(value.substr(1));
+    return (digits == shortLen || digits == longLen) && isDigits(value.substr(1));
 }
 
 char lowerChar(char c)
@@ -39,15 +34,6 @@ std::string replaceTabs(std::string& text)
 }
 
 namespace {
-
-// The text without leading and trailing blanks, as trimValue gives it, without a copy.
-std::string_view trimmedView(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // trimValue then replaceTabs, in place.
 void trimAndReplaceTabs(std::string& text)
@@ -93,7 +79,7 @@ bool splitKeyValue(std::string& line, std::string& key, std::string& value)
 
 std::optional<int> parseAzimuth(std::string_view text)
 {
-    if (!allDigits(text))
+    if (!isDigits(text))
         return std::nullopt;
     int degrees = 0;
     for (const char c : text.substr(std::min(text.find_first_not_of('0'), text.size()))) {

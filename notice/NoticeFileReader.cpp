@@ -157,7 +157,7 @@ constexpr int kMaxSubAreas = 32767;
 
 bool isWholeNumber(std::string_view s, int max)
 {
-    if (s.empty() || s.find_first_not_of("0123456789") != std::string_view::npos)
+    if (!isDigits(s))
         return false;
     const std::string_view significant = s.substr(std::min(s.find_first_not_of('0'), s.size() - 1));
     return significant.size() <= 5 && int(platform::parseInteger(significant).value_or(0)) <= max;
