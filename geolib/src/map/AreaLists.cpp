@@ -47,7 +47,7 @@ constexpr std::string_view kCoordinationPointsName = "MXCDCR";
 
 Window toWindow(const EntryWindow& w)
 {
-    return {w[0], w[1], w[2], w[3]};
+    return windowOf(w.data());
 }
 
 // Cuts an outline of n points in `points` (room for capacity) to w, closing the cut along w,

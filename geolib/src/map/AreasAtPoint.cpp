@@ -1,5 +1,6 @@
 #include "AreasAtPoint.h"
 
+#include "core/FixedText.h"
 #include "core/LibraryState.h"
 #include "map/AreaLists.h"
 #include "map/SymbolAtPoint.h"
@@ -36,11 +37,6 @@ std::string padded(std::string_view text, std::size_t width)
     std::string s(text.substr(0, width));
     s.resize(width, ' ');
     return s;
-}
-
-bool blank(std::string_view s)
-{
-    return s.find_first_not_of(' ') == std::string_view::npos;
 }
 
 // The symbol's area index in the list; -1 when no entry has the symbol.
@@ -86,13 +82,13 @@ std::string areaSymbolAt(SymbolList list, Point p, const std::function<bool(std:
             const std::string& symbol = l.tableSymbol[t];
             if (l.tableMarker[t] == kAnyCountry)
                 return padded(symbol, shape.width);
-            if (blank(countryHere()))
+            if (isBlank(countryHere()))
                 return blanks;
             if (symbol.compare(0, 3, countryHere()) == 0)
                 return padded(symbol, shape.width);
         }
     }
-    return blank(countryHere()) ? blanks : padded(countryHere() + std::string(kUnknownArea), shape.width);
+    return isBlank(countryHere()) ? blanks : padded(countryHere() + std::string(kUnknownArea), shape.width);
 }
 
 std::string symbolAtPoint(SymbolList list, Point p)

@@ -549,7 +549,7 @@ std::int32_t radiusInside(const Window& w, Point centre)
 
 Window entryWindow(const IndexEntry& e)
 {
-    return {e.window[0], e.window[1], e.window[2], e.window[3]};
+    return windowOf(e.window.data());
 }
 
 std::array<Point, 2> entryEnds(const IndexEntry& e)

@@ -1,6 +1,7 @@
 #include "LandSea.h"
 
 #include "coords/CoordText.h"
+#include "core/FixedText.h"
 #include "core/LibraryState.h"
 #include "map/Radial.h"
 #include "zones/FixedZones.h"
@@ -61,7 +62,7 @@ V valueAt(const ValueMap<V>& m, Point p, std::int32_t mode)
 
 bool onLand(Point t)
 {
-    return GEOSPZN(t) == 1 || GEOCTPT(t, kLandMode).find_first_not_of(' ') != std::string::npos;
+    return GEOSPZN(t) == 1 || !isBlank(GEOCTPT(t, kLandMode));
 }
 
 template <typename V>

@@ -1,5 +1,6 @@
 #include "Propagation.h"
 
+#include "core/FixedText.h"
 #include "core/LibraryState.h"
 #include "geometry/GreatCircle.h"
 #include "map/LandSea.h"
@@ -79,19 +80,9 @@ std::span<const Label> codeLabels(std::int16_t kind)
     }
 }
 
-bool blank(const std::string& code)
-{
-    return code.find_first_not_of(' ') == std::string::npos;
-}
-
 const ZoneList& zoneList()
 {
     return libraryState().zones.list;
-}
-
-bool zoneHolds(const ZoneList& z, std::size_t k, Point p)
-{
-    return GEOPIA(p, z.zoneWindow[k], z.zonePoints.data() + 2 * (z.zoneFirst[k] - 1), z.zonePointCount[k]);
 }
 
 // Zones other than kind 6 are looked up only from 50 degrees west to 170 degrees east.
@@ -105,7 +96,7 @@ constexpr float kLandValue = 1.0f, kSeaValue = 1.5f;
 float regionalValue(Point p, const std::string& country)
 {
     const ZoneList& z = zoneList();
-    const bool inCountry = !blank(country);
+    const bool inCountry = !isBlank(country);
     const std::int32_t region = GEORGN(p);
     float value = kNoZoneValue;
     bool held = false;
@@ -132,7 +123,7 @@ float valueAt(Point p)
         return kNoZoneValue;
     for (std::size_t k = 0; k < std::size_t(z.zoneCount); ++k) {
         if (zoneHolds(z, k, p))
-            return z.zoneValues[k][blank(country) ? 1 : 0];
+            return z.zoneValues[k][isBlank(country) ? 1 : 0];
     }
     return kNoZoneValue;
 }
@@ -246,11 +237,11 @@ std::string GEOPRP(Point p)
 PathSplit GEOPRCP(Point p1, Point p2)
 {
     PathSplit r;
-    if (blank(GEOPRP(p1))) {
+    if (isBlank(GEOPRP(p1))) {
         r.flag = 1;
         return r;
     }
-    if (blank(GEOPRP(p2))) {
+    if (isBlank(GEOPRP(p2))) {
         r.flag = 2;
         return r;
     }

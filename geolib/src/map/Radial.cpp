@@ -3,6 +3,7 @@
 #include "core/LibraryState.h"
 #include "geometry/Crossings.h"
 #include "map/PointInPolygon.h"
+#include "map/SymbolAtPoint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,13 +57,6 @@ std::pair<std::int32_t, std::int32_t> rayPartNear(const Window& w)
         return {1, m};
     const std::int32_t last = GEOPIWF(-1, r.rayPoints.data(), m, w);
     return {std::max(first - 1, 1), std::min(last + 1, std::int32_t(m))};
-}
-
-bool outlineHoldsPoint(const OutlineRecord& o, std::int32_t k, Point p)
-{
-    const auto i = std::size_t(k - 1);
-    const float* first = o.outlinePoints.data() + 2 * (o.outlineFirst[i] - 1);
-    return GEOPIA(p, o.outlineWindow[i], first, o.outlineLast[i] - o.outlineFirst[i] + 1);
 }
 
 }  // namespace
@@ -331,13 +325,13 @@ std::string GEOCTPT(Point p, std::int32_t mode)
     for (const char pass : {'1', '2'}) {
         for (std::int32_t position = 0; position < o.outlineCount; ++position) {
             const std::int16_t k = o.outlineSeq[std::size_t(position)];
-            if (mark(k) != pass || !outlineHoldsPoint(o, k, p))
+            if (mark(k) != pass || !outlineHoldsPoint(o, std::size_t(k - 1), p))
                 continue;
             memory = k;
             if (mode == 1)
                 return std::string(kAnyLand);
             for (const std::int16_t enclave : o.outlinePairMarks[std::size_t(k - 1)]) {
-                if (enclave != 0 && mark(enclave) != '0' && outlineHoldsPoint(o, enclave, p)) {
+                if (enclave != 0 && mark(enclave) != '0' && outlineHoldsPoint(o, std::size_t(enclave - 1), p)) {
                     memory = enclave;
                     return fromSymbol(o.outlineSymbol[std::size_t(enclave - 1)]);
                 }

@@ -5,15 +5,12 @@
 #include "map/PointInPolygon.h"
 
 namespace geo {
-namespace {
 
-bool holdsPoint(const OutlineRecord& o, std::size_t k, Point p)
+bool outlineHoldsPoint(const OutlineRecord& o, std::size_t k, Point p)
 {
     const float* first = o.outlinePoints.data() + 2 * (o.outlineFirst[k] - 1);
     return GEOPIA(p, o.outlineWindow[k], first, o.outlineLast[k] - o.outlineFirst[k] + 1);
 }
-
-}  // namespace
 
 std::string GEOPLC2(Point p)
 {
@@ -25,11 +22,11 @@ std::string GEOPLC2(Point p)
     std::string symbol = "   ";
     for (std::int32_t position = 1; position <= o.outlineCount; ++position) {
         const auto k = std::size_t(o.outlineSeq[std::size_t(position - 1)] - 1);
-        if (!holdsPoint(o, k, p))
+        if (!outlineHoldsPoint(o, k, p))
             continue;
         symbol = fromSymbol(o.outlineSymbol[k]);
         const std::int16_t enclave = o.outlinePairMarks[k][0];
-        const bool ends = enclave == 0 || holdsPoint(o, std::size_t(enclave - 1), p);
+        const bool ends = enclave == 0 || outlineHoldsPoint(o, std::size_t(enclave - 1), p);
         if (enclave != 0 && ends)
             symbol = fromSymbol(o.outlineSymbol[std::size_t(enclave - 1)]);
         if (ends) {

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "geometry/Sphere.h"
+#include "map/MapRecords.h"
 
 #include <string>
 
 namespace geo {
+
+/// True when outline k (from 0) of the current map's outline record holds the point.
+bool outlineHoldsPoint(const OutlineRecord& o, std::size_t k, Point p);
 
 /// GEOPLC2: the symbol of the current map's outline that holds the point, or of the enclave it
 /// names when that holds it too; blanks where none does or north of 84 degrees, "ATA" south of

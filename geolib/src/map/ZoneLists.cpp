@@ -2,6 +2,7 @@
 
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
+#include "core/FixedText.h"
 #include "core/LibraryState.h"
 #include "geometry/GreatCircle.h"
 #include "geometry/Polylines.h"
@@ -317,12 +318,17 @@ std::int32_t GEOCOM(std::int32_t kind, const float* place, std::int32_t dist)
     return status;
 }
 
+bool zoneHolds(const ZoneList& z, std::size_t k, Point p)
+{
+    return GEOPIA(p, z.zoneWindow[k], z.zonePoints.data() + 2 * (z.zoneFirst[k] - 1), z.zonePointCount[k]);
+}
+
 float GEOGCP2(Point p)
 {
     const ZoneList& z = zoneState().list;
-    const auto onLand = [&] { return GEOPLC2(p).find_first_not_of(' ') != std::string::npos; };
+    const auto onLand = [&] { return !isBlank(GEOPLC2(p)); };
     for (std::size_t k = 0; k < std::size_t(z.zoneCount); ++k) {
-        if (!GEOPIA(p, z.zoneWindow[k], z.zonePoints.data() + 2 * (z.zoneFirst[k] - 1), z.zonePointCount[k]))
+        if (!zoneHolds(z, k, p))
             continue;
         const auto& v = z.zoneValues[k];
         return v[0] == v[1] ? v[0] : (onLand() ? v[0] : v[1]);

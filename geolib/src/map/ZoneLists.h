@@ -74,6 +74,8 @@ void buildZoneList(std::string_view routine, std::int32_t kind, const float* pla
 /// True while a kind is selected (its first line or line count is not 0).
 bool zoneKindSelected();
 
+/// True when zone k (from 0) of the list holds the point.
+bool zoneHolds(const ZoneList& z, std::size_t k, Point p);
 /// GEOGCP2: the zone value at the point from the current list: the first zone holding it, its
 /// land value in a country and its sea value elsewhere; outside every zone the defaults.
 float GEOGCP2(Point p);
