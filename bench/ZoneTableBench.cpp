@@ -5,15 +5,15 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "MapFolderBench.h"
+#include "core/Constants.h"
 #include "zones/ZoneTables.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -35,7 +35,7 @@ void writeTables(const fs::path& folder)
         const bool appendix = (id >= 27010 && id <= 27540) || (id >= 31010 && id <= 31200);
         lines.push_back(mapfiles::squareLine(id, {rad(lon(random)), rad(lat(random))}, rad(5), appendix ? 24 : 8));
     }
-    lines.push_back(mapfiles::rainVersionLine(28000, 1));
+    lines.push_back(mapfiles::rainVersionLine(geo::kRainVersionLine, 1));
     std::ofstream(folder / "GEOPNT1.BIN", std::ios::binary) << mapfiles::mainPointFile(lines);
     std::ofstream(folder / "VINTAR_SOFT.INI", std::ios::binary) << mapfiles::settingsFile(folder.string(), folder.string());
 }
@@ -63,27 +63,21 @@ void lookUps(const char* name, Call call)
 
 int main()
 {
-    const fs::path folder = fs::temp_directory_path() / ("zone_table_bench_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    writeTables(folder);
-    setenv("WINDIR", folder.c_str(), 1);
-    int32_t unit = 20;
-    WDBUNIT(&unit);
-    lookUps("GEORGN", [](float lon, float lat) {
-        int32_t region = 0;
-        GEORGN(&lon, &lat, &region);
-        return long(region);
+    return bench_maps::withFolder("zone_table_bench", writeTables, [] {
+        lookUps("GEORGN", [](float lon, float lat) {
+            int32_t region = 0;
+            GEORGN(&lon, &lat, &region);
+            return long(region);
+        });
+        lookUps("GE75NZ", [](float lon, float lat) {
+            int32_t zone = 0;
+            GE75NZ(&lon, &lat, &zone);
+            return long(zone);
+        });
+        lookUps("AP30ARZ", [](float lon, float lat) {
+            char zone = ' ';
+            AP30ARZ(&lon, &lat, &zone);
+            return long(zone);
+        });
     });
-    lookUps("GE75NZ", [](float lon, float lat) {
-        int32_t zone = 0;
-        GE75NZ(&lon, &lat, &zone);
-        return long(zone);
-    });
-    lookUps("AP30ARZ", [](float lon, float lat) {
-        char zone = ' ';
-        AP30ARZ(&lon, &lat, &zone);
-        return long(zone);
-    });
-    fs::remove_all(folder);
-    return 0;
 }

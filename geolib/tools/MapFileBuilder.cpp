@@ -360,6 +360,8 @@ Line squareLine(std::int32_t id, Point centre, float halfSize, int perSide)
 
 namespace {
 
+constexpr double kRadPerDegree = 3.14159265358979323846 / 180;
+
 std::vector<std::vector<Line>> sortedBlocks(std::vector<Line> lines)
 {
     std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.id < b.id; });
@@ -391,7 +393,7 @@ std::vector<Line> tableLines(const std::vector<std::int32_t>& ids, const std::ve
 
 Line rainVersionLine(std::int32_t id, std::int32_t seconds)
 {
-    return Line{id, {point(0, float(double(seconds) * 4.8481368110953599e-6))}};
+    return Line{id, {point(0, float(double(seconds) * kRadPerDegree / 3600))}};
 }
 
 std::vector<Line> namedLists(std::int32_t firstListLine, const std::vector<std::vector<ListEntry>>& lists)
@@ -433,8 +435,6 @@ MapData islandGrid(int count, int columns, Point southWest, float step, float ha
 }
 
 namespace {
-
-constexpr double kRadPerDegree = 3.14159265358979323846 / 180;
 
 Point degrees(double lon, double lat)
 {

@@ -68,22 +68,6 @@ std::optional<AreaOutlineRef> listedArea(const AreaMapKind& kind, std::int32_t i
     return AreaOutlineRef{s.areaWindow[k], s.areaPoints.data() + 2 * (first - 1), n};
 }
 
-double distanceFromStart(double lon1, double lat1, double lon2, double lat2)
-{
-    return distanceKm({float(lon1), float(lat1)}, {float(lon2), float(lat2)});
-}
-
-// The segment from `inner` towards `outer`, its outer end moved to where it first crosses the line.
-Point cutAt(Point inner, Point outer, const float* line, std::int32_t n)
-{
-    const std::array<float, 4> segment{inner.lon, inner.lat, outer.lon, outer.lat};
-    std::array<float, 2> crossing{};
-    CrossingOutput<float> out{crossing.data(), nullptr, 1};
-    crossTwoLines(segment.data(), 2, line, n, {false, 0, double(kCrossingTolerance), double(kPi), &distanceFromStart},
-                  out);
-    return out.count > 0 ? pointOf(crossing.data(), 0) : outer;
-}
-
 struct OutlineRef {
     Window window;
     const float* points;

@@ -324,11 +324,6 @@ struct Ray {
     }
 };
 
-double fromStart(double lon1, double lat1, double lon2, double lat2)
-{
-    return distanceKm({float(lon1), float(lat1)}, {float(lon2), float(lat2)});
-}
-
 // The ray is near the piece: a ray point lies in its window or the ray crosses the window's edge.
 bool rayNearPiece(const Ray& ray, const Window& w)
 {
@@ -376,7 +371,7 @@ RayCoast GEODWA3(Point p, float azimuthDeg, float maxDistKm, bool wantCountry)
         crossTwoLines(ray.points.data() + 2 * (a - 1), end - a + 1,
                       pointsFrom(pieces.piecePoints.data(), pieces.pieceFirst[i]),
                       pieces.pieceLast[i] - pieces.pieceFirst[i] + 1,
-                      {ray.normal, 0, double(kCrossingTolerance), double(kPi), &fromStart}, out);
+                      {ray.normal, 0, double(kCrossingTolerance), double(kPi), &distanceFromStart}, out);
         const float atStart = dist;
         for (std::int32_t k = 0; k < out.count; ++k) {
             const Point q = pointOf(at.data(), k);

@@ -21,11 +21,6 @@ struct Outline {
     std::int32_t n = 0;
 };
 
-double fromStart(double lon1, double lat1, double lon2, double lat2)
-{
-    return distanceKm({float(lon1), float(lat1)}, {float(lon2), float(lat2)});
-}
-
 bool crosses(const float* a, std::int32_t nA, const float* b, std::int32_t nB)
 {
     if (nA < 2 || nB < 2 || nA > kMostLinePoints)
@@ -36,15 +31,9 @@ bool crosses(const float* a, std::int32_t nA, const float* b, std::int32_t nB)
     return out.count > 0;
 }
 
-// The segment from `from` towards `to` ends where it first crosses the outline.
 Point cutAt(Point from, Point to, const Outline& outline)
 {
-    const std::array<float, 4> segment{from.lon, from.lat, to.lon, to.lat};
-    float at[2];
-    CrossingOutput<float> out{at, nullptr, 1};
-    crossTwoLines(segment.data(), 2, outline.points.data(), outline.n,
-                  {false, 0, double(kCrossingTolerance), double(kPi), &fromStart}, out);
-    return out.count > 0 ? pointOf(at, 0) : to;
+    return cutAt(from, to, outline.points.data(), outline.n);
 }
 
 bool closedLine(const float* points, std::int32_t n)
@@ -122,6 +111,21 @@ Neighbours neighbours(std::int32_t mid, const float* points, std::int32_t n)
 }
 
 }  // namespace
+
+double distanceFromStart(double lon1, double lat1, double lon2, double lat2)
+{
+    return distanceKm({float(lon1), float(lat1)}, {float(lon2), float(lat2)});
+}
+
+Point cutAt(Point from, Point to, const float* line, std::int32_t n)
+{
+    const std::array<float, 4> segment{from.lon, from.lat, to.lon, to.lat};
+    float at[2];
+    CrossingOutput<float> out{at, nullptr, 1};
+    crossTwoLines(segment.data(), 2, line, n, {false, 0, double(kCrossingTolerance), double(kPi), &distanceFromStart},
+                  out);
+    return out.count > 0 ? pointOf(at, 0) : to;
+}
 
 void GEODTL(Point p, const float* points, std::int32_t n, LineDistance& r)
 {

@@ -16,6 +16,12 @@ struct LineDistance {
     float azimuthDeg = 0;  // from the point to the nearest point, 0 to below 360
 };
 
+/// The distance in km between two points in radians, as crossing searches order their crossings.
+double distanceFromStart(double lon1, double lat1, double lon2, double lat2);
+
+/// The segment from `from` towards `to` ends where it first crosses the line (points 1..n).
+Point cutAt(Point from, Point to, const float* line, std::int32_t n);
+
 /// GEODTL: the nearest point of the polyline. Leaves `r` alone but for distance 26000 when
 /// there is no point (n below 1).
 void GEODTL(Point p, const float* points, std::int32_t n, LineDistance& r);

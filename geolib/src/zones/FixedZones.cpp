@@ -49,14 +49,14 @@ bool awayFromPoles(Point p)
     return std::fabs(p.lat) < kZoneLatBound;
 }
 
-// The zone of the first window holding the point; 0 when none does.
-std::int32_t windowZone(Point p, const UnpackedTable& table)
+// The table's windows alone, unpacked on first use.
+const UnpackedTable& windowsOnly(std::span<const TableWindow> windows, UnpackedTable& table)
 {
-    for (std::size_t i = 0; i < table.windows.size(); ++i) {
-        if (pointInWindow(p, table.windows[i]))
-            return table.windowZones[i];
+    if (!table.ready) {
+        unpackWindows(windows, table);
+        table.ready = true;
     }
-    return 0;
+    return table;
 }
 
 bool holds(Point p, std::span<const float> points)
@@ -121,13 +121,9 @@ std::int32_t GEORGNS(Point p)
     constexpr std::string_view kRoutine = "GEORGNS";
     FixedZoneState& s = fixedZones();
     const FixedTable& table = fixedTable(FixedTableId::GEORGN);
-    if (!s.regionWindows.ready) {
-        unpackWindows(table.windows, s.regionWindows);
-        s.regionWindows.ready = true;
-    }
     if (!awayFromPoles(p))
         return 1;
-    if (const std::int32_t zone = windowZone(p, s.regionWindows); zone != 0)
+    if (const std::int32_t zone = windowZone(p, windowsOnly(table.windows, s.regionWindows)).value_or(0); zone != 0)
         return zone;
     Window around{p.lon, p.lat, p.lon, p.lat};
     widenWindow(0, kCutZoneMarginSeconds, around);
@@ -141,11 +137,7 @@ std::int32_t GEORGNS(Point p)
             const std::int32_t n = GEOCUT(0, around, points.data(), std::int32_t(points.size() / 2), points.data());
             if (std::int64_t(work.size() / 2) + n > kMostCutZonePoints)
                 fatalLimit(kRoutine, "MAXVEK", kMostCutZonePoints);
-            for (std::int32_t i = 0; i < n; ++i) {
-                const std::int32_t j = line.direction == 1 ? i : n - 1 - i;
-                work.push_back(points[2 * std::size_t(j)]);
-                work.push_back(points[2 * std::size_t(j) + 1]);
-            }
+            appendLine(points.data(), n, line.direction, work);
         }
         if (holds(p, work))
             return polygon.zone;
@@ -203,12 +195,7 @@ std::int32_t GEOSPZN(Point p)
 
 std::int32_t GEOEMA(Point p)
 {
-    UnpackedTable& windows = fixedZones().emaWindows;
-    if (!windows.ready) {
-        unpackWindows(emaWindows(), windows);
-        windows.ready = true;
-    }
-    return windowZone(p, windows);
+    return windowZone(p, windowsOnly(emaWindows(), fixedZones().emaWindows)).value_or(0);
 }
 
 RainZone GEOR837(Point p, char named)

@@ -233,11 +233,7 @@ void GEOWZI(const FixedTable& table, UnpackedTable& out)
                 fatalMissingLine(kUnpacker, line.id);
             if (std::int64_t(out.points.size() / 2) + f.count > table.capacity)
                 fatalCallerDimension(kUnpacker, "CRDKNT");
-            for (std::int32_t i = 0; i < f.count; ++i) {
-                const std::int32_t j = line.direction == 1 ? i : f.count - 1 - i;
-                out.points.push_back(buffer[2 * std::size_t(j)]);
-                out.points.push_back(buffer[2 * std::size_t(j) + 1]);
-            }
+            appendLine(buffer.data(), f.count, line.direction, out.points);
         }
         const std::int32_t count = std::int32_t(out.points.size() / 2) - first;
         out.polygons.push_back({boundingWindow(out.points.data() + 2 * first, count), first, count, polygon.zone});
@@ -245,12 +241,28 @@ void GEOWZI(const FixedTable& table, UnpackedTable& out)
     out.ready = true;
 }
 
-std::int32_t GEOWZL(Point p, const UnpackedTable& table)
+std::optional<std::int32_t> windowZone(Point p, const UnpackedTable& table)
 {
     for (std::size_t i = 0; i < table.windows.size(); ++i) {
         if (pointInWindow(p, table.windows[i]))
             return table.windowZones[i];
     }
+    return std::nullopt;
+}
+
+void appendLine(const float* points, std::int32_t n, std::int32_t direction, std::vector<float>& out)
+{
+    for (std::int32_t i = 0; i < n; ++i) {
+        const std::int32_t j = direction == 1 ? i : n - 1 - i;
+        out.push_back(points[2 * std::size_t(j)]);
+        out.push_back(points[2 * std::size_t(j) + 1]);
+    }
+}
+
+std::int32_t GEOWZL(Point p, const UnpackedTable& table)
+{
+    if (const std::optional<std::int32_t> zone = windowZone(p, table))
+        return *zone;
     for (const UnpackedPolygon& polygon : table.polygons) {
         if (GEOPIA(p, polygon.window, table.points.data() + 2 * polygon.first, polygon.count))
             return polygon.zone;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,12 @@ void unpackWindows(std::span<const TableWindow> windows, UnpackedTable& out);
 /// GEOWZI: unpacks the table: its windows, and its polygons from their lines in GEOPNT1.BIN. A
 /// line missing twice is a fatal error; more points than the table's capacity another.
 void GEOWZI(const FixedTable& table, UnpackedTable& out);
+
+/// The zone of the first window holding the point, which may be 0; none when no window does.
+std::optional<std::int32_t> windowZone(Point p, const UnpackedTable& table);
+
+/// Appends the n points of a polygon's line, reversed unless `direction` is 1.
+void appendLine(const float* points, std::int32_t n, std::int32_t direction, std::vector<float>& out);
 
 /// GEOWZL: the zone of the first window, else of the first polygon, holding the point; else 0.
 std::int32_t GEOWZL(Point p, const UnpackedTable& table);
