@@ -1,7 +1,7 @@
 // Imports generated notice files of television notices with full antenna lists through the
 // same code as File > OpenTxt, and beside it inserts the very rows the import stored into a
 // fresh copy of the template in one transaction with prepared statements. Median of five
-// alternating rounds per file size.
+// alternating rounds, the sizes taking turns, every measurement in a fresh process.
 //   import_bench [notices...]     (default: 10000 40000)
 #include "NoticeImport.h"
 #include "database/DbConnection.h"
@@ -13,9 +13,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <new>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -129,6 +135,35 @@ bool bulkInsert(const std::vector<TableRows>& tables, const std::string& path, p
     return ok;
 }
 
+// What a child process measured, passed back through memory shared with it.
+struct Measured {
+    bool ok = false;
+    double seconds = 0;
+    std::size_t rows = 0;
+};
+
+// Runs `measure` in a child process, a fresh copy of this one: what one measurement allocates
+// and frees then never shapes the next, and each starts as the program starts an import.
+Measured inChild(const std::function<Measured()>& measure)
+{
+    void* shared = mmap(nullptr, sizeof(Measured), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (shared == MAP_FAILED)
+        return {};
+    auto* slot = new (shared) Measured{};
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        *slot = measure();
+        _exit(0);
+    }
+    int status = 0;
+    const bool exited = pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const Measured result = exited ? *slot : Measured{};
+    munmap(shared, sizeof(Measured));
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -138,45 +173,75 @@ int main(int argc, char* argv[])
     const auto folder = fs::temp_directory_path() / "ostrel-import-bench";
     fs::remove_all(folder);
     fs::create_directories(folder);
-    bench::SilentPrompter prompter;
-    bool ok = true;
-    std::vector<double> importMedians;
+    struct Size {
+        fs::path file;
+        std::string bulkPath;
+        std::vector<double> imports, bulks;
+        std::size_t rows = 0;
+    };
+    std::vector<Size> runs;
     for (const int n : sizes) {
         const auto file = folder / ("batch" + std::to_string(n) + ".txt");
-        const std::string bulkPath = (folder / ("bulk" + std::to_string(n) + ".mdb")).string();
         bench::writeNoticeFile(file, n);
-        auto import = [&] {
+        runs.push_back({file, (folder / ("bulk" + std::to_string(n) + ".mdb")).string(), {}, {}, 0});
+    }
+    auto import = [](const Size& s) {
+        return inChild([&s] {
+            bench::SilentPrompter prompter;
             app::AppState state;
             NoStatus status;
-            ok = app::importTextFile(file.string(), state, status, prompter,
-                                     {"import_bench", database::templatePath()}) && ok;
-            database::closeDB(state.dbConnection);
-        };
-        std::vector<double> imports{bench::timed(import)};
-        const std::vector<TableRows> rows = importedRows(app::databaseNameFor(file.string()));
-        std::vector<double> bulks;
-        // Alternating: the import first in the first round (which gives the rows) and the odd
-        // ones, the bulk insert first in the even ones.
-        for (int round = 0; round < kRounds; ++round) {
-            if (round > 0 && round % 2 == 1)
-                imports.push_back(bench::timed(import));
-            bulks.push_back(bench::timed([&] { ok = bulkInsert(rows, bulkPath, prompter) && ok; }));
-            if (round > 0 && round % 2 == 0)
-                imports.push_back(bench::timed(import));
+            Measured m;
+            m.seconds = bench::timed([&] {
+                m.ok = app::importTextFile(s.file.string(), state, status, prompter,
+                                           {"import_bench", database::templatePath()});
+                database::closeDB(state.dbConnection);
+            });
+            m.ok = m.ok && prompter.shown == 0;
+            return m;
+        });
+    };
+    // The rows the last import stored are read back untimed, then inserted.
+    auto bulk = [](const Size& s) {
+        return inChild([&s] {
+            bench::SilentPrompter prompter;
+            const std::vector<TableRows> rows = importedRows(app::databaseNameFor(s.file.string()));
+            Measured m;
+            m.seconds = bench::timed([&] { m.ok = bulkInsert(rows, s.bulkPath, prompter); });
+            for (const TableRows& t : rows)
+                m.rows += t.values.size() / std::size_t(t.columns);
+            return m;
+        });
+    };
+    // Alternating rounds: the sizes in turn, each in a fresh process; in even rounds the import
+    // comes first (the first one gives the rows), in odd ones the bulk insert.
+    bool ok = true;
+    for (int round = 0; round < kRounds; ++round) {
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            Size& s = runs[round % 2 == 0 ? i : runs.size() - 1 - i];
+            for (int step = 0; step < 2; ++step) {
+                const bool importing = (step == 0) == (round % 2 == 0);
+                const Measured m = importing ? import(s) : bulk(s);
+                ok = ok && m.ok;
+                (importing ? s.imports : s.bulks).push_back(m.seconds);
+                if (!importing)
+                    s.rows = m.rows;
+            }
         }
-        std::size_t rowCount = 0;
-        for (const TableRows& t : rows)
-            rowCount += t.values.size() / std::size_t(t.columns);
-        const double im = bench::median(imports);
-        const double bu = bench::median(bulks);
-        importMedians.push_back(im);
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const double im = bench::median(runs[i].imports);
+        const double bu = bench::median(runs[i].bulks);
         std::printf("%6d notices (%5.1f MB, %zu rows): import %6.2f s (%6.1f us per notice), bulk insert %6.2f s, "
                     "ratio %.2f\n",
-                    n, double(fs::file_size(file)) / 1e6, rowCount, im, im * 1e6 / n, bu, im / bu);
+                    sizes[i], double(fs::file_size(runs[i].file)) / 1e6, runs[i].rows, im, im * 1e6 / sizes[i], bu,
+                    im / bu);
     }
-    for (std::size_t i = 1; i < sizes.size(); ++i)
-        std::printf("import of %d took %.2f times that of %d\n", sizes[i], importMedians[i] / importMedians[0],
-                    sizes[0]);
+    for (std::size_t i = 1; i < runs.size(); ++i)
+        std::printf("import of %d took %.2f times that of %d (bulk insert %.2f times)\n", sizes[i],
+                    bench::median(runs[i].imports) / bench::median(runs[0].imports), sizes[0],
+                    bench::median(runs[i].bulks) / bench::median(runs[0].bulks));
     fs::remove_all(folder);
-    return ok && prompter.shown == 0 ? 0 : 1;
+    if (!ok)
+        std::fprintf(stderr, "an import or bulk insert failed\n");
+    return ok ? 0 : 1;
 }
