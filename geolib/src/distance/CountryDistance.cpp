@@ -51,10 +51,7 @@ std::int32_t truncatedPlusOne(float km)
 const float* readEntryLine(std::string_view routine, const IndexEntry& e, std::int32_t& n)
 {
     float* buffer = libraryState().map.lineBuffer.data();
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), buffer, kLineBufferPoints, e.id);
-    if (!f.flag)
-        fatalMissingLine(routine, e.id);
-    n = f.count;
+    n = readLineById(kGeoPoints, routine, e.id, buffer, kLineBufferPoints);
     return buffer;
 }
 

@@ -199,10 +199,7 @@ std::vector<float> assemble(const CountryWindow& c, const Ring& ring)
         const std::int32_t id = ring.lineId[j];
         std::int32_t n = 0;
         if (whole) {
-            const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), line.data(), kLineBufferPoints, id);
-            if (!f.flag)
-                fatalMissingLine("GEOCIW", id);
-            n = f.count;
+            n = readLineById(kGeoPoints, "GEOCIW", id, line.data(), kLineBufferPoints);
             if (id > kFirstRegionLineId) {
                 densify(0, kRegionStepKm, kLineBufferPoints, line.data(), n);
                 for (std::int32_t i = 0; i < n; ++i) {

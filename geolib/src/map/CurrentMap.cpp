@@ -192,11 +192,8 @@ bool areaLineInRange(CurrentMap& map, std::int32_t radiusKm)
         const std::int32_t id = map.areas.areaLines[std::size_t(k)];
         if (isPairLine(id))
             continue;
-        const LineFetch f =
-            readLine(kGeoPoints, std::int32_t(FetchMode::ById), map.lineBuffer.data(), kLineBufferPoints, id);
-        if (!f.flag)
-            fatalMissingLine("GEOSL", id);
-        for (std::int32_t i = 0; i < f.count; i += step) {
+        const std::int32_t n = readLineById(kGeoPoints, "GEOSL", id, map.lineBuffer.data(), kLineBufferPoints);
+        for (std::int32_t i = 0; i < n; i += step) {
             if (inRange(s, pointOf(map.lineBuffer.data(), i), radiusKm))
                 return true;
         }

@@ -31,10 +31,7 @@ bool holds(const List& list, const Value& v)
 
 std::int32_t fetch(std::int32_t lineId, float* points, std::int32_t capacity)
 {
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), points, capacity, lineId);
-    if (!f.flag)
-        fatalMissingLine("GEOLIW", lineId);
-    return f.count;
+    return readLineById(kGeoPoints, "GEOLIW", lineId, points, capacity);
 }
 
 // The line cut to the request window unless it lies in it; 0 when no point stays in it.

@@ -28,12 +28,10 @@ AreaOutline copyOutline(const PointFormat& format, std::string_view routine, std
     if (lineId == 0)
         return r;
     std::vector<float> work(2 * std::size_t(kLineBufferPoints));
-    const LineFetch f = readLine(format, std::int32_t(FetchMode::ById), work.data(), kLineBufferPoints, lineId);
-    if (!f.flag)
-        fatalMissingLine(routine, lineId);
+    const std::int32_t n = readLineById(format, routine, lineId, work.data(), kLineBufferPoints);
     const std::int32_t room = points ? std::max(capacity, 0) : 0;
-    r.count = std::min(f.count, room);
-    r.leftOut = f.count - r.count;
+    r.count = std::min(n, room);
+    r.leftOut = n - r.count;
     std::copy_n(work.begin(), 2 * r.count, points);
     convertUnits(unitCode, points, std::int16_t(r.count));
     return r;
@@ -52,16 +50,14 @@ bool lineInPolygon(const IndexEntry& e, const float* polygon, std::int32_t n, co
     for (const Point p : entryEnds(e))
         if (GEOPIA(p, pw, polygon, n))
             return true;
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), work.data(), kLineBufferPoints, e.id);
-    if (!f.flag)
-        fatalMissingLine("GEOCIA", e.id);
-    if (GEOPIA(pointOf(work.data(), std::max(1, f.count / 2) - 1), pw, polygon, n))
+    const std::int32_t count = readLineById(kGeoPoints, "GEOCIA", e.id, work.data(), kLineBufferPoints);
+    if (GEOPIA(pointOf(work.data(), std::max(1, count / 2) - 1), pw, polygon, n))
         return true;
-    if (n < 2 || f.count < 2)
+    if (n < 2 || count < 2)
         return false;
     float crossing[2];
     CrossingOutput<float> out{crossing, nullptr, 1};
-    crossTwoLines(polygon, n, work.data(), f.count,
+    crossTwoLines(polygon, n, work.data(), count,
                   {isNormal(pw), 2, double(kCrossingTolerance), double(kPi), nullptr}, out);
     return out.count + out.overflow > 0;
 }
@@ -86,10 +82,8 @@ const std::vector<Window>& regionLineWindows()
     std::vector<float> work(2 * std::size_t(kLineBufferPoints));
     for (const RegionGroup& g : regionGroups())
         for (const RegionLine& l : g.lines) {
-            const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), work.data(), kLineBufferPoints, l.id);
-            if (!f.flag)
-                fatalMissingLine("GEOCWI", l.id);
-            windows.push_back(boundingWindow(work.data(), f.count));
+            const std::int32_t n = readLineById(kGeoPoints, "GEOCWI", l.id, work.data(), kLineBufferPoints);
+            windows.push_back(boundingWindow(work.data(), n));
         }
     return windows;
 }
