@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace geo {
@@ -86,7 +87,7 @@ std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routi
 template <typename T, std::size_t N>
 bool holds(const std::array<T, N>& list, std::int32_t count, const T& value)
 {
-    return std::find(list.begin(), list.begin() + count, value) != list.begin() + count;
+    return contains(std::span(list.data(), std::size_t(count)), value);
 }
 
 

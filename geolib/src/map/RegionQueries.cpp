@@ -3,6 +3,7 @@
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
 #include "core/LibraryState.h"
+#include "core/Utilities.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "geometry/Crossings.h"
@@ -35,11 +36,6 @@ AreaOutline copyOutline(const PointFormat& format, std::string_view routine, std
     std::copy_n(work.begin(), 2 * r.count, points);
     convertUnits(unitCode, points, std::int16_t(r.count));
     return r;
-}
-
-bool listed(const std::vector<std::string>& codes, std::string_view code)
-{
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 // True when the entry's line lies (partly) in the polygon: one of its stored ends, its middle
@@ -116,7 +112,7 @@ CountriesInWindow GEOACW(const Window& w, std::int32_t capacity)
     std::vector<float> work(2 * std::size_t(kLineBufferPoints));
     openIndex();
     for (IndexEntry e; nextMapLine(e);) {
-        if (!windowsOverlap(entryWindow(e), w) || listed(r.codes, e.owner))
+        if (!windowsOverlap(entryWindow(e), w) || contains(r.codes, e.owner))
             continue;
         const MapLine line = GEOMLIN(e.owner, w, work.data(), kLineBufferPoints, e.id);
         if (!line.found)
@@ -146,9 +142,9 @@ CountryList GEOCIA(const float* points, std::int32_t n, const std::vector<std::s
     bool found = false;
     openIndex();
     for (IndexEntry e; nextMapLine(e);) {
-        if (!windowsOverlap(entryWindow(e), pw) || listed(r.codes, e.owner))
+        if (!windowsOverlap(entryWindow(e), pw) || contains(r.codes, e.owner))
             continue;
-        const bool left = listed(leaveOut, e.owner);
+        const bool left = contains(leaveOut, e.owner);
         if ((left && found) || !lineInPolygon(e, points, n, pw, work))
             continue;
         found = true;
@@ -157,7 +153,7 @@ CountryList GEOCIA(const float* points, std::int32_t n, const std::vector<std::s
     }
     if (!found) {
         const std::string here = GEOPLC(pointOf(points, 0));
-        if (here != "   " && !listed(leaveOut, here))
+        if (here != "   " && !contains(leaveOut, here))
             addCode(r, capacity, here);
     }
     std::sort(r.codes.begin(), r.codes.end());
@@ -208,7 +204,7 @@ Window GEOCWI(const std::vector<std::string>& codes)
     if (region == 0 || codes.size() > 1) {
         openIndex();
         for (IndexEntry e; nextMapLine(e);) {
-            if (!listed(codes, e.owner))
+            if (!contains(codes, e.owner))
                 continue;
             if (std::int32_t(work.size() / 2) > kLineBufferPoints - 3) {
                 const Window own = boundingWindow(work.data(), std::int32_t(work.size() / 2));
@@ -220,7 +216,7 @@ Window GEOCWI(const std::vector<std::string>& codes)
     }
     if (!work.empty())
         w = boundingWindow(work.data(), std::int32_t(work.size() / 2));
-    if (listed(codes, "ATA")) {
+    if (contains(codes, "ATA")) {
         w.west = -kPi;
         w.east = kPi;
     }
