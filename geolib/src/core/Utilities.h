@@ -1,11 +1,20 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 // Array and text services shared by the library's routines and its callers. Points are
 // longitude, latitude pairs of 4-byte reals; arrays count from 1 as the callers do.
 namespace geo {
+
+/// True when the list holds the value.
+template <class List, class Value>
+bool contains(const List& list, const Value& value)
+{
+    return std::find(std::begin(list), std::end(list), value) != std::end(list);
+}
 
 void copyPointsForward(const float* source, float* target, std::int32_t count);
 void copyPointsBackward(const float* source, float* target, std::int32_t count);

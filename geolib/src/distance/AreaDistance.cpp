@@ -47,15 +47,16 @@ const AreaMapKind& kindOf(bool local)
 
 constexpr std::int16_t kRadians = 1;
 
-// One area of a list: its window and outline in the shared storage.
-struct AreaOutlineRef {
+// An outline kept in shared storage (an area of a list, an outline of the map): its window and
+// its points.
+struct OutlineRef {
     Window window;
     const float* points;
     std::int32_t n;
 };
 
 // Area `index` (from 1) of the kind's list, when the shared storage holds that list and the area.
-std::optional<AreaOutlineRef> listedArea(const AreaMapKind& kind, std::int32_t index)
+std::optional<OutlineRef> listedArea(const AreaMapKind& kind, std::int32_t index)
 {
     const AreaLists& s = libraryState().areaLists;
     const AreaList& l = s.*kind.list;
@@ -65,14 +66,8 @@ std::optional<AreaOutlineRef> listedArea(const AreaMapKind& kind, std::int32_t i
     const std::int32_t first = l.areaFirst[k], n = l.areaPointCount[k];
     if (k >= s.areaWindow.size() || first < 1 || n < 1 || std::size_t(first - 1 + n) * 2 > s.areaPoints.size())
         return std::nullopt;
-    return AreaOutlineRef{s.areaWindow[k], s.areaPoints.data() + 2 * (first - 1), n};
+    return OutlineRef{s.areaWindow[k], s.areaPoints.data() + 2 * (first - 1), n};
 }
-
-struct OutlineRef {
-    Window window;
-    const float* points;
-    std::int32_t n;
-};
 
 OutlineRef mapOutline(const OutlineRecord& o, std::size_t j)
 {
@@ -80,40 +75,15 @@ OutlineRef mapOutline(const OutlineRecord& o, std::size_t j)
     return {o.outlineWindow[j], o.outlinePoints.data() + 2 * (first - 1), o.outlineLast[j] - first + 1};
 }
 
-// The vertex of the outline that qualifies and lies nearest to the point, taken to the middle of
-// the run of qualifying vertices that follows it no farther away; 0 when none qualifies.
-template <class Qualifies>
-std::int32_t nearestVertex(Point p, const OutlineRef& o, Qualifies qualifies)
-{
-    float bound = kFarKm;
-    std::int32_t best = 0, runEnd = 0;
-    for (std::int32_t v = 1; v <= o.n; ++v) {
-        const Point at = pointOf(o.points, v - 1);
-        if (!qualifies(at))
-            continue;
-        const float d = distanceKm(p, at);
-        if (d > bound)
-            continue;
-        if (v == runEnd + 1)
-            runEnd = v;
-        if (d < bound) {
-            best = v;
-            runEnd = v;
-            bound = d;
-        }
-    }
-    return (best + runEnd) / 2;
-}
-
 // The nearest point to p of another country's outline inside the area: the vertices round the
 // nearest qualifying one, their segments cut at the area's outline and at the map window.
-std::optional<AreaDistance> nearestInArea(Point p, const OutlineRef& o, const AreaOutlineRef& area,
-                                          const Window& mapWindow, const float* mapBorder, std::int32_t mapBorderN)
+std::optional<AreaDistance> nearestInArea(Point p, const OutlineRef& o, const OutlineRef& area,
+                                          const Window& mapWindow, const WindowOutline& mapBorder)
 {
-    const std::int32_t mid = nearestVertex(p, o, [&](Point at) {
-        return pointInWindow(at, area.window) && GEOPIA(at, area.window, area.points, area.n) &&
-               pointInWindow(at, mapWindow);
-    });
+    const std::int32_t mid = nearestVertex(p, o.points, o.n, false, [&](Point at) {
+                                 return pointInWindow(at, area.window) && GEOPIA(at, area.window, area.points, area.n) &&
+                                        pointInWindow(at, mapWindow);
+                             }).mid;
     if (mid == 0)
         return std::nullopt;
     std::int32_t prev = mid == 1 ? o.n - 1 : mid - 1;
@@ -123,7 +93,7 @@ std::optional<AreaDistance> nearestInArea(Point p, const OutlineRef& o, const Ar
     const Point m = pointOf(o.points, mid - 1);
     auto cut = [&](std::int32_t v) {
         const Point inArea = cutAt(m, pointOf(o.points, v - 1), area.points, area.n);
-        return cutAt(m, inArea, mapBorder, mapBorderN);
+        return cutAt(m, inArea, mapBorder);
     };
     const NearestPoint r = nearestOnTwoSegments(p, cut(prev), m, cut(next));
     return AreaDistance{r.at, r.distanceKm, r.azimuthDeg};
@@ -132,14 +102,13 @@ std::optional<AreaDistance> nearestInArea(Point p, const OutlineRef& o, const Ar
 // The map window and its outline.
 struct MapFrame {
     Window window;
-    std::array<float, 14> border{};
-    std::int32_t borderN = 0;
+    WindowOutline border{window};
 };
 
 // Q, the area's nearest point, lies on the ground of `ground`: the nearest point of that
 // country's outlines inside the area nearer than `bound`, or, when clearly nearer, the point of
 // that outline nearest to Q if it lies in the area.
-std::optional<AreaDistance> nearestOffOtherGround(Point p, Point q, const std::string& ground, const AreaOutlineRef& area,
+std::optional<AreaDistance> nearestOffOtherGround(Point p, Point q, const std::string& ground, const OutlineRef& area,
                                                   const MapFrame& f, float bound)
 {
     const OutlineRecord& o = libraryState().map.outlines;
@@ -151,7 +120,7 @@ std::optional<AreaDistance> nearestOffOtherGround(Point p, Point q, const std::s
             !windowsOverlap(c.window, area.window) || !nearWindow(c.window, p, best ? best->distanceKm : bound) ||
             GEOPIWF(1, c.points, std::int16_t(c.n), area.window) == 0)
             continue;
-        const std::optional<AreaDistance> inArea = nearestInArea(p, c, area, f.window, f.border.data(), f.borderN);
+        const std::optional<AreaDistance> inArea = nearestInArea(p, c, area, f.window, f.border);
         if (inArea && inArea->distanceKm < (best ? best->distanceKm : bound)) {
             best = inArea;
             bestOutline = c;
@@ -172,14 +141,13 @@ std::optional<AreaDistance> nearestOffOtherGround(Point p, Point q, const std::s
 }
 
 // The nearest point of the area's part on its own country's ground or at sea, on the current map.
-std::optional<AreaDistance> nearestOnOwnGround(Point p, std::string_view country, const AreaOutlineRef& area,
+std::optional<AreaDistance> nearestOnOwnGround(Point p, std::string_view country, const OutlineRef& area,
                                                float maxDistKm)
 {
     const CurrentMap& map = libraryState().map;
     if (map.outlines.outlineCount == 0)
         return std::nullopt;
-    MapFrame f{map.state.mapWindow};
-    f.borderN = windowOutline(f.window, f.border.data());
+    const MapFrame f{map.state.mapWindow};
     const LineDistance q = GEODTAW(p, f.window, area.window, area.points, area.n);
     if (q.distanceKm > maxDistKm)
         return std::nullopt;
@@ -192,7 +160,7 @@ std::optional<AreaDistance> nearestOnOwnGround(Point p, std::string_view country
 AreaDistance areaOutlineDistance(const AreaMapKind& kind, Point p, std::string_view country, std::int32_t index,
                                  float maxDistKm)
 {
-    const std::optional<AreaOutlineRef> area = listedArea(kind, index);
+    const std::optional<OutlineRef> area = listedArea(kind, index);
     std::optional<AreaDistance> r = area ? nearestOnOwnGround(p, country, *area, maxDistKm) : std::nullopt;
     if (!r || r->distanceKm > maxDistKm)
         return {p, kNotFoundKm, 0};

@@ -1,6 +1,7 @@
 #include "distance/CountryDistance.h"
 
 #include "core/Fatal.h"
+#include "core/FixedText.h"
 #include "core/LibraryState.h"
 #include "core/Utilities.h"
 #include "files/BinaryFile.h"
@@ -51,10 +52,7 @@ std::int32_t truncatedPlusOne(float km)
 const float* readEntryLine(std::string_view routine, const IndexEntry& e, std::int32_t& n)
 {
     float* buffer = libraryState().map.lineBuffer.data();
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), buffer, kLineBufferPoints, e.id);
-    if (!f.flag)
-        fatalMissingLine(routine, e.id);
-    n = f.count;
+    n = readLineById(kGeoPoints, routine, e.id, buffer, kLineBufferPoints);
     return buffer;
 }
 
@@ -80,11 +78,6 @@ void eachOutline(Visit visit)
     }
 }
 
-bool blank(std::string_view s)
-{
-    return s.find_first_not_of(' ') == std::string_view::npos;
-}
-
 // A country's list entry: 0 for the country at the point, else the nearest point of its line
 // when that comes within the bound.
 struct CountrySearch {
@@ -97,7 +90,7 @@ struct CountrySearch {
 
     bool wanted(const std::string& symbol, const Window& w) const
     {
-        return !blank(symbol) && windowsOverlap(w, square) && !excluded.holds(symbol);
+        return !isBlank(symbol) && windowsOverlap(w, square) && !excluded.holds(symbol);
     }
 
     float bound(const std::string& symbol) const

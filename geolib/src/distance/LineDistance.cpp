@@ -14,12 +14,6 @@ namespace geo {
 namespace {
 
 constexpr int kCirclePoints = 360 / kCheckCircleStepDeg + 1;
-constexpr int kMostOutlinePoints = 7;
-
-struct Outline {
-    std::array<float, 2 * kMostOutlinePoints> points{};
-    std::int32_t n = 0;
-};
 
 bool crosses(const float* a, std::int32_t nA, const float* b, std::int32_t nB)
 {
@@ -29,11 +23,6 @@ bool crosses(const float* a, std::int32_t nA, const float* b, std::int32_t nB)
     CrossingOutput<float> out{at, nullptr, 1};
     crossTwoLines(a, nA, b, nB, {false, 2, double(kCrossingTolerance), double(kPi), nullptr}, out);
     return out.count > 0;
-}
-
-Point cutAt(Point from, Point to, const Outline& outline)
-{
-    return cutAt(from, to, outline.points.data(), outline.n);
 }
 
 bool closedLine(const float* points, std::int32_t n)
@@ -59,41 +48,6 @@ bool comesNearer(Point p, float distKm, const float* points, std::int32_t n)
     return crosses(points, n, circle.data(), kCirclePoints);
 }
 
-struct VertexRun {
-    std::int32_t mid = 0;  // from 1; 0 when no vertex counts
-    float distanceKm = kFarKm;
-    bool exactHit = false;
-};
-
-// The nearest counting vertex (the first of equals) and the middle of the run of vertices
-// after it that keep that distance.
-template <class Counts>
-VertexRun nearestVertex(Point p, const float* points, std::int32_t n, bool stopOnHit, Counts counts)
-{
-    VertexRun run;
-    std::int32_t best = 0, runEnd = 0;
-    for (std::int32_t v = 1; v <= n; ++v) {
-        const Point q = pointOf(points, v - 1);
-        if (!counts(q))
-            continue;
-        const float d = distanceKm(p, q);
-        if (d > run.distanceKm)
-            continue;
-        if (v == runEnd + 1)
-            runEnd = v;
-        if (d < run.distanceKm) {
-            best = runEnd = v;
-            run.distanceKm = d;
-            if (stopOnHit && d == 0 && q.lon == p.lon && q.lat == p.lat) {
-                run.exactHit = true;
-                return run;
-            }
-        }
-    }
-    run.mid = (best + runEnd) / 2;
-    return run;
-}
-
 struct Neighbours {
     std::int32_t prev, next;
 };
@@ -115,6 +69,11 @@ Neighbours neighbours(std::int32_t mid, const float* points, std::int32_t n)
 double distanceFromStart(double lon1, double lat1, double lon2, double lat2)
 {
     return distanceKm({float(lon1), float(lat1)}, {float(lon2), float(lat2)});
+}
+
+Point cutAt(Point from, Point to, const WindowOutline& outline)
+{
+    return cutAt(from, to, outline.points.data(), outline.n);
 }
 
 Point cutAt(Point from, Point to, const float* line, std::int32_t n)
@@ -155,8 +114,7 @@ void GEODTL(Point p, const float* points, std::int32_t n, LineDistance& r)
 void GEODTLW(Point p, const Window& w, const float* points, std::int32_t n, LineDistance& r)
 {
     n = std::int16_t(n);
-    Outline outline;
-    outline.n = windowOutline(w, outline.points.data());
+    const WindowOutline outline(w);
     r.distanceKm = kFarKm;
     const auto inWindow = [&](Point q) { return pointInWindow(q, w); };
     const VertexRun run = nearestVertex(p, points, n, false, inWindow);

@@ -187,6 +187,15 @@ LineFetch readLine(const PointFormat& f, std::int32_t mode, float* points, std::
     return result;
 }
 
+std::int32_t readLineById(const PointFormat& format, std::string_view routine, std::int32_t lineId, float* points,
+                          std::int32_t capacity)
+{
+    const LineFetch f = readLine(format, std::int32_t(FetchMode::ById), points, capacity, lineId);
+    if (!f.flag)
+        fatalMissingLine(routine, lineId);
+    return f.count;
+}
+
 }  // namespace geo
 
 namespace geo {

@@ -59,6 +59,11 @@ struct LineFetch {
 LineFetch readLine(const PointFormat& format, std::int32_t mode, float* points, std::int32_t capacity,
                    std::int32_t lineId);
 
+/// Reads line `lineId` by id into `points` and returns its point count; a missing line is a
+/// fatal error of `routine`.
+std::int32_t readLineById(const PointFormat& format, std::string_view routine, std::int32_t lineId, float* points,
+                          std::int32_t capacity);
+
 /// The reader state of a format's file.
 PointFileState& pointFileState(const PointFormat& format);
 

@@ -75,10 +75,8 @@ std::optional<Limit> fillList(const ListKind& kind, const AreaIndex& index, Area
         if (!windowsOverlap(index.areaWindow[a], w))
             continue;
         const std::int16_t id = index.areaId[a];
-        const LineFetch f = readLine(kind.outlines, std::int32_t(FetchMode::ById), buffer, kLineBufferPoints, id);
-        if (!f.flag)
-            fatalMissingLine(kind.routine, id);
-        const auto [first, last] = cutOutline(index.areaWindow[a], w, buffer, kLineBufferPoints, f.count);
+        const std::int32_t n = readLineById(kind.outlines, kind.routine, id, buffer, kLineBufferPoints);
+        const auto [first, last] = cutOutline(index.areaWindow[a], w, buffer, kLineBufferPoints, n);
         if (first >= last)
             continue;
         if (std::int32_t(list.areaId.size()) >= kind.areas.value)

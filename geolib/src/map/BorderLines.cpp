@@ -76,11 +76,9 @@ BorderLine GEOBCI(std::int16_t unit, std::string_view country1, std::string_view
     r.lineId = l.lines[l.next++];
     r.kind = l.kind;
     float* buffer = libraryState().map.lineBuffer.data();
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), buffer, kLineBufferPoints, r.lineId);
-    if (!f.flag)
-        fatalMissingLine("GEOBCI", r.lineId);
-    r.count = std::min(f.count, std::max(capacity, 0));
-    if (f.count > r.count)
+    const std::int32_t n = readLineById(kGeoPoints, "GEOBCI", r.lineId, buffer, kLineBufferPoints);
+    r.count = std::min(n, std::max(capacity, 0));
+    if (n > r.count)
         r.status = 2;
     std::copy_n(buffer, 2 * r.count, points);
     convertUnits(unit, points, std::int16_t(r.count));

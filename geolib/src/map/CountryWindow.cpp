@@ -24,11 +24,13 @@ namespace {
 
 using Ring = CountryWindow::Ring;
 
-[[noreturn]] void overflow(std::string_view routine, std::string_view limit, std::int32_t value,
-                           std::string_view record)
+// GEOCIW reports the outline points under a record of its own.
+constexpr MapLimit kWindowOutlinePointsLimit{kOutlinePointsLimit.name, kOutlinePointsLimit.value,
+                                             kOutlinePointsLimit.width, "GEOQQ77"};
+
+[[noreturn]] void overflow(std::string_view routine, const MapLimit& limit)
 {
-    fatalMessage(routine, " INCREASE  " + std::string(limit) + "/" + rightAligned(value, value > 999 ? 5 : 3) +
-                              "/  IN " + std::string(record));
+    fatalMessage(routine, increaseLine(limit));
 }
 
 // The outlines of GEODCW within the map's limits of ring lines and outlines.
@@ -39,14 +41,14 @@ public:
     void open()
     {
         if (std::int32_t(m_c.rings.size()) >= kMaxOutlines)
-            overflow("GEODCW", "MAXCUN", kMaxOutlines, "GEOQQ7");
+            overflow("GEODCW", kOutlinesLimit);
         m_c.rings.emplace_back();
     }
 
     void add(std::int32_t id, char direction, char kind)
     {
         if (m_lines >= kMaxRingLines)
-            overflow("GEODCW", "MAXBRD", kMaxRingLines, "GEOQQ8");
+            overflow("GEODCW", kRingLinesLimit);
         ++m_lines;
         Ring& r = m_c.rings.back();
         r.lineId.push_back(id);
@@ -199,10 +201,7 @@ std::vector<float> assemble(const CountryWindow& c, const Ring& ring)
         const std::int32_t id = ring.lineId[j];
         std::int32_t n = 0;
         if (whole) {
-            const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), line.data(), kLineBufferPoints, id);
-            if (!f.flag)
-                fatalMissingLine("GEOCIW", id);
-            n = f.count;
+            n = readLineById(kGeoPoints, "GEOCIW", id, line.data(), kLineBufferPoints);
             if (id > kFirstRegionLineId) {
                 densify(0, kRegionStepKm, kLineBufferPoints, line.data(), n);
                 for (std::int32_t i = 0; i < n; ++i) {
@@ -227,7 +226,7 @@ std::vector<float> assemble(const CountryWindow& c, const Ring& ring)
             samePoint(pointOf(line.data(), 0), pointOf(outline.data(), long(outline.size() / 2) - 1)))
             from = 1;
         if (std::int64_t(outline.size() / 2) + n - from > kMaxOutlinePoints)
-            overflow("GEOCIW", "MAXMAP", kMaxOutlinePoints, "GEOQQ77");
+            overflow("GEOCIW", kWindowOutlinePointsLimit);
         outline.insert(outline.end(), line.begin() + 2 * from, line.begin() + 2 * n);
     }
     if (whole || outline.size() < 2)

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace geo {
@@ -28,34 +29,15 @@ CurrentMap& currentMap()
     return libraryState().map;
 }
 
-// The limits of the map's records, as their overflow reports name them.
-struct Limit {
-    std::string_view name;
-    std::int32_t value;
-    std::size_t width;
-    std::string_view record;
-};
-
-constexpr Limit kAreaLinesLimit{"MAXLIN", kMaxAreaLines, 3, "GEOQQ6"};
-constexpr Limit kMapCodesLimit{"MAXCTY", kMaxMapCodes, 2, "GEOQQ6"};
-constexpr Limit kRingLinesLimit{"MAXBRD", kMaxRingLines, 3, "GEOQQ8"};
-constexpr Limit kOutlinesLimit{"MAXCUN", kMaxOutlines, 3, "GEOQQ7"};
-constexpr Limit kReadLinesLimit{"MAXPOS", kMaxReadLines, 3, "GEOQQ7"};
-constexpr Limit kOutlinePointsLimit{"MAXMAP", kMaxOutlinePoints, 5, "GEOQQ7"};
-constexpr Limit kPiecesLimit{"MAXLI2", kMaxPieces, 3, "GEOQQ9"};
-constexpr Limit kPiecePointsLimit{"MAXCL2", kMaxPiecePoints, 5, "GEOQQ9"};
-
 // A full record ends the process with its report, or, while overflows are quiet, abandons the
 // map: no outlines, no pieces, and the next request rebuilds.
-void overflow(std::string_view routine, const Limit& limit)
+void overflow(std::string_view routine, const MapLimit& limit)
 {
     CurrentMap& map = currentMap();
     MapState& s = map.state;
     if (!optionOn(Option::QuietOverflow)) {
         ErrorRecord& r = errorRecord();
-        toFixed(r.messageLines[0], 60,
-                " INCREASE  " + std::string(limit.name) + "/" + rightAligned(limit.value, limit.width) + "/  IN " +
-                    std::string(limit.record));
+        toFixed(r.messageLines[0], 60, increaseLine(limit));
         toFixed(r.messageLines[1], 60,
                 " CENTER-POINT: " + writeCoordText(s.mapCentre.lon, s.mapCentre.lat, Layout::LatitudeFirst) +
                     "    RANGE:" + rightAligned(s.mapRadius, 8));
@@ -68,8 +50,8 @@ void overflow(std::string_view routine, const Limit& limit)
 }
 
 // The next entry of a record that holds `count`; none, the overflow handled, when it is full.
-std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routine, const Limit& limit,
-                                     const Limit& reported)
+std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routine, const MapLimit& limit,
+                                     const MapLimit& reported)
 {
     if (count >= limit.value) {
         overflow(routine, reported);
@@ -78,7 +60,7 @@ std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routi
     return std::size_t(count++);
 }
 
-std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routine, const Limit& limit)
+std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routine, const MapLimit& limit)
 {
     return nextEntry(count, routine, limit, limit);
 }
@@ -86,7 +68,7 @@ std::optional<std::size_t> nextEntry(std::int16_t& count, std::string_view routi
 template <typename T, std::size_t N>
 bool holds(const std::array<T, N>& list, std::int32_t count, const T& value)
 {
-    return std::find(list.begin(), list.begin() + count, value) != list.begin() + count;
+    return contains(std::span(list.data(), std::size_t(count)), value);
 }
 
 
@@ -192,11 +174,8 @@ bool areaLineInRange(CurrentMap& map, std::int32_t radiusKm)
         const std::int32_t id = map.areas.areaLines[std::size_t(k)];
         if (isPairLine(id))
             continue;
-        const LineFetch f =
-            readLine(kGeoPoints, std::int32_t(FetchMode::ById), map.lineBuffer.data(), kLineBufferPoints, id);
-        if (!f.flag)
-            fatalMissingLine("GEOSL", id);
-        for (std::int32_t i = 0; i < f.count; i += step) {
+        const std::int32_t n = readLineById(kGeoPoints, "GEOSL", id, map.lineBuffer.data(), kLineBufferPoints);
+        for (std::int32_t i = 0; i < n; i += step) {
             if (inRange(s, pointOf(map.lineBuffer.data(), i), radiusKm))
                 return true;
         }
@@ -655,6 +634,12 @@ void GEOBRD()
     clipOutlines(map);
     numberInOrder(map.outlines.outlineSeq, map.outlines.outlineCount);
     numberInOrder(map.pieces.pieceSeq, map.pieces.pieceCount);
+}
+
+std::string increaseLine(const MapLimit& limit)
+{
+    return " INCREASE  " + std::string(limit.name) + "/" + rightAligned(limit.value, limit.width) + "/  IN " +
+           std::string(limit.record);
 }
 
 MapLine GEOMLIN(std::string_view symbol, const Window& w, float* points, std::int32_t capacity, std::int32_t lineId)

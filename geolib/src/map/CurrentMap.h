@@ -6,11 +6,32 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // The library's one current map: the outlines of the administrations near a circle or in a
 // window, kept while later requests lie within it.
 namespace geo {
+
+/// A limit of the map's records, as its overflow report names it.
+struct MapLimit {
+    std::string_view name;
+    std::int32_t value;
+    std::size_t width;  // columns of the value in the report
+    std::string_view record;
+};
+
+inline constexpr MapLimit kAreaLinesLimit{"MAXLIN", kMaxAreaLines, 3, "GEOQQ6"};
+inline constexpr MapLimit kMapCodesLimit{"MAXCTY", kMaxMapCodes, 2, "GEOQQ6"};
+inline constexpr MapLimit kRingLinesLimit{"MAXBRD", kMaxRingLines, 3, "GEOQQ8"};
+inline constexpr MapLimit kOutlinesLimit{"MAXCUN", kMaxOutlines, 3, "GEOQQ7"};
+inline constexpr MapLimit kReadLinesLimit{"MAXPOS", kMaxReadLines, 3, "GEOQQ7"};
+inline constexpr MapLimit kOutlinePointsLimit{"MAXMAP", kMaxOutlinePoints, 5, "GEOQQ7"};
+inline constexpr MapLimit kPiecesLimit{"MAXLI2", kMaxPieces, 3, "GEOQQ9"};
+inline constexpr MapLimit kPiecePointsLimit{"MAXCL2", kMaxPiecePoints, 5, "GEOQQ9"};
+
+/// The first line of a limit's overflow report: " INCREASE  name/value/  IN record".
+std::string increaseLine(const MapLimit& limit);
 
 /// GEOMAP: kind 1 a circle (place: a point, dist: radius in km, its absolute value, at most
 /// 20020), kind 2 a window (place: a window). Rebuilds the map unless it holds the request;

@@ -1,8 +1,10 @@
 #include "LinePairs.h"
 
 #include "core/LibraryState.h"
+#include "core/Utilities.h"
 
 #include <algorithm>
+#include <span>
 #include <string_view>
 
 namespace geo {
@@ -28,7 +30,7 @@ bool holdsLine(const CurrentMap& map, int outline, std::int32_t lineId)
     const auto& o = map.outlines;
     const auto* first = map.rings.ringLineId.data() + o.ringFirst[outline] - 1;
     const auto* last = map.rings.ringLineId.data() + o.ringLast[outline];
-    return std::find(first, last, lineId) != last;
+    return contains(std::span(first, last), lineId);
 }
 
 bool hasSymbol(const CurrentMap& map, int outline, std::string_view symbol)

@@ -3,6 +3,7 @@
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
 #include "core/LibraryState.h"
+#include "core/Utilities.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "geometry/LineCleanup.h"
@@ -23,18 +24,9 @@ RegionState& regions()
     return libraryState().regions;
 }
 
-template <class List, class Value>
-bool holds(const List& list, const Value& v)
-{
-    return std::find(list.begin(), list.end(), v) != list.end();
-}
-
 std::int32_t fetch(std::int32_t lineId, float* points, std::int32_t capacity)
 {
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), points, capacity, lineId);
-    if (!f.flag)
-        fatalMissingLine("GEOLIW", lineId);
-    return f.count;
+    return readLineById(kGeoPoints, "GEOLIW", lineId, points, capacity);
 }
 
 // The line cut to the request window unless it lies in it; 0 when no point stays in it.
@@ -50,10 +42,10 @@ std::int32_t fitToWindow(const Window& w, float* points, std::int32_t capacity, 
 RequestLine nextIndexLine(const LineRequest& q, LineWalk& walk, float* points, std::int32_t capacity)
 {
     for (IndexEntry e; nextMapLine(e);) {
-        if ((!q.countries.empty() && !holds(q.countries, e.owner)) || !windowsOverlap(entryWindow(e), q.window))
+        if ((!q.countries.empty() && !contains(q.countries, e.owner)) || !windowsOverlap(entryWindow(e), q.window))
             continue;
         if (std::string_view("ICLR").find(e.kind) == std::string_view::npos) {
-            if (holds(walk.handedOut, e.id))
+            if (contains(walk.handedOut, e.id))
                 continue;
             if (std::int32_t(walk.handedOut.size()) >= kMaxHandedOutLines)
                 fatalLimit("GEOLIW", "LSTLOK", kMaxHandedOutLines);
@@ -111,7 +103,7 @@ void GEODWD(const Window& w, float distKm, const std::vector<std::string>& codes
     q.distanceKm = std::fabs(distKm);
     for (const std::string& given : codes) {
         const std::string code = given == "   " ? "---" : given;
-        if (holds(q.countries, code))
+        if (contains(q.countries, code))
             continue;
         if (std::int32_t(q.countries.size()) >= kMaxWindowCountries)
             fatalBlockLimit("GEODWD", "MXCTYW", kMaxWindowCountries, "GEOQ31");

@@ -2,6 +2,7 @@
 
 #include "core/LibraryState.h"
 #include "geometry/Crossings.h"
+#include "geometry/Sphere.h"
 #include "map/PointInPolygon.h"
 #include "map/SymbolAtPoint.h"
 
@@ -301,11 +302,7 @@ Point GEORADT(std::int32_t k, const float* points, const float* distancesKm, std
     double lonA = a.lon, lonB = b.lon;
     if (std::fabs(lonA - lonB) >= double(kPi))
         (lonA < lonB ? lonA : lonB) += double(kTwoPi);
-    double lon = lonA + f * (lonB - lonA);
-    if (lon > double(kPi))
-        lon -= double(kTwoPi);
-    else if (lon < -double(kPi))
-        lon += double(kTwoPi);
+    const double lon = wrapLongitude(lonA + f * (lonB - lonA));
     return {float(lon), float(double(a.lat) + f * (double(b.lat) - double(a.lat)))};
 }
 

@@ -3,6 +3,7 @@
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
 #include "core/LibraryState.h"
+#include "core/Utilities.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "geometry/Crossings.h"
@@ -28,20 +29,13 @@ AreaOutline copyOutline(const PointFormat& format, std::string_view routine, std
     if (lineId == 0)
         return r;
     std::vector<float> work(2 * std::size_t(kLineBufferPoints));
-    const LineFetch f = readLine(format, std::int32_t(FetchMode::ById), work.data(), kLineBufferPoints, lineId);
-    if (!f.flag)
-        fatalMissingLine(routine, lineId);
+    const std::int32_t n = readLineById(format, routine, lineId, work.data(), kLineBufferPoints);
     const std::int32_t room = points ? std::max(capacity, 0) : 0;
-    r.count = std::min(f.count, room);
-    r.leftOut = f.count - r.count;
+    r.count = std::min(n, room);
+    r.leftOut = n - r.count;
     std::copy_n(work.begin(), 2 * r.count, points);
     convertUnits(unitCode, points, std::int16_t(r.count));
     return r;
-}
-
-bool listed(const std::vector<std::string>& codes, std::string_view code)
-{
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 // True when the entry's line lies (partly) in the polygon: one of its stored ends, its middle
@@ -52,16 +46,14 @@ bool lineInPolygon(const IndexEntry& e, const float* polygon, std::int32_t n, co
     for (const Point p : entryEnds(e))
         if (GEOPIA(p, pw, polygon, n))
             return true;
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), work.data(), kLineBufferPoints, e.id);
-    if (!f.flag)
-        fatalMissingLine("GEOCIA", e.id);
-    if (GEOPIA(pointOf(work.data(), std::max(1, f.count / 2) - 1), pw, polygon, n))
+    const std::int32_t count = readLineById(kGeoPoints, "GEOCIA", e.id, work.data(), kLineBufferPoints);
+    if (GEOPIA(pointOf(work.data(), std::max(1, count / 2) - 1), pw, polygon, n))
         return true;
-    if (n < 2 || f.count < 2)
+    if (n < 2 || count < 2)
         return false;
     float crossing[2];
     CrossingOutput<float> out{crossing, nullptr, 1};
-    crossTwoLines(polygon, n, work.data(), f.count,
+    crossTwoLines(polygon, n, work.data(), count,
                   {isNormal(pw), 2, double(kCrossingTolerance), double(kPi), nullptr}, out);
     return out.count + out.overflow > 0;
 }
@@ -86,10 +78,8 @@ const std::vector<Window>& regionLineWindows()
     std::vector<float> work(2 * std::size_t(kLineBufferPoints));
     for (const RegionGroup& g : regionGroups())
         for (const RegionLine& l : g.lines) {
-            const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), work.data(), kLineBufferPoints, l.id);
-            if (!f.flag)
-                fatalMissingLine("GEOCWI", l.id);
-            windows.push_back(boundingWindow(work.data(), f.count));
+            const std::int32_t n = readLineById(kGeoPoints, "GEOCWI", l.id, work.data(), kLineBufferPoints);
+            windows.push_back(boundingWindow(work.data(), n));
         }
     return windows;
 }
@@ -122,7 +112,7 @@ CountriesInWindow GEOACW(const Window& w, std::int32_t capacity)
     std::vector<float> work(2 * std::size_t(kLineBufferPoints));
     openIndex();
     for (IndexEntry e; nextMapLine(e);) {
-        if (!windowsOverlap(entryWindow(e), w) || listed(r.codes, e.owner))
+        if (!windowsOverlap(entryWindow(e), w) || contains(r.codes, e.owner))
             continue;
         const MapLine line = GEOMLIN(e.owner, w, work.data(), kLineBufferPoints, e.id);
         if (!line.found)
@@ -152,9 +142,9 @@ CountryList GEOCIA(const float* points, std::int32_t n, const std::vector<std::s
     bool found = false;
     openIndex();
     for (IndexEntry e; nextMapLine(e);) {
-        if (!windowsOverlap(entryWindow(e), pw) || listed(r.codes, e.owner))
+        if (!windowsOverlap(entryWindow(e), pw) || contains(r.codes, e.owner))
             continue;
-        const bool left = listed(leaveOut, e.owner);
+        const bool left = contains(leaveOut, e.owner);
         if ((left && found) || !lineInPolygon(e, points, n, pw, work))
             continue;
         found = true;
@@ -163,7 +153,7 @@ CountryList GEOCIA(const float* points, std::int32_t n, const std::vector<std::s
     }
     if (!found) {
         const std::string here = GEOPLC(pointOf(points, 0));
-        if (here != "   " && !listed(leaveOut, here))
+        if (here != "   " && !contains(leaveOut, here))
             addCode(r, capacity, here);
     }
     std::sort(r.codes.begin(), r.codes.end());
@@ -214,7 +204,7 @@ Window GEOCWI(const std::vector<std::string>& codes)
     if (region == 0 || codes.size() > 1) {
         openIndex();
         for (IndexEntry e; nextMapLine(e);) {
-            if (!listed(codes, e.owner))
+            if (!contains(codes, e.owner))
                 continue;
             if (std::int32_t(work.size() / 2) > kLineBufferPoints - 3) {
                 const Window own = boundingWindow(work.data(), std::int32_t(work.size() / 2));
@@ -226,7 +216,7 @@ Window GEOCWI(const std::vector<std::string>& codes)
     }
     if (!work.empty())
         w = boundingWindow(work.data(), std::int32_t(work.size() / 2));
-    if (listed(codes, "ATA")) {
+    if (contains(codes, "ATA")) {
         w.west = -kPi;
         w.east = kPi;
     }

@@ -46,10 +46,7 @@ std::int32_t zoneWhole(float stored)
 // A line of GEOPNT12.BIN in radians; a missing line is a fatal error of the routine.
 std::int32_t readZoneLine(std::string_view routine, std::int32_t id, float* points, std::int32_t capacity)
 {
-    const LineFetch f = readLine(kGeoPoints2, std::int32_t(FetchMode::ById), points, capacity, id);
-    if (!f.flag)
-        fatalMissingLine(routine, id);
-    return f.count;
+    return readLineById(kGeoPoints2, routine, id, points, capacity);
 }
 
 // Entry j (from 0) of a zone index line of n points, when all four of its points are there.

@@ -50,10 +50,8 @@ std::span<const float> readListLine(std::string_view routine, std::int32_t id)
 {
     std::vector<float>& buffer = lists().lineBuffer;
     buffer.assign(2 * std::size_t(kLineBufferPoints), 0.0f);
-    const LineFetch f = readLine(kGeoPoints2, std::int32_t(FetchMode::ById), buffer.data(), kLineBufferPoints, id);
-    if (!f.flag)
-        fatalMissingLine(routine, id);
-    return {buffer.data(), 2 * std::size_t(f.count)};
+    const std::int32_t n = readLineById(kGeoPoints2, routine, id, buffer.data(), kLineBufferPoints);
+    return {buffer.data(), 2 * std::size_t(n)};
 }
 
 struct NamedEntry {
@@ -157,11 +155,8 @@ std::int32_t prepareZones()
         if (k >= zoneCount)
             return false;
         float* points = z.points.data() + 2 * z.first[k];
-        const LineFetch f = readLine(kGeoPoints2, std::int32_t(FetchMode::ById), points, z.counts[k], e.lineId);
-        if (!f.flag)
-            fatalMissingLine(kRoutine, e.lineId);
-        z.counts[k] = f.count;
-        Window w = boundingWindow(points, f.count);
+        z.counts[k] = readLineById(kGeoPoints2, kRoutine, e.lineId, points, z.counts[k]);
+        Window w = boundingWindow(points, z.counts[k]);
         if (w.south <= -kHalfPi || w.north >= kHalfPi) {
             w.west = -kPi;
             w.east = kPi;
@@ -187,20 +182,15 @@ OutlineFetch fetchOutline(std::string_view routine, std::int32_t lineId, std::in
     const std::int32_t listed = std::min(pointCount, kLinePointLimit);
     const std::int32_t shortBy = pointCount - std::max(capacity, 0);
     if (shortBy <= 0) {
-        const LineFetch f = readLine(kGeoPoints2, std::int32_t(FetchMode::ById), points, capacity, lineId);
-        if (!f.flag)
-            fatalMissingLine(routine, lineId);
-        r.count = f.count;
+        r.count = readLineById(kGeoPoints2, routine, lineId, points, capacity);
     } else {
         std::vector<float> whole;
         if (!allocate(whole, 2 * std::size_t(listed))) {
             r.leftOut = pointCount;
             return r;
         }
-        const LineFetch f = readLine(kGeoPoints2, std::int32_t(FetchMode::ById), whole.data(), listed, lineId);
-        if (!f.flag)
-            fatalMissingLine(routine, lineId);
-        r.count = std::clamp(f.count, 0, std::max(capacity, 0));
+        const std::int32_t n = readLineById(kGeoPoints2, routine, lineId, whole.data(), listed);
+        r.count = std::clamp(n, 0, std::max(capacity, 0));
         r.leftOut = shortBy;
         std::copy_n(whole.data(), 2 * std::size_t(r.count), points);
     }

@@ -207,10 +207,8 @@ std::span<float> fetchTableLine(std::string_view routine, std::int32_t id)
 {
     std::vector<float>& buffer = fixedZones().lineBuffer;
     buffer.resize(2 * std::size_t(kLineBufferPoints));
-    const LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), buffer.data(), kLineBufferPoints, id);
-    if (!f.flag)
-        fatalMissingLine(routine, id);
-    return {buffer.data(), 2 * std::size_t(f.count)};
+    const std::int32_t n = readLineById(kGeoPoints, routine, id, buffer.data(), kLineBufferPoints);
+    return {buffer.data(), 2 * std::size_t(n)};
 }
 
 void GEOWZI(const FixedTable& table, UnpackedTable& out)
@@ -226,14 +224,14 @@ void GEOWZI(const FixedTable& table, UnpackedTable& out)
         const auto first = std::int32_t(out.points.size() / 2);
         for (std::int32_t k = 0; k < polygon.lineCount; ++k) {
             const TableLine& line = table.lines[next++];
-            LineFetch f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), buffer.data(), kLineBufferPoints, line.id);
-            if (!f.flag)
-                f = readLine(kGeoPoints, std::int32_t(FetchMode::ById), buffer.data(), kLineBufferPoints, line.id);
-            if (!f.flag)
-                fatalMissingLine(kUnpacker, line.id);
-            if (std::int64_t(out.points.size() / 2) + f.count > table.capacity)
+            // a line not found is read once more before it counts as missing
+            const LineFetch f =
+                readLine(kGeoPoints, std::int32_t(FetchMode::ById), buffer.data(), kLineBufferPoints, line.id);
+            const std::int32_t n =
+                f.flag ? f.count : readLineById(kGeoPoints, kUnpacker, line.id, buffer.data(), kLineBufferPoints);
+            if (std::int64_t(out.points.size() / 2) + n > table.capacity)
                 fatalCallerDimension(kUnpacker, "CRDKNT");
-            appendLine(buffer.data(), f.count, line.direction, out.points);
+            appendLine(buffer.data(), n, line.direction, out.points);
         }
         const std::int32_t count = std::int32_t(out.points.size() / 2) - first;
         out.polygons.push_back({boundingWindow(out.points.data() + 2 * first, count), first, count, polygon.zone});
