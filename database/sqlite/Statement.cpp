@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/NumberText.h"
 
 #include <sqlite3.h>
@@ -79,16 +80,11 @@ bool Statement::run()
 
 int Statement::column(std::string_view name) const
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    const auto same = [&](const std::string& a) {
-        return a.size() == name.size() &&
-               std::equal(a.begin(), a.end(), name.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-    };
     // Columns are mostly asked for in their order: the search starts after the last one found.
     const std::size_t n = m_columns.size();
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = (m_nextColumn + k) % n;
-        if (same(m_columns[i])) {
+        if (platform::equalsNoCase(m_columns[i], name)) {
             m_nextColumn = i + 1;
             return int(i);
         }
