@@ -15,6 +15,16 @@ namespace db {
 Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn), m_sql(sql)
 {
     m_stmt = conn.acquire(sql);
+    readColumns();
+}
+
+Statement::Statement(Connection& conn, sqlite3_stmt* kept) : m_conn(conn), m_stmt(kept), m_kept(true)
+{
+    readColumns();
+}
+
+void Statement::readColumns()
+{
     if (!m_stmt) {
         m_state = Step::Failed;
         return;
@@ -26,12 +36,17 @@ Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn), m
 
 Statement::~Statement()
 {
-    m_conn.release(m_sql, m_stmt);
+    if (!m_kept) {
+        m_conn.release(m_sql, m_stmt);
+    } else if (m_stmt) {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
 }
 
 Statement::Statement(Statement&& other) noexcept
     : m_conn(other.m_conn), m_sql(std::move(other.m_sql)), m_stmt(other.m_stmt),
-      m_columns(std::move(other.m_columns)), m_state(other.m_state)
+      m_columns(std::move(other.m_columns)), m_state(other.m_state), m_kept(other.m_kept)
 {
     other.m_stmt = nullptr;
 }
