@@ -6,6 +6,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "Figures.h"
 #include "MapFolderBench.h"
 
 #include <chrono>
@@ -18,13 +19,9 @@
 
 namespace {
 
-constexpr double kRadPerDeg = 3.14159265358979323846 / 180;
-constexpr double kStepDeg = 1.5;
+using bench::rad;
 
-float rad(double degrees)
-{
-    return float(degrees * kRadPerDeg);
-}
+constexpr double kStepDeg = 1.5;
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -66,7 +63,7 @@ void lineCalls(int n)
         const std::size_t k = 2 * std::size_t(i % 1000);
         GEODTL(&points[k], &points[k + 1], line.data(), &count, &nearLon, &nearLat, &dist, &azimuth);
     });
-    std::printf("GEODTL, line of %4d points: %10.0f calls/s\n", n, rate);
+    std::printf("GEODTL, line of %4d points: %s calls/s\n", n, bench::fixed(rate, 0, 10).c_str());
 }
 
 // Island countries 1.5 degrees apart in rows of 10 (a map of 200 km holds at most 64
@@ -99,7 +96,8 @@ void mapCalls(int countries)
             GEODCM1(&points[k], &points[k + 1], &maxDist, &exclCount, country, &capacity, &n, dists.data(),
                     azimuths.data(), codes.data(), &dropped);
         });
-        std::printf("%3d countries: GEODW1 %8.0f calls/s, GEODCM1 (200 km) %8.0f calls/s\n", countries, coast, list);
+        std::printf("%3d countries: GEODW1 %s calls/s, GEODCM1 (200 km) %s calls/s\n", countries,
+                    bench::fixed(coast, 0, 8).c_str(), bench::fixed(list, 0, 8).c_str());
     });
 }
 

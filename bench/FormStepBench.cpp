@@ -9,6 +9,7 @@
 
 #include "database/NoticeStore.h"
 #include "BenchNotices.h"
+#include "Figures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -79,11 +80,11 @@ int stepThroughOneKind(QApplication& application, bench::SilentPrompter& prompte
 
     const double first = meanOf(stepMs, 0, 100);
     const double last = meanOf(stepMs, kSteps - 100, 100);
-    std::printf("open a T02 notice in its form: %.1f ms\n", openMs);
-    std::printf("step >> through %d notices: mean %.2f ms, worst %.2f ms; first 100 %.2f ms, last 100 %.2f ms "
-                "(ratio %.2f)\n",
-                kSteps, meanOf(stepMs, 0, stepMs.size()), *std::max_element(stepMs.begin(), stepMs.end()), first,
-                last, last / first);
+    std::printf("open a T02 notice in its form: %s ms\n", bench::fixed(openMs, 1).c_str());
+    std::printf("step >> through %d notices: mean %s ms, worst %s ms; first 100 %s ms, last 100 %s ms (ratio %s)\n",
+                kSteps, bench::fixed(meanOf(stepMs, 0, stepMs.size()), 2).c_str(),
+                bench::fixed(*std::max_element(stepMs.begin(), stepMs.end()), 2).c_str(),
+                bench::fixed(first, 2).c_str(), bench::fixed(last, 2).c_str(), bench::fixed(last / first, 2).c_str());
     return 0;
 }
 
@@ -130,10 +131,11 @@ int switchBetweenKinds(QApplication& application, bench::SilentPrompter& prompte
     std::filesystem::remove(path);
     if (stepMs.size() != std::size_t(kSteps))
         return 1;
-    std::printf("switch between the two forms, %d steps: mean %.2f ms, worst %.2f ms; first 100 %.2f ms, "
-                "last 100 %.2f ms\n",
-                kSteps, meanOf(stepMs, 0, stepMs.size()), *std::max_element(stepMs.begin(), stepMs.end()),
-                meanOf(stepMs, 0, 100), meanOf(stepMs, kSteps - 100, 100));
+    std::printf("switch between the two forms, %d steps: mean %s ms, worst %s ms; first 100 %s ms, last 100 %s ms\n",
+                kSteps, bench::fixed(meanOf(stepMs, 0, stepMs.size()), 2).c_str(),
+                bench::fixed(*std::max_element(stepMs.begin(), stepMs.end()), 2).c_str(),
+                bench::fixed(meanOf(stepMs, 0, 100), 2).c_str(),
+                bench::fixed(meanOf(stepMs, kSteps - 100, 100), 2).c_str());
     return 0;
 }
 

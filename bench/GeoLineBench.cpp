@@ -4,6 +4,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "Figures.h"
 #include "core/LibraryState.h"
 
 #include <algorithm>
@@ -61,8 +62,10 @@ void run(const char* name, const std::vector<int32_t>& order, int passes)
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double fetches = double(order.size()) * passes;
-    std::printf("%-10s %8.0f fetches in %6.3f s: %10.0f fetches/s, %6.1f blocks loaded a pass\n", name, fetches,
-                seconds, fetches / seconds, double(geo::libraryState().geoPoints.blocksLoaded - loadsBefore) / passes);
+    const double loads = double(geo::libraryState().geoPoints.blocksLoaded - loadsBefore) / passes;
+    std::printf("%-10s %s fetches in %s s: %s fetches/s, %s blocks loaded a pass\n", name,
+                bench::fixed(fetches, 0, 8).c_str(), bench::fixed(seconds, 3, 6).c_str(),
+                bench::fixed(fetches / seconds, 0, 10).c_str(), bench::fixed(loads, 1, 6).c_str());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // sphere, over the same pairs (half of them less than 200 km apart), and prints calls per second.
 //   geometry_bench [pairs]     (default: 1000000)
 #include "tavu32d.h"
+#include "Figures.h"
 
 #include <GeographicLib/Geodesic.hpp>
 
@@ -47,8 +48,9 @@ void time(const char* name, const std::vector<Pair>& pairs, Call call)
     for (Pair p : pairs)
         sum += call(p);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-28s %10.0f calls/s  (%ld pairs, %.3f s, checksum %.0f)\n", name, double(pairs.size()) / seconds,
-                long(pairs.size()), seconds, sum);
+    std::printf("%-28s %s calls/s  (%ld pairs, %s s, checksum %s)\n", name,
+                bench::fixed(double(pairs.size()) / seconds, 0, 10).c_str(), long(pairs.size()),
+                bench::fixed(seconds, 3).c_str(), bench::fixed(sum, 0).c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "OstrelStartup.h"
 #include "database/NoticeStore.h"
 #include "BenchNotices.h"
+#include "Figures.h"
 
 #include <QApplication>
 
@@ -95,11 +96,13 @@ int main(int argc, char* argv[])
     }
     window.close();
 
-    std::printf("open a database of %d notices and fill its grid: %.3f s (%.3f s of processor time; the grid "
-                "query alone %.3f s)\n",
-                gridNotices, bench::median(opens), bench::median(openCpu), bench::median(queries));
-    std::printf("export %d notices (%.1f MB): %.3f s (%.3f s of processor time)\n", exportNotices,
-                double(exportBytes) / 1e6, bench::median(exports), bench::median(exportCpu));
+    std::printf("open a database of %d notices and fill its grid: %s s (%s s of processor time; the grid "
+                "query alone %s s)\n",
+                gridNotices, bench::fixed(bench::median(opens), 3).c_str(),
+                bench::fixed(bench::median(openCpu), 3).c_str(), bench::fixed(bench::median(queries), 3).c_str());
+    std::printf("export %d notices (%s MB): %s s (%s s of processor time)\n", exportNotices,
+                bench::fixed(double(exportBytes) / 1e6, 1).c_str(), bench::fixed(bench::median(exports), 3).c_str(),
+                bench::fixed(bench::median(exportCpu), 3).c_str());
     std::filesystem::remove(path);
     std::filesystem::remove(exportPath);
     return ok && prompter.shown == 0 ? 0 : 1;

@@ -6,6 +6,7 @@
 #include "NoticeImport.h"
 #include "database/DbConnection.h"
 #include "BenchNotices.h"
+#include "Figures.h"
 
 #include <sqlite3.h>
 
@@ -231,15 +232,15 @@ int main(int argc, char* argv[])
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const double im = bench::median(runs[i].imports);
         const double bu = bench::median(runs[i].bulks);
-        std::printf("%6d notices (%5.1f MB, %zu rows): import %6.2f s (%6.1f us per notice), bulk insert %6.2f s, "
-                    "ratio %.2f\n",
-                    sizes[i], double(fs::file_size(runs[i].file)) / 1e6, runs[i].rows, im, im * 1e6 / sizes[i], bu,
-                    im / bu);
+        std::printf("%6d notices (%s MB, %zu rows): import %s s (%s us per notice), bulk insert %s s, ratio %s\n",
+                    sizes[i], bench::fixed(double(fs::file_size(runs[i].file)) / 1e6, 1, 5).c_str(), runs[i].rows,
+                    bench::fixed(im, 2, 6).c_str(), bench::fixed(im * 1e6 / sizes[i], 1, 6).c_str(),
+                    bench::fixed(bu, 2, 6).c_str(), bench::fixed(im / bu, 2).c_str());
     }
     for (std::size_t i = 1; i < runs.size(); ++i)
-        std::printf("import of %d took %.2f times that of %d (bulk insert %.2f times)\n", sizes[i],
-                    bench::median(runs[i].imports) / bench::median(runs[0].imports), sizes[0],
-                    bench::median(runs[i].bulks) / bench::median(runs[0].bulks));
+        std::printf("import of %d took %s times that of %d (bulk insert %s times)\n", sizes[i],
+                    bench::fixed(bench::median(runs[i].imports) / bench::median(runs[0].imports), 2).c_str(), sizes[0],
+                    bench::fixed(bench::median(runs[i].bulks) / bench::median(runs[0].bulks), 2).c_str());
     fs::remove_all(folder);
     if (!ok)
         std::fprintf(stderr, "an import or bulk insert failed\n");

@@ -8,6 +8,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "Figures.h"
 #include "MapFolderBench.h"
 
 #include <chrono>
@@ -25,14 +26,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr double kRadPerDeg = 3.14159265358979323846 / 180;
+using bench::rad;
+
 constexpr int kPerSide = 10;  // islands of 41 points
 constexpr int kOwners = 60;
-
-float rad(double degrees)
-{
-    return float(degrees * kRadPerDeg);
-}
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -72,7 +69,8 @@ void symbolsPerSecond(int outlines)
             hits += symbol[0] != ' ';
         }
         const double s = secondsSince(start);
-        std::printf("GEOPLC2, %3d outlines: %9.0f calls/s (%d of %d points on land)\n", outlines, calls / s, hits, calls);
+        std::printf("GEOPLC2, %3d outlines: %s calls/s (%d of %d points on land)\n", outlines,
+                    bench::fixed(calls / s, 0, 9).c_str(), hits, calls);
     });
 }
 
@@ -98,7 +96,8 @@ void buildTime(int lines)
         int16_t item = 1;
         int32_t generation = 0;
         GEOVA1(&item, &generation);
-        std::printf("GEOMAP build, index of %4d lines: %8.3f ms a build (%d builds)\n", lines, 1000 * s / builds,
+        std::printf("GEOMAP build, index of %4d lines: %s ms a build (%d builds)\n", lines,
+                    bench::fixed(1000 * s / builds, 3, 8).c_str(),
                     generation);
     });
 }
@@ -116,7 +115,8 @@ void heldRequest()
         int16_t item = 1;
         int32_t generation = 0;
         GEOVA1(&item, &generation);
-        std::printf("GEOMAP held request: %8.1f ns a call (generation still %d)\n", 1e9 * s / calls, generation);
+        std::printf("GEOMAP held request: %s ns a call (generation still %d)\n",
+                    bench::fixed(1e9 * s / calls, 1, 8).c_str(), generation);
     });
 }
 

@@ -1,6 +1,7 @@
 // Times GEOPIA on star-shaped polygons of 50, 500 and 2,000 vertices (about 2 degrees across,
 // at 45 degrees north) at random points of each polygon's window, and prints calls per second.
 #include "tavu32d.h"
+#include "Figures.h"
 
 #include <chrono>
 #include <cmath>
@@ -50,7 +51,8 @@ int main()
         for (long c = 0; c < calls; ++c)
             inside += GEOPIA(&points[2 * std::size_t(c % 10000)], window, poly.data(), &count) != 0;
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("GEOPIA, %4d vertices: %10.0f calls/s  (%ld calls, %.2f s, %ld inside)\n", n, double(calls) / seconds,
-                    calls, seconds, inside);
+        std::printf("GEOPIA, %4d vertices: %s calls/s  (%ld calls, %s s, %ld inside)\n", n,
+                    bench::fixed(double(calls) / seconds, 0, 10).c_str(), calls, bench::fixed(seconds, 2).c_str(),
+                    inside);
     }
 }

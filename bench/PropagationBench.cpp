@@ -5,6 +5,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "Figures.h"
 #include "MapFolderBench.h"
 
 #include <algorithm>
@@ -21,12 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr double kRadPerDeg = 3.14159265358979323846 / 180;
-
-float rad(double degrees)
-{
-    return float(degrees * kRadPerDeg);
-}
+using bench::kRadPerDeg;
+using bench::rad;
 
 std::array<float, 4> windowAround(const mapfiles::Line& line)
 {
@@ -85,8 +82,8 @@ void pathsPerSecond()
         split += flag == 0;
     }
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("GEOPRCP, paths of 100 to 500 km: %8.1f paths/s (%d of %d with a code at both ends)\n", paths / s,
-                split, paths);
+    std::printf("GEOPRCP, paths of 100 to 500 km: %s paths/s (%d of %d with a code at both ends)\n",
+                bench::fixed(paths / s, 1, 8).c_str(), split, paths);
 }
 
 }  // namespace

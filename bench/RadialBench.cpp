@@ -7,6 +7,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "Figures.h"
 #include "MapFolderBench.h"
 
 #include <chrono>
@@ -23,15 +24,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr double kRadPerDeg = 3.14159265358979323846 / 180;
+using bench::rad;
+
 constexpr int kColumns = 10;
 constexpr int kCapacity = 100;
 constexpr int kCodes = 60;
-
-float rad(double degrees)
-{
-    return float(degrees * kRadPerDeg);
-}
 
 std::string code(int i)
 {
@@ -78,8 +75,8 @@ void measure(int count)
         stretches += n;
     }
     double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("GEOALC3, %3d countries: %8.0f calls/s (%.1f stretches a radial)\n", count, radials / s,
-                double(stretches) / radials);
+    std::printf("GEOALC3, %3d countries: %s calls/s (%s stretches a radial)\n", count,
+                bench::fixed(radials / s, 0, 8).c_str(), bench::fixed(double(stretches) / radials, 1).c_str());
     const int points = 100000;
     int inArea = 0;
     start = std::chrono::steady_clock::now();
@@ -90,7 +87,8 @@ void measure(int count)
         inArea += symbol[3] == '0';
     }
     s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("GEOIAA2, %3d countries: %8.0f calls/s (%d of %d points in an area)\n", count, points / s, inArea,
+    std::printf("GEOIAA2, %3d countries: %s calls/s (%d of %d points in an area)\n", count,
+                bench::fixed(points / s, 0, 8).c_str(), inArea,
                 points);
 }
 

@@ -2,6 +2,7 @@
 // 110 MB) through the import's reader, beside a plain count of its lines; median of five.
 //   reader_bench [notices]     (default: 40000)
 #include "BenchNotices.h"
+#include "Figures.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -41,8 +42,9 @@ int main(int argc, char* argv[])
         }));
     }
     const double count = bench::median(counts), reading = bench::median(reads);
-    std::printf("%.1f MB, %zu lines: line count %.3f s (%.0f MB/s), reader %.3f s (%.0f MB/s), %d notices\n", mb,
-                lines, count, mb / count, reading, mb / reading, read);
+    std::printf("%s MB, %zu lines: line count %s s (%s MB/s), reader %s s (%s MB/s), %d notices\n",
+                bench::fixed(mb, 1).c_str(), lines, bench::fixed(count, 3).c_str(), bench::fixed(mb / count, 0).c_str(),
+                bench::fixed(reading, 3).c_str(), bench::fixed(mb / reading, 0).c_str(), read);
     std::filesystem::remove_all(folder);
     return read == notices ? 0 : 1;
 }

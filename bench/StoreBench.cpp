@@ -4,6 +4,7 @@
 #include "database/DbConnection.h"
 #include "database/NoticeStore.h"
 #include "BenchNotices.h"
+#include "Figures.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,8 +32,8 @@ int main(int argc, char* argv[])
             }
             database::closeDB(conn);
         });
-        std::printf("store %6d notices (127 rows each): %7.2f s, %6.1f us per notice, %d stored\n", n, seconds,
-                    seconds * 1e6 / n, stored);
+        std::printf("store %6d notices (127 rows each): %s s, %s us per notice, %d stored\n", n,
+                    bench::fixed(seconds, 2, 7).c_str(), bench::fixed(seconds * 1e6 / n, 1, 6).c_str(), stored);
         std::filesystem::remove(path);
     }
     return prompter.shown == 0 ? 0 : 1;

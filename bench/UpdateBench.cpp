@@ -6,6 +6,7 @@
 #include "database/NoticeStore.h"
 #include "database/NoticeUpdate.h"
 #include "BenchNotices.h"
+#include "Figures.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,8 +55,8 @@ int main(int argc, char* argv[])
                 updated += database::updateNtc(record, key, conn, prompter.report()) ? 1 : 0;
         });
         database::closeDB(conn);
-        std::printf("update %d of %6d notices (127 rows each): %6.3f s, %6.1f us per notice, %d updated\n",
-                    kUpdates, n, seconds, seconds * 1e6 / kUpdates, updated);
+        std::printf("update %d of %6d notices (127 rows each): %s s, %s us per notice, %d updated\n", kUpdates, n,
+                    bench::fixed(seconds, 3, 6).c_str(), bench::fixed(seconds * 1e6 / kUpdates, 1, 6).c_str(), updated);
         std::filesystem::remove(path);
     }
     return prompter.shown == 0 ? 0 : 1;

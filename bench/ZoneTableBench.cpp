@@ -5,6 +5,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
+#include "Figures.h"
 #include "MapFolderBench.h"
 #include "core/Constants.h"
 #include "zones/ZoneTables.h"
@@ -19,12 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr double kRadPerDeg = 3.14159265358979323846 / 180;
-
-float rad(double degrees)
-{
-    return float(degrees * kRadPerDeg);
-}
+using bench::rad;
 
 void writeTables(const fs::path& folder)
 {
@@ -56,7 +52,7 @@ void lookUps(const char* name, Call call)
     for (int i = 0; i < calls; ++i)
         sum += call(points[2 * std::size_t(i)], points[2 * std::size_t(i) + 1]);
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-8s %10.0f look-ups/s (checksum %ld)\n", name, calls / s, sum);
+    std::printf("%-8s %s look-ups/s (checksum %ld)\n", name, bench::fixed(calls / s, 0, 10).c_str(), sum);
 }
 
 }  // namespace

@@ -36,13 +36,6 @@ void GridRows::clear()
     m_ends.clear();
 }
 
-void GridRows::reserve(std::size_t rows)
-{
-    constexpr std::size_t kRoomPerRow = 256;  // eleven cells of their columns' usual lengths
-    m_ends.reserve(rows * kGridColumns);
-    m_text.reserve(rows * kRoomPerRow);
-}
-
 void GridRows::add(std::string_view text)
 {
     m_text.append(text);
@@ -52,9 +45,6 @@ void GridRows::add(std::string_view text)
 bool loadGridRows(db::Connection& conn, GridRows& rows)
 {
     rows.clear();
-    db::Statement count(conn, "SELECT count(*) FROM fmtv_terra");
-    if (count.step() == db::Step::Row)
-        rows.reserve(std::size_t(count.integer(0).value_or(0)));
     db::Statement st(conn, ntcGridQuery());
     std::string room;
     db::Step step;

@@ -23,9 +23,6 @@ public:
     std::string_view cell(std::size_t row, int column) const;
 
     void clear();
-    /// Room for `rows` rows. The texts get room for long ones: memory never written is never
-    /// taken from the system.
-    void reserve(std::size_t rows);
     /// Adds the next cell: a row is complete after kGridColumns of them.
     void add(std::string_view text);
 

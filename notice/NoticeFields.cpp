@@ -1,6 +1,7 @@
 #include "NoticeFields.h"
 
 #include "NoticeFileFormat.h"
+#include "platform/AsciiCase.h"
 
 #include <unordered_map>
 
@@ -143,7 +144,7 @@ const NoticeField* findNoticeKey(std::string_view key)
     if (key.size() > sizeof lowered)
         return nullptr;
     for (std::size_t i = 0; i < key.size(); ++i)
-        lowered[i] = key[i] >= 'A' && key[i] <= 'Z' ? char(key[i] - 'A' + 'a') : key[i];
+        lowered[i] = platform::lowerAscii(key[i]);
     const auto it = byName.find(std::string_view(lowered, key.size()));
     return it == byName.end() ? nullptr : it->second;
 }

@@ -1,6 +1,7 @@
 #include "NoticeFileFormat.h"
 
 #include "FieldUtils.h"
+#include "platform/AsciiCase.h"
 #include "platform/TextCodec.h"
 #include "platform/NumberText.h"
 
@@ -16,11 +17,6 @@ bool signAndDigits(std::string_view value, std::size_t shortLen, std::size_t lon
         return false;
     const std::size_t digits = value.size() - 1;
     return (digits == shortLen || digits == longLen) && isDigits(value.substr(1));
-}
-
-char lowerChar(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
 }  // namespace
@@ -62,7 +58,7 @@ std::string keyText(std::string_view key)
     std::string text(key);
     if (!text.empty() && (text[0] == 't' || text[0] == 'T'))
         for (char& c : text)
-            c = lowerChar(c);
+            c = platform::lowerAscii(c);
     return text;
 }
 
@@ -146,25 +142,6 @@ std::optional<std::string> parseFileTime(const std::string& time)
     if (hours > 24 || minutes > 59 || (hours == 24 && minutes != 0))
         return std::nullopt;
     return padZeros2(hh) + mm;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && startsWithNoCase(a, b);
-}
-
-bool startsWithNoCase(std::string_view text, std::string_view start)
-{
-    return text.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), text.begin(),
-                      [](char x, char y) { return lowerChar(x) == lowerChar(y); });
-}
-
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text)
-        c = lowerChar(c);
-    return text;
 }
 
 }  // namespace notice

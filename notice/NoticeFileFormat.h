@@ -48,11 +48,4 @@ std::string hhmmFromTime(const std::string& time);
 /// "HHMM" from H:MM or HH:MM with hours 0-23 and minutes 0-59, or 24:00; nothing for any other text.
 std::optional<std::string> parseFileTime(const std::string& time);
 
-/// Case-insensitive comparison of ASCII letters.
-bool equalsNoCase(std::string_view a, std::string_view b);
-/// True when `text` begins with `start`, ASCII letters compared without case.
-bool startsWithNoCase(std::string_view text, std::string_view start);
-/// ASCII lower case; other characters unchanged.
-std::string lowerAscii(std::string text);
-
 }  // namespace notice

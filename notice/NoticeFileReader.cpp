@@ -3,6 +3,7 @@
 #include "FieldUtils.h"
 #include "NoticeFileFormat.h"
 #include "NoticeFields.h"
+#include "platform/AsciiCase.h"
 #include "platform/NumberText.h"
 #include "platform/TextCodec.h"
 
@@ -39,7 +40,8 @@ std::string limitEntry(const std::string& prefix, int limit, const char* what)
 
 bool isAnyOf(std::string_view line, std::initializer_list<std::string_view> tags)
 {
-    return std::any_of(tags.begin(), tags.end(), [&](std::string_view t) { return equalsNoCase(line, t); });
+    return std::any_of(tags.begin(), tags.end(),
+                       [&](std::string_view t) { return platform::equalsNoCase(line, t); });
 }
 
 // A tag that opens or closes a whole section: no sub-section reads past it.
@@ -88,7 +90,7 @@ std::string readAdmSection(ReadCursor& cur, AdmList& list, const std::string& pr
     int count = 0;
     return walkSubSection(cur, prefix, name, closing, [&](std::string& report) {
         std::string_view key, value;
-        if (!splitKeyLine(cur.line, key, value) || !equalsNoCase(key, "t_adm"))
+        if (!splitKeyLine(cur.line, key, value) || !platform::equalsNoCase(key, "t_adm"))
             return;
         if (count == limit) {
             report += limitEntry(prefix, limit, "administrations");
@@ -114,7 +116,7 @@ std::string readAntennaSection(ReadCursor& cur, AzimuthSlots& slots, const std::
     int count = 0;
     return walkSubSection(cur, prefix, name, {closing}, [&](std::string& report) {
         std::string_view key, value;
-        if (!splitKeyLine(cur.line, key, value) || !startsWithNoCase(key, fixedKey))
+        if (!splitKeyLine(cur.line, key, value) || !platform::startsWithNoCase(key, fixedKey))
             return;
         const std::string_view azimuth = key.substr(fixedKey.size());
         const std::optional<int> degrees = parseAzimuth(azimuth);
@@ -361,25 +363,25 @@ bool readSubSection(ReadCursor& cur, NoticeReading& r)
     if (!line.starts_with('<'))
         return false;
     ZEL04Elements& zel = r.rec.zel;
-    if (equalsNoCase(line, "<POINT>")) {
+    if (platform::equalsNoCase(line, "<POINT>")) {
         readPoint(cur, r);
     } else if (isAnyOf(line, {"<COORDINATION>", "<COORD>"})) {
         readCoordList(cur, r, r.rec.coordAdm, "<COORDINATION>", readCoordSection);
-    } else if (equalsNoCase(line, "<COORD_A>")) {
+    } else if (platform::equalsNoCase(line, "<COORD_A>")) {
         if (zel.coordA.flag)
             r.report += errorEntry(r.prefix, "<COORD_A> sub-section already defined");
         else
             readCoordList(cur, r, zel.coordA, "<COORD_A>", readCoordASection);
-    } else if (equalsNoCase(line, "<COORD_O>")) {
+    } else if (platform::equalsNoCase(line, "<COORD_O>")) {
         if (zel.coordO.flag)
             r.report += errorEntry(r.prefix, "<COORD_O> sub-section already defined");
         else
             readCoordList(cur, r, zel.coordO, "<COORD_O>", readCoordOSection);
-    } else if (equalsNoCase(line, "<ANT_HGT>")) {
+    } else if (platform::equalsNoCase(line, "<ANT_HGT>")) {
         readAntenna(cur, r, "<ANT_HGT>", readAntHgtSection);
-    } else if (equalsNoCase(line, "<ANT_DIAGR_H>")) {
+    } else if (platform::equalsNoCase(line, "<ANT_DIAGR_H>")) {
         readAntenna(cur, r, "<ANT_DIAGR_H>", readAntDiagrHSection);
-    } else if (equalsNoCase(line, "<ANT_DIAGR_V>")) {
+    } else if (platform::equalsNoCase(line, "<ANT_DIAGR_V>")) {
         readAntenna(cur, r, "<ANT_DIAGR_V>", readAntDiagrVSection);
     } else {
         return false;
@@ -423,9 +425,9 @@ std::string readHeadSection(ReadCursor& cur, NoticeRecord& rec, const std::strin
             return report + errorEntry(prefix, "<HEAD> section not closed before <NOTICE>");
         std::string_view key, value;
         if (splitKeyLine(cur.line, key, value)) {
-            if (equalsNoCase(key, "t_adm"))
+            if (platform::equalsNoCase(key, "t_adm"))
                 storeOnce(rec, rec.adm, key, value, false, 0, report, prefix);
-            else if (equalsNoCase(key, "t_email_addr"))
+            else if (platform::equalsNoCase(key, "t_email_addr"))
                 storeOnce(rec, rec.zel.email_addr, key, value, false, 0, report, prefix);
         }
         cur.advance();
@@ -437,7 +439,7 @@ std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::str
     NoticeReading r{rec, prefix, " ", {}, false, {}};
     complete = false;
     for (;;) {
-        if (equalsNoCase(cur.line, "</NOTICE>")) {
+        if (platform::equalsNoCase(cur.line, "</NOTICE>")) {
             complete = true;
             break;
         }
@@ -455,7 +457,7 @@ std::string readNoticeSection(ReadCursor& cur, NoticeRecord& rec, const std::str
             readNoticeKey(r, key, value);
         } else if (readSubSection(cur, r)) {
             // A sub-section that broke off leaves the line that stopped it.
-            if (equalsNoCase(cur.line, "</NOTICE>") || cur.atEndOfInput())
+            if (platform::equalsNoCase(cur.line, "</NOTICE>") || cur.atEndOfInput())
                 continue;
             if (isSectionBreak(cur.line))
                 break;  // the sub-section said why
@@ -472,8 +474,8 @@ std::string readPointSection(ReadCursor& cur, FlaggedPair& point, const std::str
         std::string_view key, value;
         if (!splitKeyLine(cur.line, key, value) || value.empty())
             return;
-        const bool isLong = equalsNoCase(key, "zel_long");
-        if (!isLong && !equalsNoCase(key, "zel_lat"))
+        const bool isLong = platform::equalsNoCase(key, "zel_long");
+        if (!isLong && !platform::equalsNoCase(key, "zel_lat"))
             return;
         if (isLong ? !isFileLongitude(value) : !isFileLatitude(value)) {
             report += invalidEntry(prefix, key, value);

@@ -1,8 +1,7 @@
 #include "RowWriter.h"
 
 #include "Connection.h"
-
-#include <sqlite3.h>
+#include "Statement.h"
 
 namespace db {
 
@@ -58,26 +57,20 @@ bool RowWriter::run()
     shape.assign({m_table, m_whereColumn});
     for (const auto& value : m_values)
         shape.push_back(value.first);
-    sqlite3_stmt* st = m_conn.rowStatement(shape, [this] { return sqlText(); });
-    if (!st)
-        return false;
+    Statement st(m_conn, m_conn.rowStatement(shape, [this] { return sqlText(); }));
     int index = 1;
     for (const auto& [column, value] : m_values) {
         if (const auto* i = std::get_if<std::int64_t>(&value))
-            sqlite3_bind_int64(st, index, *i);
+            st.bind(index, *i);
         else if (const auto* s = std::get_if<std::string>(&value))
-            sqlite3_bind_text(st, index, s->data(), int(s->size()), SQLITE_STATIC);
+            st.bind(index, *s);
         else
-            sqlite3_bind_null(st, index);
+            st.bindNull(index);
         ++index;
     }
     if (m_whereColumn)
-        sqlite3_bind_int64(st, index, m_whereValue);
-    const int rc = sqlite3_step(st);
-    const bool done = rc == SQLITE_DONE || m_conn.fail();
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
-    return done;
+        st.bind(index, m_whereValue);
+    return st.run();
 }
 
 std::string RowWriter::sqlText() const

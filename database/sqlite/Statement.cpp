@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/NumberText.h"
 
 #include <sqlite3.h>
@@ -14,6 +15,16 @@ namespace db {
 Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn), m_sql(sql)
 {
     m_stmt = conn.acquire(sql);
+    readColumns();
+}
+
+Statement::Statement(Connection& conn, sqlite3_stmt* kept) : m_conn(conn), m_stmt(kept), m_kept(true)
+{
+    readColumns();
+}
+
+void Statement::readColumns()
+{
     if (!m_stmt) {
         m_state = Step::Failed;
         return;
@@ -25,12 +36,17 @@ Statement::Statement(Connection& conn, const std::string& sql) : m_conn(conn), m
 
 Statement::~Statement()
 {
-    m_conn.release(m_sql, m_stmt);
+    if (!m_kept) {
+        m_conn.release(m_sql, m_stmt);
+    } else if (m_stmt) {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
 }
 
 Statement::Statement(Statement&& other) noexcept
     : m_conn(other.m_conn), m_sql(std::move(other.m_sql)), m_stmt(other.m_stmt),
-      m_columns(std::move(other.m_columns)), m_state(other.m_state)
+      m_columns(std::move(other.m_columns)), m_state(other.m_state), m_kept(other.m_kept)
 {
     other.m_stmt = nullptr;
 }
@@ -79,16 +95,11 @@ bool Statement::run()
 
 int Statement::column(std::string_view name) const
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    const auto same = [&](const std::string& a) {
-        return a.size() == name.size() &&
-               std::equal(a.begin(), a.end(), name.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-    };
     // Columns are mostly asked for in their order: the search starts after the last one found.
     const std::size_t n = m_columns.size();
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = (m_nextColumn + k) % n;
-        if (same(m_columns[i])) {
+        if (platform::equalsNoCase(m_columns[i], name)) {
             m_nextColumn = i + 1;
             return int(i);
         }

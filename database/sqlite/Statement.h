@@ -54,12 +54,18 @@ public:
     std::optional<std::int64_t> integer(int index) const;
 
 private:
+    friend class RowWriter;
+    /// Runs a statement the connection keeps: reset after use, never handed back.
+    Statement(Connection& conn, sqlite3_stmt* kept);
+    void readColumns();
+
     Connection& m_conn;
     std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
     std::vector<std::string> m_columns;
     mutable std::size_t m_nextColumn = 0;  // where the next search by name starts
     Step m_state = Step::Row;
+    bool m_kept = false;
 };
 
 }  // namespace db

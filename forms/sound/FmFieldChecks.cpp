@@ -1,8 +1,5 @@
 #include "FmFieldChecks.h"
 
-#include "FmFormEvents.h"
-#include "forms/common/NoticeForm.h"
-
 namespace forms {
 
 const BoxChecks& fmBoxChecks()
@@ -21,11 +18,6 @@ const std::vector<std::string>& fmUpperCasedBoxes()
 {
     static const std::vector<std::string> boxes = commonUpperCasedBoxes();
     return boxes;
-}
-
-void installFmFieldChecks(NoticeForm& form, platform::Prompter& prompter)
-{
-    fmFormReactions().install(form, prompter);
 }
 
 }  // namespace forms

@@ -25,14 +25,4 @@ const VisibilityGroups& fmVisibilityGroups()
     return groups;
 }
 
-void resetFmForm(NoticeForm& form)
-{
-    resetForm(form, fmVisibilityGroups());
-}
-
-void applyFmChoice(NoticeForm& form, std::string_view control)
-{
-    applyChoice(form, fmVisibilityGroups(), control);
-}
-
 }  // namespace forms

@@ -1,8 +1,5 @@
 #include "TvFieldChecks.h"
 
-#include "TvFormEvents.h"
-#include "forms/common/NoticeForm.h"
-
 namespace forms {
 
 const BoxChecks& tvBoxChecks()
@@ -26,11 +23,6 @@ const std::vector<std::string>& tvUpperCasedBoxes()
         return b;
     }();
     return boxes;
-}
-
-void installTvFieldChecks(NoticeForm& form, platform::Prompter& prompter)
-{
-    tvFormReactions().install(form, prompter);
 }
 
 }  // namespace forms

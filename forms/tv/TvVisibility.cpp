@@ -28,14 +28,4 @@ const VisibilityGroups& tvVisibilityGroups()
     return groups;
 }
 
-void resetTvForm(NoticeForm& form)
-{
-    resetForm(form, tvVisibilityGroups());
-}
-
-void applyTvChoice(NoticeForm& form, std::string_view control)
-{
-    applyChoice(form, tvVisibilityGroups(), control);
-}
-
 }  // namespace forms

@@ -130,7 +130,7 @@ protected:
     void SetUp() override
     {
         form = forms::loadNtcForm(c.kind, app::Language::English);
-        c.install(*form, prompter);
+        c.reactions().install(*form, prompter);
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -253,7 +253,7 @@ TEST_P(FormChecks, EachFormsOwnBoxesFailWithTheirOwnTitles)
 TEST_P(FormChecks, ChkValidateBelongsToItsOwnForm)
 {
     auto other = forms::loadNtcForm(c.otherKind, app::Language::English);
-    testing_support::formCase(c.otherKind).install(*other, prompter);
+    testing_support::formCase(c.otherKind).reactions().install(*other, prompter);
     forms::FieldChecks* otherChecks = nullptr;
     for (QObject* child : other->children())
         if (auto* checks = dynamic_cast<forms::FieldChecks*>(child))
@@ -302,7 +302,7 @@ TEST_P(FormChecks, FillingClearingAndClosingCheckNothing)
     QLineEdit* freq = box("Txt_1A_FreqAssgn");
     freq->setFocus();
     freq->setText("x");
-    c.reset(*form);
+    forms::resetForm(*form, c.groups());
     EXPECT_EQ(freq->text(), "");
     freq->setText("x");
     form->close();

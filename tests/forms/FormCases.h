@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 #include "forms/common/Validators.h"
 #include "forms/common/Visibility.h"
@@ -26,13 +27,13 @@ struct FormCase {
     std::vector<const char*> ownUnchecked;  // its own boxes without a validator
     std::size_t checkCount, upperCount;
     const forms::VisibilityGroups& (*groups)();
-    void (*reset)(forms::NoticeForm&);
-    void (*choice)(forms::NoticeForm&, std::string_view);
     const forms::BoxChecks& (*checks)();
     const std::vector<std::string>& (*upperCased)();
-    void (*install)(forms::NoticeForm&, platform::Prompter&);
     // The body of a NOTICE section this form shows, an ADD at `site`.
     std::string (*notice)(const std::string& site);
+
+    // Its checks and answers to choices, as the program puts them on the form.
+    forms::FormReactions reactions() const { return forms::formTypeOf(kind)->reactions(); }
 };
 
 inline std::string televisionAdd(const std::string& site)
@@ -55,13 +56,13 @@ inline const std::vector<FormCase>& formCases()
          {"Combo_7A1_FreqStabl", "Txt_8D_Pwr_Ratio", "Txt_7C1_TvSys", "Combo_7C2_Color_Sys", "Txt_1E_Lf",
           "Txt_1E_kHz", "Lbl_1E", "Lbl_1E_kHz", "Lbl_1E_kHz_Sign", "Lbl_1E_LF", "Lbl_7A1_FreqStabl",
           "Lbl_7C1_TvSys", "Lbl_7C2_ColorSys", "Lbl_8D_PwrRatio"},
-         {"Txt_7C1_TvSys"}, 158, 23, forms::tvVisibilityGroups, forms::resetTvForm, forms::applyTvChoice,
-         forms::tvBoxChecks, forms::tvUpperCasedBoxes, forms::installTvFieldChecks, televisionAdd},
+         {"Txt_7C1_TvSys"}, 158, 23, forms::tvVisibilityGroups, forms::tvBoxChecks,
+         forms::tvUpperCasedBoxes, televisionAdd},
         {forms::kSoundForm, "FmFrmT01M", "OptFrg_Ge84", forms::kTvForm,
          {"Combo_9_AntDir", "Combo_9D_Polariz"},
          {"Txt_70_BDWdth", "Txt_7D_TranSys", "Lbl_7A0_Bdwdth", "Lbl_7A0_BDWdth_unit", "Lbl_7D_TranSys"},
-         {}, 157, 22, forms::fmVisibilityGroups, forms::resetFmForm, forms::applyFmChoice, forms::fmBoxChecks,
-         forms::fmUpperCasedBoxes, forms::installFmFieldChecks, soundAdd},
+         {}, 157, 22, forms::fmVisibilityGroups, forms::fmBoxChecks, forms::fmUpperCasedBoxes,
+         soundAdd},
     };
     return cases;
 }

@@ -30,7 +30,7 @@ protected:
     {
         auto form = forms::loadNtcForm(c.kind, app::Language::English);
         NoticeForm* f = form.get();
-        auto choice = c.choice;
+        auto choice = c.reactions().choice;
         forms::connectOptionReactions(*f, [f, choice](QRadioButton& b) { choice(*f, b.objectName().toStdString()); });
         for (const char* name : {"Combo_9_AntDir", "Combo_9D_Polariz"}) {
             auto* list = f->control<QComboBox>(name);
@@ -80,7 +80,7 @@ TEST_P(FormVisibility, ResetShowsEveryBlockEmptiesTheRestAndKeepsTheHeader)
                             "Txt_9EC_azm180", "Txt_11_Adm10", "Txt_Internal_Rmks", "Txt_TrgAdmRefID"})
         type(f, box, "x");
 
-    c.reset(f);
+    forms::resetForm(f, c.groups());
 
     for (const char* frame : {"Frame_9EC_EffAntHeight", "Frame_9NH_AttnH", "Frame_9NV_AttnV", "FrameCoord",
                               "Frame_A11_Only", "FrameTrg", "Txt_1A_FreqAssgn", "Lbl_AdmRefID"})
@@ -170,7 +170,7 @@ TEST_P(FormVisibility, AntennaRuleForEveryDirectivityAndPolarisation)
             f.control("Frame_9NH_AttnH")->setVisible(before);
             f.control("Frame_9NV_AttnV")->setVisible(before);
             type(f, "Txt_9NHAzm090", "12");
-            c.choice(f, "Combo_9D_Polariz");
+            c.reactions().choice(f, "Combo_9D_Polariz");
             EXPECT_EQ(shown(f, "Frame_9NH_AttnH"), r.attnH) << r.dir << "/" << r.polar << " from " << before;
             EXPECT_EQ(shown(f, "Frame_9NV_AttnV"), r.attnV) << r.dir << "/" << r.polar << " from " << before;
             EXPECT_EQ(text(f, "Txt_9NHAzm090"), "12");

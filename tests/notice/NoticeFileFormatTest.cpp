@@ -1,6 +1,7 @@
 #include "notice/NoticeFileFormat.h"
 #include "notice/NoticeFields.h"
 #include "notice/NoticeTextFile.h"
+#include "platform/AsciiCase.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -159,15 +160,6 @@ TEST(NoticeFileFormat, ParsesFileTimesIntoHhmm)
     EXPECT_EQ(hhmmFromTime("07"), "07");
 }
 
-TEST(NoticeFileFormat, EqualsNoCaseFoldsAsciiOnly)
-{
-    EXPECT_TRUE(equalsNoCase("</NOTICE>", "</notice>"));
-    EXPECT_TRUE(equalsNoCase("", ""));
-    EXPECT_FALSE(equalsNoCase("abc", "abcd"));
-    EXPECT_FALSE(equalsNoCase("abc", "abd"));
-    EXPECT_FALSE(equalsNoCase("\xC3\x89", "\xC3\xA9"));  // É and é
-}
-
 TEST(NoticeTextFile, EndsLinesAtCrCrLfAndLf)
 {
     using Lines = std::vector<std::string>;
@@ -297,7 +289,7 @@ TEST(NoticeFields, EveryFieldHasItsOwnKeyAndColumnsMatchingItsKind)
     std::set<std::string> names, columns;
     for (const NoticeField& k : noticeFields()) {
         EXPECT_TRUE(k.key.empty() || names.insert(std::string(k.key)).second) << k.key;
-        EXPECT_EQ(lowerAscii(std::string(k.key)), k.key);  // looked up in lower case
+        EXPECT_EQ(platform::lowerAscii(std::string(k.key)), k.key);  // looked up in lower case
         const bool coordinate = k.kind == ValueKind::Longitude || k.kind == ValueKind::Latitude;
         EXPECT_EQ(k.table == Table::None, k.columns[0] == nullptr) << k.key;
         for (std::size_t part = 0; part < k.columns.size(); ++part) {
