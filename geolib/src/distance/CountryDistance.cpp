@@ -11,6 +11,7 @@
 #include "geometry/Crossings.h"
 #include "geometry/GreatCircle.h"
 #include "map/CurrentMap.h"
+#include "map/Radial.h"
 #include "map/SymbolAtPoint.h"
 
 #include <algorithm>
@@ -302,39 +303,6 @@ Coast GEODW1(Point p, float maxDistKm)
     return c;
 }
 
-namespace {
-
-struct Ray {
-    std::array<float, 2 * kRayCapacity> points{};
-    std::array<float, kRayCapacity> distances{};
-    std::int32_t n = 0;
-    Window window{};
-    bool normal = true;
-
-    void build(Point p, float lengthKm, float azimuthDeg)
-    {
-        GEOAZL(p, lengthKm, azimuthDeg, points.data(), distances.data(), n, window, normal);
-    }
-};
-
-// The ray is near the piece: a ray point lies in its window or the ray crosses the window's edge.
-bool rayNearPiece(const Ray& ray, const Window& w)
-{
-    if (!windowsOverlap(ray.window, w))
-        return false;
-    if (GEOPIWF(1, ray.points.data(), std::int16_t(ray.n), w) != 0)
-        return true;
-    std::array<float, 14> outline{};
-    const std::int32_t k = windowOutline(w, outline.data());
-    float at[2];
-    CrossingOutput<float> out{at, nullptr, 1};
-    crossTwoLines(ray.points.data(), ray.n, outline.data(), k,
-                  {ray.normal, 2, double(kCrossingTolerance), double(kPi), nullptr}, out);
-    return out.count > 0;
-}
-
-}  // namespace
-
 RayCoast GEODWA3(Point p, float azimuthDeg, float maxDistKm, bool wantCountry)
 {
     CurrentMap& map = libraryState().map;
@@ -352,13 +320,9 @@ RayCoast GEODWA3(Point p, float azimuthDeg, float maxDistKm, bool wantCountry)
             rayLength = dist;
         }
         const Window& w = pieces.pieceWindow[i];
-        if (!rayNearPiece(ray, w))
+        if (!windowsOverlap(ray.window, w) || !rayMeetsWindow(ray, w, ray.normal))
             continue;
-        const std::int32_t first = GEOPIWF(1, ray.points.data(), std::int16_t(ray.n), w);
-        const std::int32_t a = std::max(first - 1, 1);
-        const std::int32_t last = GEOPIWF(-1, ray.points.data(), std::int16_t(ray.n), w);
-        const std::int32_t b = last == 0 ? ray.n : last;
-        const std::int32_t end = std::min(b + 1, ray.n);
+        const auto [a, end] = rayPartNear(ray, w);
         std::array<float, 2 * kMostRayCrossings> at{};
         CrossingOutput<float> out{at.data(), nullptr, kMostRayCrossings};
         crossTwoLines(ray.points.data() + 2 * (a - 1), end - a + 1,

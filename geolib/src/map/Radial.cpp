@@ -24,43 +24,42 @@ double crossingDistance(double lon1, double lat1, double lon2, double lat2)
 }
 
 // Crossings of radial points first..last (from 1) with a line, written at `points`.
-CrossingOutput<float> crossRay(std::int32_t first, std::int32_t last, const float* line, std::int32_t n, bool plain,
-                               std::int32_t mode, float* points, std::int32_t room)
+CrossingOutput<float> crossRay(const Ray& ray, std::int32_t first, std::int32_t last, const float* line,
+                               std::int32_t n, bool plain, std::int32_t mode, float* points, std::int32_t room)
 {
-    const RadialState& r = radial();
     CrossingOutput<float> out{points, nullptr, std::max(room, 0)};
-    crossTwoLines(r.rayPoints.data() + 2 * (first - 1), last - first + 1, line, n,
+    crossTwoLines(ray.points.data() + 2 * (first - 1), last - first + 1, line, n,
                   {plain, mode, double(kCrossingTolerance), double(kPi), &crossingDistance}, out);
     return out;
 }
 
-// True when a radial point lies in the window or the radial crosses the window's outline.
-bool rayMeetsWindow(const Window& w, bool plain)
+}  // namespace
+
+void Ray::build(Point start, float lengthKm, float azimuthDeg)
 {
-    const RadialState& r = radial();
-    if (GEOPIWF(1, r.rayPoints.data(), std::int16_t(r.rayCount), w) != 0)
+    GEOAZL(start, lengthKm, azimuthDeg, points.data(), distances.data(), n, window, normal);
+}
+
+bool rayMeetsWindow(const Ray& ray, const Window& w, bool plain)
+{
+    if (GEOPIWF(1, ray.points.data(), std::int16_t(ray.n), w) != 0)
         return true;
     std::array<float, 14> outline{};
-    const std::int32_t n = windowOutline(w, outline.data());
+    const std::int32_t k = windowOutline(w, outline.data());
     std::array<float, 2> crossing{};
-    const CrossingOutput<float> out = crossRay(1, r.rayCount, outline.data(), n, plain, 2, crossing.data(), 1);
+    const CrossingOutput<float> out = crossRay(ray, 1, ray.n, outline.data(), k, plain, 2, crossing.data(), 1);
     return out.count + out.overflow > 0;
 }
 
-// The part of the radial near a window: from the point before the first radial point in it to
-// the point after the last; the whole radial when none lies in it.
-std::pair<std::int32_t, std::int32_t> rayPartNear(const Window& w)
+std::pair<std::int32_t, std::int32_t> rayPartNear(const Ray& ray, const Window& w)
 {
-    const RadialState& r = radial();
-    const auto m = std::int16_t(r.rayCount);
-    const std::int32_t first = GEOPIWF(1, r.rayPoints.data(), m, w);
+    const auto m = std::int16_t(ray.n);
+    const std::int32_t first = GEOPIWF(1, ray.points.data(), m, w);
     if (first == 0)
         return {1, m};
-    const std::int32_t last = GEOPIWF(-1, r.rayPoints.data(), m, w);
+    const std::int32_t last = GEOPIWF(-1, ray.points.data(), m, w);
     return {std::max(first - 1, 1), std::min(last + 1, std::int32_t(m))};
 }
-
-}  // namespace
 
 OutlineSet storeOutlines(AreaStore store)
 {
@@ -109,7 +108,7 @@ bool outlineHolds(const StoreOutline& o, Point p)
 RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mode, float* points, std::int32_t room)
 {
     RadialState& r = radial();
-    GEOAZL(start, distKm, azimuthDeg, r.rayPoints.data(), r.rayDistances.data(), r.rayCount, r.rayWindow, r.rayNormal);
+    r.ray.build(start, distKm, azimuthDeg);
     r.start = start;
     r.stretch = 0;
     r.vertex = 1;
@@ -119,12 +118,12 @@ RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mod
     CurrentMap& map = libraryState().map;
     const OutlineRecord& o = map.outlines;
     auto& marks = r.searchMarks;
-    bool allNormal = r.rayNormal;
+    bool allNormal = r.ray.normal;
     for (std::int32_t k = 0; k < o.outlineCount; ++k) {
         const Window& w = o.outlineWindow[std::size_t(k)];
         marks[std::size_t(k)] = '0';
         allNormal = allNormal && isNormal(w);
-        if (windowsOverlap(w, r.rayWindow) && rayMeetsWindow(w, r.rayNormal && isNormal(w))) {
+        if (windowsOverlap(w, r.ray.window) && rayMeetsWindow(r.ray, w, r.ray.normal && isNormal(w))) {
             marks[std::size_t(k)] = '2';
             pass.far = false;
         }
@@ -141,7 +140,7 @@ RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mod
         if (a1 < 1 || side(a1) == '0' || (a2 != 0 && side(a2) == '0'))
             continue;
         const Window& w = p.pieceWindow[k];
-        if (!windowsOverlap(w, r.rayWindow) || !rayMeetsWindow(w, allNormal))
+        if (!windowsOverlap(w, r.ray.window) || !rayMeetsWindow(r.ray, w, allNormal))
             continue;
         if (mode == 1 && p.pieceCoastFlag[k] == '0') {
             side(a1) = '9';
@@ -150,10 +149,10 @@ RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mod
             marked = true;
             continue;
         }
-        const auto [first, last] = rayPartNear(w);
+        const auto [first, last] = rayPartNear(r.ray, w);
         const float* line = p.piecePoints.data() + 2 * (p.pieceFirst[k] - 1);
-        const CrossingOutput<float> out = crossRay(first, last, line, p.pieceLast[k] - p.pieceFirst[k] + 1, allNormal,
-                                                   0, points + 2 * pass.count, room - pass.count);
+        const CrossingOutput<float> out = crossRay(r.ray, first, last, line, p.pieceLast[k] - p.pieceFirst[k] + 1,
+                                                   allNormal, 0, points + 2 * pass.count, room - pass.count);
         pass.count += out.count;
         if (out.overflow > 0) {
             pass.err = out.overflow;
@@ -188,14 +187,15 @@ RadialPass GEORADA(const OutlineSet& set, std::vector<char>& marks, std::int32_t
         const StoreOutline o = set.outline(i);
         char& mark = marks[std::size_t(i - 1)];
         mark = '-';
-        const bool plain = r.rayNormal && isNormal(o.window);
-        if (!windowsOverlap(o.window, r.rayWindow) || !rayMeetsWindow(o.window, plain))
+        const bool plain = r.ray.normal && isNormal(o.window);
+        if (!windowsOverlap(o.window, r.ray.window) || !rayMeetsWindow(r.ray, o.window, plain))
             continue;
         mark = '+';
         pass.far = false;
-        const auto [first, last] = rayPartNear(o.window);
+        const auto [first, last] = rayPartNear(r.ray, o.window);
         float* found = points + 2 * pass.count;
-        const CrossingOutput<float> out = crossRay(first, last, o.points, o.n, plain, 0, found, room - pass.count);
+        const CrossingOutput<float> out =
+            crossRay(r.ray, first, last, o.points, o.n, plain, 0, found, room - pass.count);
         // A crossing met before in this pass is dropped; the last new one takes its place.
         std::int32_t kept = out.count;
         for (std::int32_t c = 0; c < kept;) {
@@ -227,7 +227,7 @@ RadialPass GEORADA(AreaStore store, std::int32_t only, float* points, std::int32
 Point GEORADE()
 {
     const RadialState& r = radial();
-    return pointOf(r.rayPoints.data(), r.rayCount - 1);
+    return pointOf(r.ray.points.data(), r.ray.n - 1);
 }
 
 std::int32_t GEORADS(float* points, float* distancesKm, std::int32_t n)
@@ -264,11 +264,11 @@ Point GEORADT(std::int32_t k, const float* points, const float* distancesKm, std
     r.stretch = k;
     if (k < 1 || k > n)
         return r.start;
-    const float* R = r.rayDistances.data();
+    const float* R = r.ray.distances.data();
     const float d = distancesKm[k - 1];
-    if (r.vertex > r.rayCount || R[r.vertex - 1] >= d)
+    if (r.vertex > r.ray.n || R[r.vertex - 1] >= d)
         r.vertex = 1;  // a stretch taken out of order starts the walk again
-    while (r.vertex < r.rayCount && R[r.vertex] < d)
+    while (r.vertex < r.ray.n && R[r.vertex] < d)
         ++r.vertex;
     const std::int32_t v = r.vertex;
     std::int32_t j = std::min(r.crossing, k - 1);
@@ -278,7 +278,7 @@ Point GEORADT(std::int32_t k, const float* points, const float* distancesKm, std
         ++j;
     r.crossing = j;
 
-    auto P = [&r](std::int32_t i) { return pointOf(r.rayPoints.data(), i - 1); };
+    auto P = [&r](std::int32_t i) { return pointOf(r.ray.points.data(), i - 1); };
     auto X = [points](std::int32_t i) { return pointOf(points, i - 1); };
     Point a = r.start, b = X(k);
     double f = 0.5;

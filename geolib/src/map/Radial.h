@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The radial search: a great-circle path from a point at an azimuth over a distance, crossed
@@ -94,15 +95,29 @@ struct RadialFrame {
 RadialFrame radialStretches(Point start, float distKm, float azimuthDeg, std::int32_t mode, bool areasAlways,
                             const std::function<RadialPass(float* points, std::int32_t room)>& areas, Stretches& s);
 
+/// A radial from a point as GEOAZL gives it: its points, their distances from the start, its
+/// window and whether it stays clear of the 180-degree meridian.
+struct Ray {
+    std::array<float, 2 * kRayCapacity> points{};
+    std::array<float, kRayCapacity> distances{};
+    std::int32_t n = 0;
+    Window window{};
+    bool normal = true;
+
+    void build(Point start, float lengthKm, float azimuthDeg);
+};
+
+/// True when a point of the ray lies in the window or the ray crosses the window's outline.
+bool rayMeetsWindow(const Ray& ray, const Window& w, bool plain);
+/// The part of the ray near a window (points from 1): from the point before the first point in
+/// it to the point after the last; the whole ray when none lies in it.
+std::pair<std::int32_t, std::int32_t> rayPartNear(const Ray& ray, const Window& w);
+
 // Static work data of the radial search, shared by every search.
 inline constexpr int kStretchMemory = 106;
 
 struct RadialState {
-    std::array<float, 2 * kRayCapacity> rayPoints{};
-    std::array<float, kRayCapacity> rayDistances{};
-    std::int32_t rayCount = 0;
-    Window rayWindow{};
-    bool rayNormal = true;
+    Ray ray;
     Point start{0, 0};
     std::int32_t stretch = 0;  // the stretch whose test point was taken last
     std::int32_t vertex = 1;
