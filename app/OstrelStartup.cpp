@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -167,7 +168,7 @@ void OstrelStartup::mnuFileOpenTxt_Click()
         return;
     }
     m_txtFileName->setText("TEXT FILE : " + m_txtFileName->text());
-    if (!fillNtcGrid())
+    if (!listNewDatabase())
         return;
     setStatus("Written sucessfully to the database - Number of notices : " + std::to_string(m_state.ntcCount));
 }
@@ -184,7 +185,7 @@ void OstrelStartup::mnuFileOpenDB_Click()
     m_state.dbFileName = *path;
     m_txtFileName->setText(QString::fromStdString("DATABASE FILE: " + *path));
     repaint();
-    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter.report()) || !fillNtcGrid())
+    if (!database::OpenDB(*path, m_state.dbConnection, m_prompter.report()) || !listNewDatabase())
         return;
     setStatus("Sucessfully opened the database - Number of notices : " + std::to_string(m_state.ntcCount));
 }
@@ -214,6 +215,17 @@ bool OstrelStartup::fillNtcGrid()
     m_model->setRows(std::move(rows));  // moved, not copied: a large database has many cells
     m_grid->setVisible(listed);
     return listed;
+}
+
+bool OstrelStartup::listNewDatabase()
+{
+    if (!fillNtcGrid())
+        return false;
+    // Another database's notices: columns fit what they show, from the first row and column.
+    m_grid->resizeColumnsToContents();
+    m_grid->scrollToTop();
+    m_grid->horizontalScrollBar()->setValue(0);
+    return true;
 }
 
 void OstrelStartup::onRowPicked()

@@ -39,6 +39,9 @@ public:
     /// Lists the open database's notices in the grid and rebuilds the notice list. When the
     /// notices cannot be listed: says why, closes the database and hides the grid; false.
     bool fillNtcGrid();
+    /// Fills the grid with a database just opened, its columns fitted to their contents and
+    /// shown from the start; false when it cannot be filled.
+    bool listNewDatabase();
     /// A grid row was picked (double-click or Enter).
     void onRowPicked();
 

@@ -29,12 +29,10 @@ std::filesystem::path programFolder()
 // those of the grid. Only reads, so a file that is refused stays as it was.
 bool hasNoticeColumns(db::Connection& conn)
 {
-    const std::pair<notice::Table, const char*> tables[] = {
-        {notice::Table::Terra, "fmtv_terra"}, {notice::Table::Target, "fmtv_target"},
-        {notice::Table::Elements, "zel_elements"}};
     std::vector<std::string> queries = {ntcGridQuery()};
     const notice::NoticeRecord none;  // only the columns' names are wanted
-    for (const auto& [table, name] : tables) {
+    for (const notice::Table table : {notice::Table::Terra, notice::Table::Target, notice::Table::Elements}) {
+        const std::string name = tableName(table);
         std::string columns;
         forEachColumn(table, none, [&columns](const notice::NoticeField&, const char* column, const std::string&) {
             columns += std::string(columns.empty() ? "" : ", ") + column;

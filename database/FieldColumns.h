@@ -9,6 +9,18 @@
 // them. The rules that are not a plain copy stay with the code that stores each table.
 namespace database {
 
+/// The table that stores the fields of `table`; nullptr for fields stored in no table of their own.
+inline const char* tableName(notice::Table table)
+{
+    switch (table) {
+    case notice::Table::Terra: return "fmtv_terra";
+    case notice::Table::Target: return "fmtv_target";
+    case notice::Table::Elements: return "zel_elements";
+    case notice::Table::None: break;
+    }
+    return nullptr;
+}
+
 /// Calls `visit(field, column, value)` for every column of `table`, in the table's order.
 template <class Visit>
 void forEachColumn(notice::Table table, const notice::NoticeRecord& rec, Visit visit)

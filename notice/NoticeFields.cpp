@@ -149,6 +149,29 @@ const NoticeField* findNoticeKey(std::string_view key)
     return it == byName.end() ? nullptr : it->second;
 }
 
+int partCount(const NoticeField& f)
+{
+    return f.coord ? 4 : 1;
+}
+
+int padWidth(const NoticeField& f, int part)
+{
+    if ((f.kind != K::Longitude && f.kind != K::Latitude) || part == 3)
+        return 0;
+    return f.kind == K::Longitude && part == 0 ? 3 : 2;
+}
+
+std::span<const TargetField> targetFields()
+{
+    static const TargetField fields[] = {
+        {*findNoticeKey("t_trg_adm_ref_id"), *findNoticeKey("t_adm_ref_id")},
+        {*findNoticeKey("t_trg_freq_assgn"), *findNoticeKey("t_freq_assgn")},
+        {*findNoticeKey("t_trg_long"), *findNoticeKey("t_long")},
+        {*findNoticeKey("t_trg_lat"), *findNoticeKey("t_lat")},
+    };
+    return fields;
+}
+
 void setFlags(NoticeRecord& rec, unsigned bits)
 {
     if (bits & kFlagTarget) rec.target.flag = true;

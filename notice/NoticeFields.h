@@ -85,6 +85,20 @@ const std::string& valueOf(const NoticeField& f, const NoticeRecord& rec, int pa
 /// The field whose key equals `key` without regard to case, or nullptr.
 const NoticeField* findNoticeKey(std::string_view key);
 
+/// How many parts a field has: four for a coordinate, else one.
+int partCount(const NoticeField& f);
+/// The digits a coordinate's number part is zero-padded to: 3 for the degrees of a longitude,
+/// 2 for the other numbers; 0 for a hemisphere and for any other field.
+int padWidth(const NoticeField& f, int part);
+
+// A field of the target and the notice's own field that it identifies: a suppression or a
+// withdrawal takes its own reference, frequency and site from its target.
+struct TargetField {
+    const NoticeField& target;
+    const NoticeField& own;
+};
+std::span<const TargetField> targetFields();
+
 /// Sets the flags that `bits` names.
 void setFlags(NoticeRecord& rec, unsigned bits);
 

@@ -103,20 +103,16 @@ void initNotice(NoticeRecord& rec)
 
 void copyTargetToNtc(NoticeRecord& rec)
 {
-    const TargetRef& t = rec.target;
-    if (!t.flag)
+    if (!rec.target.flag)
         return;
-    struct Copy { const std::string& from; std::string& to; int width; };
-    const Copy copies[] = {
-        {t.adm_ref_id, rec.adm_ref_id, 0}, {t.freq_assgn, rec.freq_assgn, 0},
-        {t.long_deg, rec.long_deg, 3},     {t.long_min, rec.long_min, 2},
-        {t.long_sec, rec.long_sec, 2},     {t.long_ew, rec.long_ew, 0},
-        {t.lat_deg, rec.lat_deg, 2},       {t.lat_min, rec.lat_min, 2},
-        {t.lat_sec, rec.lat_sec, 2},       {t.lat_ns, rec.lat_ns, 0},
-    };
-    for (const Copy& c : copies)
-        if (!c.from.empty())
-            c.to = c.width ? padZeros(c.from, c.width) : c.from;
+    for (const TargetField& t : targetFields())
+        for (int part = 0; part < partCount(t.target); ++part) {
+            const std::string& from = valueOf(t.target, rec, part);
+            if (from.empty())
+                continue;
+            const int width = padWidth(t.own, part);
+            fieldOf(t.own, rec, part) = width ? padZeros(from, width) : from;
+        }
 }
 
 }  // namespace notice

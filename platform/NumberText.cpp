@@ -1,6 +1,7 @@
 #include "NumberText.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace platform {
 
@@ -26,7 +27,53 @@ std::optional<T> parseWhole(std::string_view text)
     return value;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Advances over digits; returns how many.
+int skipDigits(std::string_view text, std::size_t& at)
+{
+    const std::size_t from = at;
+    while (at < text.size() && isDigit(text[at]))
+        ++at;
+    return int(at - from);
+}
+
 }  // namespace
+
+std::optional<double> numericValue(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        ++at;
+    int digits = skipDigits(text, at);
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        digits += skipDigits(text, at);
+    }
+    if (digits == 0)
+        return std::nullopt;
+    bool negativeExponent = false;
+    if (at < text.size() && (text[at] == 'E' || text[at] == 'e')) {
+        ++at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+            negativeExponent = text[at++] == '-';
+        if (skipDigits(text, at) == 0)
+            return std::nullopt;
+    }
+    if (at != text.size())
+        return std::nullopt;
+    if (const std::optional<double> value = platform::parseReal(text))
+        return value;
+    // Only an exponent out of range is left.
+    if (negativeExponent)
+        return 0.0;
+    return text.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+}
 
 std::optional<double> parseReal(std::string_view text)
 {

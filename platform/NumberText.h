@@ -9,6 +9,11 @@ namespace platform {
 
 // Numbers as text with "." as the decimal mark, whatever the locale.
 
+/// The number a numeric text reads as: blanks around it, an optional sign, digits with at most
+/// one "." (one digit at least), an optional exponent (E or e, optional sign, digits). Nothing
+/// for any other text, an empty one or blanks only. An exponent beyond a double's range reads
+/// as an infinity (or 0 when negative).
+std::optional<double> numericValue(std::string_view text);
 /// The shortest text of up to 15 significant digits: "98.5", "100", "0.1", "1e+20".
 std::string formatReal(double value);
 /// The whole text as a real number ("98.5", "-7", "1e3"); nothing for anything else, "98,5" too.

@@ -167,9 +167,11 @@ ControlTable commonControls()
     // The right-hand column and the remarks.
     t.push_back(label("Lbl_Filename", "", pixels(800, 6, 208, kLabelH), "", darkRed));
     t.push_back(textBox("Txt_Filename", "", pixels(800, 22, 208, kBoxH), 0, 4050));
+    t.back().readOnly = true;
     t.push_back(label("Lbl_Ntc_Number", "", pixels(800, 48, 208, kLabelH), "", darkRed));
     t.push_back(commandButton("Button_Prev_Ntc", pixels(800, 64, 32, 23), "<<", 4090));
     t.push_back(textBox("Txt_Ntc_Number", "", pixels(836, 66, 100, kBoxH), 0, 4060));
+    t.back().readOnly = true;
     t.push_back(commandButton("Button_Next_Ntc", pixels(940, 64, 32, 23), ">>", 4100));
     t.push_back(commandButton("Button_Next", pixels(800, 96, 120, 26), "", 4020));
     t.push_back(commandButton("Button_Finish", pixels(800, 126, 120, 26), "", 4030));
@@ -187,12 +189,12 @@ ControlTable commonControls()
     t.push_back(textBox("Txt_Ntc_DD", notice, pixels(8, 30, 24, kBoxH), 2, 10, "t_d_adm_ntc", kDay));
     t.push_back(textBox("Txt_Ntc_MM", notice, pixels(36, 30, 24, kBoxH), 2, 20, "t_d_adm_ntc", kMonth));
     t.push_back(textBox("Txt_Ntc_YY", notice, pixels(64, 30, 40, kBoxH), 4, 30, "t_d_adm_ntc", kYear));
-    t.push_back(frame("FrameIntent", notice, {3360, 120, 960, 990}));
+    t.push_back(frame("FrameIntent", notice, {3360, 120, 1080, 990}));  // wide enough for "Withdraw"
     const std::pair<const char*, const char*> intents[] = {
         {"OptInt_Add", "Add"}, {"OptInt_Mod", "Mod"}, {"OptInt_Sup", "Sup"}, {"OptInt_Wdraw", "Withdraw"}};
     const char* intentValues[] = {"ADD", "MODIFY", "SUPPRESS", "WITHDRAW"};
     for (int i = 0; i < 4; ++i)
-        t.push_back(optionButton(intents[i].first, "FrameIntent", pixels(2, 2 + 16 * i, 61, 16), intents[i].second,
+        t.push_back(optionButton(intents[i].first, "FrameIntent", pixels(2, 2 + 16 * i, 69, 16), intents[i].second,
                                  70 + 10 * i, "t_action", intentValues[i]));
     t.push_back(optionButton("OptFrg_St61", "FrameFrg", pixels(4, 21, 54, 16), "ST61", 50, "t_fragment", "ST61"));
     t.push_back(optionButton("OptFrg_A11", "FrameFrg", pixels(4, 38, 54, 16), "Art. 11", 60, "t_fragment", "NTFD_RR"));

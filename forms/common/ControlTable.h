@@ -29,6 +29,7 @@ struct ControlRow {
     std::string container;  // the frame it sits in; "" for the form itself
     Twips rect;             // relative to the container
     int limit = 0;          // most characters the user may type; 0 for no limit
+    bool readOnly = false;  // a text box that shows what the user cannot change
     std::string text;       // design-time caption
     std::string toolTip;    // design-time tool tip
     Colour colour = Colour::Plain;

@@ -18,6 +18,17 @@
 namespace forms {
 namespace {
 
+// Controls whose click always takes effect, even while the box left fails its check: Close
+// drops what was typed since the last update, and unticking ChkValidate turns the checks off.
+constexpr std::string_view kNeverHeld[] = {"Button_Reset", "ChkValidate"};
+
+bool neverHeld(const QObject* control)
+{
+    const QString name = control->objectName();
+    return std::any_of(std::begin(kNeverHeld), std::end(kNeverHeld),
+                       [&name](std::string_view n) { return name == QLatin1String(n.data(), qsizetype(n.size())); });
+}
+
 // The controls that take the focus from a box when clicked, and so check it first.
 bool takesFocus(Kind kind)
 {
@@ -129,7 +140,7 @@ bool FieldChecks::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel: {
         QWidget* left = m_left;
-        const bool forThis = m_leftFor == watched;
+        const bool forThis = m_leftFor == watched && !neverHeld(watched);
         m_left = m_leftFor = nullptr;
         const BoxCheck* failed = left && forThis ? failedCheck(*left) : nullptr;
         if (!failed)

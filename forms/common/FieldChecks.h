@@ -18,7 +18,8 @@ class NoticeForm;
 // capitals (by the Windows-1252 case map). While ChkValidate is ticked, a box that holds text
 // is checked when the focus is about to leave it, by Tab or by a click on another input
 // control of the form; while the check fails, the focus stays and the key or click does
-// nothing else. Text the program places is checked only when the user leaves the box.
+// nothing else, but for a click on Close or on ChkValidate, which always takes effect. Text the
+// program places is checked only when the user leaves the box.
 class FieldChecks : public QObject {
 public:
     /// Watches the form's controls; owned by the form. `prompter` outlives the form.

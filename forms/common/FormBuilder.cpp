@@ -1,7 +1,7 @@
 #include "FormBuilder.h"
 
 #include "NoticeForm.h"
-#include "TypingLimit.h"
+#include "TypedText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,22 +23,38 @@ QString qs(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// A drop-down list (not editable) that the mouse wheel changes only while it has the focus:
+// a wheel turned over the form to scroll past it changes nothing.
+class FormList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override
+    {
+        if (hasFocus())
+            QComboBox::wheelEvent(event);
+        else
+            event->ignore();
+    }
+};
+
 QWidget* makeWidget(const ControlRow& row, QWidget* parent)
 {
     switch (row.kind) {
     case Kind::TextBox: {
         auto* box = new QLineEdit(parent);
-        if (row.limit > 0)
-            box->setValidator(new TypingLimit(row.limit, box));
+        box->setValidator(new TypedText(row.limit, box));
+        box->setReadOnly(row.readOnly);
         return box;
     }
     case Kind::Label:
         return new QLabel(parent);
     case Kind::ComboBox:
-        return new QComboBox(parent);  // a drop-down list: not editable
+        return new FormList(parent);
     case Kind::OptionButton: {
+        // Auto-exclusive within its frame: a click never turns an option off.
         auto* option = new QRadioButton(parent);
-        option->setAutoExclusive(false);  // so that code can turn every option of a group off
         option->setStyleSheet("QRadioButton { spacing: 2px; }");
         return option;
     }
@@ -76,26 +93,14 @@ void paint(QWidget* w, const ControlRow& row)
     }
 }
 
-// Turning an option on turns the other options of its container off.
-void groupOptions(const QHash<QString, QWidget*>& byName, const ControlTable& table)
-{
-    for (const ControlRow& row : table) {
-        if (row.kind != Kind::OptionButton)
-            continue;
-        auto* option = qobject_cast<QRadioButton*>(byName.value(qs(row.name)));
-        QList<QRadioButton*> others;
-        for (const ControlRow& other : table)
-            if (other.kind == Kind::OptionButton && other.container == row.container && other.name != row.name)
-                others.push_back(qobject_cast<QRadioButton*>(byName.value(qs(other.name))));
-        QObject::connect(option, &QRadioButton::toggled, option, [others](bool on) {
-            if (on)
-                for (QRadioButton* o : others)
-                    o->setChecked(false);
-        });
-    }
-}
-
 }  // namespace
+
+void setOptionOff(QRadioButton& option)
+{
+    option.setAutoExclusive(false);
+    option.setChecked(false);
+    option.setAutoExclusive(true);
+}
 
 QString captionOf(const QWidget* control)
 {
@@ -149,7 +154,6 @@ QHash<QString, QWidget*> buildControls(QWidget& form, const ControlTable& table)
         }
         left -= madeNow;
     }
-    groupOptions(byName, table);
     // A frame with a coloured caption carries a style sheet, under which its children would
     // take the application's font instead of the form's.
     for (QWidget* w : byName)

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 
+class QRadioButton;
 class QWidget;
 
 namespace forms {
@@ -14,5 +15,8 @@ namespace forms {
 /// Option buttons of one container turn each other off; no button is a default button.
 /// Returns the widgets by name.
 QHash<QString, QWidget*> buildControls(QWidget& form, const ControlTable& table);
+
+/// Turns an option off, as only code may: a user's click never does.
+void setOptionOff(QRadioButton& option);
 
 }  // namespace forms

@@ -4,6 +4,7 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "NoticeScreen.h"
+#include "SaveChecks.h"
 #include "Validators.h"
 #include "Visibility.h"
 
@@ -116,6 +117,8 @@ void update(NoticeForm& form, NoticeSession& s)
                            platform::Icon::Warning);
         return;
     }
+    if (const FormReactions* r = reactionsOf(form); r && r->maySave && !r->maySave(form, st.dbConnection, s.prompter))
+        return;
     notice::NoticeRecord rec;
     readNtcFromScreen(rec, form, form.kind());
     st.dbChanged = true;
@@ -132,7 +135,8 @@ void update(NoticeForm& form, NoticeSession& s)
 void remove(NoticeForm& form, NoticeSession& s)
 {
     app::AppState& st = s.state;
-    if (!s.prompter.askYesNo("Do you want to delete the notice from the Database?", "Delete Notice"))
+    if (!s.prompter.askYesNo("Do you want to delete the notice from the Database?", "Delete Notice",
+                             platform::Prompter::Default::No))
         return;
     st.dbChanged = true;
     // A notice still stored stays on the form and in the list.
@@ -214,6 +218,9 @@ FormReactions formReactions(const VisibilityGroups& groups, const std::vector<Bo
             clearFrgAndDate(form);
         },
         [&groups](NoticeForm& form, std::string_view control) { applyChoice(form, groups, control); },
+        [&checks](NoticeForm& form, db::Connection& conn, platform::Prompter& prompter) {
+            return maySave(form, checks, conn, prompter);
+        },
     };
 }
 
@@ -232,6 +239,7 @@ void connectNoticeFormEvents(NoticeForm& form, NoticeSession& s)
     connectOptionReactions(form, [&form, choice](QRadioButton& option) {
         choice(form, option.objectName().toStdString());
     });
+    connectIntentChange(form);
     for (const ControlRow& row : form.controls())
         if (auto* combo = form.control<QComboBox>(row.name))
             QObject::connect(combo, &QComboBox::currentIndexChanged, &form,

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+namespace db { class Connection; }
 namespace platform { class Prompter; }
 
 // Opening a stored notice in the entry form that suits it, and walking the notice list from
@@ -59,11 +60,12 @@ void showNtcScreen(NoticeSession& session, std::int32_t terrakey, const notice::
 void openSelectedNtc(NoticeSession& session, std::int32_t terrakey, std::int32_t index);
 
 // What a kind of form does beyond the common buttons: check what is typed, empty itself
-// before a step, and answer a chosen option or list item.
+// before a step, answer a chosen option or list item, and check the boxes before an update.
 struct FormReactions {
     std::function<void(NoticeForm&, platform::Prompter&)> install;
     std::function<void(NoticeForm&)> clearForStep;
     std::function<void(NoticeForm&, std::string_view control)> choice;
+    std::function<bool(NoticeForm&, db::Connection&, platform::Prompter&)> maySave;
 };
 
 struct VisibilityGroups;

@@ -1,5 +1,6 @@
 #include "NoticeScreen.h"
 
+#include "FormBuilder.h"
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "notice/FieldUtils.h"
@@ -12,6 +13,8 @@
 
 #include <array>
 #include <map>
+#include <memory>
+#include <utility>
 #include <optional>
 #include <type_traits>
 
@@ -53,6 +56,12 @@ constexpr FieldRule kRules[] = {
 
 constexpr std::string_view kIntent = "t_action";
 constexpr std::string_view kFragment = "t_fragment";
+
+// A suppression or a withdrawal ends a station: it carries no station of its own.
+bool endsStation(std::string_view intent)
+{
+    return intent == "SUPPRESS" || intent == "WITHDRAW";
+}
 
 FieldRule ruleOf(const NoticeField& f)
 {
@@ -101,13 +110,10 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 // of hours (to 4).
 std::string padded(const ControlRow& row, const std::string& text)
 {
-    using K = notice::ValueKind;
-    const K kind = row.field->kind;
-    if (kind == K::Time)
+    if (row.field->kind == notice::ValueKind::Time)
         return notice::padZeros4(text);
-    if ((kind != K::Longitude && kind != K::Latitude) || row.part == 3)
-        return text;
-    return notice::padZeros(text, kind == K::Longitude && row.part == 0 ? 3 : 2);
+    const int width = notice::padWidth(*row.field, row.part);
+    return width ? notice::padZeros(text, width) : text;
 }
 
 bool shownFor(When when, const std::string& noticeType, int kind)
@@ -161,10 +167,13 @@ std::string boxText(const NoticeForm& form, const ControlRow& row)
     return {};
 }
 
+// Places the text with the cursor at its start, so that a long text shows its beginning.
 void setBoxText(NoticeForm& form, const ControlRow& row, const std::string& text)
 {
-    if (auto* e = form.control<QLineEdit>(row.name))
+    if (auto* e = form.control<QLineEdit>(row.name)) {
         e->setText(qs(text));
+        e->setCursorPosition(0);
+    }
 }
 
 // The first item equal to the value, exactly; -1 for none.
@@ -211,7 +220,7 @@ void selectOption(NoticeForm& form, std::string_view group, const ControlRow& ch
 {
     for (const ControlRow& row : form.controls())
         if (auto* b = form.control<QRadioButton>(row.name); b && isOption(row, group) && &row != &chosen)
-            b->setChecked(false);
+            setOptionOff(*b);
     if (auto* b = form.control<QRadioButton>(chosen.name))
         b->setChecked(true);
 }
@@ -319,7 +328,68 @@ void keepOtherForms(NoticeRecord& rec, const NoticeRecord& kept, int kind)
                 valueOf(row, rec) = valueOf(row, kept);
 }
 
+// The text box that shows part `part` of the field, or nullptr.
+QLineEdit* boxOf(const NoticeForm& form, const NoticeField& field, int part)
+{
+    for (const ControlRow& row : form.controls())
+        if (row.kind == Kind::TextBox && row.field == &field && row.part == part)
+            return form.control<QLineEdit>(row.name);
+    return nullptr;
+}
+
+// The intent an update saves: the option chosen, or the stored one that no option stands for.
+std::string intentRead(const NoticeForm& form, const ControlTable& table, const NoticeRecord* kept)
+{
+    if (const ControlRow* intent = selectedOption(form, table, kIntent))
+        return intent->value;
+    if (kept && !optionFor(table, kIntent, kept->intent))
+        return kept->intent;
+    return {};
+}
+
+// Whether an update reads the row's value under the intent and polarisation: a suppression or
+// withdrawal reads no station, an addition no target, and an ERP box only for its polarisation.
+bool reads(const ControlRow& row, const std::string& intent, const std::string& polar)
+{
+    const FieldRule rule = ruleOf(*row.field);
+    return !(rule.block == Block::Station && endsStation(intent)) && !(rule.block == Block::Target && intent == "ADD") &&
+           polarHas(rule.when, polar);
+}
+
 }  // namespace
+
+void copyTargetToStationBoxes(NoticeForm& form)
+{
+    for (const notice::TargetField& t : notice::targetFields())
+        for (int part = 0; part < notice::partCount(t.target); ++part) {
+            QLineEdit* own = boxOf(form, t.own, part);
+            const QLineEdit* target = boxOf(form, t.target, part);
+            if (own && target && own->text().isEmpty()) {
+                own->setText(target->text());
+                own->setCursorPosition(0);
+            }
+        }
+}
+
+void connectIntentChange(NoticeForm& form)
+{
+    // Whether the intent was a suppression or withdrawal when the user pressed the option: by
+    // the click, the option chosen before is already off.
+    auto fromEnded = std::make_shared<bool>(false);
+    for (const ControlRow& row : form.controls()) {
+        auto* b = form.control<QRadioButton>(row.name);
+        if (!b || !isOption(row, kIntent) || endsStation(row.value))
+            continue;
+        QObject::connect(b, &QAbstractButton::pressed, b, [&form, fromEnded] {
+            const ControlRow* on = selectedOption(form, form.controls(), kIntent);
+            *fromEnded = on && endsStation(on->value);
+        });
+        QObject::connect(b, &QAbstractButton::clicked, b, [&form, fromEnded] {
+            if (std::exchange(*fromEnded, false))
+                copyTargetToStationBoxes(form);
+        });
+    }
+}
 
 void connectOptionReactions(NoticeForm& form, std::function<void(QRadioButton&)> react)
 {
@@ -395,6 +465,19 @@ const NoticeRecord* shownNotice(const NoticeForm& form)
     return holder ? &holder->rec : nullptr;
 }
 
+std::vector<const ControlRow*> rowsRead(const NoticeForm& form)
+{
+    const ControlTable& table = form.controls();
+    const NoticeRecord* kept = shownNotice(form);
+    const std::string intent = intentRead(form, table, kept);
+    const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
+    std::vector<const ControlRow*> rows;
+    for (const ControlRow& row : table)
+        if (isValue(row) && reads(row, intent, polar))
+            rows.push_back(&row);
+    return rows;
+}
+
 void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
 {
     const ControlTable& table = controlsOf(kind);
@@ -404,13 +487,9 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
     rec.src_update = notice::getWinUserName();
 
     const ControlRow* intent = selectedOption(form, table, kIntent);
-    if (intent)
-        rec.intent = intent->value;
-    else if (kept && !optionFor(table, kIntent, kept->intent))
-        rec.intent = kept->intent;
-    const bool tb5 = intent && (intent->value == "SUPPRESS" || intent->value == "WITHDRAW");
-    rec.notice_typ = tb5 ? "TB5" : formTypeOf(kind)->noticeType;
-    const bool endsStation = rec.intent == "SUPPRESS" || rec.intent == "WITHDRAW";
+    rec.intent = intentRead(form, table, kept);
+    rec.notice_typ = intent && endsStation(intent->value) ? "TB5" : formTypeOf(kind)->noticeType;
+    const bool stationEnds = endsStation(rec.intent);
 
     if (const ControlRow* fragment = selectedOption(form, table, kFragment))
         rec.fragment = fragment->value;
@@ -423,12 +502,9 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
 
     std::map<const NoticeField*, std::array<std::string, 3>> dates;
     for (const ControlRow& row : table) {
-        if (!isValue(row))
+        if (!isValue(row) || !reads(row, rec.intent, polar))
             continue;
         const FieldRule rule = ruleOf(*row.field);
-        if ((rule.block == Block::Station && endsStation) || (rule.block == Block::Target && rec.intent == "ADD") ||
-            !polarHas(rule.when, polar))
-            continue;
         std::string value;
         if (row.kind == Kind::ComboBox) {
             value = comboValue(&row, form, kept);
@@ -455,7 +531,7 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
 
     if (kept)
         keepOtherForms(rec, *kept, kind);
-    if (endsStation) {
+    if (stationEnds) {
         if (kept)
             keepStation(rec, *kept);
         // Only a suppression or withdrawal takes its own identification from the target.

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ControlTable.h"
 #include "notice/NoticeRecord.h"
 
 #include <functional>
+#include <vector>
 
 class QRadioButton;
 
@@ -14,6 +16,14 @@ class NoticeForm;
 
 /// Runs `react` with the option each time an option becomes selected, by code or by the user.
 void connectOptionReactions(NoticeForm& form, std::function<void(QRadioButton&)> react);
+
+/// Fills each empty box of the station's reference, frequency and coordinates from the
+/// matching box of the target.
+void copyTargetToStationBoxes(NoticeForm& form);
+
+/// When the user turns a suppression or withdrawal into an addition or a modification, the
+/// station's empty identification boxes take the target's values.
+void connectIntentChange(NoticeForm& form);
 
 /// Copies a record into the form's controls; an empty field leaves its control as it is, a
 /// record whose flag is false changes nothing. The form keeps the record as the one it shows.
@@ -31,6 +41,10 @@ void readCoordAdmFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
 void readEffHgtFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
 void readAttnHFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
 void readAttnVFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
+
+/// The boxes and lists whose values readNtcFromScreen reads under the intent and polarisation
+/// the form shows, in the form's order.
+std::vector<const ControlRow*> rowsRead(const NoticeForm& form);
 
 /// The record the form was last filled from, or nullptr.
 const notice::NoticeRecord* shownNotice(const NoticeForm& form);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NumberText.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,11 +36,7 @@ struct BoxCheck {
 
 using BoxChecks = std::vector<BoxCheck>;
 
-/// The number a numeric text reads as: blanks around it, an optional sign, digits with at most
-/// one "." (one digit at least), an optional exponent (E or e, optional sign, digits). Nothing
-/// for any other text, an empty one or blanks only. An exponent beyond a double's range reads
-/// as an infinity (or 0 when negative).
-std::optional<double> numericValue(std::string_view text);
+using platform::numericValue;
 
 /// The value rounded to the nearest whole number, a half to the even one.
 double wholeValue(double value);

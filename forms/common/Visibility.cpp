@@ -1,5 +1,6 @@
 #include "Visibility.h"
 
+#include "FormBuilder.h"
 #include "NoticeForm.h"
 
 #include <QComboBox>
@@ -63,7 +64,7 @@ void optionsOff(NoticeForm& form, std::string_view container)
 {
     for (const ControlRow& row : form.controls())
         if (row.kind == Kind::OptionButton && row.container == container)
-            form.control<QRadioButton>(row.name)->setChecked(false);
+            setOptionOff(*form.control<QRadioButton>(row.name));
 }
 
 bool isOn(const NoticeForm& form, std::string_view option)

@@ -49,7 +49,8 @@ void QtPrompter::message(const std::string& text, const std::string& title, Icon
 
 bool QtPrompter::askYesNo(const std::string& text, const std::string& title, Default byDefault)
 {
-    QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+    // A question shows no icon.
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(byDefault == Default::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

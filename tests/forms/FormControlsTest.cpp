@@ -1,3 +1,4 @@
+#include "forms/common/FormBuilder.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 
@@ -184,7 +185,7 @@ TEST(FormControls, RectanglesGivenInTwipsArePlacedAtFifteenTwipsAPixel)
         {forms::kSoundForm, "FrameNotice", 0, -90, 11955, 4305},
         {forms::kTvForm, "FrameFrg", 2280, 120, 885, 870},
         {forms::kSoundForm, "FrameFrg", 2280, 120, 885, 840},
-        {0, "FrameIntent", 3360, 120, 960, 990},
+        {0, "FrameIntent", 3360, 120, 1080, 990},  // wider than designed, so that "Withdraw" shows whole
         {0, "FrameTrg", 0, 1200, 10350, 855},
         {0, "Frame_A11_Only", 4035, 3390, 7920, 915},
         {0, "FrameCoord", 0, 4170, 11970, 810},
@@ -368,7 +369,7 @@ TEST(FormControls, AnOptionTurnsTheOthersOfItsFrameOffAndCodeCanTurnThemAllOff)
         EXPECT_FALSE(option("OptFrg_A11")->isChecked());
         EXPECT_TRUE(option("OptInt_Mod")->isChecked());
         for (const char* name : {"OptInt_Mod", "OptFrg_St61"})
-            option(name)->setChecked(false);
+            forms::setOptionOff(*option(name));
         for (QRadioButton* o : form->findChildren<QRadioButton*>())
             EXPECT_FALSE(o->isChecked()) << o->objectName().toStdString();
         EXPECT_EQ(modOn, 1);

@@ -142,6 +142,7 @@ TEST(FormLoad, TestsActOnEachFormShownThroughTheSeam)
 
 TEST(FormLoad, TypingStopsAtEachBoxsLimit)
 {
+    constexpr int kReadOnly = -1;  // the box takes no typing at all
     std::map<std::string, int> limits = {
         {"Txt_Ntc_DD", 2}, {"Txt_Ntc_MM", 2}, {"Txt_Ntc_YY", 4}, {"Txt_AdmRefID", 20}, {"Txt_B_Adm", 3},
         {"Txt_3A1_CallSign", 10}, {"Txt_3A2_StationID", 20}, {"Txt_4A_SiteName", 30}, {"Txt_4B_GeoArea", 3},
@@ -149,7 +150,7 @@ TEST(FormLoad, TypingStopsAtEachBoxsLimit)
         {"Txt_8D_Pwr_Ratio", 2}, {"Txt_7C1_TvSys", 2}, {"Txt_1E_Lf", 4}, {"Txt_1E_kHz", 4}, {"Txt_9E_AntHgt", 3},
         {"Txt_9EB_Eff_hgtmax", 5}, {"Txt_TrgAdmRefID", 20}, {"Txt_01A_TrgFreq", 6}, {"Txt_12A_OpAgcy", 3},
         {"Txt_12B_AddrCde", 2}, {"Txt_10B_Ophhfr", 4}, {"Txt_10B_Ophhto", 4}, {"Txt_2C_DD", 2}, {"Txt_2C_MM", 2},
-        {"Txt_2C_YY", 4}, {"Txt_70_BDWdth", 3}, {"Txt_7D_TranSys", 2}, {"Txt_Filename", 0}, {"Txt_Ntc_Number", 0},
+        {"Txt_2C_YY", 4}, {"Txt_70_BDWdth", 3}, {"Txt_7D_TranSys", 2}, {"Txt_Filename", kReadOnly}, {"Txt_Ntc_Number", kReadOnly},
         {"Txt_notified_Rmks", 0}, {"Txt_Internal_Rmks", 0}};
     for (const char* prefix : {"Txt_4C_", "Txt_04C_"})
         for (const auto& [part, limit] : std::map<std::string, int>{{"Deg_Long", 3}, {"Min_Long", 2}, {"Sec_Long", 2},
@@ -173,23 +174,35 @@ TEST(FormLoad, TypingStopsAtEachBoxsLimit)
             else
                 ADD_FAILURE() << name << " has no limit in this test";
             QTest::keyClicks(box, typed);
-            EXPECT_EQ(box->text().size(), limit ? limit : typed.size()) << name;
+            EXPECT_EQ(box->text().size(), limit == kReadOnly ? 0 : limit ? limit : typed.size()) << name;
         }
     }
 }
 
-TEST(FormLoad, ALimitRefusesPastesBeyondItButKeepsWhatTheProgramPlaces)
+TEST(FormLoad, APasteIsCutAtTheLimitAndWhatTheProgramPlacesIsKept)
 {
     auto form = shown(forms::kTvForm);
     auto* box = form->control<QLineEdit>("Txt_B_Adm");
     box->setFocus();
     QApplication::clipboard()->setText("HOLLAND");
-    box->paste();
-    EXPECT_EQ(box->text(), "");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), "HOL");
+    EXPECT_EQ(box->cursorPosition(), 3);
+    box->clear();
     QApplication::clipboard()->setText("HO");
-    box->paste();
-    box->paste();
-    EXPECT_EQ(box->text(), "HO");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), "HOH");
+    QTest::keyClick(box, Qt::Key_Home);
+    QApplication::clipboard()->setText("XY");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);  // a full box takes nothing more
+    EXPECT_EQ(box->text(), "HOH");
+    box->setText("H");
+    box->setCursorPosition(0);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);  // cut where it stands, not at the end
+    EXPECT_EQ(box->text(), "XYH");
+    box->setText("HO");
+    box->end(false);
     QTest::keyClicks(box, "LX");
     EXPECT_EQ(box->text(), "HOL");
 

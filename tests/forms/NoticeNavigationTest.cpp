@@ -12,7 +12,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -334,6 +338,8 @@ TEST_P(NoticeFlow, DeleteMovesOnAndClosesAfterTheOnlyNotice)
     EXPECT_EQ(state.ntcIndexList, std::vector<std::int32_t>(3, kDeletedEntry));
     EXPECT_EQ(db.prompter.questions[0].text, "Do you want to delete the notice from the Database?");
     EXPECT_EQ(db.prompter.questions[0].title, "Delete Notice");
+    for (const auto& q : db.prompter.questions)
+        EXPECT_EQ(q.byDefault, platform::Prompter::Default::No);  // Return answers No
 }
 
 TEST_P(NoticeFlow, AFailedDeleteKeepsTheNoticeOnTheFormAndInTheList)
@@ -476,8 +482,6 @@ TEST_P(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
         const char* named;    // in the database's report
     };
     const Case cases[] = {
-        {"Txt_1A_FreqAssgn", "47A", "", "freq_assgn"},
-        {"Txt_4C_Deg_Long", "ABC", "", "long"},
         {"Txt_4A_SiteName", "Metz", "CREATE TRIGGER refuse BEFORE UPDATE ON fmtv_terra "
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END", "refused"},
     };
@@ -514,6 +518,192 @@ TEST_P(NoticeFlow, ARefusedUpdateKeepsTheDatabaseAndTheForm)
         if (*c.trigger) {
             EXPECT_EQ(db.scalar("SELECT site_name FROM fmtv_terra"), "Metz");
         }
+    }
+}
+
+// Shows the form as the program does, so that clicks and keys reach it as a user's.
+void showForUser(forms::NoticeForm& form)
+{
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+}
+
+std::string fullNotice(int kind)
+{
+    return kind == forms::kTvForm ? testing_support::fullTelevisionNotice() : testing_support::fullSoundNotice();
+}
+
+// Clicking the intent and fragment already chosen, and turning the wheel over every list, then
+// saving, keeps the notice whole: its intent, fragment and every list of it.
+TEST_P(NoticeFlow, GesturesOverChosenOptionsAndListsChangeNothingStored)
+{
+    store({fullNotice(fc.kind)});
+    const std::string sql = "SELECT intent || '|' || fragment || '|' || ifnull(ant_dir, '') || '|' || "
+                            "ifnull(polar, '') FROM fmtv_terra";
+    const std::string before = db.tableCounts() + db.scalar(sql);
+    script.push_back([this](forms::NoticeForm& form) {
+        showForUser(form);
+        for (const forms::ControlRow& row : form.controls()) {
+            auto* option = form.control<QRadioButton>(row.name);
+            if (option && option->isChecked())
+                QTest::mouseClick(option, Qt::LeftButton);
+        }
+        form.control("Txt_B_Adm")->setFocus();
+        for (const forms::ControlRow& row : form.controls())
+            if (auto* list = form.control<QComboBox>(row.name)) {
+                const QPointF at(list->width() / 2.0, list->height() / 2.0);
+                QWheelEvent notch(at, list->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                                  Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(list, &notch);
+            }
+        db.prompter.answers = {true};
+        click(form, "Button_Next");
+        click(form, "Button_Reset");
+    });
+    open(0);
+    ASSERT_FALSE(db.prompter.messages.empty());
+    EXPECT_EQ(db.prompter.messages.back().text, "The notice was sucessfully updated in the Database");
+    EXPECT_EQ(db.tableCounts() + db.scalar(sql), before);
+}
+
+// An old notice's year fails its check as the user leaves it; Close still closes.
+TEST_P(NoticeFlow, CloseClosesTheFormWhileABoxFails)
+{
+    store({own("S0") + "t_d_adm_ntc = 2001-05-10\n"});
+    const std::string before = fileBytes(db.path());
+    script.push_back([this](forms::NoticeForm& form) {
+        showForUser(form);
+        auto* year = form.control<QLineEdit>("Txt_Ntc_YY");
+        EXPECT_EQ(year->text(), "2001");
+        year->setFocus();
+        QTest::keyClick(year, Qt::Key_Tab);
+        EXPECT_EQ(form.focusWidget(), year);
+        QTest::mouseClick(form.control("Button_Reset"), Qt::LeftButton);
+        EXPECT_TRUE(form.isUnloaded());
+    });
+    open(0);
+    ASSERT_EQ(db.prompter.messages.size(), 1u);
+    EXPECT_EQ(db.prompter.messages[0].text, "Invalid year in date of notice");
+    EXPECT_EQ(fileBytes(db.path()), before);
+}
+
+// A suppression or withdrawal turned by the user into an addition or a modification takes its
+// reference, frequency and site from its target, where the user has not filled them.
+TEST_P(NoticeFlow, ASuppressionTurnedIntoAnAdditionKeepsItsIdentification)
+{
+    const bool tv = fc.kind == forms::kTvForm;
+    struct Case {
+        const char* intent;
+        const char* chosen;  // the option the user turns to
+        bool byKey;          // with the arrow key from the option chosen, else a click
+        const char* stored;  // intent as stored
+    };
+    const Case cases[] = {{"SUPPRESS", "OptInt_Add", false, "ADD"}, {"WITHDRAW", "OptInt_Mod", true, "MODIFY"}};
+    for (const Case& c : cases) {
+        store({std::string("t_notice_type = TB5\nt_action = ") + c.intent + "\nt_fragment = " +
+               (tv ? "GE89" : "GE84") + "\nt_trg_adm_ref_id = R-9\nt_trg_freq_assgn = " + (tv ? "479.25" : "98.5") +
+               "\nt_trg_long = +0022000\nt_trg_lat = -484507\n"});
+    }
+    for (std::int32_t i = 0; i < 2; ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.intent);
+        script.push_back([&](forms::NoticeForm& form) {
+            showForUser(form);
+            EXPECT_EQ(text(form, "Txt_AdmRefID"), "");
+            form.control<QLineEdit>("Txt_4C_EW")->setText("W");  // already filled: kept
+            auto* chosen = form.control<QRadioButton>(c.chosen);
+            if (c.byKey) {
+                form.control("OptInt_Wdraw")->setFocus();
+                QTest::keyClick(form.control("OptInt_Wdraw"), Qt::Key_Up);
+                QTest::keyClick(form.control("OptInt_Sup"), Qt::Key_Up);
+            } else {
+                QTest::mouseClick(chosen, Qt::LeftButton);
+            }
+            ASSERT_TRUE(chosen->isChecked());
+            EXPECT_EQ(text(form, "Txt_AdmRefID"), "R-9");
+            EXPECT_EQ(text(form, "Txt_1A_FreqAssgn"), tv ? "479.25" : "98.5");
+            EXPECT_EQ(text(form, "Txt_4C_Deg_Long"), "002");
+            EXPECT_EQ(text(form, "Txt_4C_EW"), "W");
+            EXPECT_EQ(text(form, "Txt_4C_Sec_Lat"), "07");
+            db.prompter.answers = {true};
+            click(form, "Button_Next");
+            click(form, "Button_Reset");
+        });
+        open(i);
+        EXPECT_EQ(db.prompter.messages.back().text, "The notice was sucessfully updated in the Database");
+        EXPECT_EQ(db.scalar("SELECT notice_typ || '|' || intent || '|' || adm_ref_id || '|' || freq_assgn || '|' || "
+                            "long_deg || long_ew || '|' || lat_deg || lat_min || lat_sec || lat_ns "
+                            "FROM fmtv_terra WHERE terrakey = " + keyAt(i)),
+                  std::string(tv ? "T02|" : "T01|") + c.stored + "|R-9|" + (tv ? "479.25" : "98.5") + "|2W|48457S");
+    }
+}
+
+// What the database cannot hold, or a date that is no day of the calendar, stops Update before
+// it writes anything, with the box's own title, and the focus in the box.
+TEST_P(NoticeFlow, UpdateRefusesWhatCannotBeStoredBeforeWritingAnything)
+{
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> boxes;
+        const char* focus;  // the box refused, or "" when the update goes through
+        const char* title;
+        const char* message;
+        int beeps;
+    };
+    const Case cases[] = {
+        {{{"Txt_4C_Deg_Long", "4.5"}}, "Txt_4C_Deg_Long", "Prevalidation Error - Longitude",
+         "Value must be a whole number", 0},
+        {{{"Txt_1A_FreqAssgn", "abc"}}, "Txt_1A_FreqAssgn", "Prevalidation Error - 1a Assigned frequency",
+         "Value must be numerical", 0},
+        {{{"Txt_4C_Min_Lat", "1e99"}}, "Txt_4C_Min_Lat", "Prevalidation Error - Latitude",
+         "Value must be a whole number", 0},
+        {{{"Txt_Ntc_DD", "31"}, {"Txt_Ntc_MM", "2"}, {"Txt_Ntc_YY", "2005"}}, "Txt_Ntc_DD",
+         "Prevalidation Error - Date (day)", "Value should be between [1,31]", 1},
+        {{{"Txt_Ntc_DD", "29"}, {"Txt_Ntc_MM", "2"}, {"Txt_Ntc_YY", "2023"}}, "Txt_Ntc_DD",
+         "Prevalidation Error - Date (day)", "Value should be between [1,31]", 1},
+        {{{"Txt_Ntc_DD", "1"}, {"Txt_Ntc_MM", "13"}, {"Txt_Ntc_YY", "2024"}}, "Txt_Ntc_MM",
+         "Prevalidation Error - Date (month)", "Value should be between [1,12]", 0},
+        {{{"Txt_2C_DD", "31"}, {"Txt_2C_MM", "4"}, {"Txt_2C_YY", "2006"}}, "Txt_2C_DD",
+         "Prevalidation Error - Date of bringing into use", "Value should be between [1,31]", 1},
+        {{{"Txt_Ntc_DD", "29"}, {"Txt_Ntc_MM", "2"}, {"Txt_Ntc_YY", "2024"}, {"Txt_4C_Deg_Long", "4.0"},
+          {"Txt_1A_FreqAssgn", " 98.5 "}}, "", "", "", 0},
+    };
+    store({own("S0")});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.boxes.front().first + std::string("=") + c.boxes.front().second);
+        db.prompter.messages.clear();
+        db.prompter.questions.clear();
+        db.prompter.beeps = 0;
+        const std::string before = fileBytes(db.path());
+        script.push_back([&](forms::NoticeForm& form) {
+            showForUser(form);
+            QTest::mouseClick(form.control("ChkValidate"), Qt::LeftButton);  // no check as boxes are left
+            for (const auto& [box, value] : c.boxes)
+                form.control<QLineEdit>(box)->setText(value);
+            db.prompter.answers = {true};
+            QTest::mouseClick(form.control("Button_Next"), Qt::LeftButton);
+            if (*c.focus) {
+                EXPECT_EQ(form.focusWidget(), form.control(c.focus));
+                for (const auto& [box, value] : c.boxes)
+                    EXPECT_EQ(text(form, box), value) << box;
+            }
+            click(form, "Button_Reset");
+        });
+        open(0);
+        if (!*c.focus) {
+            EXPECT_EQ(db.prompter.messages.back().text, "The notice was sucessfully updated in the Database");
+            EXPECT_EQ(db.scalar("SELECT d_adm_ntc || '|' || long_deg || '|' || freq_assgn FROM fmtv_terra"),
+                      "2024-2-29|4|98.5");
+            continue;
+        }
+        EXPECT_TRUE(db.prompter.questions.empty());
+        ASSERT_EQ(db.prompter.messages.size(), 1u);
+        EXPECT_EQ(db.prompter.messages[0].title, c.title);
+        EXPECT_EQ(db.prompter.messages[0].text, c.message);
+        EXPECT_EQ(db.prompter.messages[0].icon, platform::Icon::Warning);
+        EXPECT_EQ(db.prompter.beeps, c.beeps);
+        EXPECT_EQ(fileBytes(db.path()), before);
+        EXPECT_FALSE(state.dbChanged);
     }
 }
 
