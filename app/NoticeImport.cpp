@@ -27,6 +27,12 @@ std::string printed(std::int64_t n)
     return (n < 0 ? "" : " ") + std::to_string(n) + " ";
 }
 
+// How the report names notice `n` of the notice file.
+std::string fileNotice(const std::string& n)
+{
+    return "Input text file : Notice No : " + n;
+}
+
 bool sameFile(const fs::path& a, const fs::path& b)
 {
     std::error_code ec;
@@ -105,8 +111,7 @@ public:
         m_open = false;
         const bool lost = !m_conn.inTransaction() || !m_conn.exec("COMMIT");
         if (lost && m_count > 0) {
-            m_report.line("Input text file : Notice No : " + m_first + " to " + m_last + " - not stored (" +
-                          m_conn.lastError().message + ")");
+            m_report.line(fileNotice(m_first) + " to " + m_last + " - not stored (" + m_conn.lastError().message + ")");
             m_report.line(" ");
         }
         if (m_conn.inTransaction())
@@ -199,7 +204,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
         }
         report.refusals(read.report);
         if (!read.complete) {
-            report.line("Input text file : Notice No : " + n + " - is incomplete and was not stored");
+            report.line(fileNotice(n) + " - is incomplete and was not stored");
             report.line(" ");
             continue;
         }
@@ -212,15 +217,18 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
             const bool stored = storeInBatch(rec, n, batch, state.dbConnection, contour, prompter);
             state.overwrittenContourKey = contour.overwrittenContourKey;
             if (lookup == Lookup::Failed) {
-                report.line("Input text file : Notice No : " + n + " - the duplicate check failed (" + checkError +
-                            "); " + (stored ? "stored without it" : "not stored"));
+                report.line(fileNotice(n) + " - the duplicate check failed (" + checkError + "); " +
+                            (stored ? "stored without it" : "not stored"));
                 report.line(" ");
             } else if (!stored) {
-                report.line("Input text file : Notice No : " + n + " - not stored");
+                report.line(fileNotice(n) + " - not stored");
+                report.line(" ");
+            } else if (lookup == Lookup::NotChecked) {
+                report.line(fileNotice(n) + " - the duplicate check could not be made");
                 report.line(" ");
             } else if (rec.notice_typ == "DA1" && contour.status != 1) {
                 report.line("zel_contour_id = " + rec.zel.contour.contour_id + " - is repeated ");
-                report.line("Input text file : Notice No : " + n);
+                report.line(fileNotice(n));
                 if (contour.status == 2)
                     report.line("In Sub Area database : RecordIndex : " + printed(state.overwrittenContourKey) +
                                 " Contour ID has been overwritten");
@@ -242,7 +250,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
             report.line("Notice " + n + " - Notice " + std::to_string(found) + " have the same Freq, Adm and Coord.");
         } else {
             report.line("t_adm_ref_id = " + rec.adm_ref_id + " - is repeated");
-            report.line("Input text file : Notice No : " + n);
+            report.line(fileNotice(n));
         }
         if (!save) {
             if (!byPlace)
@@ -255,7 +263,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
                         (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
                         " and RecordIndex : " + printed(found) + (stored ? "" : " - not stored"));
         else if (!stored)
-            report.line("Input text file : Notice No : " + n + " - not stored");
+            report.line(fileNotice(n) + " - not stored");
         report.line(" ");
     }
     batch.commit();

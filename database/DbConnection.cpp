@@ -5,6 +5,7 @@
 #include "database/sqlite/Statement.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
+#include "notice/NoticeRecord.h"
 #include "platform/Report.h"
 
 #include <cerrno>
@@ -132,6 +133,13 @@ bool reportDbErr(const db::Connection& conn, const std::string& procedure, platf
     const db::Error& e = conn.lastError();
     notice::reportErr(e.code == 0 ? db::kErrGeneric : e.code, procedure, e.message, report);
     return false;
+}
+
+void reportTooManySubAreas(const std::string& procedure, platform::Report& report)
+{
+    notice::reportErr(kErrSubscript, procedure,
+                      "Subscript out of range: more than " + std::to_string(notice::kContourIdSlots) + " sub-areas",
+                      report);
 }
 
 }  // namespace database

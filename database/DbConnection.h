@@ -44,4 +44,11 @@ bool endNtcTrans(bool ok, Tx& tx, platform::Report& report)
 /// Shows the connection's last error through reportErr, titled with the procedure; false.
 bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report);
 
+/// The error number of an index beyond a fixed number of slots.
+inline constexpr int kErrSubscript = 9;
+
+/// Shows the index error of a notice with more sub-areas than the ten contour ids a record
+/// holds, through reportErr titled with the procedure.
+void reportTooManySubAreas(const std::string& procedure, platform::Report& report);
+
 }  // namespace database

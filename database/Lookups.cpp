@@ -104,10 +104,10 @@ Lookup findSameFreqCoordAdm(const std::string& freq, const std::string& longDeg,
     const std::optional<std::int16_t> parts[] = {parseInt16(longDeg), parseInt16(longMin), seconds(longSec),
                                                  parseInt16(latDeg),  parseInt16(latMin),  seconds(latSec)};
     if (!f)
-        return Lookup::NotFound;
+        return Lookup::NotChecked;
     for (const auto& p : parts)
         if (!p)
-            return Lookup::NotFound;
+            return Lookup::NotChecked;
     // A notice stored without seconds has Null there.
     db::Statement st(conn,
                      "SELECT terrakey FROM fmtv_terra WHERE freq_assgn = CAST(? AS REAL) AND long_deg = ? AND long_min = ?"

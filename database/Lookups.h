@@ -11,10 +11,12 @@ namespace platform { class Report; }
 // report nothing themselves: a failure comes back as Lookup::Failed with the connection's error.
 namespace database {
 
-enum class Lookup { NotFound, Found, Failed };
+// NotChecked: the values given cannot be compared, so nothing was looked up.
+enum class Lookup { NotFound, Found, Failed, NotChecked };
 
 /// A stored notice with the same frequency, site coordinates and administration; the lowest
-/// key wins. Texts that are not numbers (empty seconds count as 0) find nothing.
+/// key wins. NotChecked when the frequency, degrees, minutes or seconds are not numbers (empty
+/// seconds count as 0).
 Lookup findSameFreqCoordAdm(const std::string& freq, const std::string& longDeg, const std::string& longMin,
                             const std::string& longSec, const std::string& longEW, const std::string& latDeg,
                             const std::string& latMin, const std::string& latSec, const std::string& latNS,

@@ -17,7 +17,6 @@ namespace {
 
 using notice::NoticeRecord;
 
-constexpr int kErrSubscript = 9;
 constexpr int kErrInvalidNull = 94;
 
 enum class Form { AsStored, Trim, Upper, Pad2, Pad3, Pad4 };
@@ -345,7 +344,7 @@ bool readZEL04SubArea(std::int32_t terrakey, std::int32_t allotkey, notice::ZEL0
         if (id.empty())
             continue;
         if (slot == ids.size()) {
-            notice::reportErr(kErrSubscript, kProc, "Subscript out of range: more than 10 sub-areas", report);
+            reportTooManySubAreas(kProc, report);
             return false;
         }
         ids[slot++] = id;

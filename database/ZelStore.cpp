@@ -19,7 +19,6 @@ namespace {
 using notice::NoticeRecord;
 
 constexpr int kErrOverflow = 6;
-constexpr int kErrSubscript = 9;
 
 // A count or id as the 16-bit number it is stored by; an overflow is reported.
 bool toInt16(const std::string& text, std::int16_t& out, const char* procedure, platform::Report& report)
@@ -137,7 +136,7 @@ bool addZEL04SubArea(const NoticeRecord& rec, std::int32_t allotkey, db::Connect
     std::int16_t count = 0;
     if (!toInt16(rec.zel.allotment.nb_sub_areas, count, kProc, report))
         return false;
-    const std::int16_t slots = std::min(count, std::int16_t(ids.size()));  // the record holds 10 ids
+    const std::int16_t slots = std::min(count, std::int16_t(ids.size()));
     bool any = false;
     for (std::int16_t i = 0; i < slots; ++i) {
         const std::string& id = ids[std::size_t(i)];
@@ -165,6 +164,9 @@ bool addZEL04SubArea(const NoticeRecord& rec, std::int32_t allotkey, db::Connect
         if (!db::RowWriter::insert(conn, "zel_sub_area").set("allotkey", allotkey).set("contourkey", contourkey).run())
             return reportDbErr(conn, kProc, report);
     }
+    // A count beyond the ten ids ends the sub-areas there; the ten stand.
+    if (count > slots)
+        reportTooManySubAreas(kProc, report);
     return any;
 }
 

@@ -342,7 +342,7 @@ TEST(Import, ANoticeFailingInTheMiddleOfABatchLeavesTheOthersStored)
     std::vector<std::string> bodies;
     for (int i = 1; i <= 5; ++i)
         bodies.push_back("t_notice_type = T02\nt_action = ADD\nt_freq_assgn = " + std::to_string(99 + i) +
-                         "\n<ANT_HGT>\nt_eff_hgt@azm0 = 5\n</ANT_HGT>\n");
+                         "\nt_long = +0060812\nt_lat = +471215\n<ANT_HGT>\nt_eff_hgt@azm0 = 5\n</ANT_HGT>\n");
     const auto file = f.dir.write("batch.txt", noticeFile(bodies));
     ASSERT_TRUE(app::importTextFile(file.string(), f.state, f.status, f.prompter, {"", refusing}));
     EXPECT_EQ(f.scalar("SELECT group_concat(CAST(freq_assgn AS INTEGER) || ':' || terrakey) FROM fmtv_terra"),
@@ -379,6 +379,36 @@ TEST(Import, AFailedDuplicateCheckStoresTheNoticeAndSaysSo)
     ASSERT_EQ(body.size(), 4u);
     EXPECT_EQ(body[0], "Input text file : Notice No : 1 - the duplicate check failed (no such collation sequence: "
                        "legacy); stored without it");
+}
+
+TEST(Import, ANoticeThatCannotBeCheckedForDuplicatesIsStoredAndNamed)
+{
+    const std::string noFrequency = "t_notice_type = T01\nt_action = ADD\nt_long = +0060812\nt_lat = +471215\n";
+    // The reader refuses the coordinate, which leaves the degrees and minutes empty.
+    const std::string letterDegrees = "t_notice_type = T02\nt_action = ADD\nt_freq_assgn = 479.25\n"
+                                      "t_long = +0AB4900\nt_lat = +454500\n";
+    const std::string letterTargetFrequency = "t_notice_type = TB5\nt_action = MODIFY\nt_freq_assgn = 98.5\n"
+                                              "t_trg_freq_assgn = abc\nt_trg_long = +0060812\nt_trg_lat = +471215\n";
+    const std::string noTargetPlace = "t_notice_type = TB5\nt_action = SUPPRESS\nt_trg_freq_assgn = 98.5\n"
+                                      "t_trg_adm_ref_id = Z\n";
+    ImportFixture f;
+    f.prompter.answers = {true};
+    // Notice 6 repeats notice 2 and notice 7 repeats notice 1.
+    ASSERT_TRUE(f.import("unchecked.txt", noticeFile({kSound, noFrequency, letterDegrees, letterTargetFrequency,
+                                                      noTargetPlace, noFrequency, kSoundAgain})));
+    EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "7") << "every notice is stored";
+    ASSERT_EQ(f.prompter.questions.size(), 1u) << "only a notice that could be checked is asked about";
+    EXPECT_EQ(f.prompter.questions[0].text,
+              "Notice 7 - Notice 1: have the same Freq, Adm and Coord. Do you still want to save it?");
+    EXPECT_EQ(reportBody(f.reports().at(0)),
+              (std::vector<std::string>{
+                  "Input text file : Notice No : 2 - the duplicate check could not be made", " ",
+                  "Notice No : 3 : Error : t_long : Invalid value +0AB4900",
+                  "Input text file : Notice No : 3 - the duplicate check could not be made", " ",
+                  "Input text file : Notice No : 4 - the duplicate check could not be made", " ",
+                  "Input text file : Notice No : 5 - the duplicate check could not be made", " ",
+                  "Input text file : Notice No : 6 - the duplicate check could not be made", " ",
+                  "Notice 7 - Notice 1 have the same Freq, Adm and Coord.", " "}));
 }
 
 TEST(Import, ShowInNotepadOpensTheViewerOrTellsWhereTheFileIs)

@@ -136,9 +136,42 @@ TEST(ContourStore, AnAllotmentFailsWhenAnyIdFails)
     EXPECT_EQ(db.prompter.messages.front().text,
               "Problem : Contour ID is not unique !! Please consult the adminstrator");
 
-    // A count beyond the ten ids handles the ten, and none named fails.
-    EXPECT_TRUE(storeNtc(allotment("12", {"1", "2"}), db.conn, outcome, false, db.prompter.report()));
+    // None named fails.
     EXPECT_FALSE(storeNtc(allotment("0", {"3"}), db.conn, outcome, false, db.prompter.report()));
+}
+
+TEST(ContourStore, ASubAreaCountBeyondTheTenIdsStoresTheTenAndReportsTheRest)
+{
+    struct Row {
+        const char* count;
+        std::vector<std::string> ids;  // at most ten: the reader refuses the others
+        bool stored;
+        const char* subAreas;  // contour ids of the stored sub-areas
+    };
+    const std::vector<std::string> ten = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+    const Row rows[] = {
+        {"11", ten, true, "1,2,3,4,5,6,7,8,9,10"},
+        {"12", ten, true, "1,2,3,4,5,6,7,8,9,10"},
+        {"12", {"1", "2"}, true, "1,2"},
+        {"11", {}, false, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.count) + " sub-areas, " + std::to_string(r.ids.size()) + " ids");
+        NoticeDb db;
+        ContourOutcome outcome;
+        EXPECT_EQ(storeNtc(allotment(r.count, r.ids), db.conn, outcome, false, db.prompter.report()), r.stored);
+        EXPECT_EQ(db.scalar("SELECT group_concat(contour_id) FROM (SELECT contour_id FROM zel_sub_area JOIN "
+                            "zel_contour USING (contourkey) ORDER BY zel_sub_area.rowid)"),
+                  r.subAreas);
+        EXPECT_EQ(db.scalar("SELECT nb_sub_areas FROM zel_allotment"), r.stored ? r.count : "");
+        ASSERT_FALSE(db.prompter.messages.empty());
+        EXPECT_EQ(db.prompter.messages[0].title, "addZEL04SubArea");
+        EXPECT_EQ(db.prompter.messages[0].text, "Erreur  9:Subscript out of range: more than 10 sub-areas");
+        if (r.stored)
+            EXPECT_EQ(db.prompter.messages.size(), 1u) << "the notice is stored after the one error";
+        else
+            EXPECT_EQ(db.prompter.messages.back().text, "The data was not saved to the database");
+    }
 }
 
 TEST(ContourStore, DigitalElementsAndSingleFrequencyNetwork)
