@@ -15,6 +15,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QScrollBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -421,5 +423,34 @@ TEST(MainWindow, AFrequencyCorrectedInTheFormIsExportedAndNothingElseChanges)
         ASSERT_LE(changed.size(), 2u);  // the frequency, and the heading's date when the second turned
         EXPECT_NE(changed.back().find(std::string("t_freq_assgn = ") + c.before), std::string::npos) << changed.back();
         EXPECT_NE(changed.back().find(std::string("t_freq_assgn = ") + c.after), std::string::npos) << changed.back();
+    }
+}
+
+// Each database opened is listed from its first column, each column as wide as what it shows,
+// whatever the grid showed of the database before.
+TEST(MainWindow, EachDatabaseIsListedFromTheLeftWithColumnsFittingTheirContents)
+{
+    Window w;
+    const std::string longRef = "t_adm_ref_id = F-REFERENCE-0123456789\n";
+    w.window.resize(640, 400);
+    w.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
+    auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+    for (const char* name : {"first.txt", "second.txt"}) {
+        w.prompter.picks = {w.write(name, noticeFile({"t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\n" +
+                                                          longRef + "t_site_name = A SITE WITH A LONG NAME\n"}))};
+        child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+        ASSERT_TRUE(w.visible("NtcDataGrid")) << name;
+        EXPECT_EQ(grid->horizontalScrollBar()->value(), 0) << name;
+        for (int column = 0; column + 1 < grid->model()->columnCount(); ++column)
+            EXPECT_GE(grid->columnWidth(column), static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(column)) << name << " " << column;
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());  // the user looks right
+        ASSERT_GT(grid->horizontalScrollBar()->value(), 0) << name;
+    }
+    const QString folder = qEnvironmentVariable("OSTREL_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && QDir().mkpath(folder)) {
+        grid->horizontalScrollBar()->setValue(0);
+        QApplication::processEvents();
+        EXPECT_TRUE(w.window.grab().save(QDir(folder).filePath("OstrelStartup-grid.png")));
     }
 }
