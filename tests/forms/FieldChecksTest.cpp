@@ -1,4 +1,5 @@
 #include "FormCases.h"
+#include "ShownForm.h"
 
 #include "forms/common/FieldChecks.h"
 #include "forms/common/FormLoad.h"
@@ -124,20 +125,9 @@ TEST(FieldRules, WholeValueSendsAHalfToTheEvenNeighbour)
         EXPECT_EQ(forms::wholeValue(value), whole) << value;
 }
 
-// A shown form with its checks, ChkValidate ticked by the load; each test runs on both forms.
-class FormChecks : public testing::TestWithParam<testing_support::FormCase> {
+// A shown form with its checks; each test runs on both forms.
+class FormChecks : public testing_support::ShownForm {
 protected:
-    void SetUp() override
-    {
-        form = forms::loadNtcForm(c.kind, app::Language::English);
-        c.reactions().install(*form, prompter);
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-
-    QLineEdit* box(const std::string& name) { return form->control<QLineEdit>(name); }
-
     // Puts `text` into the box as the program does, then leaves it with Tab; true when the focus
     // left.
     bool tabOut(const std::string& name, const std::string& text)
@@ -148,18 +138,6 @@ protected:
         QTest::keyClick(b, Qt::Key_Tab);
         return form->focusWidget() != b;
     }
-
-    void type(QLineEdit* b, const QString& text)
-    {
-        for (QChar ch : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-            QCoreApplication::sendEvent(b, &press);
-        }
-    }
-
-    const testing_support::FormCase& c = GetParam();
-    ScriptedPrompter prompter;
-    std::unique_ptr<forms::NoticeForm> form;
 };
 
 INSTANTIATE_TEST_SUITE_P(BothForms, FormChecks, testing::ValuesIn(testing_support::formCases()),

@@ -1,5 +1,6 @@
 // Gestures a user makes without thinking, sent to the widgets as real Qt events.
 #include "FormCases.h"
+#include "ShownForm.h"
 
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
@@ -27,13 +28,12 @@ namespace {
 using testing_support::ScriptedPrompter;
 
 // A shown form with its checks and reactions, as the program puts them on it.
-class FormGestures : public testing::TestWithParam<testing_support::FormCase> {
+class FormGestures : public testing_support::ShownForm {
 protected:
     void SetUp() override
     {
-        form = forms::loadNtcForm(c.kind, app::Language::English);
+        ShownForm::SetUp();
         const forms::FormReactions r = c.reactions();
-        r.install(*form, prompter);
         forms::connectOptionReactions(*form, [this, r](QRadioButton& option) {
             r.choice(*form, option.objectName().toStdString());
         });
@@ -41,9 +41,6 @@ protected:
             if (auto* list = form->control<QComboBox>(row.name))
                 QObject::connect(list, &QComboBox::currentIndexChanged, form.get(),
                                  [this, r, name = row.name] { r.choice(*form, name); });
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
 
     // A notch of the wheel over the widget's middle, as the mouse sends it.
@@ -54,18 +51,6 @@ protected:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &event);
     }
-
-    static void type(QWidget* w, const QString& text)
-    {
-        for (QChar ch : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-            QCoreApplication::sendEvent(w, &press);
-        }
-    }
-
-    const testing_support::FormCase& c = GetParam();
-    ScriptedPrompter prompter;
-    std::unique_ptr<forms::NoticeForm> form;
 };
 
 INSTANTIATE_TEST_SUITE_P(BothForms, FormGestures, testing::ValuesIn(testing_support::formCases()),
