@@ -111,13 +111,18 @@ public:
         m_open = false;
         const bool lost = !m_conn.inTransaction() || !m_conn.exec("COMMIT");
         if (lost && m_count > 0) {
-            m_report.line(fileNotice(m_first) + " to " + m_last + " - not stored (" + m_conn.lastError().message + ")");
+            m_lost += m_count;
+            m_reason = m_conn.lastError().message;
+            m_report.line(fileNotice(m_first) + " to " + m_last + " - not stored (" + m_reason + ")");
             m_report.line(" ");
         }
         if (m_conn.inTransaction())
             (void)m_conn.exec("ROLLBACK");
         m_count = 0;
     }
+    // Notices that were stored into a batch that could not commit, and the engine's reason.
+    int lost() const { return m_lost; }
+    const std::string& reason() const { return m_reason; }
 
 private:
     db::Connection& m_conn;
@@ -125,6 +130,8 @@ private:
     std::chrono::milliseconds m_time;
     bool m_open = false;
     int m_count = 0;
+    int m_lost = 0;
+    std::string m_reason;
     std::string m_first, m_last;  // the notices stored since the last commit
     std::chrono::steady_clock::time_point m_started;
 };
@@ -169,9 +176,10 @@ Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db:
     return Lookup::NotFound;
 }
 
-// `read` holds the file's first notice, already read into the state's record.
-void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
-                     platform::Prompter& prompter, const ImportOptions& options)
+// `read` holds the file's first notice, already read into the state's record. Returns how many
+// notices the database could not store.
+int readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
+                    platform::Prompter& prompter, const ImportOptions& options)
 {
     const std::string keptStatus = status.status();
     state.overwrittenContourKey = 0;
@@ -193,7 +201,18 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
     const std::string today = platform::shortDate(started);
     std::size_t headReported = 0;
     Batch batch(state.dbConnection, report, options.batchTime);
+    int notices = 0;
+    int failed = 0;  // notices the engine refused one by one
+    std::string failure;
+    const auto refused = [&](bool stored) {
+        if (!stored) {
+            ++failed;
+            failure = state.dbConnection.lastError().message;
+        }
+        return stored;
+    };
     for (bool more = true; more; more = reader.readNextNotice(rec, read)) {
+        ++notices;
         rec.src_update = user;
         rec.d_updated = today;
         const std::string n = std::to_string(read.number);
@@ -214,7 +233,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
         database::ContourOutcome contour{0, state.overwrittenContourKey};
         if (lookup != Lookup::Found) {
             const std::string checkError = lookup == Lookup::Failed ? state.dbConnection.lastError().message : "";
-            const bool stored = storeInBatch(rec, n, batch, state.dbConnection, contour, prompter);
+            const bool stored = refused(storeInBatch(rec, n, batch, state.dbConnection, contour, prompter));
             state.overwrittenContourKey = contour.overwrittenContourKey;
             if (lookup == Lookup::Failed) {
                 report.line(fileNotice(n) + " - the duplicate check failed (" + checkError + "); " +
@@ -257,7 +276,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
                 report.line(" ");
             continue;
         }
-        const bool stored = storeInBatch(rec, n, batch, state.dbConnection, contour, prompter);
+        const bool stored = refused(storeInBatch(rec, n, batch, state.dbConnection, contour, prompter));
         if (!byPlace)
             report.line("In Assign/Allot database : RecordIndex : " +
                         (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
@@ -267,6 +286,12 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
         report.line(" ");
     }
     batch.commit();
+    const int notStored = failed + batch.lost();
+    if (notStored > 0)
+        prompter.message(std::to_string(notStored) + " of the " + std::to_string(notices) +
+                             " notices of the file were not stored in " + state.dbFileName + ": " +
+                             (batch.lost() > 0 ? batch.reason() : failure),
+                         platform::kAppTitle, platform::Icon::Warning);
     if (reader.headReport().size() > headReported)
         report.refusals(reader.headReport().substr(headReported));
     if (reader.readFailed())
@@ -289,6 +314,7 @@ void readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, 
             prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
         out.abandon();
     }
+    return notStored;
 }
 
 }  // namespace
@@ -317,8 +343,8 @@ std::string databaseNameFor(const std::string& textFile)
     return fs::path(textFile).replace_extension(".mdb").string();
 }
 
-bool importTextFile(const std::string& textFile, AppState& state, StatusLine& status, platform::Prompter& prompter,
-                    const ImportOptions& options)
+ImportResult importTextFile(const std::string& textFile, AppState& state, StatusLine& status,
+                            platform::Prompter& prompter, const ImportOptions& options)
 {
     database::closeDB(state.dbConnection);
     state.ntcIndexList.clear();
@@ -328,43 +354,42 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
     if (!fs::is_regular_file(options.templateFile, ec)) {
         prompter.message("Error " + std::to_string(kErrFileNotFound) + " : \n\rMasterKOLV_TPR.mdb file not found",
                          platform::kAppTitle, platform::Icon::None);
-        return false;
+        return {};
     }
     const std::string dbName = databaseNameFor(textFile);
     if (sameFile(dbName, options.templateFile) || sameFile(dbName, textFile)) {
         prompter.message("The database " + dbName + " cannot be made: it would replace " +
                              (sameFile(dbName, textFile) ? "the notice file itself." : "the template database."),
                          platform::kAppTitle, platform::Icon::Warning);
-        return false;
+        return {};
     }
 
     notice::NoticeFileReader reader;
     std::string error;
     if (!reader.openNtcTxtFile(textFile, state.ntcRecord, error)) {
         prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
-        return false;
+        return {};
     }
     // A file without any notice (a wrong file picked) makes no database and replaces none.
     notice::NoticeRead first;
     if (!reader.readNextNotice(state.ntcRecord, first)) {
         prompter.message("No notice was found in " + textFile + ". No database was made.", platform::kAppTitle,
                          platform::Icon::Warning);
-        return false;
+        return {};
     }
     if (platform::fileExists(dbName) &&
         !prompter.askYesNo("The database " + dbName + " already exists. Do you want to replace it?",
                            platform::kAppTitle, platform::Prompter::Default::No))
-        return false;
+        return {};
 
     state.dbFileName = dbName;
     status.setStatus("Creating database structure");
     if (!database::copyTemplateDB(dbName, prompter.report(), options.templateFile))
-        return false;
+        return {};
     status.setStatus("Reading and writing to the database");
     if (!database::OpenDB(dbName, state.dbConnection, prompter.report()))
-        return false;
-    readTxtFileToDB(reader, first, state, status, prompter, options);
-    return true;
+        return {};
+    return {true, readTxtFileToDB(reader, first, state, status, prompter, options)};
 }
 
 }  // namespace app

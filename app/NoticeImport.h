@@ -32,9 +32,17 @@ std::string duplicateReportName(const std::string& database, const platform::Dat
 /// viewer fails.
 void showInNotepad(const std::string& file, const std::string& message, platform::Prompter& prompter);
 
-/// Imports `textFile` into a new database; on success the database is open in `state`. False,
+// What an import did: whether a database was made and opened, and how many of the file's
+// notices it could not store (a full disk), which the import has said in a message of its own.
+struct ImportResult {
+    bool opened = false;
+    int notStored = 0;
+    explicit operator bool() const { return opened; }
+};
+
+/// Imports `textFile` into a new database; when one was made it is open in `state`. Not opened,
 /// after one message and with no database open, when nothing was imported.
-bool importTextFile(const std::string& textFile, AppState& state, StatusLine& status, platform::Prompter& prompter,
-                    const ImportOptions& options);
+ImportResult importTextFile(const std::string& textFile, AppState& state, StatusLine& status,
+                            platform::Prompter& prompter, const ImportOptions& options);
 
 }  // namespace app

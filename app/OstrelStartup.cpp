@@ -162,7 +162,8 @@ void OstrelStartup::mnuFileOpenTxt_Click()
     m_lblInput->show();
     m_txtFileName->show();
     repaint();
-    if (!importTextFile(*path, m_state, *this, m_prompter, {kMainCaption, m_templateFile})) {
+    const ImportResult imported = importTextFile(*path, m_state, *this, m_prompter, {kMainCaption, m_templateFile});
+    if (!imported) {
         database::closeDB(m_state.dbConnection);
         showStatusBox(false);
         return;
@@ -170,7 +171,11 @@ void OstrelStartup::mnuFileOpenTxt_Click()
     m_txtFileName->setText("TEXT FILE : " + m_txtFileName->text());
     if (!listNewDatabase())
         return;
-    setStatus("Written sucessfully to the database - Number of notices : " + std::to_string(m_state.ntcCount));
+    const std::string count = " - Number of notices : " + std::to_string(m_state.ntcCount);
+    if (imported.notStored > 0)
+        setStatus("Written to the database, " + std::to_string(imported.notStored) + " notices not stored" + count);
+    else
+        setStatus("Written sucessfully to the database" + count);
 }
 
 void OstrelStartup::mnuFileOpenDB_Click()

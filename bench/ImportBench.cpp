@@ -194,7 +194,8 @@ int main(int argc, char* argv[])
             Measured m;
             m.seconds = bench::timed([&] {
                 m.ok = app::importTextFile(s.file.string(), state, status, prompter,
-                                           {"import_bench", database::templatePath()});
+                                           {"import_bench", database::templatePath()})
+                           .opened;
                 database::closeDB(state.dbConnection);
             });
             m.ok = m.ok && prompter.shown == 0;

@@ -7,6 +7,7 @@
 #include "notice/NoticeFields.h"
 #include "notice/NoticeRecord.h"
 #include "platform/Report.h"
+#include "platform/SystemInfo.h"
 
 #include <cerrno>
 #include <cstring>
@@ -70,7 +71,7 @@ bool copyTemplateDB(const std::string& path, platform::Report& report, const std
     const fs::path target(path);
     fs::path temp = target;
     temp += ".tmp-" + std::to_string(::getpid());
-    fs::copy_file(templateFile, temp, fs::copy_options::overwrite_existing, ec);
+    platform::copyFile(templateFile, temp, ec);  // the system's reason, "No space left on device" too
     // The journal of an earlier database of that name must not be replayed onto the copy.
     for (const char* suffix : {"-wal", "-shm", "-journal"})
         if (!ec)
@@ -123,9 +124,10 @@ void closeDB(db::Connection& conn)
     conn.close();
 }
 
-void reportNotSaved(platform::Report& report)
+void reportNotSaved(platform::Report& report, const std::string& reason)
 {
-    report.message("The data was not saved to the database", "Erreur base de données", platform::Icon::Warning);
+    report.message("The data was not saved to the database" + (reason.empty() ? std::string() : ": " + reason),
+                   "Erreur base de données", platform::Icon::Warning);
 }
 
 bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report)

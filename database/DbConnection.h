@@ -26,18 +26,20 @@ std::filesystem::path templatePath();
 /// Closes the connection; closing a closed one does nothing.
 void closeDB(db::Connection& conn);
 
-/// Says the data of a notice operation was not saved.
-void reportNotSaved(platform::Report& report);
+/// Says the data of a notice operation was not saved, and why when `reason` says it.
+void reportNotSaved(platform::Report& report, const std::string& reason = {});
 
 /// Commits the notice operation (a transaction or a savepoint) when `ok`, else rolls it back and
-/// says the data was not saved. True when the operation was committed.
+/// says the data was not saved. A commit that fails (a full disk) says the engine's reason, which
+/// no message before it gave. True when the operation was committed.
 template <class Tx>
 bool endNtcTrans(bool ok, Tx& tx, platform::Report& report)
 {
     if (ok && tx.commit())
         return true;
+    const std::string reason = ok ? tx.connection().lastError().message : std::string();
     tx.rollback();
-    reportNotSaved(report);
+    reportNotSaved(report, reason);
     return false;
 }
 

@@ -2,7 +2,9 @@
 
 #include "NumberText.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <ctime>
 #include <pwd.h>
 #include <system_error>
@@ -44,6 +46,51 @@ std::string loginName()
     if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
         return found->pw_name;
     return {};
+}
+
+void copyFile(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec)
+{
+    ec.clear();
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        ec.assign(errno, std::generic_category());
+        return;
+    }
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (out < 0) {
+        ec.assign(errno, std::generic_category());
+        ::close(in);
+        return;
+    }
+    std::vector<char> buf(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(in, buf.data(), buf.size());
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ec.assign(errno, std::generic_category());
+            break;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(out, buf.data() + done, std::size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w < 0) {
+                ec.assign(errno, std::generic_category());
+                break;
+            }
+            done += w;
+        }
+        if (ec)
+            break;
+    }
+    if (!ec && ::fsync(out) != 0)
+        ec.assign(errno, std::generic_category());
+    if (::close(out) != 0 && !ec)
+        ec.assign(errno, std::generic_category());
+    ::close(in);
 }
 
 bool fileExists(const std::filesystem::path& path)

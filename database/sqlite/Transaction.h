@@ -16,6 +16,8 @@ public:
     bool active() const { return m_active; }
     [[nodiscard]] bool commit();
     void rollback();
+    /// The connection the transaction runs on; after a failed commit its error tells why.
+    Connection& connection() const { return m_conn; }
 
 protected:
     Transaction(Connection& conn, const char* begin, const char* finish, const char* undo);

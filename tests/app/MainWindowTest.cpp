@@ -4,6 +4,7 @@
 #include "support/ImportFixture.h"
 #include "support/NoticeDb.h"
 #include "support/NoticeText.h"
+#include "support/SmallFileSystem.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 #include "database/NoticeDelete.h"
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 using testing_support::noticeFile;
@@ -453,4 +455,36 @@ TEST(MainWindow, EachDatabaseIsListedFromTheLeftWithColumnsFittingTheirContents)
         QApplication::processEvents();
         EXPECT_TRUE(w.window.grab().save(QDir(folder).filePath("OstrelStartup-grid.png")));
     }
+}
+
+// An import that a full disk stops half-way never says it wrote the notices successfully.
+TEST(MainWindow, AnImportCutShortByAFullDiskSaysSoInTheStatusLine)
+{
+    std::vector<std::string> bodies;
+    for (int i = 0; i < 1200; ++i)
+        bodies.push_back("t_notice_type = T01\nt_action = ADD\nt_freq_assgn = " + std::to_string(88000 + i) +
+                         "\nt_site_name = SITE " + std::to_string(i) + "\nt_remarks = " + std::string(200, 'r') + "\n");
+    const std::string text = noticeFile(bodies);
+    bool cut = false;
+    for (std::size_t size = text.size() + 200 * 1024; !cut && size < text.size() + 2048 * 1024; size += 100 * 1024) {
+        testing_support::SmallFileSystem fs(size);
+        if (!fs.mounted())
+            GTEST_SKIP() << "mounting a small file system needs root";
+        Window w;
+        const auto file = fs.path() / "batch.txt";
+        std::ofstream(file, std::ios::binary) << text;
+        w.prompter.picks = {file.string()};
+        child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+        const int listed = w.window.state().ntcCount;
+        if (listed == 0 || listed == 1200)
+            continue;
+        cut = true;
+        EXPECT_EQ(w.text("TxtProcessingStatus").toStdString(),
+                  "Written to the database, " + std::to_string(1200 - listed) +
+                      " notices not stored - Number of notices : " + std::to_string(listed));
+        ASSERT_FALSE(w.prompter.messages.empty());
+        EXPECT_EQ(w.prompter.messages[0].text.rfind(std::to_string(1200 - listed) + " of the 1200 notices", 0), 0u);
+        w.window.close();
+    }
+    EXPECT_TRUE(cut) << "no size stopped the import half-way";
 }

@@ -16,7 +16,8 @@ bool ImportFixture::import(const std::string& name, const std::string& text)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     const auto path = dir.write(name, crlf);
     return app::importTextFile(path.string(), state, status, prompter,
-                               {" ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005", templateDb()});
+                               {" ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005", templateDb()})
+        .opened;
 }
 
 std::vector<std::string> ImportFixture::reports() const

@@ -1,0 +1,211 @@
+// Import, update, export and the template copy on a file system that really fills up, at ten
+// moments each: nothing that was not stored is reported as stored, every stored notice is
+// whole, and every earlier file stays as it was.
+#include "NoticeExport.h"
+#include "NoticeGrid.h"
+#include "NoticeImport.h"
+#include "database/DbConnection.h"
+#include "database/NoticeRead.h"
+#include "database/NoticeUpdate.h"
+#include "database/sqlite/Statement.h"
+#include "support/ImportFixture.h"
+#include "support/NoticeDb.h"
+#include "support/SmallFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testing_support::readFile;
+using testing_support::SmallFileSystem;
+
+constexpr int kNotices = 1200;
+constexpr std::size_t kKiB = 1024;
+constexpr const char* kFull = "database or disk is full";
+constexpr const char* kNoSpace = "No space left on device";
+
+// Sound notices that are no duplicates of each other, each with two remark lines.
+std::string noticeFileOf(int count)
+{
+    std::vector<std::string> bodies;
+    for (int i = 0; i < count; ++i)
+        bodies.push_back("t_notice_type = T01\nt_action = ADD\nt_fragment = GE84\nt_freq_assgn = " +
+                         std::to_string(88000 + i) + "\nt_long = +0044930\nt_lat = +454530\nt_site_name = SITE " +
+                         std::to_string(i) + "\nt_remarks = " + std::string(80, 'r') + "\nt_remarks = second\n");
+    std::string text;
+    for (const char c : testing_support::noticeFile(bodies))
+        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return text;
+}
+
+std::string scalar(db::Connection& conn, const std::string& sql)
+{
+    db::Statement st(conn, sql);
+    return st.step() == db::Step::Row ? st.text(0) : std::string("?");
+}
+
+bool said(const testing_support::ScriptedPrompter& p, const std::string& part)
+{
+    for (const auto& m : p.messages)
+        if (m.text.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+#define SKIP_WITHOUT_MOUNT(fs) \
+    if (!(fs).mounted())       \
+    GTEST_SKIP() << "mounting a small file system needs root"
+
+TEST(FullDisk, AnImportSaysHowManyNoticesItCouldNotStoreAndKeepsTheOthersWhole)
+{
+    const std::string text = noticeFileOf(kNotices);
+    int partly = 0;
+    for (int step = 0; step < 10; ++step) {
+        // From too small for the database itself to room for every notice.
+        const std::size_t size = text.size() + 100 * kKiB + std::size_t(step) * 120 * kKiB;
+        SmallFileSystem fs(size);
+        SKIP_WITHOUT_MOUNT(fs);
+        SCOPED_TRACE("file system of " + std::to_string(size / kKiB) + " KiB");
+        const auto file = fs.path() / "batch.txt";
+        std::ofstream(file, std::ios::binary) << text;
+        testing_support::ScriptedPrompter prompter;
+        testing_support::RecordingStatus status;
+        app::AppState state;
+        const app::ImportResult result =
+            app::importTextFile(file.string(), state, status, prompter, {"", testing_support::templateDb()});
+        if (!result) {
+            EXPECT_FALSE(prompter.messages.empty());
+            EXPECT_FALSE(state.dbConnection.isOpen());
+            continue;
+        }
+        const int stored = std::stoi(scalar(state.dbConnection, "SELECT count(*) FROM fmtv_terra"));
+        EXPECT_EQ(result.notStored, kNotices - stored);
+        const std::string message = std::to_string(kNotices - stored) + " of the " + std::to_string(kNotices) +
+                                    " notices of the file were not stored in " + state.dbFileName + ": ";
+        EXPECT_EQ(said(prompter, message + kFull), stored < kNotices);
+        partly += stored > 0 && stored < kNotices;
+        // Each stored notice whole: its site and both remark lines.
+        EXPECT_EQ(scalar(state.dbConnection, "SELECT count(*) FROM fmtv_rmks"), std::to_string(2 * stored));
+        EXPECT_EQ(scalar(state.dbConnection, "SELECT count(*) FROM fmtv_terra WHERE site_name LIKE 'SITE %' "
+                                             "AND freq_assgn - 88000 = CAST(substr(site_name, 6) AS INTEGER)"),
+                  std::to_string(stored));
+        database::closeDB(state.dbConnection);
+    }
+    EXPECT_GE(partly, 1) << "no size stopped the import half-way";
+}
+
+// A database of `count` notices in the folder, listed as the grid lists it.
+void importInto(const std::filesystem::path& folder, int count, app::AppState& state,
+                testing_support::ScriptedPrompter& prompter)
+{
+    const auto file = folder / "batch.txt";
+    std::ofstream(file, std::ios::binary) << noticeFileOf(count);
+    testing_support::RecordingStatus status;
+    ASSERT_TRUE(app::importTextFile(file.string(), state, status, prompter, {"", testing_support::templateDb()}));
+    ASSERT_TRUE(prompter.messages.empty());
+    app::GridRows rows;
+    ASSERT_TRUE(app::loadGridRows(state.dbConnection, rows));
+    app::buildNtcIndex(state, rows);
+}
+
+TEST(FullDisk, AnUpdateThatCannotBeWrittenSaysWhyAndKeepsTheStoredNotice)
+{
+    int refused = 0, saved = 0;
+    for (int step = 0; step < 10; ++step) {
+        SmallFileSystem fs(2048 * kKiB);
+        SKIP_WITHOUT_MOUNT(fs);
+        SCOPED_TRACE("free " + std::to_string(step * 8) + " KiB");
+        testing_support::ScriptedPrompter prompter;
+        app::AppState state;
+        importInto(fs.path(), 40, state, prompter);
+        fs.leaveFree(std::size_t(step) * 8 * kKiB);
+        notice::NoticeRecord rec;
+        ASSERT_TRUE(database::readNtcFromDB(7, rec, state.dbConnection, prompter.report()));
+        rec.remarks = std::string(3000, 'u') + ";" + std::string(3000, 'v');
+        rec.site_name = "UPDATED";
+        if (database::updateNtc(rec, 7, state.dbConnection, prompter.report())) {
+            ++saved;
+            EXPECT_EQ(scalar(state.dbConnection, "SELECT site_name FROM fmtv_terra WHERE terrakey = 7"), "UPDATED");
+            continue;
+        }
+        ++refused;
+        EXPECT_TRUE(said(prompter, std::string("The data was not saved to the database")));
+        EXPECT_TRUE(said(prompter, kFull));
+        EXPECT_EQ(scalar(state.dbConnection, "SELECT site_name || '|' || count(rmk_text) FROM fmtv_terra "
+                                             "JOIN fmtv_rmks USING (terrakey) WHERE terrakey = 7"),
+                  "SITE 6|2");
+    }
+    EXPECT_GE(refused, 1);
+    EXPECT_GE(saved, 1);
+}
+
+TEST(FullDisk, AnExportThatCannotBeWrittenWholeLeavesTheEarlierFile)
+{
+    int refused = 0, written = 0;
+    for (int step = 0; step < 10; ++step) {
+        SmallFileSystem fs(1024 * kKiB);
+        SKIP_WITHOUT_MOUNT(fs);
+        SCOPED_TRACE("free " + std::to_string(step * 12) + " KiB");
+        testing_support::ScriptedPrompter prompter;
+        app::AppState state;
+        importInto(fs.path(), 300, state, prompter);
+        const auto upd = fs.path() / "batch.upd";
+        const std::string earlier = "an earlier export\r\n";
+        std::ofstream(upd, std::ios::binary) << earlier;
+        fs.leaveFree(std::size_t(step) * 12 * kKiB);
+        if (app::writeDBToElectFile(upd.string(), state, prompter)) {
+            ++written;
+            EXPECT_TRUE(readFile(upd).ends_with("<TAIL>\r\nt_num_notices =  300\r\n</TAIL>\r\n\r\n"));
+            continue;
+        }
+        ++refused;
+        EXPECT_TRUE(said(prompter, kNoSpace));
+        EXPECT_EQ(readFile(upd), earlier);
+        for (const auto& entry : std::filesystem::directory_iterator(fs.path()))
+            EXPECT_EQ(entry.path().filename().string().find("batch.upd."), std::string::npos)
+                << entry.path() << " left behind";
+    }
+    EXPECT_GE(refused, 1);
+    EXPECT_GE(written, 1);
+}
+
+// Replacing a database by a new copy of the template: a disk without room for the copy says so
+// and leaves the earlier database as it was.
+TEST(FullDisk, ADatabaseIsReplacedOnlyByAWholeCopy)
+{
+    int refused = 0, replaced = 0;
+    const std::string text = noticeFileOf(3);
+    for (int step = 0; step < 10; ++step) {
+        SmallFileSystem fs(1024 * kKiB);
+        SKIP_WITHOUT_MOUNT(fs);
+        SCOPED_TRACE("free " + std::to_string(step * 20) + " KiB");
+        testing_support::ScriptedPrompter prompter;
+        app::AppState state;
+        importInto(fs.path(), 5, state, prompter);
+        database::closeDB(state.dbConnection);
+        const std::string earlier = readFile(fs.path() / "batch.mdb");
+        fs.leaveFree(std::size_t(step) * 20 * kKiB);
+        prompter.answers = {true};  // replace it
+        testing_support::RecordingStatus status;
+        const app::ImportResult result = app::importTextFile((fs.path() / "batch.txt").string(), state, status,
+                                                             prompter, {"", testing_support::templateDb()});
+        if (result && result.notStored == 0 && prompter.messages.empty()) {
+            ++replaced;
+            continue;
+        }
+        if (!result) {
+            ++refused;
+            EXPECT_TRUE(said(prompter, kNoSpace));
+            EXPECT_EQ(readFile(fs.path() / "batch.mdb"), earlier);
+        }
+        database::closeDB(state.dbConnection);
+    }
+    EXPECT_GE(refused, 1);
+    EXPECT_GE(replaced, 1);
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+#include "SmallFileSystem.h"
+
+#include <fcntl.h>
+#include <string>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+#include <vector>
+
+namespace testing_support {
+
+SmallFileSystem::SmallFileSystem(std::size_t bytes)
+{
+    const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
+    m_mounted = ::mount("tmpfs", m_dir.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+}
+
+SmallFileSystem::~SmallFileSystem()
+{
+    if (m_mounted)
+        ::umount2(m_dir.path().c_str(), MNT_DETACH);
+}
+
+std::size_t SmallFileSystem::freeBytes() const
+{
+    struct statvfs s {};
+    if (::statvfs(m_dir.path().c_str(), &s) != 0)
+        return 0;
+    return std::size_t(s.f_bavail) * s.f_frsize;
+}
+
+void SmallFileSystem::leaveFree(std::size_t bytes) const
+{
+    const int fd = ::open((m_dir.path() / "filler").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (fd < 0)
+        return;
+    const std::vector<char> block(4096, 'f');
+    for (std::size_t free = freeBytes(); free > bytes; free = freeBytes()) {
+        const std::size_t n = std::min(block.size(), free - bytes);
+        if (::write(fd, block.data(), n) <= 0)
+            break;
+    }
+    ::close(fd);
+}
+
+}  // namespace testing_support
