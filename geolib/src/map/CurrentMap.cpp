@@ -99,11 +99,7 @@ Window spanningAll(Window w)
 // across 180 degrees from a's west edge.
 Window windowUnion(const Window& a, const Window& b)
 {
-    double bWest = b.west;
-    while (bWest < a.west - double(kPi))
-        bWest += kTwoPi;
-    while (bWest > a.west + double(kPi))
-        bWest -= kTwoPi;
+    const double bWest = a.west + wrapLongitude(double(b.west) - a.west);
     const double west = std::min(double(a.west), bWest);
     const double east = std::max(a.west + spanOf(a), bWest + spanOf(b));
     const float south = std::min(a.south, b.south), north = std::max(a.north, b.north);

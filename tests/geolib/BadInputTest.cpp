@@ -1,0 +1,133 @@
+// Bad input from a caller or a data file: the library returns or ends with its fatal report,
+// never crashes or hangs.
+#include "tavu32d.h"
+
+#include "MapFileBuilder.h"
+#include "geometry/Sphere.h"
+#include "map/OutlineToWindow.h"
+#include "map/OutlineTrim.h"
+#include "support/MapFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+using testing_support::fatalOutput;
+using testing_support::MapFolder;
+using testing_support::messageLine;
+using testing_support::runWithMaps;
+
+namespace {
+
+constexpr unsigned kLimitSeconds = 20;  // far beyond any of these calls on good input
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr std::int32_t kFirstLine = 1000100;
+constexpr std::int32_t kBadLine = kFirstLine + 1;
+
+// Four square islands of two owners around 0.1 rad east and north, three points a side.
+mapfiles::MapData islands()
+{
+    return mapfiles::islandGrid(4, 2, {0.1f, 0.1f}, 0.1f, 0.02f, 3, 2, kFirstLine);
+}
+
+// The window around the islands.
+constexpr float kIslandsWindow[4] = {0.0f, 0.0f, 0.3f, 0.3f};
+
+void startLibrary()
+{
+    std::int32_t unit = 20;
+    WDBUNIT(&unit);
+}
+
+// Writes the islands' map; `bad` replaces the latitude (or, with onLongitude, the longitude) of
+// point 2 of line kBadLine.
+void writeIslands(const MapFolder& maps, std::optional<float> bad = {}, bool onLongitude = false)
+{
+    mapfiles::MapData map = islands();
+    if (bad)
+        for (auto& line : map.lines)
+            if (line.id == kBadLine)
+                (onLongitude ? line.points[1].lon : line.points[1].lat) = *bad;
+    maps.write("GEOIDX1.BIN", mapfiles::indexFile(map.entries));
+    maps.write("GEOPNT1.BIN", mapfiles::mainPointFile(map.lines));
+}
+
+void mapWindow(const float (&window)[4])
+{
+    float place[4] = {window[0], window[1], window[2], window[3]};
+    std::int32_t kind = 2, dist = 0;
+    GEOMAP(&kind, place, &dist);
+}
+
+// A closed outline along 0.1 rad north that starts and ends at longitude `lon`.
+std::vector<float> outlineFrom(float lon)
+{
+    return {lon, 0.1f, 0.1f, 0.1f, 0.2f, 0.1f, 0.3f, 0.1f, 0.4f, 0.1f, lon, 0.1f};
+}
+
+}  // namespace
+
+TEST(BadCallerInput, EveryCallReturnsWithinItsTimeLimit)
+{
+    struct Case {
+        const char* name;
+        std::function<std::string()> call;  // its findings, "" when all is well
+    };
+    const Case cases[] = {
+        {"GEOMAP with a window west of 1e10",
+         [] {
+             startLibrary();
+             mapWindow({1e10f, 0.0f, 0.3f, 0.3f});
+             return "";
+         }},
+        {"GEOMAP with a window of NaN edges",
+         [] {
+             startLibrary();
+             mapWindow({kNaN, kNaN, kNaN, kNaN});
+             return "";
+         }},
+        {"GEOTRIM with a longitude of 1e30",
+         [] {
+             auto points = outlineFrom(1e30f);
+             std::int32_t first = 1, last = 6;
+             geo::GEOTRIM({0.0f, 0.0f, 0.15f, 0.15f}, points.data(), first, last);
+             return "";
+         }},
+        {"GEOCTW2 with a longitude of -1e30",
+         [] {
+             auto points = outlineFrom(-1e30f);
+             std::int32_t n = 6, flag = 0;
+             geo::GEOCTW2({0.0f, 0.0f, 0.15f, 0.15f}, 6, points.data(), n, flag);
+             return "";
+         }},
+    };
+    const MapFolder maps;
+    writeIslands(maps);
+    for (const Case& c : cases) {
+        const auto r = runWithMaps(maps, c.call, kLimitSeconds);
+        EXPECT_TRUE(r.exited) << c.name << ": crashed or hung";
+        EXPECT_EQ(r.status, 0) << c.name;
+        EXPECT_EQ(r.output, "") << c.name;
+    }
+}
+
+TEST(WrapLongitude, TakesWholeTurnsOffAnyFiniteLongitude)
+{
+    constexpr double pi = geo::kPi, turn = geo::kTwoPi;
+    struct Row {
+        double lon, wrapped;
+    };
+    // One step past either end moves by one turn, exactly as before; the ends stay.
+    const Row ordinary[] = {{1.0, 1.0}, {4.0, 4.0 - turn}, {-4.0, -4.0 + turn}, {pi, pi}, {-pi, -pi}, {8.0, 8.0 - turn}};
+    for (const Row& row : ordinary)
+        EXPECT_EQ(geo::wrapLongitude(row.lon), row.wrapped) << row.lon;
+    for (const double far : {1e10, -1e10, 1e30, -1e30, 3.8e7, double(std::numeric_limits<float>::max())}) {
+        const double w = geo::wrapLongitude(far);
+        EXPECT_TRUE(w >= -pi && w <= pi) << far << " gave " << w;
+    }
+}
