@@ -91,6 +91,11 @@ TEST(BadCallerInput, EveryCallReturnsWithinItsTimeLimit)
              mapWindow({kNaN, kNaN, kNaN, kNaN});
              return "";
          }},
+        {"GEODST3 at a latitude of -3.8e7",
+         [] {
+             float lon1 = 0, lat1 = -3.8e7f, lon2 = 0.1f, lat2 = -3.8e7f;
+             return std::isfinite(GEODST3(&lon1, &lat1, &lon2, &lat2)) ? "" : "GEODST3 not finite";
+         }},
         {"GEOTRIM with a longitude of 1e30",
          [] {
              auto points = outlineFrom(1e30f);
