@@ -96,6 +96,14 @@ TEST(BadCallerInput, EveryCallReturnsWithinItsTimeLimit)
              float lon1 = 0, lat1 = -3.8e7f, lon2 = 0.1f, lat2 = -3.8e7f;
              return std::isfinite(GEODST3(&lon1, &lat1, &lon2, &lat2)) ? "" : "GEODST3 not finite";
          }},
+        {"GEOSM1 with a NaN point",
+         [] {
+             float tolerance = 5;
+             std::int32_t least = 5, n = 4, kept = -1;  // more than the line holds
+             float points[8] = {0.1f, 0.1f, kNaN, kNaN, 0.2f, 0.2f, 0.3f, 0.3f}, out[8] = {};
+             GEOSM1(&tolerance, &least, points, &n, out, &kept);
+             return kept >= 1 && kept <= n ? "" : "GEOSM1 kept " + std::to_string(kept);
+         }},
         {"GEOTRIM with a longitude of 1e30",
          [] {
              auto points = outlineFrom(1e30f);
