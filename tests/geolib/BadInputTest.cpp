@@ -104,6 +104,15 @@ TEST(BadCallerInput, EveryCallReturnsWithinItsTimeLimit)
              GEOSM1(&tolerance, &least, points, &n, out, &kept);
              return kept >= 1 && kept <= n ? "" : "GEOSM1 kept " + std::to_string(kept);
          }},
+        {"GEOMV8 moving point 1 one place down",
+         [] {
+             // Two guard reals stand before the caller's array; points 2 and 3 land on 1 and 2.
+             float memory[8] = {-7, -7, 1, 1, 2, 2, 3, 3};
+             std::int16_t shift = -1, first = 1, last = 3;
+             GEOMV8(&shift, &first, memory + 2, &last);
+             const std::vector<float> want{-7, -7, 2, 2, 3, 3, 3, 3};
+             return std::vector<float>(memory, memory + 8) == want && last == 2 ? "" : "GEOMV8 wrote outside";
+         }},
         {"GEOTRIM with a longitude of 1e30",
          [] {
              auto points = outlineFrom(1e30f);
