@@ -64,6 +64,32 @@ void mapWindow(const float (&window)[4])
     GEOMAP(&kind, place, &dist);
 }
 
+// Every line of the window request, thinned at 5 km.
+void walkLineRequest()
+{
+    float w = kIslandsWindow[0], s = kIslandsWindow[1], e = kIslandsWindow[2], n = kIslandsWindow[3], dist = 5;
+    std::int16_t count = 0;
+    char codes[3] = {' ', ' ', ' '};
+    GEODWD(&w, &s, &e, &n, &dist, &count, codes);
+    std::vector<float> points(2 * 7001);
+    for (int call = 0; call < 100; ++call) {
+        std::int16_t unit = 1;
+        std::int32_t capacity = 7001, id = 0, got = 0, end = 0;
+        char kind = ' ';
+        GEOLIW(&unit, points.data(), &capacity, &id, &got, &kind, &end);
+        if (end & 1)
+            return;
+    }
+}
+
+void fetchBadLine()
+{
+    std::vector<float> points(2 * 7001);
+    std::int16_t unit = 2;
+    std::int32_t capacity = 7001, id = kBadLine, count = 0, found = 0;
+    GEOLIN(&unit, points.data(), &capacity, &id, &count, &found);
+}
+
 // A closed outline along 0.1 rad north that starts and ends at longitude `lon`.
 std::vector<float> outlineFrom(float lon)
 {
@@ -136,6 +162,66 @@ TEST(BadCallerInput, EveryCallReturnsWithinItsTimeLimit)
         EXPECT_EQ(r.status, 0) << c.name;
         EXPECT_EQ(r.output, "") << c.name;
     }
+}
+
+TEST(BadPointFile, AValueFarOffTheSphereIsAReadFailure)
+{
+    struct Value {
+        const char* name;
+        float value;
+        bool onLongitude;
+    };
+    const Value values[] = {
+        {"latitude -1e9", -1e9f, false},
+        {"longitude 1e30", 1e30f, true},
+        {"latitude NaN", kNaN, false},
+        {"longitude infinite", std::numeric_limits<float>::infinity(), true},
+    };
+    struct Reader {
+        const char* name;
+        void (*read)();
+    };
+    const Reader readers[] = {
+        {"GEOLIN", fetchBadLine},
+        {"GEODWD and GEOLIW", walkLineRequest},
+        {"GEOMAP", [] { mapWindow(kIslandsWindow); }},
+    };
+    const std::string report = fatalOutput("GEODAR", messageLine(" ERROR WHILE READING FROM DISK"));
+    for (const Value& v : values) {
+        const MapFolder maps;
+        writeIslands(maps, v.value, v.onLongitude);
+        for (const Reader& reader : readers) {
+            const auto r = runWithMaps(
+                maps,
+                [&] {
+                    startLibrary();
+                    reader.read();
+                    return "";
+                },
+                kLimitSeconds);
+            EXPECT_TRUE(r.exited) << reader.name << ", " << v.name << ": crashed or hung";
+            EXPECT_EQ(r.status, 1) << reader.name << ", " << v.name;
+            EXPECT_EQ(r.output, report) << reader.name << ", " << v.name;
+        }
+    }
+}
+
+TEST(BadPointFile, PointsOfOrdinaryLinesStillRead)
+{
+    const MapFolder maps;
+    writeIslands(maps, -1.5f);  // near the south pole, yet on the sphere
+    const auto r = runWithMaps(
+        maps,
+        [] {
+            startLibrary();
+            fetchBadLine();
+            walkLineRequest();
+            mapWindow(kIslandsWindow);
+            return "";
+        },
+        kLimitSeconds);
+    EXPECT_EQ(r.output, "");
+    EXPECT_EQ(r.status, 0);
 }
 
 TEST(WrapLongitude, TakesWholeTurnsOffAnyFiniteLongitude)
