@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 #include <unistd.h>
 
 namespace geofuzz {
@@ -119,6 +120,31 @@ void useValidMap()
 void writeDataFile(const std::string& name, const std::string& bytes)
 {
     Folder::write(folder().path(name), bytes);
+}
+
+void mapIslands()
+{
+    float place[4] = {kIslandsWindow[0], kIslandsWindow[1], kIslandsWindow[2], kIslandsWindow[3]};
+    std::int32_t kind = 2, dist = 0;
+    GEOMAP(&kind, place, &dist);
+}
+
+void walkIslandLines()
+{
+    constexpr std::int32_t kCapacity = 7001;
+    float w = kIslandsWindow[0], s = kIslandsWindow[1], e = kIslandsWindow[2], n = kIslandsWindow[3], thin = 5;
+    std::int16_t count = 0;
+    char codes[3] = {' ', ' ', ' '};
+    GEODWD(&w, &s, &e, &n, &thin, &count, codes);
+    std::vector<float> points(2 * std::size_t(kCapacity));
+    for (int call = 0; call < 600; ++call) {
+        std::int16_t unit = 1;
+        std::int32_t capacity = kCapacity, id = 0, got = 0, end = 0;
+        char lineKind = ' ';
+        GEOLIW(&unit, points.data(), &capacity, &id, &got, &lineKind, &end);
+        if (end & 1)
+            return;
+    }
 }
 
 void runFresh(const std::function<void()>& calls)

@@ -25,6 +25,11 @@ void useValidMap();
 /// valid map, on first use.
 void writeDataFile(const std::string& name, const std::string& bytes);
 
+/// GEOMAP of the islands' window.
+void mapIslands();
+/// GEODWD of the islands' window, thinned at 5 km, then GEOLIW to the end (600 calls at most).
+void walkIslandLines();
+
 /// Runs `calls` on a library as fresh as in a new process: its state reset, WDBUNIT called. A
 /// fatal report ends `calls` early and returns here.
 void runFresh(const std::function<void()>& calls);

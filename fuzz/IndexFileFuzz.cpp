@@ -11,14 +11,12 @@
 namespace {
 
 constexpr std::int32_t kCapacity = 7001;
-constexpr int kMostCalls = 600;
 
 void mapAndLookUp()
 {
+    geofuzz::mapIslands();
     float place[4] = {geofuzz::kIslandsWindow[0], geofuzz::kIslandsWindow[1], geofuzz::kIslandsWindow[2],
                       geofuzz::kIslandsWindow[3]};
-    std::int32_t kind = 2, dist = 0;
-    GEOMAP(&kind, place, &dist);
     float lon = 0.15f, lat = 0.15f;
     char symbol[3];
     GEOPLC(&lon, &lat, symbol);
@@ -44,20 +42,8 @@ void mapAndLookUp()
 
 void walkLines()
 {
-    float w = geofuzz::kIslandsWindow[0], s = geofuzz::kIslandsWindow[1], e = geofuzz::kIslandsWindow[2],
-          n = geofuzz::kIslandsWindow[3], thin = 5;
-    std::int16_t count = 0;
-    char codes[3] = {' ', ' ', ' '};
-    GEODWD(&w, &s, &e, &n, &thin, &count, codes);
-    std::vector<float> points(2 * std::size_t(kCapacity));
-    for (int call = 0; call < kMostCalls; ++call) {
-        std::int16_t unit = 1;
-        std::int32_t capacity = kCapacity, id = 0, got = 0, end = 0;
-        char lineKind = ' ';
-        GEOLIW(&unit, points.data(), &capacity, &id, &got, &lineKind, &end);
-        if (end & 1)
-            break;
-    }
+    geofuzz::walkIslandLines();
+    float w = 0, s = 0, e = 0, n = 0;
     std::int32_t codeCount = 1;
     char code[3] = {'G', '0', '1'};
     GEOCWI(&codeCount, code, &w, &s, &e, &n);

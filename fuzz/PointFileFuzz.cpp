@@ -39,28 +39,13 @@ void mapAndWalk()
 {
     std::int32_t version = 0;
     GEOCFD(&version);
-    float place[4] = {geofuzz::kIslandsWindow[0], geofuzz::kIslandsWindow[1], geofuzz::kIslandsWindow[2],
-                      geofuzz::kIslandsWindow[3]};
-    std::int32_t kind = 2, dist = 0;
-    GEOMAP(&kind, place, &dist);
+    geofuzz::mapIslands();
     for (float lon : {0.1f, 0.15f, 0.2f}) {
         float lat = 0.1f;
         char symbol[3];
         GEOPLC(&lon, &lat, symbol);
     }
-    float w = place[0], s = place[1], e = place[2], n = place[3], thin = 5;
-    std::int16_t count = 0;
-    char codes[3] = {' ', ' ', ' '};
-    GEODWD(&w, &s, &e, &n, &thin, &count, codes);
-    std::vector<float> points(2 * std::size_t(kCapacity));
-    for (int call = 0; call < kMostCalls; ++call) {
-        std::int16_t unit = 1;
-        std::int32_t capacity = kCapacity, id = 0, got = 0, end = 0;
-        char lineKind = ' ';
-        GEOLIW(&unit, points.data(), &capacity, &id, &got, &lineKind, &end);
-        if (end & 1)
-            break;
-    }
+    geofuzz::walkIslandLines();
     float lon = 0.12f, lat = 0.12f;
     std::int32_t maxDist = 500, coastKm = 0, azimuth = 0;
     char country[3];
