@@ -31,10 +31,10 @@ void MapFolder::use() const
         setenv(drive, (m_dir.path() / "nodrive").c_str(), 1);
 }
 
-ChildResult runWithMaps(const MapFolder& folder, const std::function<std::string()>& body)
+ChildResult runWithMaps(const MapFolder& folder, const std::function<std::string()>& body, unsigned limitSeconds)
 {
-    return runInChild([&folder, &body] {
-        alarm(120);  // a reader caught in a loop ends the child, not the test run
+    return runInChild([&folder, &body, limitSeconds] {
+        alarm(limitSeconds);  // a reader caught in a loop ends the child, not the test run
         folder.use();
         const std::string findings = body();
         std::fwrite(findings.data(), 1, findings.size(), stdout);

@@ -25,8 +25,10 @@ private:
 };
 
 /// Runs `body` in a child process that reads the folder's files; the child prints what `body`
-/// returns (its findings, "" when all is well).
-ChildResult runWithMaps(const MapFolder& folder, const std::function<std::string()>& body);
+/// returns (its findings, "" when all is well). A child still running after `limitSeconds` is
+/// ended by SIGALRM.
+ChildResult runWithMaps(const MapFolder& folder, const std::function<std::string()>& body,
+                        unsigned limitSeconds = 120);
 
 /// What a fatal report prints: the header naming `routine`, `lines`, then the CANCELR line.
 std::string fatalOutput(const std::string& routine, const std::string& lines);

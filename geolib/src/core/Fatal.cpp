@@ -95,7 +95,11 @@ void CANCELR()
 {
     printLine(" >>>> CANCELR - ABNORMAL END");
     std::fflush(stdout);
+#ifdef GEO_FATAL_RETURNS
+    throw FatalEnd{};
+#else
     std::exit(EXIT_FAILURE);
+#endif
 }
 
 void fatal(FatalKind kind, std::string_view routine, std::int32_t value, std::string_view limit,

@@ -38,6 +38,12 @@ ErrorRecord& errorRecord();
 /// Prints " >>>> CANCELR - ABNORMAL END" and ends the process with a failure status.
 [[noreturn]] void CANCELR();
 
+#ifdef GEO_FATAL_RETURNS
+/// The fuzz build only: CANCELR throws this back to the fuzz target instead of ending the
+/// process; the target then resets the library.
+struct FatalEnd {};
+#endif
+
 /// Kind 9: one message line, printed as 60 characters.
 [[noreturn]] void fatalMessage(std::string_view routine, std::string_view line);
 /// Kind 1: a line id missing from the coordinate file.

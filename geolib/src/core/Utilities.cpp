@@ -70,9 +70,11 @@ void movePoints(std::int16_t shift, std::int16_t first, float* points, std::int1
 {
     if (shift == 0)
         return;
-    const int moved = last - first + 1;
+    // The array starts at point 1: points that would come from or land before it are left out.
+    const int from = std::max({int(first), 1, 1 - shift});
+    const int moved = last - from + 1;
     if (moved > 0)
-        std::memmove(points + 2 * (first - 1 + shift), points + 2 * (first - 1), std::size_t(moved) * 2 * sizeof(float));
+        std::memmove(points + 2 * (from - 1 + shift), points + 2 * (from - 1), std::size_t(moved) * 2 * sizeof(float));
     last = std::int16_t(last + shift);
 }
 

@@ -1,11 +1,13 @@
 #include "PointFile.h"
 
+#include "core/Constants.h"
 #include "core/Fatal.h"
 #include "core/LibraryState.h"
 #include "core/Settings.h"
 #include "core/Utilities.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,9 @@ namespace {
 
 constexpr std::size_t kRecordBytes = 64;
 constexpr std::size_t kPointBytes = 8;
+// No coordinate of a line, nor a value coded into one, reaches two turns: a value beyond it, or
+// one that is not finite, is a damaged file.
+constexpr double kLargestValue = 2 * double(kTwoPi);
 
 [[noreturn]] void readFailure(const PointFormat& f)
 {
@@ -180,8 +185,11 @@ LineFetch readLine(const PointFormat& f, std::int32_t mode, float* points, std::
     if (!s.file.readRecords(s.pointRecords[at], kRecordBytes, std::size_t(n) * kPointBytes, bytes))
         readFailure(f);
     ByteReader in(bytes);
-    for (std::int32_t i = 0; i < 2 * n; ++i)
+    for (std::int32_t i = 0; i < 2 * n; ++i) {
         points[i] = in.real32();
+        if (!(std::fabs(double(points[i])) <= kLargestValue))
+            readFailure(f);
+    }
     if (f.maxLineId > 0 && result.lineId > f.maxLineId)
         fatalMessage(f.routine, " Line id" + rightAligned(result.lineId, 8) + " out of range (1-32700 ). Re-link!");
     return result;

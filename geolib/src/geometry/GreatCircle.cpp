@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace geo {
 namespace {
@@ -58,8 +57,10 @@ float flatDistanceKm(Point p1, Point p2)
 {
     const double dx = shortLongitude(double(p1.lon) - p2.lon);
     const double dy = std::fabs(double(p1.lat) - p2.lat);
-    // Beyond +-90 degrees the table's last entry serves.
-    const std::int32_t i = std::min(std::abs(roundHalfAway((double(p1.lat) + p2.lat) / 2 * kDegreesPerRadian)), 90);
+    // Beyond +-90 degrees the table's last entry serves; the mean is held to the table before
+    // it is rounded, so that no latitude reaches past it.
+    const double meanDeg = std::fabs((double(p1.lat) + p2.lat) / 2 * kDegreesPerRadian);
+    const std::int32_t i = roundHalfAway(std::min(meanDeg, 90.0));
     const float cosine = float(kCosine1112[i]) / 1112.0f;
     return float(std::sqrt(square(dx * cosine) + square(dy)) * kR);
 }

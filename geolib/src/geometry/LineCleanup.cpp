@@ -77,7 +77,9 @@ std::int32_t thinLine(float toleranceKm, std::int32_t leastCount, const float* p
             setPoint(out, kept - 1, last);
         else
             setPoint(out, kept++, last);
-        if (kept >= leastCount)
+        // Below 0 every distance passes, so a lower tolerance keeps no more: a point that
+        // still fails has no distance (NaN).
+        if (kept >= leastCount || tolerance < 0)
             return kept;
         tolerance -= kToleranceStepKm;
     }

@@ -43,12 +43,20 @@ inline double shortLongitude(double dlon)
     return d > kPi ? kTwoPi - d : d;
 }
 
-/// A longitude brought back into -pi..pi after one step past either end.
+static_assert(kTwoPi == 2 * kPi, "a turn is two half turns, so that -pi and pi stay where they are");
+
+/// A longitude brought into -pi..pi by whole turns, in one step however far outside it lies
+/// (NaN stays NaN). One turn past either end moves by exactly one turn; -pi and pi stay.
 inline double wrapLongitude(double lon)
 {
-    if (lon > kPi)
-        return lon - kTwoPi;
-    return lon < -kPi ? lon + kTwoPi : lon;
+    return std::remainder(lon, double(kTwoPi));
+}
+
+/// As wrapLongitude, into -pi (excluded) .. pi.
+inline double wrapLongitudeAbove(double lon)
+{
+    const double w = wrapLongitude(lon);
+    return w <= -kPi ? w + kTwoPi : w;
 }
 
 struct Turn {

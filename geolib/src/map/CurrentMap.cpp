@@ -99,11 +99,7 @@ Window spanningAll(Window w)
 // across 180 degrees from a's west edge.
 Window windowUnion(const Window& a, const Window& b)
 {
-    double bWest = b.west;
-    while (bWest < a.west - double(kPi))
-        bWest += kTwoPi;
-    while (bWest > a.west + double(kPi))
-        bWest -= kTwoPi;
+    const double bWest = a.west + wrapLongitude(double(b.west) - a.west);
     const double west = std::min(double(a.west), bWest);
     const double east = std::max(a.west + spanOf(a), bWest + spanOf(b));
     const float south = std::min(a.south, b.south), north = std::max(a.north, b.north);
@@ -516,8 +512,10 @@ bool holdsWindow(const MapState& s, const BulgedWindow& b)
 // The largest circle about the window's centre that lies in the window, at least 1 km.
 std::int32_t radiusInside(const Window& w, Point centre)
 {
-    const auto r1 = std::int32_t(std::fabs(double(w.north) - centre.lat) * kEarthRadiusKm);
-    const auto r2 = std::int32_t(distanceKm(centre, {w.east, centre.lat}));
+    // Held to the sphere, so that the search below stays short whatever the window.
+    auto wholeKm = [](double km) { return km > 0 ? std::int32_t(std::min(km, double(kFarKm))) : 0; };
+    const std::int32_t r1 = wholeKm(std::fabs(double(w.north) - centre.lat) * kEarthRadiusKm);
+    const std::int32_t r2 = wholeKm(distanceKm(centre, {w.east, centre.lat}));
     std::int32_t radius = std::max(std::min(r1, r2), 1);
     while (radius > 1 && !windowInWindow(circleWindow(centre, float(radius)), w))
         --radius;
@@ -550,7 +548,11 @@ void GEOMAP(std::int32_t kind, const float* place, std::int32_t dist)
         return;
     Point centre{};
     std::int32_t radius = 0;
+    // A place that is no place (NaN or infinite) makes no map: the current one stays.
+    auto finite = [place](int values) { return std::all_of(place, place + values, [](float v) { return std::isfinite(v); }); };
     if (kind == std::int32_t(MapKind::Circle)) {
+        if (!finite(2))
+            return;
         const Point p = pointOf(place, 0);
         const auto d = std::int32_t(std::min<std::int64_t>(std::llabs(std::int64_t(dist)), kWidestMapKm));
         if (holdsCircle(s, p, d) && s.rebuildPending == 0)
@@ -558,6 +560,8 @@ void GEOMAP(std::int32_t kind, const float* place, std::int32_t dist)
         centre = p;
         radius = std::max(d + kMapMarginKm, kSmallestMapKm);
     } else if (kind == std::int32_t(MapKind::Window)) {
+        if (!finite(4))
+            return;
         const BulgedWindow b = bulged(windowOf(place));
         if (holdsWindow(s, b) && s.rebuildPending == 0)
             return;

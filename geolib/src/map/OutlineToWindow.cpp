@@ -34,12 +34,7 @@ Border borderOf(const Window& w)
 // A longitude on a scale running from -pi to pi about `centre`.
 double around(double lon, double centre)
 {
-    double d = lon - centre;
-    while (d > kPi)
-        d -= kTwoPi;
-    while (d <= -kPi)
-        d += kTwoPi;
-    return d;
+    return wrapLongitudeAbove(lon - centre);
 }
 
 // Clamping to the window, on a longitude scale about its centre, takes every point outside it

@@ -21,11 +21,7 @@ Side sideOf(Point p, const Window& w)
     double half = (double(w.east) - w.west) / 2;
     if (half < 0)
         half += kPi;
-    double d = double(p.lon) - centre;
-    while (d > kPi)
-        d -= kTwoPi;
-    while (d < -kPi)
-        d += kTwoPi;
+    const double d = wrapLongitude(double(p.lon) - centre);
     if (d <= -half)
         return Side::West;
     return d >= half ? Side::East : Side::Inside;
