@@ -187,7 +187,7 @@ std::optional<fs::path> findFile(std::string_view path)
     return std::nullopt;
 }
 
-std::string readSetting(std::int32_t key, std::size_t length)
+std::string readSetting(std::int32_t key, std::size_t variableLength)
 {
     const std::string name = keyName(key);
     if (name.empty())
@@ -209,7 +209,7 @@ std::string readSetting(std::int32_t key, std::size_t length)
     file += "VINTAR_SOFT.INI";
     char value[kProfileBuffer + 1];
     const DWORD read = GetPrivateProfileStringA("TAVU", name.c_str(), " ", value, DWORD(sizeof value), file.c_str());
-    return fitted(std::string(value, read), name, length);
+    return fitted(std::string(value, read), name, variableLength);
 #else
     const fs::path folder = windowsFolder();
     if (folder.empty()) {
@@ -226,7 +226,7 @@ std::string readSetting(std::int32_t key, std::size_t length)
     const auto value = profileValue(*file, name);
     if (!value)
         return {};
-    return fitted(*value, name, length);
+    return fitted(*value, name, variableLength);
 #endif
 }
 
