@@ -1,6 +1,7 @@
 #include "tavu32d.h"
 
 #include "MapFixtures.h"
+#include "core/FixedText.h"
 #include "core/LibraryState.h"
 #include "geometry/GreatCircle.h"
 #include "map/CurrentMap.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 using map_fixtures::deg;
@@ -126,6 +128,49 @@ TEST(LinePairs, QueryAnswersForFirstLinesOnly)
         geo::GEOLNPR(1, line, result);
         EXPECT_EQ(result, want) << line;
     }
+}
+
+TEST(LinePairs, SplitPartsMarkTheFirstOtherOutlineOfTheirAdministrationAndLoseTheirSymbol)
+{
+    struct Outline {
+        const char* symbol;
+        std::vector<int32_t> lines;
+        const char* want;  // symbol and pair marks afterwards
+    };
+    const Outline outlines[] = {
+        {"S", {3001340, 1}, "S 2 3"},     // the main part of S, marked by both of its parts
+        {"S", {3054052}, " 0 0"},
+        {"S", {7350477}, " 0 0"},
+        {"GHA", {4001650, 4001220}, " 0 0"},  // holds both lines: it does not mark itself
+        {"GHA", {4001220}, "GHA 4 0"},
+        {"RUS", {5005570}, " 0 0"},        // no main part in the map: only the symbol goes
+        {"I", {3005110}, "I 0 0"},        // an enclave's line pair is not for this mode
+    };
+    const auto r = testing_support::runInChild([&] {
+        geo::CurrentMap& map = geo::libraryState().map;
+        int16_t ring = 0;
+        for (std::size_t k = 0; k < std::size(outlines); ++k) {
+            map.outlines.outlineSymbol[k] = geo::toSymbol(outlines[k].symbol);
+            map.outlines.ringFirst[k] = int16_t(ring + 1);
+            for (const int32_t line : outlines[k].lines)
+                map.rings.ringLineId[std::size_t(ring++)] = line;
+            map.outlines.ringLast[k] = ring;
+        }
+        map.outlines.outlineCount = int16_t(std::size(outlines));
+        int16_t unused = 0;
+        geo::GEOLNPR(3, 0, unused);
+        std::ostringstream out;
+        for (std::size_t k = 0; k < std::size(outlines); ++k) {
+            const auto& marks = map.outlines.outlinePairMarks[k];
+            out << geo::trimRight(geo::fromSymbol(map.outlines.outlineSymbol[k])) << " " << marks[0] << " " << marks[1]
+                << "\n";
+        }
+        std::fputs(out.str().c_str(), stdout);
+    });
+    std::string want;
+    for (const Outline& o : outlines)
+        want += std::string(o.want) + "\n";
+    EXPECT_EQ(r.output, want);
 }
 
 TEST(CurrentMap, CircleMapIsHeldThreeKmInsideItsRadius)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
 #include <regex>
 
 using testing_support::runInChild;
@@ -124,6 +125,20 @@ TEST(Frame, VersionDateTimeAndStopWatch)
     DATIMH(date, time);
     EXPECT_TRUE(std::regex_match(std::string(date, 8), std::regex(R"(\d\d/\d\d/\d\d)")));
     EXPECT_TRUE(std::regex_match(std::string(time, 8), std::regex(R"(\d\d\.\d\d\.\d\d)")));
+
+    // Day before month, against the local clock read around the call.
+    const auto clock = [](std::time_t at) {
+        std::tm local{};
+        localtime_r(&at, &local);
+        char text[32];
+        std::strftime(text, sizeof text, "%d/%m/%y %H.%M.%S", &local);
+        return std::string(text);
+    };
+    const std::time_t before = std::time(nullptr);
+    DATIMH(date, time);
+    const std::time_t after = std::time(nullptr);
+    const std::string shown = std::string(date, 8) + " " + std::string(time, 8);
+    EXPECT_TRUE(shown == clock(before) || shown == clock(after)) << shown << " at " << clock(before);
 
     // The first reading of all starts the watch, whatever the mode.
     EXPECT_FLOAT_EQ(geo::stopWatchAt(2, 1000), 0.0f);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <sstream>
 
 using prop_fixtures::deg;
@@ -147,4 +148,56 @@ TEST(LandSea, ZoneListFormsAllGiveTheSameWalk)
         return out.str();
     });
     EXPECT_EQ(r.output, "n 5 err 0: 2.5 1.5 1 2 2.5");
+}
+
+TEST(LandSea, AnOverflowKeepsTheCrossingsFoundBeforeIt)
+{
+    // Room for the two coasts the radial crosses, none for the two crossings with the area.
+    constexpr std::int32_t kTight = 2;
+    RadialMap m;
+    m.zone(1, {prop_fixtures::box(101, 8, 40.5, 11, 41.5, 31), {1.0f, 1.5f}});
+    using Form = std::function<void(float*, float*, std::int32_t*, std::int32_t*)>;
+    const std::pair<const char*, Form> forms[] = {
+        {"GEOCAC3", [](float* pts, float* dists, std::int32_t* n, std::int32_t* err) {
+             float lon = kStart.lon, lat = kStart.lat, dist = kLengthKm, az = kEast;
+             std::int32_t room = kTight, values[kTight];
+             GEOCAC3(&lon, &lat, &dist, &az, &room, pts, dists, values, n, err);
+         }},
+        {"GEOCAC2", [](float* pts, float*, std::int32_t* n, std::int32_t* err) {
+             float lon = kStart.lon, lat = kStart.lat;
+             std::int32_t dist = std::int32_t(kLengthKm), az = std::int32_t(kEast), room = kTight, km[kTight], values[kTight];
+             GEOCAC2(&lon, &lat, &dist, &az, &room, pts, km, values, n, err);
+         }},
+        {"GEOCOC3", [](float* pts, float* dists, std::int32_t* n, std::int32_t* err) {
+             float lon = kStart.lon, lat = kStart.lat, dist = kLengthKm, az = kEast, values[kTight];
+             std::int32_t room = kTight;
+             GEOCOC3(&lon, &lat, &dist, &az, &room, pts, dists, values, n, err);
+         }},
+        {"GEOCOC4", [](float* pts, float* dists, std::int32_t* n, std::int32_t* err) {
+             float lon = kStart.lon, lat = kStart.lat, dist = kLengthKm, az = kEast, values[kTight];
+             std::int32_t room = kTight;
+             GEOCOC4(&lon, &lat, &dist, &az, &room, pts, dists, values, n, err);
+         }},
+        {"GEOGCC3", [](float* pts, float* dists, std::int32_t* n, std::int32_t* err) {
+             float lon = kStart.lon, lat = kStart.lat, dist = kLengthKm, az = kEast, values[kTight];
+             std::int32_t room = kTight;
+             GEOGCC3(&lon, &lat, &dist, &az, &room, pts, dists, values, n, err);
+         }},
+    };
+    for (const auto& [name, form] : forms) {
+        const auto r = m.run([&, form = form] {
+            coordinationMap();
+            prop_fixtures::request(GEOGCM, 5, 38, 16, 44);
+            std::array<float, 2 * kTight> pts{};
+            std::array<float, kTight> dists{};
+            std::int32_t n = -1, err = -1;
+            form(pts.data(), dists.data(), &n, &err);
+            std::ostringstream out;
+            out << "n " << n << " err " << err << ":";
+            for (int i = 0; i < n && i < kTight; ++i)
+                out << " " << std::lround(pts[2 * std::size_t(i)] / map_fixtures::kRadPerDeg);
+            return out.str();
+        });
+        EXPECT_EQ(r.output, "n 2 err 2: 10 14") << name;
+    }
 }

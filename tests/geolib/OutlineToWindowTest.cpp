@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -166,8 +167,9 @@ TEST(OutlineToWindow, ClosingMovesOutsidePointsOntoTheBorder)
     capacity = 5;
     p = degPoints({12, 42, 5, 55, 18, 48, 12, 42, 0, 0, 0, 0});
     GEOCTW2(window, &capacity, p.data(), &n, &flag);
-    EXPECT_EQ(flag, 1) << "no room for the bends";
-    EXPECT_EQ(n, 5);
+    EXPECT_EQ(flag, 0) << "without room for the bends the corner point moves alone";
+    ASSERT_EQ(n, 4);
+    EXPECT_EQ(Points(p.begin(), p.begin() + 8), degPoints({12, 42, 10, 50, 18, 48, 12, 42}));
 
     // A spike out beyond the north side and back is removed.
     p = degPoints({12, 42, 15, 45, 15, 60, 15, 45, 18, 42, 12, 42});
@@ -177,6 +179,72 @@ TEST(OutlineToWindow, ClosingMovesOutsidePointsOntoTheBorder)
     EXPECT_EQ(flag, 0);
     ASSERT_EQ(n, 4);
     EXPECT_EQ(Points(p.begin(), p.begin() + 8), degPoints({12, 42, 15, 45, 18, 42, 12, 42}));
+}
+
+// GEOCTW2 through its export, with room for `room` points.
+Cut closeOnWindow(geo::Window w, Points points, std::int32_t room)
+{
+    std::int32_t n = std::int32_t(count(points));
+    points.resize(2 * std::size_t(std::max(room, n)));
+    float window[4];
+    geo::storeWindow(window, w);
+    std::int32_t flag = -7;
+    GEOCTW2(window, &room, points.data(), &n, &flag);
+    points.resize(2 * std::size_t(n));
+    return {points, n, flag, {}};
+}
+
+// An outline wholly outside may shrink to one point.
+bool closedInside(const Cut& c, const geo::Window& w)
+{
+    bool inside = c.n > 0 && c.points[0] == c.points[c.points.size() - 2] && c.points[1] == c.points.back();
+    for (std::size_t k = 0; k < count(c.points); ++k)
+        inside = inside && inWindow(c.points[2 * k], c.points[2 * k + 1], w);
+    return inside;
+}
+
+TEST(OutlineToWindow, AnOutlineFitsTheRoomOfItsPointsAndClosingPoint)
+{
+    const geo::Window w = degWindow(10, 40, 20, 50);
+    // Around the window, its corners inside; its points in the four side regions.
+    const Points diamond = degPoints({15, 60, 30, 45, 15, 30, 0, 45, 15, 60});
+    // Dips below the south side between points inside.
+    Points zigzag = degPoints({11, 45});
+    for (int k = 0; k < 4; ++k)
+        for (const auto& [dLon, lat] : {std::pair{1.0, 30.0}, {2.5, 45.0}})
+            zigzag.insert(zigzag.end(), {float((10 + 2.5 * k + dLon) * kDeg), float(lat * kDeg)});
+    zigzag.insert(zigzag.end(), {zigzag[0], zigzag[1]});
+    const std::pair<const char*, std::function<Cut(const Points&, std::int32_t)>> routines[] = {
+        {"GEOCTW", [&](const Points& p, std::int32_t room) { return cutToWindow(w, p, room); }},
+        {"GEOCTW2", [&](const Points& p, std::int32_t room) { return closeOnWindow(w, p, room); }},
+    };
+    const std::pair<double, double> probes[] = {{15, 45}, {10.5, 49.5}, {19.5, 49.5}, {19.5, 40.5}, {10.5, 40.5}};
+    for (const auto& [name, run] : routines) {
+        const Cut c = run(diamond, std::int32_t(count(diamond)));
+        EXPECT_EQ(c.flag, 0) << name;
+        EXPECT_TRUE(closedInside(c, w)) << name;
+        for (const auto& [lon, lat] : probes)
+            EXPECT_TRUE(geo::GEOPIA2({float(lon * kDeg), float(lat * kDeg)}, c.points.data(), c.n))
+                << name << " at " << lon << " " << lat;
+    }
+    const std::int32_t room = std::int32_t(count(zigzag)) + 1;
+    const Cut c = closeOnWindow(w, zigzag, room);
+    EXPECT_EQ(c.flag, 0);
+    EXPECT_LE(c.n, room);
+    EXPECT_TRUE(closedInside(c, w));
+}
+
+TEST(OutlineToWindow, RandomOutlinesCloseInTheRoomOfTheirPointsAndClosingPoint)
+{
+    std::mt19937 rng(32);
+    for (int i = 0; i < 400; ++i) {
+        const auto [w, original] = randomOutline(rng);
+        const std::int32_t room = std::int32_t(count(original)) + 1;
+        const Cut c = closeOnWindow(w, original, room);
+        ASSERT_EQ(c.flag, 0) << "case " << i;
+        ASSERT_LE(c.n, room) << "case " << i;
+        ASSERT_TRUE(closedInside(c, w)) << "case " << i;
+    }
 }
 
 }  // namespace

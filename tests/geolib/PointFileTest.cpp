@@ -149,36 +149,45 @@ TEST(PointFiles, FindsTheFirstIdOfEachBlockAndMissesIdsBetweenThem)
     EXPECT_EQ(r.output, want.str());
 }
 
-TEST(PointFiles, NextWalksEveryIdThenRepeatsTheLast)
+TEST(PointFiles, NextWalksEveryIdOnceThenRepeatsTheLast)
 {
-    const auto main = mainBlocks();
-    const auto local = makeBlocks({300, 120});
-    MapFolder maps;
-    maps.write("GEOPNT1.BIN", mapfiles::pointFile(PointLayout::Main, main));
-    maps.write("LCLPNT1.BIN", mapfiles::pointFile(PointLayout::Main, local));
-    for (const auto& [next, blocks] : {std::pair<Fetch, const std::vector<std::vector<Line>>&>{GEONXT, main}, {LCLNXT, local}}) {
-        const auto r = runWithMaps(maps, [&, next = next] {
+    struct Case {
+        Fetch next;
+        const char* file;
+        std::vector<std::vector<Line>> blocks;
+    };
+    // A last block of one line is entered and ended by the same call.
+    const Case cases[] = {
+        {GEONXT, "GEOPNT1.BIN", mainBlocks()},
+        {LCLNXT, "LCLPNT1.BIN", makeBlocks({300, 120})},
+        {GEONXT, "GEOPNT1.BIN", makeBlocks({1, 1})},
+        {LCLNXT, "LCLPNT1.BIN", makeBlocks({3, 1})},
+    };
+    for (const Case& c : cases) {
+        MapFolder maps;
+        maps.write(c.file, mapfiles::pointFile(PointLayout::Main, c.blocks));
+        std::size_t lines = 0;
+        for (const auto& block : c.blocks)
+            lines += block.size();
+        const auto r = runWithMaps(maps, [&] {
             std::ostringstream out;
             std::vector<float> points(2 * kCapacity);
             int16_t unit = 2;
             int32_t capacity = kCapacity;
-            std::size_t lines = 0;
-            for (const auto& block : blocks)
-                lines += block.size();
             for (std::size_t i = 0; i < lines + 3; ++i) {
                 int32_t id = 0, count = 0, last = 7;
-                next(&unit, points.data(), &capacity, &id, &count, &last);
+                c.next(&unit, points.data(), &capacity, &id, &count, &last);
                 out << id << (last ? "*" : "") << " ";
             }
             return out.str();
         });
         std::ostringstream want;
-        for (const auto& block : blocks)
+        for (const auto& block : c.blocks)
             for (const Line& line : block)
-                want << line.id << (&line == &blocks.back().back() ? "* " : " ");
-        const int32_t last = blocks.back().back().id;
+                want << line.id << (&line == &c.blocks.back().back() ? "* " : " ");
+        const int32_t last = c.blocks.back().back().id;
         want << last << "* " << last << "* " << last << "* ";
-        EXPECT_EQ(r.output, want.str());
+        EXPECT_EQ(r.output, want.str()) << c.file << " with " << c.blocks.size() << " blocks";
     }
 }
 

@@ -538,3 +538,34 @@ TEST(BorderLines, MoreThan670LinesEndTheProcess)
     const auto r = map_fixtures::onMap(map, [] { return nextBorder("G00", "G00", 10, 1); });
     EXPECT_EQ(r.output, fatalOutput("GEOBCI", " Increase the parameter LSTLOK=   670\n"));
 }
+
+TEST(RadialSearch, LinesAreCrossedAcross180WhenTheWindowAroundTheOutlinesCrossesIt)
+{
+    // One outline along 60 N from 175 W east to 170 E, back across 180 to 175 W, 65 N. Its
+    // own window is normal (points at 1 W and 1 E make the crossing one wider), the window
+    // around its corners crosses 180: the edge across 180 is met there, not on the ray at 0.
+    std::vector<mapfiles::Point> ring{deg(-175, 60)};
+    for (double lon : {-170.0, -90.0, -10.0, -1.0, 1.0, 10.0, 90.0, 170.0})
+        ring.push_back(deg(lon, 60));
+    ring.push_back(deg(-175, 65));
+    ring.push_back(ring.front());
+    TestMap map;
+    map.island("RNG", {1000100, ring});
+    const auto r = map_fixtures::onMap(map, [] {
+        auto w = std::array<float, 4>{deg(-180, 50).lon, deg(-180, 50).lat, deg(180, 70).lon, deg(180, 70).lat};
+        int32_t kind = 2, dist = 0;
+        GEOMAP(&kind, w.data(), &dist);
+        float lon = deg(0, 55).lon, lat = deg(0, 55).lat, km = 1000, az = 0;
+        int32_t mode = 0, nmax = kCapacity, n = -1, err = -1;
+        std::array<float, 2 * kCapacity> points{};
+        std::array<float, kCapacity> kms{};
+        std::array<char, 3 * kCapacity> codes{};
+        GEOALC3(&lon, &lat, &km, &az, &mode, &nmax, points.data(), kms.data(), codes.data(), &n, &err);
+        std::ostringstream out;
+        out << "n " << n << " err " << err << ":";
+        for (int i = 0; i < n; ++i)
+            out << " " << std::lround(points[2 * std::size_t(i) + 1] / map_fixtures::kRadPerDeg);
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "n 2 err 0: 60 64");
+}

@@ -143,8 +143,24 @@ TEST_F(Settings, NoSettingsFolderIsShownAndReadsAsNoSetting)
     const auto r = testing_support::runInChild([] {
         for (const char* name : {"WINDIR", "XDG_CONFIG_HOME", "HOME"})
             unsetenv(name);
-        std::printf("[%s]\n", geo::readSetting(1).c_str());
+        std::printf("[%s]\n", geo::readSetting(1, 128).c_str());
     });
     EXPECT_EQ(r.output, " GEOGID\n GetWindowsDirectory failed\n  Press return ...\n[]\n");
     EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(Settings, ASettingLongerThanTheFolderVariableIsShownAndReadsAsNoSetting)
+{
+    const fs::path onR = file("R/GEO/GEOPNT1.BIN");
+    constexpr std::size_t kFolderVariable = 128;  // GEOFNM's folder, as long as its name
+    for (const std::size_t length : {kFolderVariable, kFolderVariable + 1}) {
+        const std::string base = dir.path().string() + "/";
+        const std::string folder = base + std::string(length - base.size(), 'x');
+        const fs::path inFolder = file(fs::relative(fs::path(folder) / "GEOPNT1.BIN", dir.path()).string());
+        settings("[TAVU]\nTAVU_DataFileDir=" + folder + "\n");
+        const auto r = testing_support::runInChild([] { std::printf("[%s]\n", geo::locateFile("XP").c_str()); });
+        const std::string shown = " TAVU_DataFileDir\n Value of entry name to long\n  Press return ...\n";
+        EXPECT_EQ(r.output, length <= kFolderVariable ? "[" + inFolder.string() + "]\n" : shown + "[" + onR.string() + "]\n")
+            << length;
+    }
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <sstream>
 
 using map_fixtures::deg;
@@ -124,7 +125,7 @@ int32_t select(void (*selector)(int32_t*, int32_t*), int32_t k)
 
 }  // namespace
 
-TEST(ZoneLists, SelectorsPickTheirKindAndAnAbsentKindReadsHeaderPointOne)
+TEST(ZoneLists, SelectorsPickTheirKindAndAnAbsentKindHasNoLines)
 {
     struct Row {
         const char* what;
@@ -135,8 +136,8 @@ TEST(ZoneLists, SelectorsPickTheirKindAndAnAbsentKindReadsHeaderPointOne)
     const Row rows[] = {
         {"GEOGCMS 0 gives kind 1", GEOGCMS, 0, "0 1 10 2 5 6"},
         {"GEOGCMS -2 gives kind 2", GEOGCMS, -2, "0 2 20 1 7 8"},
-        {"GEOGCMS 13 is absent", GEOGCMS, 13, "1 0 10 2 5 6"},
-        {"GEONZMS 0 gives kind 10, absent", GEONZMS, 0, "1 0 10 2 5 6"},
+        {"GEOGCMS 13 is absent", GEOGCMS, 13, "1 0 0 0 0 0"},
+        {"GEONZMS 0 gives kind 10, absent", GEONZMS, 0, "1 0 0 0 0 0"},
         {"GEONZMS -6 gives kind 3", GEONZMS, -6, "0 3 30 1 0 0"},
     };
     for (const Row& row : rows) {
@@ -339,10 +340,14 @@ TEST(ZoneLists, EveryIteratorGivesTheOverlappingZonesThenTheEndThenStartsAgain)
         const char* what;
         Walker walker;
     };
-    // With three kinds, the default kinds 4, 9 and 10 are absent: all walk kind 1's lines.
+    // Ten kinds: the default kinds 1, 4, 9 and 10 walk kind 1's lines.
+    ZoneFiles files(false);
+    std::vector<mapfiles::ZoneKind> kinds(10, {10, 2, {5.0f, 6.0f}});
+    kinds[1] = {20, 1, {7.0f, 8.0f}};
+    files.zoneLines[0] = mapfiles::zoneHeaderLine(kinds);
     const Row rows[] = {{"GEOCOML", coml}, {"GEOGCML", gcml}, {"GEONZML", nzml}, {"GEORZML", rzml}};
     for (const Row& row : rows) {
-        const auto r = ZoneFiles(false).run([&] {
+        const auto r = files.run([&] {
             const auto w = window(7, 48, 13, 52);
             std::string out;
             for (int i = 0; i < 4; ++i)
@@ -421,4 +426,58 @@ TEST(ZoneLists, KindWithoutItsDefaultsPointIsAbsent)
         return std::to_string(third) + " " + std::to_string(second);
     });
     EXPECT_EQ(r.output, "1 0");
+}
+
+TEST(ZoneLists, AnAbsentKindHasNoZonesNoValuesAndNoLines)
+{
+    // Three kinds: kinds 4, 9, 10 and 13 are absent. Each row first builds kind 1's list at
+    // the point, which lies in kind 1's zone 101 (value 1.5).
+    const auto at = deg(9, 50);
+    const auto gcp = [at] {
+        float lon = at.lon, lat = at.lat, value = -1;
+        GEOGCP(&lon, &lat, &value);
+        return value;
+    };
+    const auto text = [](float v) {
+        std::ostringstream out;
+        out << v;
+        return out.str();
+    };
+    struct Row {
+        const char* what;
+        std::function<std::string()> absent;
+        std::string want;
+    };
+    const auto walkAfter = [](std::function<void()> before, Walker walker) {
+        return [before, walker] {
+            before();
+            return describe(step(walker, window(7, 48, 13, 52), 7001));
+        };
+    };
+    const auto coordination = [] {
+        auto w = window(7, 48, 13, 52);
+        int32_t kind = 2, dist = 0, status = -5;
+        GEOCOM(&kind, w.data(), &dist, &status);
+    };
+    const Row rows[] = {
+        {"GEOGCM", [] { select(GEOGCMS, 13); zoneList(7, 48, 13, 52); return listedIds(); }, ""},
+        {"GEOGCP", [&] { select(GEOGCMS, 13); return text(gcp()); }, "0"},
+        {"GEOGCP2 after GEOCOM", [&] {
+             coordination();
+             float lon = at.lon, lat = at.lat, v = -1;
+             GEOGCP2(&lon, &lat, &v);
+             return text(v);
+         }, "0"},
+        {"GEOGCML", walkAfter([] { select(GEOGCMS, 13); }, gcml), "end"},
+        {"GEOCOML", walkAfter(coordination, coml), "end"},
+        {"GEONZML", walkAfter([] { select(GEONZMS, 0); }, nzml), "end"},
+        {"GEORZML", walkAfter([] {}, rzml), "end"},
+    };
+    for (const Row& row : rows) {
+        const auto r = ZoneFiles(false).run([&] {
+            const std::string before = text(gcp());
+            return before + " " + row.absent();
+        });
+        EXPECT_EQ(r.output, "1.5 " + row.want) << row.what;
+    }
 }

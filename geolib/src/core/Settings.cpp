@@ -78,6 +78,15 @@ std::string keyName(std::int32_t key)
     return key == 1 ? "TAVU_DataFileDir" : key == 2 ? "Local_DataFileDir" : "";
 }
 
+// A value longer than the caller's variable is shown and reads as no setting.
+std::string fitted(std::string value, const std::string& name, std::size_t length)
+{
+    if (value.size() <= length)
+        return value;
+    showMessage("Value of entry name to long", name);
+    return {};
+}
+
 #ifndef _WIN32
 // The value of `key` in section TAVU of an INI file, as the Windows profile reader gives it.
 std::optional<std::string> profileValue(const fs::path& file, const std::string& key)
@@ -178,7 +187,7 @@ std::optional<fs::path> findFile(std::string_view path)
     return std::nullopt;
 }
 
-std::string readSetting(std::int32_t key)
+std::string readSetting(std::int32_t key, std::size_t variableLength)
 {
     const std::string name = keyName(key);
     if (name.empty())
@@ -200,7 +209,7 @@ std::string readSetting(std::int32_t key)
     file += "VINTAR_SOFT.INI";
     char value[kProfileBuffer + 1];
     const DWORD read = GetPrivateProfileStringA("TAVU", name.c_str(), " ", value, DWORD(sizeof value), file.c_str());
-    return std::string(value, read);
+    return fitted(std::string(value, read), name, variableLength);
 #else
     const fs::path folder = windowsFolder();
     if (folder.empty()) {
@@ -217,7 +226,7 @@ std::string readSetting(std::int32_t key)
     const auto value = profileValue(*file, name);
     if (!value)
         return {};
-    return *value;
+    return fitted(*value, name, variableLength);
 #endif
 }
 
@@ -244,7 +253,8 @@ std::string locateFile(std::string_view code)
     else if (head == "GET" && name.size() > 4)
         file = std::string(trimRight(name.substr(4, 64)));
 
-    const std::string folder(trimRight(readSetting(head == "LI" || head == "LP" ? 2 : 1)));
+    // The folder variable is as long as the name.
+    const std::string folder(trimRight(readSetting(head == "LI" || head == "LP" ? 2 : 1, kNameLength)));
     if (!folder.empty()) {
         const bool separated = folder.back() == '\\' || folder.back() == '/';
         if (const auto found = findFile(folder + (separated ? "" : "\\") + file))

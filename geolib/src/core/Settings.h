@@ -22,8 +22,9 @@ std::optional<std::filesystem::path> driveFolder(char letter);
 std::optional<std::filesystem::path> findFile(std::string_view path);
 
 /// A setting of section TAVU: key 1 TAVU_DataFileDir, 2 Local_DataFileDir, at most 255
-/// characters. "" when missing or unreadable.
-std::string readSetting(std::int32_t key);
+/// characters. "" when missing or unreadable; a value longer than `variableLength` (the
+/// caller's variable) is shown with the key's name and reads as "".
+std::string readSetting(std::int32_t key, std::size_t variableLength);
 
 /// The full path of a data file from its code ("I", "P", "P2", "C", "LI", "LP", or "GET" and a
 /// name from the fifth character). With a leading "X" a missing file gives ""; without it a

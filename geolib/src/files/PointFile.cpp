@@ -126,17 +126,18 @@ bool findLine(const PointFormat& f, PointFileState& s, std::int32_t k)
     return false;
 }
 
-// Moves to the next line; true when it is the last line of the file.
+// Moves to the next line; true when it is the last line of the file. The test follows the move
+// into the next block, so that a last block of one line delivers that line once.
 bool nextLine(const PointFormat& f, PointFileState& s)
 {
     ++s.position;
+    if (s.currentBlock < s.blockCount && s.position > entries(s)) {
+        loadBlock(f, s, s.currentBlock + 1);
+        s.position = 1;
+    }
     if (s.currentBlock >= s.blockCount && s.position >= entries(s)) {
         s.position = std::max(entries(s), 1);
         return true;
-    }
-    if (s.position > entries(s)) {
-        loadBlock(f, s, s.currentBlock + 1);
-        s.position = 1;
     }
     return false;
 }

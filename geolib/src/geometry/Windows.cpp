@@ -1,6 +1,7 @@
 #include "Windows.h"
 
 #include <algorithm>
+#include <vector>
 #include <cmath>
 
 namespace geo {
@@ -122,12 +123,22 @@ bool windowInWindow(const Window& a, const Window& b)
     return a.east <= b.east || a.west >= b.west;
 }
 
+Window windowAround(const Window* windows, std::int32_t n)
+{
+    std::vector<float> corners;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const Window& w = windows[i];
+        corners.insert(corners.end(), {w.west, w.south, w.east, w.north});
+    }
+    return boundingWindow(corners.data(), 2 * n);
+}
+
 Window windowIntersection(const Window& a, const Window& b, bool& disjoint)
 {
     disjoint = !windowsOverlap(a, b);
     if (disjoint) {
-        const float corners[] = {a.west, a.south, a.east, a.north, b.west, b.south, b.east, b.north};
-        return boundingWindow(corners, 4);
+        const Window both[] = {a, b};
+        return windowAround(both, 2);
     }
     Window w{0, std::max(a.south, b.south), 0, std::min(a.north, b.north)};
     const bool aNormal = isNormal(a), bNormal = isNormal(b);

@@ -42,6 +42,8 @@ std::int32_t windowOutline(const Window& w, float* points);
 bool windowsOverlap(const Window& a, const Window& b);
 /// True when a lies wholly in b.
 bool windowInWindow(const Window& a, const Window& b);
+/// The narrowest window around the corners (west, south) and (east, north) of n windows.
+Window windowAround(const Window* windows, std::int32_t n);
 /// The intersection of a and b; when they do not overlap, a window around both and disjoint.
 Window windowIntersection(const Window& a, const Window& b, bool& disjoint);
 /// The window, its four corner and four side regions out to the opposite meridian.

@@ -73,8 +73,8 @@ RadialWalk walk(const ValueMap<V>& m, Point start, float distKm, float azimuthDe
     const RadialFrame frame = radialStretches(
         start, distKm, azimuthDeg, kLandMode, true,
         [&](float* at, std::int32_t room) { return GEORADA(m.store, 0, at, room); }, s);
-    if (s.err != 0)  // no room for the end point leaves the crossings; an overflow nothing
-        return {s.err == 1 && s.count == s.capacity ? s.count : 0, s.err};
+    if (s.err != 0)  // the crossings found so far stay, without their values
+        return {s.count, s.err};
     if (!frame.ready) {
         values[s.count - 1] = m.defaults[1];
         return {s.count, 0};

@@ -22,7 +22,8 @@ std::int32_t GEOCDVL(Point p, std::int32_t mode);
 float GEOCSVL(Point p, std::int32_t mode);
 
 /// GEOCAC3: the stretches of the radial over the coordination areas of CNDMAP, at most nmax:
-/// end points, end distances and values; equal neighbours merged.
+/// end points, end distances and values; equal neighbours merged. On failure n counts the
+/// crossing points found before it, without distances or values.
 RadialWalk GEOCAC3(Point start, float distKm, float azimuthDeg, std::int32_t nmax, float* points, float* distancesKm,
                    std::int32_t* values);
 /// GEOCAC2: GEOCAC3 with whole km and degrees in; on success the distances are rounded to

@@ -14,8 +14,11 @@ void GEOCTW(const Window& w, std::int32_t capacity, Window& outlineWindow, float
             std::int32_t& flag);
 
 /// GEOCTW2: moves every point outside w to the nearest point of w's border, adding a point where
-/// an edge outside w bends round it, then merges repeated points and removes spikes. flag is 1
-/// when the result does not fit capacity points (n is then capacity).
+/// an edge outside w bends round it, then merges repeated points, points along a side between
+/// neighbours on it, and spikes. Where the bends do not fit capacity, the runs of outside points
+/// with the most bends move without them, which never needs more room than the input's points
+/// and a closed outline stays closed. flag is 1 only when even that does not fit (n is then
+/// capacity).
 void GEOCTW2(const Window& w, std::int32_t capacity, float* points, std::int32_t& n, std::int32_t& flag);
 
 }  // namespace geo

@@ -118,11 +118,9 @@ RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mod
     CurrentMap& map = libraryState().map;
     const OutlineRecord& o = map.outlines;
     auto& marks = r.searchMarks;
-    bool allNormal = r.ray.normal;
     for (std::int32_t k = 0; k < o.outlineCount; ++k) {
         const Window& w = o.outlineWindow[std::size_t(k)];
         marks[std::size_t(k)] = '0';
-        allNormal = allNormal && isNormal(w);
         if (windowsOverlap(w, r.ray.window) && rayMeetsWindow(r.ray, w, r.ray.normal && isNormal(w))) {
             marks[std::size_t(k)] = '2';
             pass.far = false;
@@ -130,6 +128,9 @@ RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mod
     }
     if (pass.far)
         return pass;
+    // Lines are crossed without regard to 180 degrees only when the window around all
+    // outlines, and the ray's, lie on one side of it.
+    const bool plain = r.ray.normal && isNormal(windowAround(o.outlineWindow.data(), o.outlineCount));
 
     const PieceRecord& p = map.pieces;
     bool marked = false;
@@ -140,7 +141,7 @@ RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mod
         if (a1 < 1 || side(a1) == '0' || (a2 != 0 && side(a2) == '0'))
             continue;
         const Window& w = p.pieceWindow[k];
-        if (!windowsOverlap(w, r.ray.window) || !rayMeetsWindow(r.ray, w, allNormal))
+        if (!windowsOverlap(w, r.ray.window) || !rayMeetsWindow(r.ray, w, plain))
             continue;
         if (mode == 1 && p.pieceCoastFlag[k] == '0') {
             side(a1) = '9';
@@ -152,7 +153,7 @@ RadialPass GEORADX(Point start, float distKm, float azimuthDeg, std::int32_t mod
         const auto [first, last] = rayPartNear(r.ray, w);
         const float* line = p.piecePoints.data() + 2 * (p.pieceFirst[k] - 1);
         const CrossingOutput<float> out = crossRay(r.ray, first, last, line, p.pieceLast[k] - p.pieceFirst[k] + 1,
-                                                   allNormal, 0, points + 2 * pass.count, room - pass.count);
+                                                   plain, 0, points + 2 * pass.count, room - pass.count);
         pass.count += out.count;
         if (out.overflow > 0) {
             pass.err = out.overflow;

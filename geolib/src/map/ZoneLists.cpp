@@ -208,7 +208,7 @@ constexpr WalkMember kWalkMembers[] = {
 
 bool kindSelected(const ZoneList& z)
 {
-    return z.zoneFirstLine != 0 || z.zoneLineCount != 0;
+    return z.zoneFirstLine != 0 || z.zoneLineCount != 0 || z.zoneAbsent;
 }
 
 }  // namespace
@@ -223,6 +223,7 @@ void ZoneState::reset()
     z.zoneHeaderValues = {};
     z.zoneListStamp = 0;
     z.zoneKind = 0;
+    z.zoneAbsent = false;
     z.owner = 0;
     z.zoneCount = 0;
     z.zoneDefaults = {};
@@ -243,22 +244,18 @@ std::int32_t GEOZSEL(std::int64_t k)
         return 0;
     float* header = lineBuffer();
     const std::int32_t n = readZoneLine("GEOGCMS", kZoneHeaderLine, header, kLineBufferPoints);
-    std::int32_t status = 0;
-    std::int32_t a = 2 * std::int32_t(kind) - 1;
+    const std::int32_t a = 2 * std::int32_t(kind) - 1;
     // The kind needs both its points: its lines and its defaults.
-    if (kind > kZoneKinds || n < a + 1) {
-        status = 1;
-        a = 1;
-    }
-    const bool readable = n >= a + 1;
-    z.zoneFirstLine = readable ? zoneWhole(header[2 * (a - 1)]) : 0;
-    z.zoneLineCount = readable ? zoneWhole(header[2 * (a - 1) + 1]) : 0;
-    z.zoneHeaderValues = readable ? std::array<float, 2>{zoneNumber(header[2 * a]), zoneNumber(header[2 * a + 1])}
-                                  : std::array<float, 2>{};
-    z.zoneKind = std::int16_t(status == 0 ? kind : 0);
+    const bool present = kind <= kZoneKinds && n >= a + 1;
+    z.zoneFirstLine = present ? zoneWhole(header[2 * (a - 1)]) : 0;
+    z.zoneLineCount = present ? zoneWhole(header[2 * (a - 1) + 1]) : 0;
+    z.zoneHeaderValues = present ? std::array<float, 2>{zoneNumber(header[2 * a]), zoneNumber(header[2 * a + 1])}
+                                 : std::array<float, 2>{};
+    z.zoneKind = std::int16_t(present ? kind : 0);
+    z.zoneAbsent = !present;
     z.zoneListGeneration = libraryState().map.state.mapGeneration - 1;
     z.zoneListStamp = 0;
-    return status;
+    return present ? 0 : 1;
 }
 
 std::int32_t GEOGCMS(std::int32_t k)
@@ -308,7 +305,9 @@ std::int32_t GEOCOM(std::int32_t kind, const float* place, std::int32_t dist)
 {
     const std::int32_t status = GEOZSEL(4);
     if (status != 0) {
-        zoneState().list.zoneCount = 0;  // the last kind's list is not kind 4's
+        ZoneList& z = zoneState().list;
+        z.zoneCount = 0;  // the last kind's list is not kind 4's
+        z.zoneDefaults = z.zoneHeaderValues;
         return status;
     }
     ZoneListBuilder("GEOCOM").run(kind, place, dist);
@@ -378,6 +377,11 @@ ZoneLine nextZoneLine(ZoneIterator which, std::int16_t unit, const Window& w, st
     if (member.alwaysSelect || !kindSelected(z))
         (void)member.select(member.alwaysSelect ? 1 : 0);
     ZoneLine result;
+    if (z.zoneAbsent) {
+        walk.currentLine = 0;
+        result.endFlag = -1;
+        return result;
+    }
     if (walk.currentLine == 0 || walk.startLine != z.zoneFirstLine) {
         walk.currentLine = z.zoneFirstLine;
         walk.startLine = z.zoneFirstLine;

@@ -21,6 +21,7 @@ struct ZoneList {
     std::array<float, 2> zoneHeaderValues{};
     std::int32_t zoneListStamp = 0;
     std::int16_t zoneKind = 0;  // 0 when the kind is absent
+    bool zoneAbsent = false;    // the selected kind is absent: no lines, no defaults
     std::int32_t owner = 0;     // 2 while the list belongs to the zone list routines
     std::int16_t zoneCount = 0;
     std::array<std::int32_t, kMaxZones> zoneLineId{};
@@ -51,8 +52,8 @@ struct ZoneState {
     void reset();
 };
 
-/// GEOZSEL: selects kind |k| (0 means 1); returns 1 when the kind is absent (its lines are then
-/// those of header point 1), else 0.
+/// GEOZSEL: selects kind |k| (0 means 1); returns 1 when the kind is absent, else 0. An absent
+/// kind stays selected with no lines and defaults of 0: its lists, values and walks are empty.
 std::int32_t GEOZSEL(std::int64_t k);
 /// GEOGCMS: kind |k|, 0 gives 1.
 std::int32_t GEOGCMS(std::int32_t k);
