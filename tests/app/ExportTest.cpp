@@ -139,13 +139,15 @@ TEST(Export, ADigitalPartWithoutAllotmentIsReadBackAndExported)
 {
     ImportFixture f;
     const std::string ds2 = "t_notice_type = DS2\nt_action = ADD\nt_adm_ref_id = R1\nzel_ant_dir = D\n"
-                            "zel_coord_self = FALSE\n";
+                            "zel_coord_self = FALSE\n<COORDINATION>\nt_adm = D\nt_adm = SUI\n</COORDINATION>\n";
     importAndList(f, noticeFile({ds2, soundNotice("F", "98.1")}));
     ASSERT_EQ(f.scalar("SELECT count(*) FROM zel_allotment"), "0");
     ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "x.upd").string(), f.state, f.prompter));
     EXPECT_TRUE(f.prompter.messages.empty()) << f.prompter.messages[0].text;
     const std::string upd = testing_support::readFile(f.dir.path() / "x.upd");
     EXPECT_NE(upd.find("t_adm_ref_id = R1\r\n"), std::string::npos);
+    EXPECT_NE(upd.find("\r\n<COORDINATION>\r\nt_adm = D\r\nt_adm = SUI\r\n</COORDINATION>\r\n"), std::string::npos)
+        << "the digital notice's own coordination list";
     EXPECT_NE(upd.find("t_freq_assgn = 98.1\r\n"), std::string::npos);
     EXPECT_NE(upd.find("t_num_notices =  2"), std::string::npos);
 
