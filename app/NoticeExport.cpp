@@ -5,6 +5,7 @@
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileOutput.h"
 #include "notice/NoticeFileWriter.h"
+#include "notice/NoticeTextFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 
@@ -25,7 +26,7 @@ bool refuse(const std::string& text, platform::Prompter& prompter)
 
 std::string exportNameFor(const std::string& database)
 {
-    return std::filesystem::path(database).replace_extension(".upd").string();
+    return std::filesystem::path(database).replace_extension(notice::kExportExtension).string();
 }
 
 void offerElectFile(AppState& state, StatusLine& status, platform::Prompter& prompter)

@@ -218,12 +218,14 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
     if (!isAnyOf(rec.intent, {"MODIFY", "ADD", "RECORDED"}))
         return ok;
     ok = readFromFMTVOpPrds(terrakey, rec.opPeriod, conn, report) && ok;
+    // Every notice has its own coordination list; a digital one has the lists of its digital
+    // part besides.
+    if (!readFromFMTVCoord(terrakey, rec.coordAdm, conn))
+        return reportDbErr(conn, kProc, report);
     if (isDigitalType(rec.notice_typ)) {
         ok = readFromZEL04Elements(terrakey, rec.zel, rec.notice_typ, conn, report) && ok;
         if (!readFromZELCoordA(terrakey, rec.zel.coordA, conn) || !readFromZELCoordO(terrakey, rec.zel.coordO, conn))
             return reportDbErr(conn, kProc, report);
-    } else if (!readFromFMTVCoord(terrakey, rec.coordAdm, conn)) {
-        return reportDbErr(conn, kProc, report);
     }
     if (rec.notice_typ == "DT2" || rec.notice_typ == "DS2")
         return ok;

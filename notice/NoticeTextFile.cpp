@@ -1,5 +1,6 @@
 #include "NoticeTextFile.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
@@ -23,7 +24,8 @@ bool NoticeTextFile::open(const std::string& path, std::string& error)
         return false;
     }
     m_buffer.resize(kPieceBytes);
-    start();
+    const bool exported = platform::equalsNoCase(std::filesystem::path(path).extension().string(), kExportExtension);
+    start(exported ? Coding::Cp1252 : Coding::Undecided);
     if (m_failed) {
         error = "Cannot read " + path;
         close();
@@ -37,10 +39,11 @@ void NoticeTextFile::openBytes(std::string_view bytes)
     close();
     m_buffer.assign(bytes.begin(), bytes.end());
     m_end = bytes.size();
-    start();
+    start(Coding::Undecided);
 }
 
-void NoticeTextFile::start()
+// `unmarked`: the coding of a file without a byte-order mark; with one, its bytes decide.
+void NoticeTextFile::start(Coding unmarked)
 {
     m_open = true;
     while (m_end < 3 && fill()) {
@@ -48,6 +51,8 @@ void NoticeTextFile::start()
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
     if (std::string_view(m_buffer.data(), m_end).starts_with(kBom))
         m_pos = kBom.size();
+    else
+        m_coding = unmarked;
     if (m_pos == m_end)
         fill();
 }

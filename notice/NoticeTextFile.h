@@ -9,6 +9,9 @@
 
 namespace notice {
 
+/// The extension of the files the export writes, in Windows-1252 without a byte-order mark.
+inline constexpr std::string_view kExportExtension = ".upd";
+
 // The electronic notice file open for reading, line by line. The file is read in large
 // pieces into one buffer kept for the whole file (fresh memory for a whole large file costs
 // more than reading it); a line is decoded to UTF-8 as it is handed out, and only when it
@@ -18,9 +21,11 @@ public:
     /// Bytes read at a time.
     static constexpr std::size_t kPieceBytes = std::size_t(1) << 20;
 
-    /// Opens a file; false with a message in `error` when it cannot be read.
+    /// Opens a file; false with a message in `error` when it cannot be read. An export file
+    /// (by its name's own extension, in any case) is Windows-1252 unless it starts with a
+    /// UTF-8 byte-order mark; any other file is UTF-8 when its bytes are.
     [[nodiscard]] bool open(const std::string& path, std::string& error);
-    /// Opens bytes held in memory, as if they were a file.
+    /// Opens bytes held in memory, as if they were a file of any other kind.
     void openBytes(std::string_view bytes);
     void close();
     bool isOpen() const { return m_open; }
@@ -40,7 +45,7 @@ public:
 private:
     enum class Coding { Undecided, Utf8, Cp1252 };
 
-    void start();
+    void start(Coding unmarked);
     bool fill();
     bool restIsUtf8(std::size_t from);
 

@@ -1,5 +1,6 @@
 #include "NoticeExport.h"
 #include "NoticeGrid.h"
+#include "platform/TextCodec.h"
 #include "support/ImportFixture.h"
 
 #include <gtest/gtest.h>
@@ -139,13 +140,15 @@ TEST(Export, ADigitalPartWithoutAllotmentIsReadBackAndExported)
 {
     ImportFixture f;
     const std::string ds2 = "t_notice_type = DS2\nt_action = ADD\nt_adm_ref_id = R1\nzel_ant_dir = D\n"
-                            "zel_coord_self = FALSE\n";
+                            "zel_coord_self = FALSE\n<COORDINATION>\nt_adm = D\nt_adm = SUI\n</COORDINATION>\n";
     importAndList(f, noticeFile({ds2, soundNotice("F", "98.1")}));
     ASSERT_EQ(f.scalar("SELECT count(*) FROM zel_allotment"), "0");
     ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "x.upd").string(), f.state, f.prompter));
     EXPECT_TRUE(f.prompter.messages.empty()) << f.prompter.messages[0].text;
     const std::string upd = testing_support::readFile(f.dir.path() / "x.upd");
     EXPECT_NE(upd.find("t_adm_ref_id = R1\r\n"), std::string::npos);
+    EXPECT_NE(upd.find("\r\n<COORDINATION>\r\nt_adm = D\r\nt_adm = SUI\r\n</COORDINATION>\r\n"), std::string::npos)
+        << "the digital notice's own coordination list";
     EXPECT_NE(upd.find("t_freq_assgn = 98.1\r\n"), std::string::npos);
     EXPECT_NE(upd.find("t_num_notices =  2"), std::string::npos);
 
@@ -175,4 +178,37 @@ TEST(Export, SaysHowManyContourNoticesItLeavesOut)
     EXPECT_EQ(f.prompter.messages[0].text,
               "2 contour notices (DA1) were not written: an electronic file holds no contour notices.");
     EXPECT_NE(testing_support::readFile(f.dir.path() / "x.upd").find("t_num_notices =  2"), std::string::npos);
+}
+
+TEST(Export, AnExportedFileImportsAgainAsWindows1252WhateverItsBytesLookLike)
+{
+    // "V.\xC3\x9F\xC5\x93*" is "V.ßœ*"; a site name is kept in upper case, "V.ßŒ*" (ß has none).
+    const std::string text = "V.\xC3\x9F\xC5\x93*", site = "V.\xC3\x9F\xC5\x92*";
+    const std::string stored = "SELECT (SELECT site_name FROM fmtv_terra) || '|' || (SELECT rmk_text FROM fmtv_rmks)";
+    ImportFixture f;
+    importAndList(f, noticeFile({"t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.1\nt_long = +0060812\n"
+                                 "t_lat = +471215\nt_site_name = " + text + "\nt_remarks = " + text + "\n"}));
+    ASSERT_EQ(f.scalar(stored), site + "|" + text);
+    ASSERT_TRUE(app::writeDBToElectFile((f.dir.path() / "batch.upd").string(), f.state, f.prompter));
+    const std::string upd = testing_support::readFile(f.dir.path() / "batch.upd");
+    ASSERT_NE(upd.find("\r\nt_site_name = V.\xDF\x8C*\r\n"), std::string::npos);
+    ASSERT_NE(upd.find("\r\nt_remarks = V.\xDF\x9C*\r\n"), std::string::npos);
+    ASSERT_TRUE(platform::isValidUtf8(upd)) << "every high byte of the file also reads as UTF-8";
+
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string values;  // site name | remarks, as stored by the import
+    };
+    const Row rows[] = {
+        {"v1.2/again.upd", upd, site + "|" + text},
+        {"again.txt", upd, "V.\xDF\x8C*|V.\xDF\x9C*"},  // a text file that is valid UTF-8 is UTF-8
+        {"marked.upd", "\xEF\xBB\xBF" + platform::cp1252ToUtf8(upd), site + "|" + text},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ImportFixture again;
+        ASSERT_TRUE(again.importBytes(r.name, r.bytes));
+        EXPECT_EQ(again.scalar(stored), r.values);
+    }
 }

@@ -50,7 +50,8 @@ const std::string kDigital =
     "zel_guard_interval = 1/4\nzel_rx_mode = FX\nzel_ref_plan_cfg = RPC1\nzel_typ_ref_netwk = RN1\n"
     "zel_sfn_id = SFN D30\nzel_sfn_tx_tim = 31\nzel_adm_allot_id = ALLOT D32\nzel_spect_mask = N\n"
     "zel_freq_block = 12A\nzel_channel = 21\nzel_conv_freq_assgn = 474.25\nzel_conv_long = +0080910\n"
-    "zel_conv_lat = +471112\nzel_coord_self = TRUE\n<COORD_A>\n" +
+    "zel_conv_lat = +471112\nzel_coord_self = TRUE\n<COORDINATION>\n" + slots("t_adm", notice::kAdmSlots, "DC") +
+    "</COORDINATION>\n<COORD_A>\n" +
     slots("t_adm", notice::kAdmSlots - 1, "KA") + "</COORD_A>\n<COORD_O>\n" +
     slots("t_adm", notice::kAdmSlots - 1, "KO") + "</COORD_O>\n" + azimuths("ANT_HGT", "t_eff_hgt@azm", 400) +
     azimuths("ANT_DIAGR_V", "t_attn@azm", 500);
@@ -60,7 +61,8 @@ const std::string kAllotment =
     "t_adm_ref_id = REF L7\nzel_sys_var = B2\nzel_rx_mode = PO\nzel_ref_plan_cfg = RPC2\nzel_sfn_id = SFN L30\n"
     "zel_adm_allot_id = ALLOT L32\nzel_spect_mask = S\nzel_freq_block = 5C\nzel_allot_name = NAME L40\n"
     "zel_geo_area = AREA L41\nzel_nb_sub_areas = " + std::to_string(notice::kContourIdSlots) + "\n" +
-    slots("zel_contour_id", notice::kContourIdSlots, "") + "zel_coord_self = FALSE\n";
+    slots("zel_contour_id", notice::kContourIdSlots, "") + "zel_coord_self = FALSE\n<COORDINATION>\n" +
+    slots("t_adm", 2, "LC") + "</COORDINATION>\n";
 
 struct Case {
     const char* name;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -213,6 +214,44 @@ TEST(NoticeTextFile, OpensFilesOnDisk)
         EXPECT_FALSE(file.open(bad.string(), error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
         EXPECT_FALSE(file.isOpen()) << bad;
+    }
+}
+
+TEST(NoticeTextFile, AnUpdFileIsWindows1252UnlessItStartsWithAUtf8Mark)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string cp1252 = "V.\xDF\x9C*";          // "V.ßœ*", and as UTF-8 also valid: "V.ߜ*"
+    const std::string utf8 = "V.\xC3\x9F\xC5\x93*";  // "V.ßœ*"
+    struct Row {
+        const char* name;
+        bool marked;  // starts with the UTF-8 byte-order mark
+        std::string bytes;
+        std::string text;
+    };
+    const Row rows[] = {
+        {"batch.upd", false, cp1252, utf8},
+        {"BATCH.UPD", false, cp1252, utf8},
+        {"v1.2/batch.upd", false, cp1252, utf8},
+        {"batch.upd", false, utf8, "V.\xC3\x83\xC5\xB8\xC3\x85\xE2\x80\x9C*"},  // "V.ÃŸÅ“*"
+        {"batch.upd", true, utf8, utf8},
+        {"batch.txt", false, cp1252, cp1252},
+        {"batch.txt", true, utf8, utf8},
+        {"batch.txt", false, cp1252 + "\xE9", utf8 + "\xC3\xA9"},  // not UTF-8
+        {"v1.upd/batch.txt", false, cp1252, cp1252},
+        {"batch.upd.txt", false, cp1252, cp1252},
+        {"batch", false, cp1252, cp1252},
+    };
+    testing_support::TempDir dir;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.name) + (r.marked ? " marked" : ""));
+        const auto path = dir.path() / r.name;
+        std::filesystem::create_directories(path.parent_path());
+        dir.write(r.name, (r.marked ? bom : "") + "t_adm = F\r\nt_remarks = " + r.bytes + "\r\n");
+        NoticeTextFile file;
+        std::string error;
+        ASSERT_TRUE(file.open(path.string(), error)) << error;
+        EXPECT_EQ(file.readTxtLine(), "t_adm = F");
+        EXPECT_EQ(file.readTxtLine(), "t_remarks = " + r.text);
     }
 }
 

@@ -14,7 +14,13 @@ bool ImportFixture::import(const std::string& name, const std::string& text)
     std::string crlf;
     for (const char c : text)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const auto path = dir.write(name, crlf);
+    return importBytes(name, crlf);
+}
+
+bool ImportFixture::importBytes(const std::string& name, const std::string& bytes)
+{
+    std::filesystem::create_directories((dir.path() / name).parent_path());
+    const auto path = dir.write(name, bytes);
     return app::importTextFile(path.string(), state, status, prompter,
                                {" ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005", templateDb()})
         .opened;

@@ -26,6 +26,8 @@ struct ImportFixture {
 
     /// Writes the notice file (LF line ends become CR LF) and imports it.
     bool import(const std::string& name, const std::string& text);
+    /// Writes the bytes as they are to `name` (its folders made) and imports the file.
+    bool importBytes(const std::string& name, const std::string& bytes);
     /// The duplicate reports in the folder.
     std::vector<std::string> reports() const;
     /// The value of a one-value query on the open database.
