@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -26,7 +28,8 @@ using testing_support::SmallFileSystem;
 constexpr int kNotices = 1200;
 constexpr std::size_t kKiB = 1024;
 constexpr const char* kFull = "database or disk is full";
-constexpr const char* kNoSpace = "No space left on device";
+// The system's own words for a full disk, in the user's language.
+const std::string kNoSpace = std::strerror(ENOSPC);
 
 // Sound notices that are no duplicates of each other, each with two remark lines.
 std::string noticeFileOf(int count)
