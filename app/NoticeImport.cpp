@@ -87,7 +87,7 @@ public:
     // Before a notice is stored; without a batch (it cannot begin) each notice commits alone.
     void open()
     {
-        if (!m_open && !m_conn.inTransaction() && m_conn.exec("BEGIN")) {
+        if (!m_open && !m_conn.inTransaction() && m_conn.exec(db::kBeginWrite)) {
             m_open = true;
             m_started = std::chrono::steady_clock::now();
         }
