@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 namespace app {
 namespace {
@@ -351,6 +352,11 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
                          platform::Icon::Warning);
         return false;
     }
+    // Held from before the question until the new database is open: another instance can
+    // neither have it open nor take it meanwhile.
+    db::FileLock lock;
+    if (!database::lockDB(dbName, lock, "copyTemplateDB", prompter.report()))
+        return false;
     if (platform::fileExists(dbName) &&
         !prompter.askYesNo("The database " + dbName + " already exists. Do you want to replace it?",
                            platform::kAppTitle, platform::Prompter::Default::No))
@@ -361,7 +367,7 @@ bool importTextFile(const std::string& textFile, AppState& state, StatusLine& st
     if (!database::copyTemplateDB(dbName, prompter.report(), options.templateFile))
         return false;
     status.setStatus("Reading and writing to the database");
-    if (!database::OpenDB(dbName, state.dbConnection, prompter.report()))
+    if (!database::OpenDB(dbName, state.dbConnection, prompter.report(), std::move(lock)))
         return false;
     readTxtFileToDB(reader, first, state, status, prompter, options);
     return true;

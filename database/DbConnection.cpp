@@ -85,13 +85,33 @@ bool copyTemplateDB(const std::string& path, platform::Report& report, const std
     return true;
 }
 
-bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report)
+bool lockDB(const std::string& path, db::FileLock& lock, const std::string& procedure, platform::Report& report)
+{
+    switch (lock.acquire(path + "-lock")) {
+    case db::FileLock::Outcome::Held:
+    case db::FileLock::Outcome::ReadOnlyFolder:
+        return true;
+    case db::FileLock::Outcome::Busy:
+        notice::reportErr(db::kErrBusy, procedure,
+                          "The database " + path + " is open in another instance of the program. Close it there first.",
+                          report);
+        return false;
+    case db::FileLock::Outcome::Failed:
+        break;
+    }
+    notice::reportErr(db::kErrCantOpen, procedure, path + ": " + std::strerror(errno), report);
+    return false;
+}
+
+bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report, db::FileLock held)
 {
     conn.close();
     if (!notice::fileExists(path)) {
         notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", report);
         return false;
     }
+    if (!held.held() && !lockDB(path, held, "OpenDB", report))
+        return false;
     if (!conn.open(path)) {
         notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         return false;
@@ -115,6 +135,7 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
         conn.close();
         return false;
     }
+    conn.keep(std::move(held));
     return true;
 }
 

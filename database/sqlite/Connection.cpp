@@ -4,7 +4,7 @@
 
 namespace db {
 
-static_assert(kErrGeneric == SQLITE_ERROR && kErrCantOpen == SQLITE_CANTOPEN && kErrNotADatabase == SQLITE_NOTADB);
+static_assert(kErrGeneric == SQLITE_ERROR && kErrBusy == SQLITE_BUSY && kErrCantOpen == SQLITE_CANTOPEN && kErrNotADatabase == SQLITE_NOTADB);
 
 void Connection::Closer::operator()(sqlite3* db) const noexcept
 {
@@ -20,7 +20,7 @@ Connection::Connection() = default;
 
 Connection::~Connection()
 {
-    dropCache();
+    close();
 }
 
 Connection::Connection(Connection&&) noexcept = default;
@@ -33,6 +33,7 @@ Connection& Connection::operator=(Connection&& other) noexcept
         m_idle = std::move(other.m_idle);
         m_rowStatements = std::move(other.m_rowStatements);
         m_error = std::move(other.m_error);
+        m_lock = std::move(other.m_lock);
     }
     return *this;
 }
@@ -155,6 +156,7 @@ void Connection::close()
 {
     dropCache();
     m_handle.reset();  // the last close checkpoints and removes the write-ahead log
+    m_lock.release();
 }
 
 bool Connection::exec(const std::string& sql)

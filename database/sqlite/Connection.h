@@ -1,12 +1,14 @@
 #pragma once
 
 #include "Error.h"
+#include "FileLock.h"
 
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -29,6 +31,8 @@ public:
     [[nodiscard]] bool open(const std::string& path);
     /// Opens a new or existing file, creating it when missing.
     [[nodiscard]] bool create(const std::string& path);
+    /// Keeps the lock until the connection closes.
+    void keep(FileLock lock) { m_lock = std::move(lock); }
     void close();
     bool isOpen() const { return m_handle != nullptr; }
 
@@ -71,6 +75,7 @@ private:
     std::unordered_map<RowShape, sqlite3_stmt*, RowShapeHash> m_rowStatements;
     RowShape m_shapeScratch;  // the shape of the row being written, its room reused
     Error m_error;
+    FileLock m_lock;  // let go after the file is closed
 };
 
 }  // namespace db

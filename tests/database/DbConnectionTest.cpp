@@ -102,6 +102,31 @@ TEST(OpenDB, RefusesFilesThatAreNoNoticeDatabase)
     EXPECT_EQ(prompter.messages[1].title, "OpenDB");
 }
 
+TEST(OpenDB, AnOpenDatabaseIsRefusedToASecondOpenUntilItIsClosed)
+{
+    NoticeDb db;
+    const std::string lockFile = db.path() + "-lock";
+    EXPECT_TRUE(std::filesystem::exists(lockFile));
+    platform::Report report;
+    db::Connection second;
+    EXPECT_FALSE(OpenDB(db.path(), second, report));
+    EXPECT_FALSE(second.isOpen());
+    ASSERT_EQ(report.messages().size(), 1u);
+    EXPECT_EQ(report.messages()[0].text, "Erreur  5:The database " + db.path() +
+                                             " is open in another instance of the program. Close it there first.");
+    EXPECT_EQ(report.messages()[0].title, "OpenDB");
+    EXPECT_TRUE(db.conn.isOpen()) << "the first stays open";
+
+    closeDB(db.conn);
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+    EXPECT_TRUE(OpenDB(db.path(), second, report));
+    // A lock file left by an instance that was killed locks nothing.
+    second.close();
+    db.dir.write("notices.mdb-lock", "");
+    EXPECT_TRUE(OpenDB(db.path(), second, report));
+    EXPECT_EQ(report.messages().size(), 1u);
+}
+
 TEST(CopyTemplateDB, ReplacesAnExistingFileAndReportsAFailedCopy)
 {
     NoticeDb db;
