@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
@@ -46,6 +47,14 @@ bool hasNoticeColumns(db::Connection& conn)
             return false;
     }
     return true;
+}
+
+// Whether the file's header says it is in write-ahead-log mode.
+bool inWalMode(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    char header[20] = {};
+    return in.read(header, sizeof header) && (header[18] == 2 || header[19] == 2);
 }
 
 bool copyFailed(platform::Report& report, int number, const std::string& text)
@@ -112,7 +121,27 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
     }
     if (!held.held() && !lockDB(path, held, "OpenDB", report))
         return false;
-    if (!conn.open(path)) {
+    // Where no lock file can be made, the folder is read-only.
+    const bool readOnly = !held.held() || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+    db::Connection::Access access = db::Connection::Access::ReadWrite;
+    std::error_code ec;
+    const auto logBytes = std::filesystem::file_size(path + "-wal", ec);
+    const bool logged = !ec && logBytes > 0;
+    if (readOnly && inWalMode(path) && !(logged && notice::fileExists(path + "-shm"))) {
+        // A log can be read only through the index beside it, which a read-only open must not
+        // make; without a log the file holds everything.
+        if (logged) {
+            notice::reportErr(db::kErrCantOpen, "OpenDB",
+                              "The database " + path + " is read-only and " + path +
+                                  "-wal holds changes not yet written into it. It cannot be opened.",
+                              report);
+            return false;
+        }
+        access = db::Connection::Access::Unchanging;
+    } else if (readOnly) {
+        access = db::Connection::Access::ReadOnly;
+    }
+    if (!conn.open(path, access)) {
         notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         return false;
     }
@@ -129,8 +158,8 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
     }
     // Every notice commits on its own: the write-ahead log keeps that atomic without a disk
     // wait per commit; the last close folds the log back into the file.
-    if (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL") ||
-        !conn.exec("PRAGMA wal_autocheckpoint = 8192")) {
+    if (!readOnly && (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL") ||
+                      !conn.exec("PRAGMA wal_autocheckpoint = 8192"))) {
         notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         conn.close();
         return false;
