@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 namespace app {
 namespace {
@@ -87,7 +88,7 @@ public:
     // Before a notice is stored; without a batch (it cannot begin) each notice commits alone.
     void open()
     {
-        if (!m_open && !m_conn.inTransaction() && m_conn.exec("BEGIN")) {
+        if (!m_open && !m_conn.inTransaction() && m_conn.exec(db::kBeginWrite)) {
             m_open = true;
             m_started = std::chrono::steady_clock::now();
         }
@@ -377,6 +378,11 @@ ImportResult importTextFile(const std::string& textFile, AppState& state, Status
                          platform::Icon::Warning);
         return {};
     }
+    // Held from before the question until the new database is open: another instance can
+    // neither have it open nor take it meanwhile.
+    db::FileLock lock;
+    if (!database::lockDB(dbName, lock, "copyTemplateDB", prompter.report()))
+        return {};
     if (platform::fileExists(dbName) &&
         !prompter.askYesNo("The database " + dbName + " already exists. Do you want to replace it?",
                            platform::kAppTitle, platform::Prompter::Default::No))
@@ -387,7 +393,7 @@ ImportResult importTextFile(const std::string& textFile, AppState& state, Status
     if (!database::copyTemplateDB(dbName, prompter.report(), options.templateFile))
         return {};
     status.setStatus("Reading and writing to the database");
-    if (!database::OpenDB(dbName, state.dbConnection, prompter.report()))
+    if (!database::OpenDB(dbName, state.dbConnection, prompter.report(), std::move(lock)))
         return {};
     return {true, readTxtFileToDB(reader, first, state, status, prompter, options)};
 }

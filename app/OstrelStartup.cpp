@@ -192,7 +192,8 @@ void OstrelStartup::mnuFileOpenDB_Click()
     repaint();
     if (!database::OpenDB(*path, m_state.dbConnection, m_prompter.report()) || !listNewDatabase())
         return;
-    setStatus("Sucessfully opened the database - Number of notices : " + std::to_string(m_state.ntcCount));
+    setStatus("Sucessfully opened the database - Number of notices : " + std::to_string(m_state.ntcCount) +
+              (m_state.dbConnection.readOnly() ? " - read-only: notices cannot be saved or deleted" : ""));
 }
 
 void OstrelStartup::mnuFileExit_Click()

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
@@ -47,6 +48,14 @@ bool hasNoticeColumns(db::Connection& conn)
             return false;
     }
     return true;
+}
+
+// Whether the file's header says it is in write-ahead-log mode.
+bool inWalMode(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    char header[20] = {};
+    return in.read(header, sizeof header) && (header[18] == 2 || header[19] == 2);
 }
 
 bool copyFailed(platform::Report& report, int number, const std::string& text)
@@ -86,14 +95,54 @@ bool copyTemplateDB(const std::string& path, platform::Report& report, const std
     return true;
 }
 
-bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report)
+bool lockDB(const std::string& path, db::FileLock& lock, const std::string& procedure, platform::Report& report)
+{
+    switch (lock.acquire(path + "-lock")) {
+    case db::FileLock::Outcome::Held:
+    case db::FileLock::Outcome::ReadOnlyFolder:
+        return true;
+    case db::FileLock::Outcome::Busy:
+        notice::reportErr(db::kErrBusy, procedure,
+                          "The database " + path + " is open in another instance of the program. Close it there first.",
+                          report);
+        return false;
+    case db::FileLock::Outcome::Failed:
+        break;
+    }
+    notice::reportErr(db::kErrCantOpen, procedure, path + ": " + std::strerror(errno), report);
+    return false;
+}
+
+bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report, db::FileLock held)
 {
     conn.close();
     if (!notice::fileExists(path)) {
         notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", report);
         return false;
     }
-    if (!conn.open(path)) {
+    if (!held.held() && !lockDB(path, held, "OpenDB", report))
+        return false;
+    // Where no lock file can be made, the folder is read-only.
+    const bool readOnly = !held.held() || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+    db::Connection::Access access = db::Connection::Access::ReadWrite;
+    std::error_code ec;
+    const auto logBytes = std::filesystem::file_size(path + "-wal", ec);
+    const bool logged = !ec && logBytes > 0;
+    if (readOnly && inWalMode(path) && !(logged && notice::fileExists(path + "-shm"))) {
+        // A log can be read only through the index beside it, which a read-only open must not
+        // make; without a log the file holds everything.
+        if (logged) {
+            notice::reportErr(db::kErrCantOpen, "OpenDB",
+                              "The database " + path + " is read-only and " + path +
+                                  "-wal holds changes not yet written into it. It cannot be opened.",
+                              report);
+            return false;
+        }
+        access = db::Connection::Access::Unchanging;
+    } else if (readOnly) {
+        access = db::Connection::Access::ReadOnly;
+    }
+    if (!conn.open(path, access)) {
         notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         return false;
     }
@@ -110,12 +159,13 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
     }
     // Every notice commits on its own: the write-ahead log keeps that atomic without a disk
     // wait per commit; the last close folds the log back into the file.
-    if (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL") ||
-        !conn.exec("PRAGMA wal_autocheckpoint = 8192")) {
+    if (!readOnly && (!conn.exec("PRAGMA journal_mode = WAL") || !conn.exec("PRAGMA synchronous = NORMAL") ||
+                      !conn.exec("PRAGMA wal_autocheckpoint = 8192"))) {
         notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         conn.close();
         return false;
     }
+    conn.keep(std::move(held));
     return true;
 }
 

@@ -20,8 +20,18 @@ std::filesystem::path templatePath();
 [[nodiscard]] bool copyTemplateDB(const std::string& path, platform::Report& report,
                                   const std::filesystem::path& templateFile = templatePath());
 
-/// Opens an existing notice database; never creates a file. Failures are shown titled "OpenDB".
-[[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report);
+/// Locks the database at `path` (which need not exist yet) for this instance of the program,
+/// the lock being a file beside it ("<path>-lock"). A database another instance holds is
+/// refused through reportErr titled with the procedure; false. Where no lock file can be made
+/// (a read-only folder) nobody can replace the database: true without a lock.
+[[nodiscard]] bool lockDB(const std::string& path, db::FileLock& lock, const std::string& procedure,
+                          platform::Report& report);
+
+/// Opens an existing notice database; never creates a file. The connection holds the lock of
+/// the database until it closes: `held` when the caller took it, else it is taken here.
+/// Failures are shown titled "OpenDB".
+[[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report,
+                          db::FileLock held = {});
 
 /// Closes the connection; closing a closed one does nothing.
 void closeDB(db::Connection& conn);

@@ -177,7 +177,7 @@ bool isDigitalType(const std::string& type)
 
 bool readNtcFromDB(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn, platform::Report& report)
 {
-    db::Transaction tx(conn);
+    db::Transaction tx(conn, db::Transaction::Kind::Read);
     const bool ok = (tx.active() || reportDbErr(conn, "readNtcFromDB", report)) &&
                     readFromFMTVTerra(terrakey, rec, conn, report);
     return endNtcTrans(ok, tx, report);

@@ -4,7 +4,7 @@
 
 namespace db {
 
-static_assert(kErrGeneric == SQLITE_ERROR && kErrCantOpen == SQLITE_CANTOPEN && kErrNotADatabase == SQLITE_NOTADB);
+static_assert(kErrGeneric == SQLITE_ERROR && kErrBusy == SQLITE_BUSY && kErrCantOpen == SQLITE_CANTOPEN && kErrNotADatabase == SQLITE_NOTADB);
 
 void Connection::Closer::operator()(sqlite3* db) const noexcept
 {
@@ -20,7 +20,7 @@ Connection::Connection() = default;
 
 Connection::~Connection()
 {
-    dropCache();
+    close();
 }
 
 Connection::Connection(Connection&&) noexcept = default;
@@ -33,6 +33,7 @@ Connection& Connection::operator=(Connection&& other) noexcept
         m_idle = std::move(other.m_idle);
         m_rowStatements = std::move(other.m_rowStatements);
         m_error = std::move(other.m_error);
+        m_lock = std::move(other.m_lock);
     }
     return *this;
 }
@@ -109,8 +110,39 @@ void Connection::dropCache() noexcept
     m_rowStatements.clear();
 }
 
-bool Connection::open(const std::string& path)
+namespace {
+
+// A path as the path of a "file:" name: every byte but letters, digits and "/-._~" escaped.
+std::string uriPath(const std::string& path)
 {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : path) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || c == '/' || c == '-' ||
+            c == '.' || c == '_' || c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool Connection::open(const std::string& path, Access access)
+{
+    switch (access) {
+    case Access::ReadOnly:
+        return openWith(path, SQLITE_OPEN_READONLY);
+    case Access::Unchanging:
+        return openWith("file:" + uriPath(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    case Access::ReadWrite:
+        break;
+    }
     return openWith(path, SQLITE_OPEN_READWRITE);
 }
 
@@ -154,7 +186,19 @@ bool Connection::openWith(const std::string& path, int flags)
 void Connection::close()
 {
     dropCache();
+    if (m_handle && !readOnly()) {
+        // Only when no other connection has the file open; else the last one does it.
+        sqlite3_busy_timeout(m_handle.get(), 0);
+        sqlite3_exec(m_handle.get(), "PRAGMA wal_checkpoint(TRUNCATE); PRAGMA journal_mode = DELETE", nullptr,
+                     nullptr, nullptr);
+    }
     m_handle.reset();  // the last close checkpoints and removes the write-ahead log
+    m_lock.release();
+}
+
+bool Connection::readOnly() const
+{
+    return m_handle && sqlite3_db_readonly(m_handle.get(), "main") == 1;
 }
 
 bool Connection::exec(const std::string& sql)

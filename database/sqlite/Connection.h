@@ -1,12 +1,14 @@
 #pragma once
 
 #include "Error.h"
+#include "FileLock.h"
 
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -24,13 +26,26 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    /// Opens an existing file for reading and writing; never creates one. The file is checked
-    /// to be a database.
-    [[nodiscard]] bool open(const std::string& path);
+    enum class Access {
+        ReadWrite,
+        ReadOnly,
+        // Read only, the file taken as unchanging: no lock and no side file, also for a file in
+        // write-ahead-log mode, whose log then must be empty or absent.
+        Unchanging,
+    };
+    /// Opens an existing file (for reading and writing unless told otherwise); never creates
+    /// one. The file is checked to be a database.
+    [[nodiscard]] bool open(const std::string& path, Access access = Access::ReadWrite);
     /// Opens a new or existing file, creating it when missing.
     [[nodiscard]] bool create(const std::string& path);
+    /// Keeps the lock until the connection closes.
+    void keep(FileLock lock) { m_lock = std::move(lock); }
+    /// Closes the file; a file written through this connection is left in rollback-journal
+    /// mode, its log folded into it, so that it needs no side file.
     void close();
     bool isOpen() const { return m_handle != nullptr; }
+    /// Whether the open file can only be read.
+    bool readOnly() const;
 
     /// Runs statements that take no values.
     [[nodiscard]] bool exec(const std::string& sql);
@@ -71,6 +86,7 @@ private:
     std::unordered_map<RowShape, sqlite3_stmt*, RowShapeHash> m_rowStatements;
     RowShape m_shapeScratch;  // the shape of the row being written, its room reused
     Error m_error;
+    FileLock m_lock;  // let go after the file is closed
 };
 
 }  // namespace db

@@ -6,6 +6,7 @@ namespace db {
 
 // Result codes the notice database reports as error numbers (the engine's own values).
 constexpr int kErrGeneric = 1;
+constexpr int kErrBusy = 5;
 constexpr int kErrCantOpen = 14;
 constexpr int kErrNotADatabase = 26;
 

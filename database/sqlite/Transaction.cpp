@@ -12,13 +12,13 @@ Transaction::Transaction(Connection& conn, const char* begin, const char* finish
     m_active = conn.exec(begin);
 }
 
-Transaction::Transaction(Connection& conn) : m_conn(conn), m_finish("COMMIT"), m_undo("ROLLBACK")
+Transaction::Transaction(Connection& conn, Kind kind) : m_conn(conn), m_finish("COMMIT"), m_undo("ROLLBACK")
 {
     // One transaction at a time: a nested one is a fault of the caller.
     if (conn.inTransaction())
         conn.fail(SQLITE_MISUSE, "A transaction is already open");
     else
-        m_active = conn.exec("BEGIN");
+        m_active = conn.exec(kind == Kind::Write ? kBeginWrite : "BEGIN");
 }
 
 Transaction::~Transaction()
@@ -52,7 +52,8 @@ void Transaction::rollback()
 }
 
 Savepoint::Savepoint(Connection& conn)
-    : Transaction(conn, "SAVEPOINT part", "RELEASE part",
+    : Transaction(conn, conn.inTransaction() ? "SAVEPOINT part" : kBeginWrite,
+                  conn.inTransaction() ? "RELEASE part" : "COMMIT",
                   conn.inTransaction() ? "ROLLBACK TO part; RELEASE part" : "ROLLBACK")
 {
 }

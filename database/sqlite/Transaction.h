@@ -4,10 +4,15 @@ namespace db {
 
 class Connection;
 
+/// Begins a transaction that will write: it takes the write lock at once, so that a writer
+/// waits for another as the busy timeout allows instead of failing when it first writes.
+inline constexpr const char* kBeginWrite = "BEGIN IMMEDIATE";
+
 // One transaction; rolls back in its destructor unless commit() succeeded.
 class Transaction {
 public:
-    explicit Transaction(Connection& conn);
+    enum class Kind { Write, Read };
+    explicit Transaction(Connection& conn, Kind kind = Kind::Write);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -30,7 +35,7 @@ private:
 };
 
 // A savepoint: inside an open transaction it undoes only its own work when rolled back; with
-// none open it is a transaction of its own. commit() releases it: its work joins the enclosing
+// none open it is a write transaction of its own. commit() releases it: its work joins the enclosing
 // transaction, or is committed.
 class Savepoint : public Transaction {
 public:

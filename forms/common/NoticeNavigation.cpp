@@ -109,9 +109,22 @@ void moveAfterDelete(NoticeForm& form, NoticeSession& s)
         unloadNtcScreen(form);
 }
 
+// A database that cannot be written: says so, naming it, for the notice that cannot be
+// `changed` ("saved", "deleted"); true when it did.
+bool refusedReadOnly(NoticeSession& s, const char* changed)
+{
+    if (!s.state.dbConnection.readOnly())
+        return false;
+    s.prompter.message("The database " + s.state.dbFileName + " is read-only. The notice cannot be " + changed + ".",
+                       platform::kAppTitle, platform::Icon::Warning);
+    return true;
+}
+
 void update(NoticeForm& form, NoticeSession& s)
 {
     app::AppState& st = s.state;
+    if (refusedReadOnly(s, "saved"))
+        return;
     if (form.control<QLineEdit>("Txt_B_Adm")->text().isEmpty()) {
         s.prompter.message("The Notifying administration is missing, Cannot save the notice", "Fatal Error",
                            platform::Icon::Warning);
@@ -135,6 +148,8 @@ void update(NoticeForm& form, NoticeSession& s)
 void remove(NoticeForm& form, NoticeSession& s)
 {
     app::AppState& st = s.state;
+    if (refusedReadOnly(s, "deleted"))
+        return;
     if (!s.prompter.askYesNo("Do you want to delete the notice from the Database?", "Delete Notice",
                              platform::Prompter::Default::No))
         return;

@@ -2,13 +2,16 @@
 #include "database/DbConnection.h"
 #include "database/sqlite/Statement.h"
 #include "platform/SystemInfo.h"
+#include "support/ChildProcess.h"
 #include "support/ImportFixture.h"
 #include "support/NoticeDb.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -189,6 +192,46 @@ TEST(Import, AnExistingDatabaseIsReplacedOnlyAfterYes)
     f.prompter.answers = {true};
     EXPECT_TRUE(f.import("batch.txt", noticeFile({kSound})));
     EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra"), "1");
+}
+
+TEST(Import, AnotherInstanceNeitherReplacesNorOpensADatabaseThatIsOpen)
+{
+    ImportFixture f;
+    ASSERT_TRUE(f.import("batch.txt", noticeFile({kSound})));
+    const std::string text = (f.dir.path() / "batch.txt").string();
+    const std::string db = (f.dir.path() / "batch.mdb").string();
+    struct stat before {};
+    ASSERT_EQ(stat(db.c_str(), &before), 0);
+    const std::string bytes = testing_support::readFile(db);
+
+    // Another instance imports the same file again, answering Yes to any question, then opens
+    // the database; it writes what it was told and asked.
+    const auto other = testing_support::runInChild([&] {
+        testing_support::ScriptedPrompter prompter;
+        prompter.answers = {true};
+        testing_support::RecordingStatus status;
+        app::AppState state;
+        const bool imported =
+            app::importTextFile(text, state, status, prompter, {"", testing_support::templateDb()}).opened;
+        const bool opened = database::OpenDB(db, state.dbConnection, prompter.report());
+        std::printf("%d %d %zu\n", imported, opened, prompter.questions.size());
+        for (const auto& m : prompter.messages)
+            std::printf("%s|%s\n", m.title.c_str(), m.text.c_str());
+    });
+    const std::string refused =
+        "Erreur  5:The database " + db + " is open in another instance of the program. Close it there first.";
+    EXPECT_EQ(other.output, "0 0 0\ncopyTemplateDB|" + refused + "\nOpenDB|" + refused + "\n");
+
+    struct stat after {};
+    ASSERT_EQ(stat(db.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the database was replaced";
+    EXPECT_TRUE(testing_support::readFile(db) == bytes) << "the database was changed";
+    // This instance's next change is kept.
+    ASSERT_TRUE(f.state.dbConnection.exec("UPDATE fmtv_terra SET site_name = 'KEPT'"));
+    database::closeDB(f.state.dbConnection);
+    EXPECT_FALSE(std::filesystem::exists(db + "-lock")) << "the lock goes with the connection";
+    ASSERT_TRUE(database::OpenDB(db, f.state.dbConnection, f.prompter.report()));
+    EXPECT_EQ(f.scalar("SELECT group_concat(site_name) FROM fmtv_terra"), "KEPT");
 }
 
 TEST(Import, AFileWithoutNoticesMakesNoDatabaseAndReplacesNone)

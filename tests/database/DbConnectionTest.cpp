@@ -2,12 +2,17 @@
 #include "database/KeyCounters.h"
 #include "database/sqlite/RowWriter.h"
 #include "database/sqlite/Statement.h"
+#include "support/ChildProcess.h"
 #include "support/NoticeDb.h"
+#include "support/SmallFileSystem.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <map>
 #include <set>
+#include <unistd.h>
 
 using namespace database;
 using testing_support::NoticeDb;
@@ -102,6 +107,31 @@ TEST(OpenDB, RefusesFilesThatAreNoNoticeDatabase)
     EXPECT_EQ(prompter.messages[1].title, "OpenDB");
 }
 
+TEST(OpenDB, AnOpenDatabaseIsRefusedToASecondOpenUntilItIsClosed)
+{
+    NoticeDb db;
+    const std::string lockFile = db.path() + "-lock";
+    EXPECT_TRUE(std::filesystem::exists(lockFile));
+    platform::Report report;
+    db::Connection second;
+    EXPECT_FALSE(OpenDB(db.path(), second, report));
+    EXPECT_FALSE(second.isOpen());
+    ASSERT_EQ(report.messages().size(), 1u);
+    EXPECT_EQ(report.messages()[0].text, "Erreur  5:The database " + db.path() +
+                                             " is open in another instance of the program. Close it there first.");
+    EXPECT_EQ(report.messages()[0].title, "OpenDB");
+    EXPECT_TRUE(db.conn.isOpen()) << "the first stays open";
+
+    closeDB(db.conn);
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+    EXPECT_TRUE(OpenDB(db.path(), second, report));
+    // A lock file left by an instance that was killed locks nothing.
+    second.close();
+    db.dir.write("notices.mdb-lock", "");
+    EXPECT_TRUE(OpenDB(db.path(), second, report));
+    EXPECT_EQ(report.messages().size(), 1u);
+}
+
 TEST(CopyTemplateDB, ReplacesAnExistingFileAndReportsAFailedCopy)
 {
     NoticeDb db;
@@ -154,9 +184,134 @@ TEST(EndNtcTrans, ACommittedChangeSurvivesCloseAndReopen)
         EXPECT_TRUE(endNtcTrans(true, tx, db.prompter.report()));
     }
     closeDB(db.conn);
-    EXPECT_FALSE(std::filesystem::exists(db.path() + "-wal")) << "a closed database is one file";
+    for (const char* side : {"-wal", "-shm", "-journal", "-lock"})
+        EXPECT_FALSE(std::filesystem::exists(db.path() + side)) << "a closed database is one file: " << side;
+    const std::string header = testing_support::readFile(db.path()).substr(0, 20);
+    EXPECT_EQ(header.substr(18, 2), std::string("\x01\x01")) << "left in rollback-journal mode";
     ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT adm FROM fmtv_terra WHERE terrakey = 1"), "F");
     EXPECT_EQ(db.scalar("SELECT terrakey FROM Fmtv_keys"), "2");
     EXPECT_TRUE(db.prompter.messages.empty());
+}
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// What opening `path` gives, in a child process run as another user when `asNobody`: whether it
+// opened read-only, what it reads, whether a write went through, the side files it left after
+// closing, and its messages.
+std::string openInChild(const std::string& path, bool asNobody)
+{
+    return testing_support::runInChild([&] {
+        if (asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            std::printf("cannot become another user");
+            return;
+        }
+        platform::Report report;
+        db::Connection conn;
+        const bool opened = OpenDB(path, conn, report);
+        std::string adm;
+        if (opened) {
+            db::Statement st(conn, "SELECT adm FROM fmtv_terra");
+            adm = st.step() == db::Step::Row ? st.text(0) : "?";
+        }
+        const bool readOnly = conn.readOnly();
+        const bool wrote = conn.exec("UPDATE fmtv_terra SET adm = 'X'");
+        closeDB(conn);
+        std::printf("opened %d read-only %d adm %s wrote %d", opened, readOnly, adm.c_str(), wrote);
+        for (const char* side : {"-wal", "-shm", "-journal", "-lock"})
+            if (std::filesystem::exists(path + side))
+                std::printf(" left %s", side);
+        for (const platform::Message& m : report.messages())
+            std::printf("\n%s", m.text.c_str());
+    }).output;
+}
+
+}  // namespace
+
+TEST(OpenDB, ADatabaseThatCannotBeWrittenOpensReadOnlyAndLeavesNoSideFile)
+{
+    enum class Where { FileWithoutWriteRight, FolderWithoutWriteRight, ReadOnlyMedia };
+    const struct {
+        const char* name;
+        Where where;
+    } places[] = {
+        {"a file another user cannot write", Where::FileWithoutWriteRight},
+        {"a folder another user cannot write", Where::FolderWithoutWriteRight},
+        {"read-only media", Where::ReadOnlyMedia},
+    };
+    for (const auto& place : places) {
+        // Closed in rollback-journal mode, or in write-ahead-log mode as an earlier version left it.
+        for (const bool walHeader : {false, true}) {
+            SCOPED_TRACE(std::string(place.name) + (walHeader ? ", left in write-ahead-log mode" : ""));
+            NoticeDb db;
+            ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", 1).set("adm", "F").run());
+            closeDB(db.conn);
+            if (walHeader) {
+                std::fstream f(db.path(), std::ios::in | std::ios::out | std::ios::binary);
+                f.seekp(18);
+                f.write("\x02\x02", 2);
+            }
+            const std::string bytes = testing_support::readFile(db.path());
+            namespace fs = std::filesystem;
+            std::string path = db.path();
+            testing_support::SmallFileSystem media(8 << 20);
+            switch (place.where) {
+            case Where::FileWithoutWriteRight:
+                fs::permissions(db.dir.path(), fs::perms::all);
+                fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+                break;
+            case Where::FolderWithoutWriteRight:
+                fs::permissions(path, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
+                                          ~fs::perms::others_exec);
+                fs::permissions(db.dir.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                                   fs::perms::others_read | fs::perms::others_exec);
+                break;
+            case Where::ReadOnlyMedia:
+                if (!media.mounted())
+                    GTEST_SKIP() << "no read-only media to test with: " << media.why();
+                path = (media.path() / "notices.mdb").string();
+                fs::copy_file(db.path(), path);
+                ASSERT_TRUE(media.makeReadOnly()) << media.why();
+                break;
+            }
+            const std::string output = openInChild(path, place.where != Where::ReadOnlyMedia);
+            EXPECT_EQ(output, "opened 1 read-only 1 adm F wrote 0");
+            EXPECT_TRUE(testing_support::readFile(path) == bytes) << "the database was changed";
+            fs::permissions(db.dir.path(), fs::perms::owner_all);
+        }
+    }
+}
+
+TEST(OpenDB, AReadOnlyDatabaseWithChangesInItsLogIsReadThroughItsIndexOrRefusedNamingIt)
+{
+    for (const bool withIndex : {true, false}) {
+        SCOPED_TRACE(withIndex ? "with its index" : "without its index");
+        testing_support::SmallFileSystem media(8 << 20);
+        if (!media.mounted())
+            GTEST_SKIP() << "no read-only media to test with: " << media.why();
+        const std::string path = (media.path() / "notices.mdb").string();
+        // Killed with a notice in the log: the log and its index stay as they were.
+        std::filesystem::copy_file(testing_support::templateDb(), path);
+        const auto child = testing_support::runInChild([&] {
+            platform::Report report;
+            db::Connection conn;
+            if (OpenDB(path, conn, report) &&
+                db::RowWriter::insert(conn, "fmtv_terra").set("terrakey", 1).set("adm", "F").run())
+                _exit(0);
+            _exit(1);
+        });
+        ASSERT_TRUE(child.exited && child.status == 0);
+        ASSERT_GT(std::filesystem::file_size(path + "-wal"), 0u);
+        if (!withIndex)
+            std::filesystem::remove(path + "-shm");
+        ASSERT_TRUE(media.makeReadOnly()) << media.why();
+        const std::string left = withIndex ? " left -wal left -shm left -lock" : " left -wal left -lock";
+        EXPECT_EQ(openInChild(path, false),
+                  withIndex ? "opened 1 read-only 1 adm F wrote 0" + left
+                            : "opened 0 read-only 0 adm  wrote 0" + left + "\nErreur  14:The database " + path +
+                                  " is read-only and " + path +
+                                  "-wal holds changes not yet written into it. It cannot be opened.");
+    }
 }

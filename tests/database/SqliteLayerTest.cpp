@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 using testing_support::TempDir;
 
 namespace {
@@ -154,4 +158,71 @@ TEST(SqliteLayer, RowStatementsAreReusedAfterFailuresAndAcrossManyColumnSets)
     EXPECT_EQ(st.text(2), std::to_string(3 * 256 + 1 + 1)) << "each column filled in half the sets";
     EXPECT_EQ(st.text(3), "01changed");
     EXPECT_EQ(st.text(4), "after");
+}
+
+namespace {
+
+// Adds one to the counter of `path` in a transaction of kind Tx that reads it first, as an
+// update reads a notice before it writes; `read` is told once the value was read, and the
+// writing waits `hold` after it. The commit's error, "" on success.
+template <class Tx>
+std::string addOne(db::Connection& conn, std::promise<void>* read, std::chrono::milliseconds hold)
+{
+    Tx tx(conn);
+    if (!tx.active())
+        return conn.lastError().message;
+    std::optional<std::int64_t> n;
+    {
+        db::Statement get(conn, "SELECT n FROM counter");
+        if (get.step() == db::Step::Row)
+            n = get.integer(0);
+    }
+    if (read)
+        read->set_value();
+    std::this_thread::sleep_for(hold);
+    if (!n || !db::RowWriter::update(conn, "counter", "rowid", 1).set("n", *n + 1).run() || !tx.commit())
+        return conn.lastError().message;
+    return "";
+}
+
+template <class Tx>
+void twoWritersAtOnce()
+{
+    TempDir dir;
+    const std::string path = (dir.path() / "shared.db").string();
+    db::Connection first, second;
+    ASSERT_TRUE(first.create(path));
+    ASSERT_TRUE(first.exec("PRAGMA journal_mode = WAL; CREATE TABLE counter (n INTEGER); "
+                           "INSERT INTO counter VALUES (0)"));
+    ASSERT_TRUE(second.open(path));
+    // The first reads, the second starts while the first still holds its read, then the first
+    // writes: without a write lock taken at the start, one of them cannot commit.
+    std::promise<void> firstRead;
+    auto late = firstRead.get_future();
+    auto one = std::async(std::launch::async, [&] {
+        return addOne<Tx>(first, &firstRead, std::chrono::milliseconds(300));
+    });
+    auto two = std::async(std::launch::async, [&] {
+        late.wait();
+        return addOne<Tx>(second, nullptr, std::chrono::milliseconds(0));
+    });
+    EXPECT_EQ(one.get(), "");
+    EXPECT_EQ(two.get(), "") << "the second writer waits for the first";
+    db::Statement st(first, "SELECT n FROM counter");
+    ASSERT_EQ(st.step(), db::Step::Row);
+    EXPECT_EQ(st.text(0), "2") << "neither change is lost";
+}
+
+}  // namespace
+
+TEST(SqliteLayer, TwoWritersAtOnceBothCommitTheSecondWaiting)
+{
+    {
+        SCOPED_TRACE("transactions");
+        twoWritersAtOnce<db::Transaction>();
+    }
+    {
+        SCOPED_TRACE("savepoints outside a transaction");
+        twoWritersAtOnce<db::Savepoint>();
+    }
 }

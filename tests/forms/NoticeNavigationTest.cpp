@@ -4,10 +4,12 @@
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 
+#include "database/DbConnection.h"
 #include "database/NoticeStore.h"
 #include "platform/NumberText.h"
 #include "support/NoticeDb.h"
 #include "support/NoticeText.h"
+#include "support/SmallFileSystem.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -380,6 +382,46 @@ TEST_P(NoticeFlow, ADeleteOntoTheOtherKindLeavesTheDatabaseChanged)
     EXPECT_TRUE(state.dbChanged);
     EXPECT_EQ(state.ntcIndexList[0], kDeletedEntry);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "1");
+}
+
+TEST_P(NoticeFlow, OnAReadOnlyDatabaseUpdateAndDeleteSaySoAndWriteNothing)
+{
+    testing_support::SmallFileSystem media(8 << 20);
+    if (!media.mounted())
+        GTEST_SKIP() << "no read-only media to test with: " << media.why();
+    store({own("S0"), own("S1")});
+    database::closeDB(state.dbConnection);
+    database::closeDB(db.conn);
+    const std::string path = (media.path() / "notices.mdb").string();
+    std::filesystem::copy_file(db.path(), path);
+    ASSERT_TRUE(media.makeReadOnly()) << media.why();
+    ASSERT_TRUE(database::OpenDB(path, state.dbConnection, db.prompter.report()));
+    state.dbFileName = path;
+    const std::string bytes = testing_support::readFile(path);
+    script.push_back([this](forms::NoticeForm& form) {
+        form.control<QLineEdit>("Txt_4A_SiteName")->setText("CHANGED");
+        click(form, "Button_Next");
+        click(form, "Button_Finish");
+        EXPECT_FALSE(form.isUnloaded());
+        click(form, "Button_Next_Ntc");  // reading goes on
+        EXPECT_EQ(text(form, "Txt_4A_SiteName"), "S1");
+        click(form, "Button_Reset");
+    });
+    const std::vector<std::int32_t> list = state.ntcIndexList;
+    open(0);
+    const auto refused = [&](const char* changed) {
+        return "The database " + path + " is read-only. The notice cannot be " + changed + ".";
+    };
+    ASSERT_EQ(db.prompter.messages.size(), 2u);
+    EXPECT_EQ(db.prompter.messages[0].text, refused("saved"));
+    EXPECT_EQ(db.prompter.messages[1].text, refused("deleted"));
+    EXPECT_EQ(db.prompter.messages[1].title, platform::kAppTitle);
+    EXPECT_EQ(db.prompter.messages[1].icon, platform::Icon::Warning);
+    EXPECT_TRUE(db.prompter.questions.empty()) << "nothing is asked that cannot be done";
+    EXPECT_FALSE(state.dbChanged);
+    EXPECT_EQ(state.ntcIndexList, list);
+    database::closeDB(state.dbConnection);
+    EXPECT_TRUE(testing_support::readFile(path) == bytes);
 }
 
 class NoticeWalk : public NoticeFlowBase {};

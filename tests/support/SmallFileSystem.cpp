@@ -1,5 +1,7 @@
 #include "SmallFileSystem.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/mount.h>
@@ -13,6 +15,18 @@ SmallFileSystem::SmallFileSystem(std::size_t bytes)
 {
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
     m_mounted = ::mount("tmpfs", m_dir.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+    if (!m_mounted)
+        m_why = std::string("cannot mount a file system here: ") + std::strerror(errno);
+}
+
+bool SmallFileSystem::makeReadOnly()
+{
+    if (!m_mounted)
+        return false;
+    if (::mount(nullptr, m_dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0)
+        return true;
+    m_why = std::string("cannot make the file system read-only: ") + std::strerror(errno);
+    return false;
 }
 
 SmallFileSystem::~SmallFileSystem()

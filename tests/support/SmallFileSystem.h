@@ -4,11 +4,13 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace testing_support {
 
-// A file system of its own size mounted on a temporary folder, so that a disk really fills up.
-// Mounting needs the right to (root, as CI runs the tests); without it `mounted()` is false.
+// A file system of its own size mounted on a temporary folder, so that a disk really fills up or
+// is read-only media that nobody, root included, can write. Mounting needs the right to (root,
+// as CI runs the tests); without it `mounted()` is false and why() says why.
 class SmallFileSystem {
 public:
     explicit SmallFileSystem(std::size_t bytes);
@@ -18,6 +20,10 @@ public:
 
     bool mounted() const { return m_mounted; }
     std::filesystem::path path() const { return m_dir.path(); }
+    const std::string& why() const { return m_why; }
+
+    /// Mounts it again read-only; false (why() says) when that fails.
+    bool makeReadOnly();
 
     /// Fills the file system with a file of its own until at most `bytes` stay free.
     void leaveFree(std::size_t bytes) const;
@@ -27,6 +33,7 @@ public:
 private:
     TempDir m_dir;
     bool m_mounted = false;
+    std::string m_why;
 };
 
 }  // namespace testing_support
