@@ -3,17 +3,18 @@
 include_guard(GLOBAL)
 include(ExternalProject)
 
+option(OSTREL_BUILD_WINDOWS "Cross-build the Windows libraries and their test caller" ON)
 set(OSTREL_MINGW_JOBS "" CACHE STRING "Parallel jobs of each Windows build (empty: the build tool's choice)")
 
 # ostrel_mingw_build(<name> <triple> SOURCE <folder> BINARY <folder> OUTPUT <file>
 #                    [CMAKE_ARGS <arg>...] [DEPENDS <target>...])
 # Builds the CMake project in SOURCE with cmake/<triple>.cmake into BINARY; OUTPUT is the file it
-# makes. Sets <name>_FOUND in the caller when the triple's compiler is installed, and only then
-# adds the target <name>.
+# makes. Sets <name>_FOUND in the caller when Windows builds are on and the triple's compiler is
+# installed, and only then adds the target <name>.
 function(ostrel_mingw_build name triple)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "SOURCE;BINARY;OUTPUT" "CMAKE_ARGS;DEPENDS")
   find_program(MINGW_CXX_${triple} ${triple}-g++)
-  if(NOT MINGW_CXX_${triple})
+  if(NOT OSTREL_BUILD_WINDOWS OR NOT MINGW_CXX_${triple})
     set(${name}_FOUND FALSE PARENT_SCOPE)
     return()
   endif()
