@@ -29,6 +29,7 @@ constexpr char kDrives[] = {'C', 'M', 'N', 'R'};
 constexpr const char* kSearchFolders[] = {":", ":\\VINTAR_SOFT\\TAVU\\", ":\\GEO\\", ":\\TAVU\\",
                                           ":\\HALVEK\\TAVU\\", ":\\PENDIX\\VINTAR_SOFT\\GEO\\"};
 
+#ifndef _WIN32
 std::string env(const char* name)
 {
     const char* v = std::getenv(name);
@@ -72,6 +73,8 @@ std::optional<fs::path> matchNoCase(const fs::path& path)
     }
     return found;
 }
+
+#endif
 
 std::string keyName(std::int32_t key)
 {
@@ -123,13 +126,20 @@ std::optional<std::string> profileValue(const fs::path& file, const std::string&
 
 }  // namespace
 
+#ifdef _WIN32
+// Windows itself resolves drive letters, "C:name" against the drive's current folder, and letter
+// case: the path goes to it as it stands.
+std::optional<std::string> findFile(std::string_view path)
+{
+    const std::string text(path);
+    const DWORD attributes = GetFileAttributesA(text.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::nullopt;
+    return text;
+}
+#else
 fs::path windowsFolder()
 {
-#ifdef _WIN32
-    char folder[kMaxFolder];
-    const UINT length = GetWindowsDirectoryA(folder, UINT(kMaxFolder));
-    return length == 0 || length > kMaxFolder ? fs::path() : fs::path(std::string(folder, length));
-#else
     if (const std::string w = env("WINDIR"); !w.empty())
         return w;
     if (const std::string x = env("XDG_CONFIG_HOME"); !x.empty())
@@ -137,7 +147,6 @@ fs::path windowsFolder()
     if (const std::string home = env("HOME"); !home.empty())
         return fs::path(home) / ".config" / "tavu";
     return {};
-#endif
 }
 
 std::optional<fs::path> driveFolder(char letter)
@@ -146,16 +155,12 @@ std::optional<fs::path> driveFolder(char letter)
     const std::string mapped = env((std::string("TAVU_DRIVE_") + upper).c_str());
     if (!mapped.empty())
         return fs::path(mapped);
-#ifdef _WIN32
-    return fs::path(std::string(1, upper) + ":/");
-#else
     if (upper == 'C')
         return fs::path("/");
     return std::nullopt;
-#endif
 }
 
-std::optional<fs::path> findFile(std::string_view path)
+std::optional<std::string> findFile(std::string_view path)
 {
     std::string text(path);
     std::replace(text.begin(), text.end(), '\\', '/');
@@ -180,12 +185,13 @@ std::optional<fs::path> findFile(std::string_view path)
         candidate = text;
     }
     if (isFile(candidate))
-        return candidate;
+        return candidate.string();
     const auto matched = matchNoCase(candidate);
     if (matched && isFile(*matched))
-        return matched;
+        return matched->string();
     return std::nullopt;
 }
+#endif
 
 std::string readSetting(std::int32_t key, std::size_t variableLength)
 {
@@ -258,13 +264,13 @@ std::string locateFile(std::string_view code)
     if (!folder.empty()) {
         const bool separated = folder.back() == '\\' || folder.back() == '/';
         if (const auto found = findFile(folder + (separated ? "" : "\\") + file))
-            return found->string();
+            return *found;
     }
     for (const char drive : kDrives) {
         for (const char* place : kSearchFolders) {
             const std::string candidate = (drive + std::string(place) + file).substr(0, kNameLength);
             if (const auto found = findFile(candidate))
-                return found->string();
+                return *found;
         }
     }
     if (!noFail)

@@ -8,18 +8,22 @@
 
 // The settings file "VINTAR_SOFT.INI" and the search for data files.
 //
-// On Linux "the Windows folder" is $WINDIR, else $XDG_CONFIG_HOME/tavu, else
-// $HOME/.config/tavu. A drive letter X stands for the folder $TAVU_DRIVE_X; drive C is "/" when
-// that is not set, and "C:" alone is the current folder. Backslashes and slashes both separate
-// folders, and a name is looked for in its exact case first, then without regard to case.
+// The Windows library asks Windows: the Windows folder, the profile reader, and every path as it
+// stands, drive letters and "C:name" included. On Linux "the Windows folder" is $WINDIR, else
+// $XDG_CONFIG_HOME/tavu, else $HOME/.config/tavu; a drive letter X stands for the folder
+// $TAVU_DRIVE_X, drive C is "/" when that is not set, and "C:" alone is the current folder.
+// Backslashes and slashes both separate folders, and a name is looked for in its exact case
+// first, then without regard to case.
 namespace geo {
 
+#ifndef _WIN32
 /// The folder of the settings file; empty when there is none to be had.
 std::filesystem::path windowsFolder();
 /// The folder a drive letter stands for; nothing for a drive that is not there.
 std::optional<std::filesystem::path> driveFolder(char letter);
+#endif
 /// The existing file that a Windows-style or plain path names; nothing when there is none.
-std::optional<std::filesystem::path> findFile(std::string_view path);
+std::optional<std::string> findFile(std::string_view path);
 
 /// A setting of section TAVU: key 1 TAVU_DataFileDir, 2 Local_DataFileDir, at most 255
 /// characters. "" when missing or unreadable; a value longer than `variableLength` (the

@@ -1,0 +1,4 @@
+# 64-bit Windows: the library's twin that runs the Windows tests under wine64.
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
