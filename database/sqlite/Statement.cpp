@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace db {
 
@@ -51,25 +53,39 @@ Statement::Statement(Statement&& other) noexcept
     other.m_stmt = nullptr;
 }
 
+void Statement::misuse(const std::string& message) const
+{
+    m_conn.fail(SQLITE_MISUSE, message);
+    m_state = Step::Failed;
+#ifndef NDEBUG
+    // A fault of the calling code, not of the data: stop where it happens.
+    std::fprintf(stderr, "database: %s\n", message.c_str());
+    std::abort();
+#endif
+}
+
+Statement& Statement::bound(int index, int rc)
+{
+    if (rc != SQLITE_OK && m_stmt)
+        misuse("cannot bind value " + std::to_string(index) + " of \"" + sqlite3_sql(m_stmt) + "\": " + sqlite3_errstr(rc) + " (" +
+               std::to_string(sqlite3_bind_parameter_count(m_stmt)) + " values)");
+    return *this;
+}
+
 Statement& Statement::bind(int index, std::int64_t value)
 {
-    if (m_stmt)
-        sqlite3_bind_int64(m_stmt, index, value);
-    return *this;
+    return m_stmt ? bound(index, sqlite3_bind_int64(m_stmt, index, value)) : *this;
 }
 
 Statement& Statement::bind(int index, const std::string& text)
 {
-    if (m_stmt)
-        sqlite3_bind_text(m_stmt, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
-    return *this;
+    return m_stmt ? bound(index, sqlite3_bind_text(m_stmt, index, text.data(), int(text.size()), SQLITE_TRANSIENT))
+                  : *this;
 }
 
 Statement& Statement::bindNull(int index)
 {
-    if (m_stmt)
-        sqlite3_bind_null(m_stmt, index);
-    return *this;
+    return m_stmt ? bound(index, sqlite3_bind_null(m_stmt, index)) : *this;
 }
 
 Step Statement::step()
@@ -148,7 +164,15 @@ std::optional<std::int64_t> Statement::integer(int index) const
     return std::nullopt;
 }
 
-bool Statement::isNull(std::string_view name) const { return isNull(column(name)); }
-std::string Statement::text(std::string_view name) const { return text(column(name)); }
-std::optional<std::int64_t> Statement::integer(std::string_view name) const { return integer(column(name)); }
+int Statement::existingColumn(std::string_view name) const
+{
+    const int index = column(name);
+    if (index < 0 && m_stmt)
+        misuse("no column " + std::string(name) + " in \"" + sqlite3_sql(m_stmt) + "\"");
+    return index;
+}
+
+bool Statement::isNull(std::string_view name) const { return isNull(existingColumn(name)); }
+std::string Statement::text(std::string_view name) const { return text(existingColumn(name)); }
+std::optional<std::int64_t> Statement::integer(std::string_view name) const { return integer(existingColumn(name)); }
 }  // namespace db

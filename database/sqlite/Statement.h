@@ -28,6 +28,8 @@ public:
     Statement& operator=(const Statement&) = delete;
     Statement& operator=(Statement&&) = delete;
 
+    /// Binds value `index` (from 1). An index the statement does not have is a fault of the
+    /// caller: the statement fails with the engine's message (a debug build stops there).
     Statement& bind(int index, std::int64_t value);
     Statement& bind(int index, const std::string& text);
     Statement& bind(int index, const char* text) { return bind(index, std::string(text)); }
@@ -40,6 +42,9 @@ public:
 
     /// The index of a result column, found without case; -1 when there is none.
     int column(std::string_view name) const;
+    /// Values by column name. A name the result does not have is a fault of the caller: the
+    /// statement fails with the layer's message (a debug build stops there) and the value reads
+    /// as Null.
     bool isNull(std::string_view name) const;
     /// The value as text: "" for Null, numbers as plain digits ("98.5", "100").
     std::string text(std::string_view name) const;
@@ -58,13 +63,17 @@ private:
     /// Runs a statement the connection keeps: reset after use, never handed back.
     Statement(Connection& conn, sqlite3_stmt* kept);
     void readColumns();
+    /// Records a fault of the calling code as the statement's failure.
+    void misuse(const std::string& message) const;
+    Statement& bound(int index, int rc);
+    int existingColumn(std::string_view name) const;
 
     Connection& m_conn;
     std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
     std::vector<std::string> m_columns;
     mutable std::size_t m_nextColumn = 0;  // where the next search by name starts
-    Step m_state = Step::Row;
+    mutable Step m_state = Step::Row;
     bool m_kept = false;
 };
 

@@ -29,7 +29,10 @@ constexpr int kNotices = 1200;
 constexpr std::size_t kKiB = 1024;
 constexpr const char* kFull = "database or disk is full";
 // The system's own words for a full disk, in the user's language.
-const std::string kNoSpace = std::strerror(ENOSPC);
+std::string noSpace()
+{
+    return std::strerror(ENOSPC);
+}
 
 // Sound notices that are no duplicates of each other, each with two remark lines.
 std::string noticeFileOf(int count)
@@ -166,7 +169,7 @@ TEST(FullDisk, AnExportThatCannotBeWrittenWholeLeavesTheEarlierFile)
             continue;
         }
         ++refused;
-        EXPECT_TRUE(said(prompter, kNoSpace));
+        EXPECT_TRUE(said(prompter, noSpace()));
         EXPECT_EQ(readFile(upd), earlier);
         for (const auto& entry : std::filesystem::directory_iterator(fs.path()))
             EXPECT_EQ(entry.path().filename().string().find("batch.upd."), std::string::npos)
@@ -202,7 +205,7 @@ TEST(FullDisk, ADatabaseIsReplacedOnlyByAWholeCopy)
         }
         if (!result) {
             ++refused;
-            EXPECT_TRUE(said(prompter, kNoSpace));
+            EXPECT_TRUE(said(prompter, noSpace()));
             EXPECT_EQ(readFile(fs.path() / "batch.mdb"), earlier);
         }
         database::closeDB(state.dbConnection);

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+#include <string>
+
 #include <chrono>
 #include <future>
 #include <thread>
@@ -43,10 +47,48 @@ TEST(SqliteLayer, KeepsNullApartFromEmptyAndFindsColumnsWithoutCase)
     ASSERT_EQ(st.step(), db::Step::Row);
     EXPECT_TRUE(st.isNull("name"));
     EXPECT_EQ(st.column("missing"), -1);
-    EXPECT_TRUE(st.isNull("missing"));
     // A search by name goes on from the last column found, and comes round to the first.
     for (const auto& [name, index] : {std::pair{"name", 1}, {"k", 0}, {"NAME", 1}, {"name", 1}, {"missing", -1}, {"K", 0}})
         EXPECT_EQ(st.column(name), index) << name;
+}
+
+// A value bound where the statement has no place for it, or a column read by a name the result
+// does not have, is a fault of the calling code: the statement fails with a message saying so,
+// and a debug build stops at once.
+TEST(SqliteLayer, ABindOrAColumnNameTheStatementDoesNotHaveFailsIt)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::function<std::string(Scratch&)> mistakes[] = {
+        [](Scratch& s) {
+            db::Statement st(s.conn, "INSERT INTO t (k, name) VALUES (?, ?)");
+            st.bind(1, 7).bind(2, "a").bind(3, "past the end");
+            return st.run() ? std::string("ran") : s.conn.lastError().message;
+        },
+        [](Scratch& s) {
+            db::Statement st(s.conn, "INSERT INTO t (k) VALUES (?)");
+            st.bindNull(0);
+            return st.run() ? std::string("ran") : s.conn.lastError().message;
+        },
+        [](Scratch& s) {
+            db::Statement st(s.conn, "SELECT k, name FROM t");
+            if (st.step() != db::Step::Row)
+                return std::string("no row");
+            const std::string value = st.text("nmae");
+            return st.step() == db::Step::Failed ? s.conn.lastError().message : "read '" + value + "'";
+        },
+    };
+    const char* said[] = {"cannot bind value 3 of \"INSERT INTO t \\(k, name\\) VALUES \\(\\?, \\?\\)\": column index out of range",
+                          "cannot bind value 0 of", "no column nmae in \"SELECT k, name FROM t\""};
+    for (std::size_t i = 0; i < std::size(mistakes); ++i) {
+        Scratch s;
+        ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", "x").run());
+#ifdef NDEBUG
+        EXPECT_NE(mistakes[i](s).find(std::string(said[i]).substr(0, 20)), std::string::npos) << i;
+        EXPECT_EQ(s.count(), 1) << i;
+#else
+        EXPECT_DEATH((void)mistakes[i](s), said[i]) << i;
+#endif
+    }
 }
 
 TEST(SqliteLayer, StepTellsTheEndFromAFailure)
