@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Validators.h"
 #include "notice/NoticeFields.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,7 @@ enum class SlotList { None, CoordAdm, EffHgt, AttnH, AttnV };
 
 inline constexpr int kTwipsPerPixel = 15;
 
+
 struct Twips {
     int left = 0, top = 0, width = 0, height = 0;
 };
@@ -30,6 +33,8 @@ struct ControlRow {
     Twips rect;             // relative to the container
     int limit = 0;          // most characters the user may type; 0 for no limit
     bool readOnly = false;  // a text box that shows what the user cannot change
+    std::optional<BoxCheck> check;  // none for a box not checked
+    bool upperCase = false;         // typed letters become capitals
     std::string text;       // design-time caption
     std::string toolTip;    // design-time tool tip
     Colour colour = Colour::Plain;
@@ -43,6 +48,11 @@ struct ControlRow {
     SlotList list = SlotList::None;  // or a slot of one of the record's lists
     int slot = 0;
     std::vector<std::string> items;  // a combo box's list, filled at load after an empty item
+
+    /// The row checked by `rule`, its warning titled "Prevalidation Error" + `sep` + `item`.
+    ControlRow&& checked(Rule rule, std::string_view item, std::string_view sep = " - ") &&;
+    /// The row with typed letters made capitals.
+    ControlRow&& upper() &&;
 };
 
 using ControlTable = std::vector<ControlRow>;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Validators.h"
+#include "ControlTable.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,9 +22,9 @@ class NoticeForm;
 // program places is checked only when the user leaves the box.
 class FieldChecks : public QObject {
 public:
-    /// Watches the form's controls; owned by the form. `prompter` outlives the form.
-    FieldChecks(NoticeForm& form, BoxChecks checks, const std::vector<std::string>& upperCased,
-                platform::Prompter& prompter);
+    /// Watches the form's controls, each checked as its row says; owned by the form.
+    /// `prompter` outlives the form.
+    FieldChecks(NoticeForm& form, const std::vector<std::string>& upperCased, platform::Prompter& prompter);
 
     /// Checks `box` as leaving it does: true when the focus may leave (checks off, no check for
     /// the box, empty text, or the rule passes); otherwise beeps where the rule does and shows
@@ -42,7 +42,6 @@ private:
     bool upperCase(QObject* box, QEvent* event);
 
     NoticeForm& m_form;
-    BoxChecks m_checks;
     std::vector<const QObject*> m_upperCased;
     platform::Prompter& m_prompter;
     QPointer<QWidget> m_left;     // the control a click just took the focus from

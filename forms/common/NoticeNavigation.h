@@ -69,12 +69,10 @@ struct FormReactions {
 };
 
 struct VisibilityGroups;
-struct BoxCheck;
 
-/// The reactions of a form made of its groups, its box checks and its upper-cased boxes, each
-/// of which outlives the reactions.
-FormReactions formReactions(const VisibilityGroups& groups, const std::vector<BoxCheck>& checks,
-                            const std::vector<std::string>& upperCased);
+/// The reactions of a form made of its groups and its upper-cased boxes, each of which
+/// outlives the reactions; each box is checked as its row says.
+FormReactions formReactions(const VisibilityGroups& groups, const std::vector<std::string>& upperCased);
 
 /// Connects the form's buttons, options and lists to the session.
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);

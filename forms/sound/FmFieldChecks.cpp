@@ -1,18 +1,8 @@
 #include "FmFieldChecks.h"
 
-namespace forms {
+#include "forms/common/Validators.h"
 
-const BoxChecks& fmBoxChecks()
-{
-    static const BoxChecks checks = [] {
-        BoxChecks c = commonBoxChecks();
-        const std::string prefix = "Prevalidation Error - ";
-        c.push_back({"Txt_70_BDWdth", Rule::Numeric, prefix + "Necessary  Bandwidth"});
-        c.push_back({"Txt_7D_TranSys", Rule::Numeric, prefix + "Transmission System"});
-        return c;
-    }();
-    return checks;
-}
+namespace forms {
 
 const std::vector<std::string>& fmUpperCasedBoxes()
 {

@@ -7,7 +7,7 @@ namespace forms {
 
 FormReactions fmFormReactions()
 {
-    return formReactions(fmVisibilityGroups(), fmBoxChecks(), fmUpperCasedBoxes());
+    return formReactions(fmVisibilityGroups(), fmUpperCasedBoxes());
 }
 
 }  // namespace forms

@@ -1,19 +1,8 @@
 #include "TvFieldChecks.h"
 
-namespace forms {
+#include "forms/common/Validators.h"
 
-const BoxChecks& tvBoxChecks()
-{
-    static const BoxChecks checks = [] {
-        BoxChecks c = commonBoxChecks();
-        const std::string prefix = "Prevalidation Error - ";
-        c.push_back({"Txt_8D_Pwr_Ratio", Rule::Numeric, prefix + "Vision/sound power ratio"});
-        c.push_back({"Txt_1E_kHz", Rule::Numeric, prefix + "Frequency offset"});
-        c.push_back({"Txt_1E_Lf", Rule::Numeric, prefix + "Frequency offset"});
-        return c;
-    }();
-    return checks;
-}
+namespace forms {
 
 const std::vector<std::string>& tvUpperCasedBoxes()
 {

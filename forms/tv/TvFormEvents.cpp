@@ -7,7 +7,7 @@ namespace forms {
 
 FormReactions tvFormReactions()
 {
-    return formReactions(tvVisibilityGroups(), tvBoxChecks(), tvUpperCasedBoxes());
+    return formReactions(tvVisibilityGroups(), tvUpperCasedBoxes());
 }
 
 }  // namespace forms

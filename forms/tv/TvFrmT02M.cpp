@@ -19,17 +19,20 @@ const ControlTable& tvFrmT02MControls()
                              {"RELAXED", "NORMAL", "PRECISION"}));
         addPolarAndErp(t, pixels(174, 194, 46, 21), 228, 280, 196);
         t.push_back(label("Lbl_8D_PwrRatio", notice, pixels(332, 180, 30, 14), "8D", blue));
-        t.push_back(textBox("Txt_8D_Pwr_Ratio", notice, pixels(332, 196, 28, 19), 2, 410, "t_pwr_ratio"));
+        t.push_back(textBox("Txt_8D_Pwr_Ratio", notice, pixels(332, 196, 28, 19), 2, 410, "t_pwr_ratio")
+                        .checked(Rule::Numeric, "Vision/sound power ratio"));
         t.push_back(label("Lbl_7C1_TvSys", notice, pixels(368, 180, 30, 14), "7C1", blue));
         t.push_back(textBox("Txt_7C1_TvSys", notice, pixels(368, 196, 28, 19), 2, 420, "t_tran_sys"));
         t.push_back(label("Lbl_7C2_ColorSys", notice, pixels(404, 180, 30, 14), "7C2", blue));
         t.push_back(comboBox("Combo_7C2_Color_Sys", notice, pixels(404, 194, 70, 21), 430, "t_color",
                              {"NTSC", "PAL", "SECAM"}));
         t.push_back(label("Lbl_1E", notice, pixels(484, 180, 30, 14), "1E", blue));
-        t.push_back(textBox("Txt_1E_Lf", notice, pixels(484, 196, 40, 19), 4, 440, "t_oset_v_12"));
+        t.push_back(textBox("Txt_1E_Lf", notice, pixels(484, 196, 40, 19), 4, 440, "t_oset_v_12")
+                        .checked(Rule::Numeric, "Frequency offset"));
         t.push_back(label("Lbl_1E_LF", notice, pixels(526, 199, 44, 14), "1/12 LF"));
         t.push_back(label("Lbl_1E_kHz_Sign", notice, pixels(570, 199, 24, 14), "  or "));
-        t.push_back(textBox("Txt_1E_kHz", notice, pixels(596, 196, 40, 19), 4, 450, "t_oset_v_khz"));
+        t.push_back(textBox("Txt_1E_kHz", notice, pixels(596, 196, 40, 19), 4, 450, "t_oset_v_khz")
+                        .checked(Rule::Numeric, "Frequency offset"));
         t.push_back(label("Lbl_1E_kHz", notice, pixels(638, 199, 26, 14), "kHz"));
         return t;
     }();
