@@ -140,9 +140,11 @@ void position(ControlTable& t, const std::string& container, const std::string& 
         for (int i = 0; i < 4; ++i) {
             const int limit = i == 0 ? h.limitDeg : i == 3 ? 1 : 2;
             const Rule rule = i == 0 ? h.degrees : i == 3 ? h.hemisphere : Rule::MinutesOrSeconds;
-            t.push_back(textBox("Txt_" + item + "_" + h.parts[std::size_t(i)], container,
-                                pixels(left, top, widths[i], kBoxH), limit, tab, field, i)
-                            .checked(rule, std::string(h.title).append(of)));
+            ControlRow box = textBox("Txt_" + item + "_" + h.parts[std::size_t(i)], container,
+                                     pixels(left, top, widths[i], kBoxH), limit, tab, field, i)
+                                 .checked(rule, std::string(h.title).append(of));
+            box.upperCase = i == 3;  // the hemisphere's letter
+            t.push_back(std::move(box));
             left += widths[i] + 2;
             tab += 10;
         }
@@ -227,7 +229,8 @@ ControlTable commonControls()
     t.push_back(optionButton("OptFrg_A11", "FrameFrg", pixels(4, 38, 54, 16), "Art. 11", 60, "t_fragment", "NTFD_RR"));
     t.push_back(label("Lbl_B_Adm", notice, pixels(300, 14, 20, kLabelH), "B", blue));
     t.push_back(textBox("Txt_B_Adm", notice, pixels(300, 30, 34, kBoxH), 3, 120, "adm")
-                    .checked(Rule::NoDigit, "Notifying administration"));
+                    .checked(Rule::NoDigit, "Notifying administration")
+                    .upper());
     t.push_back(label("Lbl_AdmRefID", notice, pixels(346, 14, 300, kLabelH)));
     t.push_back(textBox("Txt_AdmRefID", notice, pixels(346, 30, 150, kBoxH), 20, 110, "t_adm_ref_id"));
 
@@ -244,14 +247,15 @@ ControlTable commonControls()
 
     // The station: site row, technical row (own to each form), antenna row.
     t.push_back(label("Lbl_3A1_CallSign", notice, pixels(8, 142, 30, kLabelH), "3A1", blue));
-    t.push_back(textBox("Txt_3A1_CallSign", notice, pixels(8, 157, 72, kBoxH), 10, 130, "t_call_sign"));
+    t.push_back(textBox("Txt_3A1_CallSign", notice, pixels(8, 157, 72, kBoxH), 10, 130, "t_call_sign").upper());
     t.push_back(label("Lbl_3A2_StationID", notice, pixels(86, 142, 30, kLabelH), "3A2", blue));
-    t.push_back(textBox("Txt_3A2_StationID", notice, pixels(86, 157, 108, kBoxH), 20, 140, "t_station_id"));
+    t.push_back(textBox("Txt_3A2_StationID", notice, pixels(86, 157, 108, kBoxH), 20, 140, "t_station_id").upper());
     t.push_back(label("Lbl_4A_Sitename", notice, pixels(200, 142, 30, kLabelH), "4A", blue));
-    t.push_back(textBox("Txt_4A_SiteName", notice, pixels(200, 157, 150, kBoxH), 30, 250, "t_site_name"));
+    t.push_back(textBox("Txt_4A_SiteName", notice, pixels(200, 157, 150, kBoxH), 30, 250, "t_site_name").upper());
     t.push_back(label("Lbl_4B_GeoArea", notice, pixels(356, 142, 30, kLabelH), "4B", blue));
     t.push_back(textBox("Txt_4B_GeoArea", notice, pixels(356, 157, 32, kBoxH), 3, 260, "t_ctry")
-                    .checked(Rule::NoDigit, "Geographical Area"));
+                    .checked(Rule::NoDigit, "Geographical Area")
+                    .upper());
     t.push_back(label("Lbl_4C", notice, pixels(394, 160, 20, kLabelH), "4C", blue));
     position(t, notice, "4C", 416, 530, 157, 270, "t_", "");
     t.push_back(label("Lbl_9EA_SiteAlt", notice, pixels(690, 142, 30, kLabelH), "9EA", blue));
@@ -279,7 +283,8 @@ ControlTable commonControls()
                     .checked(Rule::Numeric, "Operating agency"));
     t.push_back(label("Lbl_12B_AddrCde", a11, pixels(54, 17, 30, kLabelH), "12B", blue));
     t.push_back(textBox("Txt_12B_AddrCde", a11, pixels(54, 33, 28, kBoxH), 2, 500, "t_addr_code")
-                    .checked(Rule::NotNumeric, "responsible Administration"));
+                    .checked(Rule::NotNumeric, "responsible Administration")
+                    .upper());
     t.push_back(label("Lbl_10B_Ophh", a11, pixels(94, 36, 28, kLabelH), "10B", blue));
     t.push_back(label("Lbl_10B_OphhFr", a11, pixels(124, 17, 76, kLabelH)));
     t.push_back(textBox("Txt_10B_Ophhfr", a11, pixels(124, 33, 42, kBoxH), 4, 510, "t_op_hh_fr")
@@ -301,7 +306,8 @@ ControlTable commonControls()
     for (int i = 0; i < 12; ++i) {
         ControlRow box = textBox("Txt_11_Adm" + std::to_string(i + 1), "FrameCoord",
                                  pixels(8 + 40 * i, 24, 34, kBoxH), 3, kTabCoordAdm + 10 * i)
-                                 .checked(Rule::NotNumeric, "Coordination Adm code");
+                                 .checked(Rule::NotNumeric, "Coordination Adm code")
+                                 .upper();
         box.list = SlotList::CoordAdm;
         box.slot = i;
         t.push_back(std::move(box));

@@ -43,15 +43,15 @@ QString upper(const QString& text)
 
 }  // namespace
 
-FieldChecks::FieldChecks(NoticeForm& form, const std::vector<std::string>& upperCased, platform::Prompter& prompter)
+FieldChecks::FieldChecks(NoticeForm& form, platform::Prompter& prompter)
     : QObject(&form), m_form(form), m_prompter(prompter)
 {
-    for (const std::string& name : upperCased)
-        if (QWidget* box = form.control(name))
-            m_upperCased.push_back(box);
-    for (const ControlRow& row : form.controls())
+    for (const ControlRow& row : form.controls()) {
+        if (row.upperCase)
+            m_upperCased.push_back(form.control(row.name));
         if (takesFocus(row.kind))
             form.control(row.name)->installEventFilter(this);
+    }
 }
 
 const BoxCheck* FieldChecks::checkOf(const QWidget& box) const

@@ -206,11 +206,11 @@ void enableStepButtons(NoticeForm& form, const app::AppState& state)
     form.control("Button_Prev_Ntc")->setEnabled(hasPrevNtc(state, state.currentNtcIndex - 1));
 }
 
-FormReactions formReactions(const VisibilityGroups& groups, const std::vector<std::string>& upperCased)
+FormReactions formReactions(const VisibilityGroups& groups)
 {
     return {
-        [&upperCased](NoticeForm& form, platform::Prompter& prompter) {
-            new FieldChecks(form, upperCased, prompter);  // owned by the form
+        [](NoticeForm& form, platform::Prompter& prompter) {
+            new FieldChecks(form, prompter);  // owned by the form
         },
         [&groups](NoticeForm& form) {
             resetForm(form, groups);

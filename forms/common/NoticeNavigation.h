@@ -70,9 +70,9 @@ struct FormReactions {
 
 struct VisibilityGroups;
 
-/// The reactions of a form made of its groups and its upper-cased boxes, each of which
-/// outlives the reactions; each box is checked as its row says.
-FormReactions formReactions(const VisibilityGroups& groups, const std::vector<std::string>& upperCased);
+/// The reactions of a form made of its groups, which outlive the reactions; each box is
+/// checked and upper-cased as its row says.
+FormReactions formReactions(const VisibilityGroups& groups);
 
 /// Connects the form's buttons, options and lists to the session.
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);

@@ -1,6 +1,5 @@
 #include "Validators.h"
 
-#include "ControlTable.h"
 #include "notice/FieldUtils.h"
 #include "platform/NumberText.h"
 
@@ -81,16 +80,6 @@ std::string_view ruleMessage(Rule rule)
 bool ruleBeeps(Rule rule)
 {
     return rule == Rule::Day;
-}
-
-std::vector<std::string> commonUpperCasedBoxes()
-{
-    std::vector<std::string> boxes = {"Txt_B_Adm",  "Txt_3A1_CallSign", "Txt_3A2_StationID", "Txt_4A_SiteName",
-                                      "Txt_4B_GeoArea", "Txt_4C_NS", "Txt_4C_EW", "Txt_04C_NS",
-                                      "Txt_04C_EW", "Txt_12B_AddrCde"};
-    for (int n = 1; n <= 12; ++n)
-        boxes.push_back("Txt_11_Adm" + std::to_string(n));
-    return boxes;
 }
 
 }  // namespace forms

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The rules an entry form checks a box by as the user leaves it.
 namespace forms {
@@ -48,8 +47,5 @@ std::string_view ruleMessage(Rule rule);
 
 /// Whether a failure of the rule sounds the beep first.
 bool ruleBeeps(Rule rule);
-
-/// The boxes of both forms whose typed letters become capitals.
-std::vector<std::string> commonUpperCasedBoxes();
 
 }  // namespace forms

@@ -1,13 +1,12 @@
 #include "FmFormEvents.h"
 
-#include "FmFieldChecks.h"
 #include "FmVisibility.h"
 
 namespace forms {
 
 FormReactions fmFormReactions()
 {
-    return formReactions(fmVisibilityGroups(), fmUpperCasedBoxes());
+    return formReactions(fmVisibilityGroups());
 }
 
 }  // namespace forms

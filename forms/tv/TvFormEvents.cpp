@@ -1,13 +1,12 @@
 #include "TvFormEvents.h"
 
-#include "TvFieldChecks.h"
 #include "TvVisibility.h"
 
 namespace forms {
 
 FormReactions tvFormReactions()
 {
-    return formReactions(tvVisibilityGroups(), tvUpperCasedBoxes());
+    return formReactions(tvVisibilityGroups());
 }
 
 }  // namespace forms

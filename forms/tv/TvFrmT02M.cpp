@@ -22,7 +22,7 @@ const ControlTable& tvFrmT02MControls()
         t.push_back(textBox("Txt_8D_Pwr_Ratio", notice, pixels(332, 196, 28, 19), 2, 410, "t_pwr_ratio")
                         .checked(Rule::Numeric, "Vision/sound power ratio"));
         t.push_back(label("Lbl_7C1_TvSys", notice, pixels(368, 180, 30, 14), "7C1", blue));
-        t.push_back(textBox("Txt_7C1_TvSys", notice, pixels(368, 196, 28, 19), 2, 420, "t_tran_sys"));
+        t.push_back(textBox("Txt_7C1_TvSys", notice, pixels(368, 196, 28, 19), 2, 420, "t_tran_sys").upper());
         t.push_back(label("Lbl_7C2_ColorSys", notice, pixels(404, 180, 30, 14), "7C2", blue));
         t.push_back(comboBox("Combo_7C2_Color_Sys", notice, pixels(404, 194, 70, 21), 430, "t_color",
                              {"NTSC", "PAL", "SECAM"}));

@@ -382,9 +382,30 @@ TEST_P(FormChecks, TypedLettersBecomeCapitalsOnlyInFilteredBoxes)
     const QString name40 = QString("abcdefghij").repeated(4);
     box("Txt_4A_SiteName")->setText(name40);
     EXPECT_EQ(box("Txt_4A_SiteName")->text(), name40);
-    EXPECT_EQ(c.upperCased().size(), c.upperCount);
-    for (const std::string& name : c.upperCased())
+}
+
+TEST_P(FormChecks, EveryBoxOfLettersAndEveryStationNameTurnsTypedLettersIntoCapitals)
+{
+    // The boxes whose check wants letters, and the station's boxes of free text; no other.
+    const std::set<Rule> letterRules = {Rule::NoDigit, Rule::NotNumeric, Rule::NorthOrSouth, Rule::EastOrWest};
+    std::set<std::string> freeText = {"Txt_3A1_CallSign", "Txt_3A2_StationID", "Txt_4A_SiteName"};
+    freeText.insert(c.ownUnchecked.begin(), c.ownUnchecked.end());
+    size_t upperCased = 0;
+    for (const forms::ControlRow& row : form->controls()) {
+        if (row.kind != forms::Kind::TextBox || row.readOnly)
+            continue;
+        const bool upper = (row.check && letterRules.count(row.check->rule)) || freeText.count(row.name);
+        upperCased += upper;
+        QLineEdit* b = box(row.name);
+        b->clear();
+        b->setFocus();
+        type(b, QString::fromUtf8("qé"));
+        EXPECT_EQ(b->text(), QString::fromUtf8(upper ? "QÉ" : "qé").left(row.limit > 0 ? row.limit : 2)) << row.name;
+        b->clear();
+    }
+    for (const std::string& name : freeText)
         EXPECT_NE(box(name), nullptr) << name;
+    EXPECT_GT(upperCased, freeText.size());
 }
 
 }  // namespace
