@@ -206,17 +206,17 @@ void enableStepButtons(NoticeForm& form, const app::AppState& state)
     form.control("Button_Prev_Ntc")->setEnabled(hasPrevNtc(state, state.currentNtcIndex - 1));
 }
 
-FormReactions formReactions(const VisibilityGroups& groups)
+FormReactions formReactions()
 {
     return {
         [](NoticeForm& form, platform::Prompter& prompter) {
             new FieldChecks(form, prompter);  // owned by the form
         },
-        [&groups](NoticeForm& form) {
-            resetForm(form, groups);
+        [](NoticeForm& form) {
+            resetForm(form);
             clearFrgAndDate(form);
         },
-        [&groups](NoticeForm& form, std::string_view control) { applyChoice(form, groups, control); },
+        [](NoticeForm& form, std::string_view control) { applyChoice(form, control); },
         [](NoticeForm& form, db::Connection& conn, platform::Prompter& prompter) {
             return maySave(form, conn, prompter);
         },

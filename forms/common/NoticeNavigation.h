@@ -68,11 +68,9 @@ struct FormReactions {
     std::function<bool(NoticeForm&, db::Connection&, platform::Prompter&)> maySave;
 };
 
-struct VisibilityGroups;
-
-/// The reactions of a form made of its groups, which outlive the reactions; each box is
-/// checked and upper-cased as its row says.
-FormReactions formReactions(const VisibilityGroups& groups);
+/// The reactions of a form, each control checked, upper-cased, shown, hidden and emptied as its
+/// row says.
+FormReactions formReactions();
 
 /// Connects the form's buttons, options and lists to the session.
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);

@@ -298,7 +298,7 @@ TEST_P(FormChecks, FillingClearingAndClosingCheckNothing)
     QLineEdit* freq = box("Txt_1A_FreqAssgn");
     freq->setFocus();
     freq->setText("x");
-    forms::resetForm(*form, c.groups());
+    forms::resetForm(*form);
     EXPECT_EQ(freq->text(), "");
     freq->setText("x");
     form->close();
