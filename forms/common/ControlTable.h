@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Validators.h"
 #include "notice/NoticeFields.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,19 @@ enum class SlotList { None, CoordAdm, EffHgt, AttnH, AttnV };
 
 inline constexpr int kTwipsPerPixel = 15;
 
+// The groups that the form's procedures show, hide or empty together, as bits of a row's
+// `groups`; each procedure goes through its group in table order.
+enum Group : unsigned {
+    kStationBlock = 1u << 0,  // hidden and shown with the station
+    kStationData = 1u << 1,   // text boxes emptied, lists set to item 0, with the station
+    kOpData = 1u << 2,        // the operating data, emptied together
+    kTargetData = 1u << 3,    // the target's data, emptied together
+    kNoticeDate = 1u << 4,    // the date of notification, emptied with the fragment
+};
+// A station's input control: hidden and emptied with the station.
+inline constexpr unsigned kStationInput = kStationBlock | kStationData;
+
+
 struct Twips {
     int left = 0, top = 0, width = 0, height = 0;
 };
@@ -30,6 +45,9 @@ struct ControlRow {
     Twips rect;             // relative to the container
     int limit = 0;          // most characters the user may type; 0 for no limit
     bool readOnly = false;  // a text box that shows what the user cannot change
+    std::optional<BoxCheck> check;  // none for a box not checked
+    bool upperCase = false;         // typed letters become capitals
+    unsigned groups = 0;            // the Group bits the control belongs to
     std::string text;       // design-time caption
     std::string toolTip;    // design-time tool tip
     Colour colour = Colour::Plain;
@@ -43,6 +61,13 @@ struct ControlRow {
     SlotList list = SlotList::None;  // or a slot of one of the record's lists
     int slot = 0;
     std::vector<std::string> items;  // a combo box's list, filled at load after an empty item
+
+    /// The row checked by `rule`, its warning titled "Prevalidation Error" + `sep` + `item`.
+    ControlRow&& checked(Rule rule, std::string_view item, std::string_view sep = " - ") &&;
+    /// The row with typed letters made capitals.
+    ControlRow&& upper() &&;
+    /// The row in the groups `bits` (Group values or-ed together).
+    ControlRow&& in(unsigned bits) &&;
 };
 
 using ControlTable = std::vector<ControlRow>;

@@ -43,25 +43,21 @@ QString upper(const QString& text)
 
 }  // namespace
 
-FieldChecks::FieldChecks(NoticeForm& form, BoxChecks checks, const std::vector<std::string>& upperCased,
-                         platform::Prompter& prompter)
-    : QObject(&form), m_form(form), m_checks(std::move(checks)), m_prompter(prompter)
+FieldChecks::FieldChecks(NoticeForm& form, platform::Prompter& prompter)
+    : QObject(&form), m_form(form), m_prompter(prompter)
 {
-    for (const std::string& name : upperCased)
-        if (QWidget* box = form.control(name))
-            m_upperCased.push_back(box);
-    for (const ControlRow& row : form.controls())
+    for (const ControlRow& row : form.controls()) {
+        if (row.upperCase)
+            m_upperCased.push_back(form.control(row.name));
         if (takesFocus(row.kind))
             form.control(row.name)->installEventFilter(this);
+    }
 }
 
 const BoxCheck* FieldChecks::checkOf(const QWidget& box) const
 {
-    const std::string name = box.objectName().toStdString();
-    for (const BoxCheck& c : m_checks)
-        if (c.box == name)
-            return &c;
-    return nullptr;
+    const ControlRow* row = findRow(m_form.controls(), box.objectName().toStdString());
+    return row && row->check ? &*row->check : nullptr;
 }
 
 const BoxCheck* FieldChecks::failedCheck(const QWidget& box) const

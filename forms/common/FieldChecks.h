@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Validators.h"
+#include "ControlTable.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +14,7 @@ namespace forms {
 
 class NoticeForm;
 
-// An entry form's key filters and validators. Letters typed into the upper-cased boxes become
+// An entry form's key filters and validators. Letters typed into a box whose row says so become
 // capitals (by the Windows-1252 case map). While ChkValidate is ticked, a box that holds text
 // is checked when the focus is about to leave it, by Tab or by a click on another input
 // control of the form; while the check fails, the focus stays and the key or click does
@@ -22,9 +22,9 @@ class NoticeForm;
 // program places is checked only when the user leaves the box.
 class FieldChecks : public QObject {
 public:
-    /// Watches the form's controls; owned by the form. `prompter` outlives the form.
-    FieldChecks(NoticeForm& form, BoxChecks checks, const std::vector<std::string>& upperCased,
-                platform::Prompter& prompter);
+    /// Watches the form's controls, each checked and upper-cased as its row says; owned by the form.
+    /// `prompter` outlives the form.
+    FieldChecks(NoticeForm& form, platform::Prompter& prompter);
 
     /// Checks `box` as leaving it does: true when the focus may leave (checks off, no check for
     /// the box, empty text, or the rule passes); otherwise beeps where the rule does and shows
@@ -42,7 +42,6 @@ private:
     bool upperCase(QObject* box, QEvent* event);
 
     NoticeForm& m_form;
-    BoxChecks m_checks;
     std::vector<const QObject*> m_upperCased;
     platform::Prompter& m_prompter;
     QPointer<QWidget> m_left;     // the control a click just took the focus from

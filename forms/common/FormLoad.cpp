@@ -2,9 +2,7 @@
 
 #include "FormTexts.h"
 #include "NoticeForm.h"
-#include "forms/sound/FmFormEvents.h"
 #include "forms/sound/FmFrmT01M.h"
-#include "forms/tv/TvFormEvents.h"
 #include "forms/tv/TvFrmT02M.h"
 
 #include <QCheckBox>
@@ -15,9 +13,9 @@ namespace {
 
 const FormType kFormTypes[] = {
     {kSoundForm, "FmFrmT01M", "T01", fmFrmT01MControls, setT01MToolTips, setT01MCaptions, initFmForm,
-     fmFormReactions},
+     formReactions},
     {kTvForm, "TvFrmT02M", "T02", tvFrmT02MControls, setT02MToolTips, setT02MCaptions, initTvForm,
-     tvFormReactions},
+     formReactions},
 };
 
 ModalShow& modalShow()

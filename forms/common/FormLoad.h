@@ -14,7 +14,7 @@ namespace forms {
 class NoticeForm;
 
 // One kind of entry form, all that tells it from the other: its kind, name, notice type,
-// controls, load steps and its own part of the events.
+// controls, load steps and reactions.
 struct FormType {
     int kind;
     const char* name;

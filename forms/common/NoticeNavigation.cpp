@@ -221,20 +221,19 @@ void enableStepButtons(NoticeForm& form, const app::AppState& state)
     form.control("Button_Prev_Ntc")->setEnabled(hasPrevNtc(state, state.currentNtcIndex - 1));
 }
 
-FormReactions formReactions(const VisibilityGroups& groups, const std::vector<BoxCheck>& checks,
-                            const std::vector<std::string>& upperCased)
+FormReactions formReactions()
 {
     return {
-        [&checks, &upperCased](NoticeForm& form, platform::Prompter& prompter) {
-            new FieldChecks(form, checks, upperCased, prompter);  // owned by the form
+        [](NoticeForm& form, platform::Prompter& prompter) {
+            new FieldChecks(form, prompter);  // owned by the form
         },
-        [&groups](NoticeForm& form) {
-            resetForm(form, groups);
+        [](NoticeForm& form) {
+            resetForm(form);
             clearFrgAndDate(form);
         },
-        [&groups](NoticeForm& form, std::string_view control) { applyChoice(form, groups, control); },
-        [&checks](NoticeForm& form, db::Connection& conn, platform::Prompter& prompter) {
-            return maySave(form, checks, conn, prompter);
+        [](NoticeForm& form, std::string_view control) { applyChoice(form, control); },
+        [](NoticeForm& form, db::Connection& conn, platform::Prompter& prompter) {
+            return maySave(form, conn, prompter);
         },
     };
 }

@@ -68,13 +68,9 @@ struct FormReactions {
     std::function<bool(NoticeForm&, db::Connection&, platform::Prompter&)> maySave;
 };
 
-struct VisibilityGroups;
-struct BoxCheck;
-
-/// The reactions of a form made of its groups, its box checks and its upper-cased boxes, each
-/// of which outlives the reactions.
-FormReactions formReactions(const VisibilityGroups& groups, const std::vector<BoxCheck>& checks,
-                            const std::vector<std::string>& upperCased);
+/// The reactions of a form, each control checked, upper-cased, shown, hidden and emptied as its
+/// row says.
+FormReactions formReactions();
 
 /// Connects the form's buttons, options and lists to the session.
 void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);

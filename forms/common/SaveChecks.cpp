@@ -17,23 +17,12 @@ namespace forms {
 namespace {
 
 constexpr const char* kWholeNumber = "Value must be a whole number";
-constexpr const char* kNoCheckTitle = "Prevalidation Error";
-
-const BoxCheck* checkOf(const BoxChecks& checks, const std::string& box)
+bool refuse(NoticeForm& form, const ControlRow& row, std::string_view message, platform::Prompter& prompter)
 {
-    for (const BoxCheck& c : checks)
-        if (c.box == box)
-            return &c;
-    return nullptr;
-}
-
-bool refuse(NoticeForm& form, const ControlRow& row, const BoxChecks& checks, std::string_view message,
-            platform::Prompter& prompter)
-{
-    const BoxCheck* check = checkOf(checks, row.name);
+    const std::optional<BoxCheck>& check = row.check;
     if (check && ruleBeeps(check->rule))
         prompter.beep();
-    prompter.message(std::string(message), check ? check->title : kNoCheckTitle, platform::Icon::Warning);
+    prompter.message(std::string(message), check ? check->title : std::string(kCheckTitle), platform::Icon::Warning);
     form.control(row.name)->setFocus(Qt::OtherFocusReason);
     return false;
 }
@@ -67,7 +56,7 @@ const ControlRow* wrongDatePart(const NoticeForm& form, const std::array<const C
 
 }  // namespace
 
-bool maySave(NoticeForm& form, const BoxChecks& checks, db::Connection& conn, platform::Prompter& prompter)
+bool maySave(NoticeForm& form, db::Connection& conn, platform::Prompter& prompter)
 {
     // Each date's boxes, in the order the form lists the dates.
     std::vector<std::pair<const notice::NoticeField*, std::array<const ControlRow*, 3>>> dates;
@@ -84,14 +73,12 @@ bool maySave(NoticeForm& form, const BoxChecks& checks, db::Connection& conn, pl
         }
         const database::ColumnType type = database::columnTypeOf(conn, *row.field, row.part);
         if (!database::columnHolds(type, textOf(form, row)))
-            return refuse(form, row, checks,
-                          type == database::ColumnType::Integer ? kWholeNumber : ruleMessage(Rule::Numeric), prompter);
+            return refuse(form, row, type == database::ColumnType::Integer ? kWholeNumber : ruleMessage(Rule::Numeric),
+                          prompter);
     }
     for (const auto& [field, parts] : dates)
-        if (const ControlRow* wrong = wrongDatePart(form, parts)) {
-            const BoxCheck* check = checkOf(checks, wrong->name);
-            return refuse(form, *wrong, checks, ruleMessage(check ? check->rule : Rule::Day), prompter);
-        }
+        if (const ControlRow* wrong = wrongDatePart(form, parts))
+            return refuse(form, *wrong, ruleMessage(wrong->check ? wrong->check->rule : Rule::Day), prompter);
     return true;
 }
 

@@ -1,6 +1,5 @@
 #include "Validators.h"
 
-#include "ControlTable.h"
 #include "notice/FieldUtils.h"
 #include "platform/NumberText.h"
 
@@ -81,68 +80,6 @@ std::string_view ruleMessage(Rule rule)
 bool ruleBeeps(Rule rule)
 {
     return rule == Rule::Day;
-}
-
-BoxChecks commonBoxChecks()
-{
-    const std::string prefix = "Prevalidation Error - ";
-    BoxChecks checks = {
-        {"Txt_Ntc_DD", Rule::Day, prefix + "Date (day)"},
-        {"Txt_Ntc_MM", Rule::Month, prefix + "Date (month)"},
-        {"Txt_Ntc_YY", Rule::NoticeYear, prefix + "Date (year)"},
-        {"Txt_B_Adm", Rule::NoDigit, prefix + "Notifying administration"},
-        {"Txt_01A_TrgFreq", Rule::Numeric, "Prevalidation Error / 0-1a Target frequency"},
-        {"Txt_1A_FreqAssgn", Rule::Numeric, prefix + "1a Assigned frequency"},
-        {"Txt_4B_GeoArea", Rule::NoDigit, prefix + "Geographical Area"},
-        {"Txt_9EA_SiteAlt", Rule::Numeric, prefix + "Site altitude"},
-        {"Txt_8BH_Erp_H", Rule::Numeric, prefix + "Radiated power"},
-        {"Txt_8BV_Erp_V", Rule::Numeric, prefix + "Radiated power"},
-        {"Txt_9E_AntHgt", Rule::Numeric, prefix + "Height of antenna"},
-        {"Txt_9EB_Eff_hgtmax", Rule::Numeric, prefix + "Max effective Ant. height"},
-        {"Txt_10B_Ophhfr", Rule::Hours, prefix + "Operating hours"},
-        {"Txt_10B_Ophhto", Rule::Hours, prefix + "Operating hours"},
-        {"Txt_12A_OpAgcy", Rule::Numeric, prefix + "Operating agency"},
-        {"Txt_12B_AddrCde", Rule::NotNumeric, prefix + "responsible Administration"},
-        {"Txt_2C_DD", Rule::Day, prefix + "Date of bringing into use"},
-        {"Txt_2C_MM", Rule::Month, prefix + "Date of bringing into use"},
-        {"Txt_2C_YY", Rule::InUseYear, prefix + "Date of bringing into use"},
-    };
-    // The target's and the site's coordinates: the same parts, titled apart.
-    struct Part {
-        const char* name;
-        Rule rule;
-        const char* title;
-    };
-    const Part parts[] = {
-        {"Deg_Lat", Rule::LatitudeDegrees, "Latitude"},  {"NS", Rule::NorthOrSouth, "Latitude"},
-        {"Min_Lat", Rule::MinutesOrSeconds, "Latitude"}, {"Sec_Lat", Rule::MinutesOrSeconds, "Latitude"},
-        {"Deg_Long", Rule::LongitudeDegrees, "Longitude"}, {"EW", Rule::EastOrWest, "Longitude"},
-        {"Min_Long", Rule::MinutesOrSeconds, "Longitude"}, {"Sec_Long", Rule::MinutesOrSeconds, "Longitude"},
-    };
-    for (const auto& [group, of] : {std::pair{"Txt_04C_", " of target"}, std::pair{"Txt_4C_", ""}})
-        for (const Part& p : parts)
-            checks.push_back({std::string(group) + p.name, p.rule, prefix + p.title + of});
-    for (int n = 1; n <= 12; ++n)
-        checks.push_back({"Txt_11_Adm" + std::to_string(n), Rule::NotNumeric, prefix + "Coordination Adm code"});
-    const std::pair<const char*, const char*> families[] = {
-        {"Txt_9EC_azm", "Eff. ant. height"}, {"Txt_9NHAzm", "Attenuation (H)"}, {"Txt_9NVAzm", "Attenuation (V)"}};
-    for (const auto& [family, title] : families)
-        for (int slot = 0; slot < 36; ++slot)
-            checks.push_back({azimuthBoxName(family, slot), Rule::Numeric, prefix + title});
-    for (BoxCheck& c : checks)
-        if (c.box == "Txt_9EC_azm260")
-            c.title = prefix + "Eff.ant.Height";  // the one title that differs in its family
-    return checks;
-}
-
-std::vector<std::string> commonUpperCasedBoxes()
-{
-    std::vector<std::string> boxes = {"Txt_B_Adm",  "Txt_3A1_CallSign", "Txt_3A2_StationID", "Txt_4A_SiteName",
-                                      "Txt_4B_GeoArea", "Txt_4C_NS", "Txt_4C_EW", "Txt_04C_NS",
-                                      "Txt_04C_EW", "Txt_12B_AddrCde"};
-    for (int n = 1; n <= 12; ++n)
-        boxes.push_back("Txt_11_Adm" + std::to_string(n));
-    return boxes;
 }
 
 }  // namespace forms

@@ -5,10 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-// The checks an entry form runs on a box as the user leaves it, and the boxes whose typed
-// letters become capitals.
+// The rules an entry form checks a box by as the user leaves it.
 namespace forms {
 
 enum class Rule {
@@ -29,12 +27,12 @@ enum class Rule {
 
 // One box's check: its rule and the title of the message shown when the rule fails.
 struct BoxCheck {
-    std::string box;
     Rule rule;
     std::string title;
 };
 
-using BoxChecks = std::vector<BoxCheck>;
+// The title of a check's warning begins so; alone, it titles a box without a check.
+inline constexpr std::string_view kCheckTitle = "Prevalidation Error";
 
 using platform::numericValue;
 
@@ -49,11 +47,5 @@ std::string_view ruleMessage(Rule rule);
 
 /// Whether a failure of the rule sounds the beep first.
 bool ruleBeeps(Rule rule);
-
-/// The checks both entry forms make, each form adding its own.
-BoxChecks commonBoxChecks();
-
-/// The boxes of both forms whose typed letters become capitals.
-std::vector<std::string> commonUpperCasedBoxes();
 
 }  // namespace forms

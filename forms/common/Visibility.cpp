@@ -24,13 +24,6 @@ constexpr std::string_view kModify = "OptInt_Mod";
 constexpr std::string_view kSuppress = "OptInt_Sup";
 constexpr std::string_view kWithdraw = "OptInt_Wdraw";
 
-constexpr std::string_view kOpData[] = {"Txt_12A_OpAgcy", "Txt_12B_AddrCde", "Txt_10B_Ophhfr", "Txt_10B_Ophhto",
-                                        "Txt_2C_DD",      "Txt_2C_MM",       "Txt_2C_YY"};
-constexpr std::string_view kTargetData[] = {
-    "Txt_01A_TrgFreq", "Txt_04C_Deg_Lat", "Txt_04C_Deg_Long", "Txt_04C_EW",       "Txt_04C_Min_Lat",
-    "Txt_04C_Min_Long", "Txt_04C_NS",     "Txt_04C_Sec_Lat",  "Txt_04C_Sec_Long", "Txt_TrgAdmRefID"};
-constexpr std::string_view kNoticeDate[] = {"Txt_Ntc_DD", "Txt_Ntc_MM", "Txt_Ntc_YY"};
-
 void setShown(NoticeForm& form, std::string_view name, bool shown)
 {
     if (QWidget* w = form.control(name))
@@ -46,11 +39,22 @@ void clear(NoticeForm& form, std::string_view name)
         list->setCurrentIndex(0);
 }
 
-template <class Names>
-void clearAll(NoticeForm& form, const Names& names)
+// Shows or hides every control of the group, in table order: a hide moves the focus only
+// forward to a control still shown, so the order never changes where it ends.
+void showGroup(NoticeForm& form, Group group, bool shown)
 {
-    for (std::string_view name : names)
-        clear(form, name);
+    for (const ControlRow& row : form.controls())
+        if (row.groups & group)
+            setShown(form, row.name, shown);
+}
+
+// Empties every control of the group, in table order. Of the lists only the antenna lists answer
+// a reset, and in either order they end with both attenuation frames shown.
+void clearGroup(NoticeForm& form, Group group)
+{
+    for (const ControlRow& row : form.controls())
+        if (row.groups & group)
+            clear(form, row.name);
 }
 
 void clearAzimuths(NoticeForm& form, std::string_view family)
@@ -100,26 +104,24 @@ void showFrameAttnH(NoticeForm& form) { setShown(form, kFrameAttnH, true); }
 void hideFrameAttnV(NoticeForm& form) { setShown(form, kFrameAttnV, false); }
 void showFrameAttnV(NoticeForm& form) { setShown(form, kFrameAttnV, true); }
 
-void hideStationBlock(NoticeForm& form, const VisibilityGroups& groups)
+void hideStationBlock(NoticeForm& form)
 {
     hideFrameA11(form);
     hideFrameAttnH(form);
     hideFrameAttnV(form);
-    for (std::string_view name : groups.stationBlock)
-        setShown(form, name, false);
+    showGroup(form, kStationBlock, false);
 }
 
-void showStationBlock(NoticeForm& form, const VisibilityGroups& groups)
+void showStationBlock(NoticeForm& form)
 {
     showFrameA11(form);
     showFrameAttnH(form);
     showFrameAttnV(form);
-    for (std::string_view name : groups.stationBlock)
-        setShown(form, name, true);
+    showGroup(form, kStationBlock, true);
 }
 
-void clearOpData(NoticeForm& form) { clearAll(form, kOpData); }
-void clearTargetData(NoticeForm& form) { clearAll(form, kTargetData); }
+void clearOpData(NoticeForm& form) { clearGroup(form, kOpData); }
+void clearTargetData(NoticeForm& form) { clearGroup(form, kTargetData); }
 void clearAttnH(NoticeForm& form) { clearAzimuths(form, "Txt_9NHAzm"); }
 void clearAttnV(NoticeForm& form) { clearAzimuths(form, "Txt_9NVAzm"); }
 void clearEffHgt(NoticeForm& form) { clearAzimuths(form, "Txt_9EC_azm"); }
@@ -127,37 +129,37 @@ void clearEffHgt(NoticeForm& form) { clearAzimuths(form, "Txt_9EC_azm"); }
 void clearFrgAndDate(NoticeForm& form)
 {
     optionsOff(form, kFragments);
-    clearAll(form, kNoticeDate);
+    clearGroup(form, kNoticeDate);
 }
 
-void clearStationData(NoticeForm& form, const VisibilityGroups& groups)
+void clearStationData(NoticeForm& form)
 {
-    clearAll(form, groups.stationData);
+    clearGroup(form, kStationData);
     // A list already on its empty item signals nothing; the rule follows the lists all the same.
     applyAntennaRule(form);
 }
 
-void clearIntent(NoticeForm& form, const VisibilityGroups& groups)
+void clearIntent(NoticeForm& form)
 {
-    clearStationData(form, groups);
+    clearStationData(form);
     optionsOff(form, kIntents);
 }
 
-void showAllBlocks(NoticeForm& form, const VisibilityGroups& groups)
+void showAllBlocks(NoticeForm& form)
 {
-    showStationBlock(form, groups);
+    showStationBlock(form);
     showFrameTrg(form);
 }
 
-void resetForm(NoticeForm& form, const VisibilityGroups& groups)
+void resetForm(NoticeForm& form)
 {
-    clearIntent(form, groups);
+    clearIntent(form);
     clearOpData(form);
     clearTargetData(form);
     clearAttnH(form);
     clearAttnV(form);
     clearEffHgt(form);
-    showAllBlocks(form, groups);
+    showAllBlocks(form);
 }
 
 void applyAntennaRule(NoticeForm& form)
@@ -180,13 +182,13 @@ void applyAntennaRule(NoticeForm& form)
     setShown(form, kFrameAttnV, showV);
 }
 
-void applyChoice(NoticeForm& form, const VisibilityGroups& groups, std::string_view control)
+void applyChoice(NoticeForm& form, std::string_view control)
 {
     const bool stationLess = isOn(form, kSuppress) || isOn(form, kWithdraw);
     if (control == kAdd || control == kModify) {
         if (control == kModify)
             showFrameTrg(form);
-        showStationBlock(form, groups);
+        showStationBlock(form);
         if (control == kAdd)
             hideFrameTrg(form);
         if (otherFragmentOn(form))
@@ -194,7 +196,7 @@ void applyChoice(NoticeForm& form, const VisibilityGroups& groups, std::string_v
         applyAntennaRule(form);
     } else if (control == kSuppress || control == kWithdraw) {
         showFrameTrg(form);
-        hideStationBlock(form, groups);
+        hideStationBlock(form);
     } else if (control == kArticle11) {
         if (!stationLess)
             showFrameA11(form);

@@ -1,20 +1,13 @@
 #pragma once
 
 #include <string_view>
-#include <vector>
 
 // Showing, hiding and clearing fixed groups of an entry form's controls. Both forms have the
-// same frames, options and azimuth boxes; what differs between them is in their
-// VisibilityGroups.
+// same frames, options and azimuth boxes; the other groups are what the rows of the form's
+// control table say.
 namespace forms {
 
 class NoticeForm;
-
-// A form's own groups, each in the order its procedure goes through it.
-struct VisibilityGroups {
-    std::vector<std::string_view> stationBlock;  // hidden and shown with the station
-    std::vector<std::string_view> stationData;   // text boxes emptied, lists set to item 0
-};
 
 void hideFrameA11(NoticeForm& form);
 void showFrameA11(NoticeForm& form);
@@ -26,8 +19,8 @@ void hideFrameAttnV(NoticeForm& form);
 void showFrameAttnV(NoticeForm& form);
 
 /// Hides (shows) the Article 11 frame, both attenuation frames and the station block.
-void hideStationBlock(NoticeForm& form, const VisibilityGroups& groups);
-void showStationBlock(NoticeForm& form, const VisibilityGroups& groups);
+void hideStationBlock(NoticeForm& form);
+void showStationBlock(NoticeForm& form);
 
 /// Empty the operating data, the target data and the three azimuth rows.
 void clearOpData(NoticeForm& form);
@@ -40,13 +33,13 @@ void clearEffHgt(NoticeForm& form);
 void clearFrgAndDate(NoticeForm& form);
 /// Empties the station data; its two antenna lists go back to their empty item, so the
 /// antenna rule runs.
-void clearStationData(NoticeForm& form, const VisibilityGroups& groups);
+void clearStationData(NoticeForm& form);
 /// The station data cleared, then the intent options off.
-void clearIntent(NoticeForm& form, const VisibilityGroups& groups);
-void showAllBlocks(NoticeForm& form, const VisibilityGroups& groups);
+void clearIntent(NoticeForm& form);
+void showAllBlocks(NoticeForm& form);
 /// Everything but the administration, the notification date and the fragment emptied and
 /// every block shown.
-void resetForm(NoticeForm& form, const VisibilityGroups& groups);
+void resetForm(NoticeForm& form);
 
 /// Shows or hides the two attenuation frames as the antenna directivity and polarisation
 /// require; never clears a box.
@@ -54,6 +47,6 @@ void applyAntennaRule(NoticeForm& form);
 
 /// What the form shows after the user or the program chooses the intent or fragment option,
 /// or an item of an antenna list, named `control`; any other control changes nothing.
-void applyChoice(NoticeForm& form, const VisibilityGroups& groups, std::string_view control);
+void applyChoice(NoticeForm& form, std::string_view control);
 
 }  // namespace forms

@@ -24,6 +24,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -143,40 +144,55 @@ protected:
 INSTANTIATE_TEST_SUITE_P(BothForms, FormChecks, testing::ValuesIn(testing_support::formCases()),
                          testing_support::FormCaseName());
 
+// The rows of the form's table that carry a check.
+std::vector<const forms::ControlRow*> checkedRows(const forms::NoticeForm& form)
+{
+    std::vector<const forms::ControlRow*> rows;
+    for (const forms::ControlRow& row : form.controls())
+        if (row.check)
+            rows.push_back(&row);
+    return rows;
+}
+
 TEST_P(FormChecks, EveryValidatorFailsABadTextWithItsMessageAndPassesAGoodOne)
 {
-    const forms::BoxChecks& checks = c.checks();
-    ASSERT_EQ(checks.size(), c.checkCount);
+    const std::vector<const forms::ControlRow*> checks = checkedRows(*form);
     // Every text box is checked but the references, remarks, notice number, file name and the
-    // boxes of free text.
+    // boxes of free text; nothing else is.
     std::set<std::string> unchecked = {"Txt_AdmRefID",     "Txt_TrgAdmRefID", "Txt_notified_Rmks",
                                        "Txt_Internal_Rmks", "Txt_Ntc_Number", "Txt_Filename",
                                        "Txt_3A1_CallSign", "Txt_3A2_StationID", "Txt_4A_SiteName"};
     unchecked.insert(c.ownUnchecked.begin(), c.ownUnchecked.end());
     std::set<std::string> checked;
-    for (const forms::BoxCheck& check : checks)
-        checked.insert(check.box);
+    size_t textBoxes = 0;
+    for (const forms::ControlRow* row : checks) {
+        EXPECT_EQ(row->kind, forms::Kind::TextBox) << row->name;
+        checked.insert(row->name);
+    }
     EXPECT_EQ(checked.size(), checks.size());
     for (const forms::ControlRow& row : form->controls()) {
         if (row.kind == forms::Kind::TextBox) {
+            ++textBoxes;
             EXPECT_NE(checked.count(row.name), unchecked.count(row.name)) << row.name;
         }
     }
+    ASSERT_EQ(checks.size(), textBoxes - unchecked.size());
 
-    for (const forms::BoxCheck& check : checks) {
-        const RuleSample& s = sampleOf(check.rule);
+    for (const forms::ControlRow* row : checks) {
+        const std::string& name = row->name;
+        const RuleSample& s = sampleOf(row->check->rule);
         const size_t shown = prompter.messages.size();
         const int beeps = prompter.beeps;
-        EXPECT_FALSE(tabOut(check.box, s.bad)) << check.box;
-        ASSERT_EQ(prompter.messages.size(), shown + 1) << check.box;
-        EXPECT_EQ(prompter.messages.back().text, s.message) << check.box;
-        EXPECT_EQ(prompter.messages.back().title, check.title) << check.box;
-        EXPECT_EQ(prompter.messages.back().icon, platform::Icon::Warning) << check.box;
-        EXPECT_EQ(prompter.beeps - beeps, check.box == "Txt_Ntc_DD" || check.box == "Txt_2C_DD" ? 1 : 0) << check.box;
-        EXPECT_EQ(box(check.box)->text().toStdString(), s.bad) << check.box;
-        EXPECT_TRUE(tabOut(check.box, s.good)) << check.box;
-        EXPECT_TRUE(tabOut(check.box, "")) << check.box;
-        EXPECT_EQ(prompter.messages.size(), shown + 1) << check.box;
+        EXPECT_FALSE(tabOut(name, s.bad)) << name;
+        ASSERT_EQ(prompter.messages.size(), shown + 1) << name;
+        EXPECT_EQ(prompter.messages.back().text, s.message) << name;
+        EXPECT_EQ(prompter.messages.back().title, row->check->title) << name;
+        EXPECT_EQ(prompter.messages.back().icon, platform::Icon::Warning) << name;
+        EXPECT_EQ(prompter.beeps - beeps, name == "Txt_Ntc_DD" || name == "Txt_2C_DD" ? 1 : 0) << name;
+        EXPECT_EQ(box(name)->text().toStdString(), s.bad) << name;
+        EXPECT_TRUE(tabOut(name, s.good)) << name;
+        EXPECT_TRUE(tabOut(name, "")) << name;
+        EXPECT_EQ(prompter.messages.size(), shown + 1) << name;
     }
 }
 
@@ -269,8 +285,10 @@ TEST_P(FormChecks, DayBoxesFailLargeNumbersAndBeepFirst)
 TEST_P(FormChecks, NothingIsCheckedWithChkValidateUnticked)
 {
     form->control<QCheckBox>("ChkValidate")->setChecked(false);
-    for (const forms::BoxCheck& check : c.checks())
-        EXPECT_TRUE(tabOut(check.box, "1x ")) << check.box;
+    const std::vector<const forms::ControlRow*> checks = checkedRows(*form);
+    ASSERT_FALSE(checks.empty());
+    for (const forms::ControlRow* row : checks)
+        EXPECT_TRUE(tabOut(row->name, "1x ")) << row->name;
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(prompter.beeps, 0);
 }
@@ -280,7 +298,7 @@ TEST_P(FormChecks, FillingClearingAndClosingCheckNothing)
     QLineEdit* freq = box("Txt_1A_FreqAssgn");
     freq->setFocus();
     freq->setText("x");
-    forms::resetForm(*form, c.groups());
+    forms::resetForm(*form);
     EXPECT_EQ(freq->text(), "");
     freq->setText("x");
     form->close();
@@ -364,9 +382,30 @@ TEST_P(FormChecks, TypedLettersBecomeCapitalsOnlyInFilteredBoxes)
     const QString name40 = QString("abcdefghij").repeated(4);
     box("Txt_4A_SiteName")->setText(name40);
     EXPECT_EQ(box("Txt_4A_SiteName")->text(), name40);
-    EXPECT_EQ(c.upperCased().size(), c.upperCount);
-    for (const std::string& name : c.upperCased())
+}
+
+TEST_P(FormChecks, EveryBoxOfLettersAndEveryStationNameTurnsTypedLettersIntoCapitals)
+{
+    // The boxes whose check wants letters, and the station's boxes of free text; no other.
+    const std::set<Rule> letterRules = {Rule::NoDigit, Rule::NotNumeric, Rule::NorthOrSouth, Rule::EastOrWest};
+    std::set<std::string> freeText = {"Txt_3A1_CallSign", "Txt_3A2_StationID", "Txt_4A_SiteName"};
+    freeText.insert(c.ownUnchecked.begin(), c.ownUnchecked.end());
+    size_t upperCased = 0;
+    for (const forms::ControlRow& row : form->controls()) {
+        if (row.kind != forms::Kind::TextBox || row.readOnly)
+            continue;
+        const bool upper = (row.check && letterRules.count(row.check->rule)) || freeText.count(row.name);
+        upperCased += upper;
+        QLineEdit* b = box(row.name);
+        b->clear();
+        b->setFocus();
+        type(b, QString::fromUtf8("qé"));
+        EXPECT_EQ(b->text(), QString::fromUtf8(upper ? "QÉ" : "qé").left(row.limit > 0 ? row.limit : 2)) << row.name;
+        b->clear();
+    }
+    for (const std::string& name : freeText)
         EXPECT_NE(box(name), nullptr) << name;
+    EXPECT_GT(upperCased, freeText.size());
 }
 
 }  // namespace

@@ -4,10 +4,6 @@
 #include "forms/common/NoticeForm.h"
 #include "forms/common/Validators.h"
 #include "forms/common/Visibility.h"
-#include "forms/sound/FmFieldChecks.h"
-#include "forms/sound/FmVisibility.h"
-#include "forms/tv/TvFieldChecks.h"
-#include "forms/tv/TvVisibility.h"
 
 #include <ostream>
 #include <string>
@@ -25,10 +21,6 @@ struct FormCase {
     std::vector<const char*> lists;   // its combo boxes
     std::vector<const char*> ownStation;  // station controls only this form has
     std::vector<const char*> ownUnchecked;  // its own boxes without a validator
-    std::size_t checkCount, upperCount;
-    const forms::VisibilityGroups& (*groups)();
-    const forms::BoxChecks& (*checks)();
-    const std::vector<std::string>& (*upperCased)();
     // The body of a NOTICE section this form shows, an ADD at `site`.
     std::string (*notice)(const std::string& site);
 
@@ -56,13 +48,11 @@ inline const std::vector<FormCase>& formCases()
          {"Combo_7A1_FreqStabl", "Txt_8D_Pwr_Ratio", "Txt_7C1_TvSys", "Combo_7C2_Color_Sys", "Txt_1E_Lf",
           "Txt_1E_kHz", "Lbl_1E", "Lbl_1E_kHz", "Lbl_1E_kHz_Sign", "Lbl_1E_LF", "Lbl_7A1_FreqStabl",
           "Lbl_7C1_TvSys", "Lbl_7C2_ColorSys", "Lbl_8D_PwrRatio"},
-         {"Txt_7C1_TvSys"}, 158, 23, forms::tvVisibilityGroups, forms::tvBoxChecks,
-         forms::tvUpperCasedBoxes, televisionAdd},
+         {"Txt_7C1_TvSys"}, televisionAdd},
         {forms::kSoundForm, "FmFrmT01M", "OptFrg_Ge84", forms::kTvForm,
          {"Combo_9_AntDir", "Combo_9D_Polariz"},
          {"Txt_70_BDWdth", "Txt_7D_TranSys", "Lbl_7A0_Bdwdth", "Lbl_7A0_BDWdth_unit", "Lbl_7D_TranSys"},
-         {}, 157, 22, forms::fmVisibilityGroups, forms::fmBoxChecks, forms::fmUpperCasedBoxes,
-         soundAdd},
+         {}, soundAdd},
     };
     return cases;
 }

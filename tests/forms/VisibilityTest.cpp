@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,16 @@ void type(NoticeForm& form, const char* box, const char* value) { form.control<Q
 
 const char* const kKept[] = {"Txt_B_Adm", "Txt_Ntc_DD", "Txt_Ntc_MM", "Txt_Ntc_YY"};
 
+// The names of the form's controls whose rows are in `group`.
+std::vector<std::string> inGroup(const NoticeForm& form, forms::Group group)
+{
+    std::vector<std::string> names;
+    for (const forms::ControlRow& row : form.controls())
+        if (row.groups & group)
+            names.push_back(row.name);
+    return names;
+}
+
 TEST_P(FormVisibility, ResetShowsEveryBlockEmptiesTheRestAndKeepsTheHeader)
 {
     auto form = load();
@@ -80,7 +91,7 @@ TEST_P(FormVisibility, ResetShowsEveryBlockEmptiesTheRestAndKeepsTheHeader)
                             "Txt_9EC_azm180", "Txt_11_Adm10", "Txt_Internal_Rmks", "Txt_TrgAdmRefID"})
         type(f, box, "x");
 
-    forms::resetForm(f, c.groups());
+    forms::resetForm(f);
 
     for (const char* frame : {"Frame_9EC_EffAntHeight", "Frame_9NH_AttnH", "Frame_9NV_AttnV", "FrameCoord",
                               "Frame_A11_Only", "FrameTrg", "Txt_1A_FreqAssgn", "Lbl_AdmRefID"})
@@ -112,16 +123,14 @@ TEST_P(FormVisibility, HidingTheStationBlockLeavesTheHeaderTargetAndRemarks)
 {
     auto form = load();
     NoticeForm& f = *form;
-    const forms::VisibilityGroups& groups = c.groups();
-    for (const auto* group : {&groups.stationBlock, &groups.stationData})
-        for (std::string_view name : *group)
-            ASSERT_NE(f.control(name), nullptr) << name;
+    const std::vector<std::string> block = inGroup(f, forms::kStationBlock);
+    ASSERT_FALSE(block.empty());
     for (const char* own : c.ownStation) {
         if (auto* box = f.control<QLineEdit>(own))
             box->setText("7");
     }
-    forms::hideStationBlock(f, groups);
-    for (std::string_view name : groups.stationBlock)
+    forms::hideStationBlock(f);
+    for (const std::string& name : block)
         EXPECT_TRUE(f.control(name)->isHidden()) << name;
     // The controls only this form has go with the rest of the station, and are emptied with it.
     for (const char* own : c.ownStation)
@@ -136,15 +145,73 @@ TEST_P(FormVisibility, HidingTheStationBlockLeavesTheHeaderTargetAndRemarks)
         EXPECT_TRUE(shown(f, kept)) << kept;
     // A box inside a hidden frame is not itself hidden: it shows again with its frame.
     EXPECT_FALSE(f.control("Txt_12A_OpAgcy")->isHidden());
-    forms::showAllBlocks(f, groups);
-    for (std::string_view name : groups.stationBlock)
+    forms::showAllBlocks(f);
+    for (const std::string& name : block)
         EXPECT_TRUE(f.control(name)->isVisibleTo(&f)) << name;
     EXPECT_TRUE(shown(f, "Txt_12A_OpAgcy"));
-    forms::clearStationData(f, groups);
+    forms::clearStationData(f);
     for (const char* own : c.ownStation) {
         if (const auto* box = f.control<QLineEdit>(own)) {
             EXPECT_EQ(box->text(), "") << own;
         }
+    }
+}
+
+TEST_P(FormVisibility, HidingTheStationBlockHidesItsRowsAndTheArticle11AndAttenuationFramesOnly)
+{
+    auto form = load();
+    NoticeForm& f = *form;
+    const std::set<std::string> frames = {"Frame_A11_Only", "Frame_9NH_AttnH", "Frame_9NV_AttnV"};
+    std::set<std::string> hiddenAtLoad;
+    for (const forms::ControlRow& row : f.controls())
+        if (f.control(row.name)->isHidden())
+            hiddenAtLoad.insert(row.name);
+    forms::hideStationBlock(f);
+    for (const forms::ControlRow& row : f.controls()) {
+        const bool inBlock = (row.groups & forms::kStationBlock) || frames.count(row.name);
+        EXPECT_EQ(f.control(row.name)->isHidden(), inBlock || hiddenAtLoad.count(row.name)) << row.name;
+    }
+    forms::showStationBlock(f);
+    for (const forms::ControlRow& row : f.controls())
+        EXPECT_EQ(f.control(row.name)->isHidden(), hiddenAtLoad.count(row.name) > 0) << row.name;
+}
+
+TEST_P(FormVisibility, EachEmptyingEmptiesTheControlsOfItsGroupAndNoOther)
+{
+    struct Row {
+        forms::Group group;
+        void (*empty)(NoticeForm&);
+        const char* what;
+    };
+    const Row rows[] = {
+        {forms::kStationData, forms::clearStationData, "station data"},
+        {forms::kOpData, forms::clearOpData, "operating data"},
+        {forms::kTargetData, forms::clearTargetData, "target data"},
+        {forms::kNoticeDate, forms::clearFrgAndDate, "notice date"},
+    };
+    for (const Row& r : rows) {
+        auto form = load();
+        NoticeForm& f = *form;
+        for (const forms::ControlRow& row : f.controls()) {
+            if (auto* box = f.control<QLineEdit>(row.name))
+                box->setText("7");
+            else if (auto* list = f.control<QComboBox>(row.name))
+                list->setCurrentIndex(1);
+        }
+        r.empty(f);
+        size_t members = 0;
+        for (const forms::ControlRow& row : f.controls()) {
+            const bool member = row.groups & r.group;
+            members += member;
+            if (const auto* box = f.control<QLineEdit>(row.name)) {
+                EXPECT_EQ(box->text(), member ? "" : "7") << r.what << ": " << row.name;
+            } else if (const auto* list = f.control<QComboBox>(row.name)) {
+                EXPECT_EQ(list->currentIndex(), member ? 0 : 1) << r.what << ": " << row.name;
+            } else {
+                EXPECT_FALSE(member) << r.what << ": " << row.name << " holds nothing to empty";
+            }
+        }
+        EXPECT_GT(members, 0u) << r.what;
     }
 }
 
@@ -189,7 +256,7 @@ TEST_P(FormVisibility, PickingAnAntennaListItemAppliesTheRule)
     pick(f, "Combo_9_AntDir", "ND");
     EXPECT_FALSE(shown(f, "Frame_9NV_AttnV"));
     // Clearing the station data puts both lists on their empty item: both frames show again.
-    forms::clearStationData(f, c.groups());
+    forms::clearStationData(f);
     EXPECT_TRUE(shown(f, "Frame_9NH_AttnH"));
     EXPECT_TRUE(shown(f, "Frame_9NV_AttnV"));
 }
