@@ -6,6 +6,7 @@
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileOutput.h"
 #include "notice/NoticeFileReader.h"
+#include "notice/NoticeRules.h"
 #include "platform/Prompter.h"
 #include "platform/Report.h"
 #include "platform/SystemInfo.h"
@@ -141,7 +142,7 @@ private:
 bool storeInBatch(const notice::NoticeRecord& rec, const std::string& n, Batch& batch, db::Connection& conn,
                   database::ContourOutcome& contour, platform::Prompter& prompter)
 {
-    if (rec.notice_typ == "DA1")
+    if (notice::isContour(rec.notice_typ))
         batch.commit();
     else
         batch.open();
@@ -162,16 +163,16 @@ bool storeInBatch(const notice::NoticeRecord& rec, const std::string& n, Batch& 
 Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db::Connection& conn)
 {
     const std::string& type = rec.notice_typ;
-    if (type == "T01" || type == "T02")
+    if (notice::isAnalogue(type))
         return database::findSameFreqCoordAdm(rec.freq_assgn, rec.long_deg, rec.long_min, rec.long_sec, rec.long_ew,
                                               rec.lat_deg, rec.lat_min, rec.lat_sec, rec.lat_ns, rec.adm, found,
                                               conn);
-    if (type == "TB5") {
+    if (notice::carriesTarget(type)) {
         const notice::TargetRef& t = rec.target;
         return database::findSameFreqCoordAdm(t.freq_assgn, t.long_deg, t.long_min, t.long_sec, t.long_ew,
                                               t.lat_deg, t.lat_min, t.lat_sec, t.lat_ns, rec.adm, found, conn);
     }
-    if (type == "DS1" || type == "DS2" || type == "DT1" || type == "DT2")
+    if (notice::isDigital(type))
         return database::findSameAdmRefId(rec.adm_ref_id, rec.adm, found, conn);
     return Lookup::NotFound;
 }
@@ -245,7 +246,7 @@ int readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, A
             } else if (lookup == Lookup::NotChecked) {
                 report.line(fileNotice(n) + " - the duplicate check could not be made");
                 report.line(" ");
-            } else if (rec.notice_typ == "DA1" && contour.status != 1) {
+            } else if (notice::isContour(rec.notice_typ) && contour.status != 1) {
                 report.line("zel_contour_id = " + rec.zel.contour.contour_id + " - is repeated ");
                 report.line(fileNotice(n));
                 if (contour.status == 2)
@@ -256,7 +257,7 @@ int readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, A
             continue;
         }
 
-        const bool byPlace = rec.notice_typ == "T01" || rec.notice_typ == "T02";
+        const bool byPlace = notice::isAnalogue(rec.notice_typ);
         std::int32_t lastKey = 0;
         const bool lastKnown = byPlace || database::getLastTerraKey(state.dbConnection, lastKey) == Lookup::Found;
         const std::string question =

@@ -4,6 +4,7 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "notice/FieldUtils.h"
+#include "notice/NoticeRules.h"
 #include "platform/NumberText.h"
 #include "platform/SystemInfo.h"
 
@@ -56,12 +57,6 @@ constexpr FieldRule kRules[] = {
 
 constexpr std::string_view kIntent = "t_action";
 constexpr std::string_view kFragment = "t_fragment";
-
-// A suppression or a withdrawal ends a station: it carries no station of its own.
-bool endsStation(std::string_view intent)
-{
-    return intent == "SUPPRESS" || intent == "WITHDRAW";
-}
 
 FieldRule ruleOf(const NoticeField& f)
 {
@@ -128,8 +123,8 @@ bool shownFor(When when, const std::string& noticeType, int kind)
 bool polarHas(When when, const std::string& polar)
 {
     switch (when) {
-    case When::PolarH: return polar == "H" || polar == "M" || polar == "U";
-    case When::PolarV: return polar == "V" || polar == "M" || polar == "U";
+    case When::PolarH: return notice::carriesHorizontal(polar);
+    case When::PolarV: return notice::carriesVertical(polar);
     default: return true;
     }
 }
@@ -352,8 +347,8 @@ std::string intentRead(const NoticeForm& form, const ControlTable& table, const 
 bool reads(const ControlRow& row, const std::string& intent, const std::string& polar)
 {
     const FieldRule rule = ruleOf(*row.field);
-    return !(rule.block == Block::Station && endsStation(intent)) && !(rule.block == Block::Target && intent == "ADD") &&
-           polarHas(rule.when, polar);
+    return !(rule.block == Block::Station && notice::endsStation(intent)) &&
+           !(rule.block == Block::Target && intent == "ADD") && polarHas(rule.when, polar);
 }
 
 }  // namespace
@@ -378,11 +373,11 @@ void connectIntentChange(NoticeForm& form)
     auto fromEnded = std::make_shared<bool>(false);
     for (const ControlRow& row : form.controls()) {
         auto* b = form.control<QRadioButton>(row.name);
-        if (!b || !isOption(row, kIntent) || endsStation(row.value))
+        if (!b || !isOption(row, kIntent) || notice::endsStation(row.value))
             continue;
         QObject::connect(b, &QAbstractButton::pressed, b, [&form, fromEnded] {
             const ControlRow* on = selectedOption(form, form.controls(), kIntent);
-            *fromEnded = on && endsStation(on->value);
+            *fromEnded = on && notice::endsStation(on->value);
         });
         QObject::connect(b, &QAbstractButton::clicked, b, [&form, fromEnded] {
             if (std::exchange(*fromEnded, false))
@@ -416,11 +411,11 @@ void writeNtcToScreen(const NoticeRecord& rec, NoticeForm& form)
     writeCoordAdmToScreen(rec, form);
     writeEffHgtToScreen(rec, form);
     if (rec.ant_dir == "D") {
-        const std::string& p = rec.polar;
         // A list of unknown polarisation is shown whenever it holds a value.
-        if (p == "H" || p == "M" || (p == "U" && holdsValue(rec.attnH)))
+        const bool known = notice::isKnownPolarisation(rec.polar);
+        if (notice::carriesHorizontal(rec.polar) && (known || holdsValue(rec.attnH)))
             writeAttnHToScreen(rec, form);
-        if (p == "V" || p == "M" || (p == "U" && holdsValue(rec.attnV)))
+        if (notice::carriesVertical(rec.polar) && (known || holdsValue(rec.attnV)))
             writeAttnVToScreen(rec, form);
     }
     ShownNotice* holder = shownHolder(form);
@@ -488,8 +483,8 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
 
     const ControlRow* intent = selectedOption(form, table, kIntent);
     rec.intent = intentRead(form, table, kept);
-    rec.notice_typ = intent && endsStation(intent->value) ? "TB5" : formTypeOf(kind)->noticeType;
-    const bool stationEnds = endsStation(rec.intent);
+    rec.notice_typ = intent && notice::endsStation(intent->value) ? notice::kTargetType : formTypeOf(kind)->noticeType;
+    const bool stationEnds = notice::endsStation(rec.intent);
 
     if (const ControlRow* fragment = selectedOption(form, table, kFragment))
         rec.fragment = fragment->value;
@@ -539,7 +534,7 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
         return;
     }
 
-    rec.stn_cls = rec.notice_typ == "T01" ? "BC" : "BT";
+    rec.stn_cls = notice::stationClass(rec.notice_typ);
     readCoordAdmFromScreen(rec, form);
     readEffHgtFromScreen(rec, form);
     if (antDir == "D") {
