@@ -228,20 +228,6 @@ const ControlRow* selectedOption(const NoticeForm& form, const ControlTable& tab
     return nullptr;
 }
 
-class ShownNotice : public QObject {
-public:
-    explicit ShownNotice(QObject* parent) : QObject(parent) {}
-    NoticeRecord rec;
-};
-
-ShownNotice* shownHolder(const NoticeForm& form)
-{
-    for (QObject* c : form.children())
-        if (auto* s = dynamic_cast<ShownNotice*>(c))
-            return s;
-    return nullptr;
-}
-
 // The record's list of azimuth values, const with a const record.
 template <class Record>
 auto* azimuthList(Record& rec, SlotList list)
@@ -351,6 +337,75 @@ bool reads(const ControlRow& row, const std::string& intent, const std::string& 
            !(rule.block == Block::Target && intent == "ADD") && polarHas(rule.when, polar);
 }
 
+// The stamp of the update, the intent, the notice type and the fragment.
+void readHeadFromScreen(NoticeRecord& rec, const NoticeForm& form, const ControlTable& table, int kind,
+                        const NoticeRecord* kept)
+{
+    rec.flag = true;
+    rec.d_updated = platform::shortDate(platform::now());
+    rec.src_update = notice::getWinUserName();
+
+    const ControlRow* intent = selectedOption(form, table, kIntent);
+    rec.intent = intentRead(form, table, kept);
+    rec.notice_typ = intent && notice::endsStation(intent->value) ? notice::kTargetType : formTypeOf(kind)->noticeType;
+
+    if (const ControlRow* fragment = selectedOption(form, table, kFragment))
+        rec.fragment = fragment->value;
+    else if (kept && !optionFor(table, kFragment, kept->fragment))
+        rec.fragment = kept->fragment;
+}
+
+// The value a box or list gives its field; nothing where the field keeps its value.
+std::optional<std::string> rowValue(const ControlRow& row, const NoticeForm& form, int kind, const NoticeRecord* kept)
+{
+    const FieldRule rule = ruleOf(*row.field);
+    std::string value;
+    if (row.kind == Kind::ComboBox)
+        value = comboValue(&row, form, kept);
+    else if (value = boxText(form, row); !value.empty())
+        value = padded(row, value);
+    else if (kept && !shownFor(rule.when, kept->notice_typ, kind))
+        value = valueOf(row, *kept);
+    if (value.empty() && !rule.readEmpty)
+        return std::nullopt;
+    return value;
+}
+
+// The day, month and year boxes of each date field.
+using DateBoxes = std::map<const NoticeField*, std::array<std::string, 3>>;
+
+// Each date from its boxes; a date the boxes could not show keeps the value it had.
+void readDates(NoticeRecord& rec, const DateBoxes& dates, const NoticeRecord* kept)
+{
+    for (const auto& [field, parts] : dates) {
+        std::string& value = notice::fieldOf(*field, rec);
+        value = notice::joinDate(parts[kYear], parts[kMonth], parts[kDay]);
+        const std::string* old = kept ? &notice::valueOf(*field, *kept) : nullptr;
+        if (old && parts == std::array<std::string, 3>{} && !dateParts(*old))
+            value = *old;
+    }
+}
+
+// The boxes and lists read under the intent and the polarisation.
+void readValuesFromScreen(NoticeRecord& rec, const NoticeForm& form, const ControlTable& table, int kind,
+                          const NoticeRecord* kept, const std::string& polar)
+{
+    DateBoxes dates;
+    for (const ControlRow& row : table) {
+        if (!isValue(row) || !reads(row, rec.intent, polar))
+            continue;
+        if (row.kind != Kind::ComboBox && row.field->kind == notice::ValueKind::Date) {
+            dates[row.field][std::size_t(row.part)] = boxText(form, row);
+            continue;
+        }
+        if (std::optional<std::string> value = rowValue(row, form, kind, kept)) {
+            valueOf(row, rec) = std::move(*value);
+            notice::setFlags(rec, partFlags(row));
+        }
+    }
+    readDates(rec, dates, kept);
+}
+
 }  // namespace
 
 void copyTargetToStationBoxes(NoticeForm& form)
@@ -418,10 +473,7 @@ void writeNtcToScreen(const NoticeRecord& rec, NoticeForm& form)
         if (notice::carriesVertical(rec.polar) && (known || holdsValue(rec.attnV)))
             writeAttnVToScreen(rec, form);
     }
-    ShownNotice* holder = shownHolder(form);
-    if (!holder)
-        holder = new ShownNotice(&form);
-    holder->rec = rec;
+    form.setShownRecord(rec);
 }
 
 void writeCoordAdmToScreen(const NoticeRecord& rec, NoticeForm& form)
@@ -454,16 +506,10 @@ void readEffHgtFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimu
 void readAttnHFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnH); }
 void readAttnVFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnV); }
 
-const NoticeRecord* shownNotice(const NoticeForm& form)
-{
-    const ShownNotice* holder = shownHolder(form);
-    return holder ? &holder->rec : nullptr;
-}
-
 std::vector<const ControlRow*> rowsRead(const NoticeForm& form)
 {
     const ControlTable& table = form.controls();
-    const NoticeRecord* kept = shownNotice(form);
+    const NoticeRecord* kept = form.shownRecord();
     const std::string intent = intentRead(form, table, kept);
     const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
     std::vector<const ControlRow*> rows;
@@ -473,67 +519,12 @@ std::vector<const ControlRow*> rowsRead(const NoticeForm& form)
     return rows;
 }
 
-void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
+namespace {
+
+// The station class and lists of an addition or a modification.
+void readStationFromScreen(NoticeRecord& rec, const NoticeForm& form, const NoticeRecord* kept,
+                           const std::string& polar, const std::string& antDir)
 {
-    const ControlTable& table = controlsOf(kind);
-    const NoticeRecord* kept = shownNotice(form);
-    rec.flag = true;
-    rec.d_updated = platform::shortDate(platform::now());
-    rec.src_update = notice::getWinUserName();
-
-    const ControlRow* intent = selectedOption(form, table, kIntent);
-    rec.intent = intentRead(form, table, kept);
-    rec.notice_typ = intent && notice::endsStation(intent->value) ? notice::kTargetType : formTypeOf(kind)->noticeType;
-    const bool stationEnds = notice::endsStation(rec.intent);
-
-    if (const ControlRow* fragment = selectedOption(form, table, kFragment))
-        rec.fragment = fragment->value;
-    else if (kept && !optionFor(table, kFragment, kept->fragment))
-        rec.fragment = kept->fragment;
-
-    // The polarisation and directivity that the ERP and attenuation boxes are read under.
-    const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
-    const std::string antDir = comboValue(rowOf(table, noticeField("zel_ant_dir")), form, kept);
-
-    std::map<const NoticeField*, std::array<std::string, 3>> dates;
-    for (const ControlRow& row : table) {
-        if (!isValue(row) || !reads(row, rec.intent, polar))
-            continue;
-        const FieldRule rule = ruleOf(*row.field);
-        std::string value;
-        if (row.kind == Kind::ComboBox) {
-            value = comboValue(&row, form, kept);
-        } else if (row.field->kind == notice::ValueKind::Date) {
-            dates[row.field][std::size_t(row.part)] = boxText(form, row);
-            continue;
-        } else if (value = boxText(form, row); !value.empty()) {
-            value = padded(row, value);
-        } else if (kept && !shownFor(rule.when, kept->notice_typ, kind)) {
-            value = valueOf(row, *kept);
-        }
-        if (value.empty() && !rule.readEmpty)
-            continue;
-        valueOf(row, rec) = std::move(value);
-        notice::setFlags(rec, partFlags(row));
-    }
-    for (const auto& [field, parts] : dates) {
-        std::string& value = notice::fieldOf(*field, rec);
-        value = notice::joinDate(parts[kYear], parts[kMonth], parts[kDay]);
-        const std::string* old = kept ? &notice::valueOf(*field, *kept) : nullptr;
-        if (old && parts == std::array<std::string, 3>{} && !dateParts(*old))
-            value = *old;  // a date the boxes could not show
-    }
-
-    if (kept)
-        keepOtherForms(rec, *kept, kind);
-    if (stationEnds) {
-        if (kept)
-            keepStation(rec, *kept);
-        // Only a suppression or withdrawal takes its own identification from the target.
-        notice::copyTargetToNtc(rec);
-        return;
-    }
-
     rec.stn_cls = notice::stationClass(rec.notice_typ);
     readCoordAdmFromScreen(rec, form);
     readEffHgtFromScreen(rec, form);
@@ -548,6 +539,32 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
         rec.coordAdm.adm.back() = kept->coordAdm.adm.back();
         rec.coordAdm.flag = true;
     }
+}
+
+}  // namespace
+
+void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
+{
+    const ControlTable& table = controlsOf(kind);
+    const NoticeRecord* kept = form.shownRecord();
+    readHeadFromScreen(rec, form, table, kind, kept);
+    const bool stationEnds = notice::endsStation(rec.intent);
+
+    // The polarisation and directivity that the ERP and attenuation boxes are read under.
+    const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
+    const std::string antDir = comboValue(rowOf(table, noticeField("zel_ant_dir")), form, kept);
+    readValuesFromScreen(rec, form, table, kind, kept, polar);
+
+    if (kept)
+        keepOtherForms(rec, *kept, kind);
+    if (!stationEnds) {
+        readStationFromScreen(rec, form, kept, polar, antDir);
+        return;
+    }
+    if (kept)
+        keepStation(rec, *kept);
+    // Only a suppression or withdrawal takes its own identification from the target.
+    notice::copyTargetToNtc(rec);
 }
 
 }  // namespace forms
