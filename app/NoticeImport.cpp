@@ -6,6 +6,7 @@
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileOutput.h"
 #include "notice/NoticeFileReader.h"
+#include "notice/NoticeRules.h"
 #include "platform/Prompter.h"
 #include "platform/Report.h"
 #include "platform/SystemInfo.h"
@@ -41,9 +42,9 @@ bool sameFile(const fs::path& a, const fs::path& b)
 }
 
 // The duplicate report, written only when it has something to say.
-class Report {
+class DuplicateReport {
 public:
-    explicit Report(notice::NoticeFileOutput& out) : m_out(out) {}
+    explicit DuplicateReport(notice::NoticeFileOutput& out) : m_out(out) {}
     void line(const std::string& text)
     {
         m_out.writeLine(text);
@@ -77,7 +78,7 @@ constexpr int kBatchNotices = 500;
 
 class Batch {
 public:
-    Batch(db::Connection& conn, Report& report, std::chrono::milliseconds time)
+    Batch(db::Connection& conn, DuplicateReport& report, std::chrono::milliseconds time)
         : m_conn(conn), m_report(report), m_time(time)
     {
     }
@@ -127,7 +128,7 @@ public:
 
 private:
     db::Connection& m_conn;
-    Report& m_report;
+    DuplicateReport& m_report;
     std::chrono::milliseconds m_time;
     bool m_open = false;
     int m_count = 0;
@@ -142,7 +143,7 @@ private:
 bool storeInBatch(const notice::NoticeRecord& rec, const std::string& n, Batch& batch, db::Connection& conn,
                   database::ContourOutcome& contour, platform::Prompter& prompter)
 {
-    if (rec.notice_typ == "DA1")
+    if (notice::isContour(rec.notice_typ))
         batch.commit();
     else
         batch.open();
@@ -163,159 +164,244 @@ bool storeInBatch(const notice::NoticeRecord& rec, const std::string& n, Batch& 
 Lookup lookUpDuplicate(const notice::NoticeRecord& rec, std::int32_t& found, db::Connection& conn)
 {
     const std::string& type = rec.notice_typ;
-    if (type == "T01" || type == "T02")
+    if (notice::isAnalogue(type))
         return database::findSameFreqCoordAdm(rec.freq_assgn, rec.long_deg, rec.long_min, rec.long_sec, rec.long_ew,
                                               rec.lat_deg, rec.lat_min, rec.lat_sec, rec.lat_ns, rec.adm, found,
                                               conn);
-    if (type == "TB5") {
+    if (notice::carriesTarget(type)) {
         const notice::TargetRef& t = rec.target;
         return database::findSameFreqCoordAdm(t.freq_assgn, t.long_deg, t.long_min, t.long_sec, t.long_ew,
                                               t.lat_deg, t.lat_min, t.lat_sec, t.lat_ns, rec.adm, found, conn);
     }
-    if (type == "DS1" || type == "DS2" || type == "DT1" || type == "DT2")
+    if (notice::isDigital(type))
         return database::findSameAdmRefId(rec.adm_ref_id, rec.adm, found, conn);
     return Lookup::NotFound;
 }
+
+// The question asked before a duplicate is stored.
+std::string duplicateQuestion(const std::string& n, std::int32_t found, bool byPlace)
+{
+    return byPlace ? "Notice " + n + " - Notice " + std::to_string(found) +
+                         ": have the same Freq, Adm and Coord. Do you still want to save it?"
+                   : "Notice No " + n + ": have the same AdminRefID, Adm. Do you still want to save it?";
+}
+
+// One import of a notice file into the open database: its duplicate report, its batch and what
+// it counts.
+class FileImport {
+public:
+    FileImport(notice::NoticeFileReader& reader, AppState& state, StatusLine& status, platform::Prompter& prompter,
+               const ImportOptions& options)
+        : m_reader(reader), m_state(state), m_status(status), m_prompter(prompter), m_options(options),
+          m_keptStatus(status.status())
+    {
+    }
+
+    // `read` holds the file's first notice, already read into the state's record. Returns how
+    // many notices the database could not store.
+    int run(notice::NoticeRead read)
+    {
+        m_state.overwrittenContourKey = 0;
+        m_started = platform::now();
+        openReport();
+        m_today = platform::shortDate(m_started);
+        for (bool more = true; more; more = m_reader.readNextNotice(m_state.ntcRecord, read))
+            importNotice(read);
+        m_batch.commit();
+        const int notStored = tellNotStored();
+        reportHeadRefusals();
+        tellReadFailure();
+        m_reader.close();
+        finishReport();
+        return notStored;
+    }
+
+private:
+    // Opens the duplicate report under a new name and writes its heading.
+    void openReport()
+    {
+        std::string error;
+        m_reportOpen = m_out.open(duplicateReportName(m_state.dbFileName, m_started), error);
+        if (!m_reportOpen)
+            m_prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
+        m_out.writeLine("The report of duplicate notices in " + m_state.dbFileName);
+        m_out.writeLine("with " + m_options.caption);
+        m_user = notice::getWinUserName();
+        m_out.writeLine("On " + platform::shortDate(m_started) + " -  " + platform::shortTime(m_started) + " by " +
+                        m_user);
+        m_out.writeLine(" ");
+    }
+
+    void importNotice(const notice::NoticeRead& read)
+    {
+        notice::NoticeRecord& rec = m_state.ntcRecord;
+        ++m_notices;
+        rec.src_update = m_user;
+        rec.d_updated = m_today;
+        const std::string n = std::to_string(read.number);
+        m_status.setStatus(m_keptStatus + "Notice no : " + n);
+        reportHeadRefusals();
+        m_report.refusals(read.report);
+        if (!read.complete) {
+            m_report.line(fileNotice(n) + " - is incomplete and was not stored");
+            m_report.line(" ");
+            return;
+        }
+        std::int32_t found = 0;
+        const Lookup lookup = lookUpDuplicate(rec, found, m_state.dbConnection);
+        if (lookup == Lookup::Found)
+            storeDuplicate(n, found);
+        else
+            storeUnique(n, lookup);
+    }
+
+    // What the reader refused in the HEAD section since the last call.
+    void reportHeadRefusals()
+    {
+        if (m_reader.headReport().size() > m_headReported) {
+            m_report.refusals(m_reader.headReport().substr(m_headReported));
+            m_headReported = m_reader.headReport().size();
+        }
+    }
+
+    // Stores the record; a notice the engine refuses is counted with the engine's reason.
+    bool store(const std::string& n, database::ContourOutcome& contour)
+    {
+        const bool stored = storeInBatch(m_state.ntcRecord, n, m_batch, m_state.dbConnection, contour, m_prompter);
+        if (!stored) {
+            ++m_failed;
+            m_failure = m_state.dbConnection.lastError().message;
+        }
+        return stored;
+    }
+
+    // A notice without a duplicate, or whose look-up could not be made.
+    void storeUnique(const std::string& n, Lookup lookup)
+    {
+        database::ContourOutcome contour{0, m_state.overwrittenContourKey};
+        const std::string checkError = lookup == Lookup::Failed ? m_state.dbConnection.lastError().message : "";
+        const bool stored = store(n, contour);
+        m_state.overwrittenContourKey = contour.overwrittenContourKey;
+        if (lookup == Lookup::Failed) {
+            m_report.line(fileNotice(n) + " - the duplicate check failed (" + checkError + "); " +
+                          (stored ? "stored without it" : "not stored"));
+            m_report.line(" ");
+        } else if (!stored) {
+            m_report.line(fileNotice(n) + " - not stored");
+            m_report.line(" ");
+        } else if (lookup == Lookup::NotChecked) {
+            m_report.line(fileNotice(n) + " - the duplicate check could not be made");
+            m_report.line(" ");
+        } else if (notice::isContour(m_state.ntcRecord.notice_typ) && contour.status != 1) {
+            reportRepeatedContour(n, contour.status);
+        }
+    }
+
+    void reportRepeatedContour(const std::string& n, int status)
+    {
+        m_report.line("zel_contour_id = " + m_state.ntcRecord.zel.contour.contour_id + " - is repeated ");
+        m_report.line(fileNotice(n));
+        if (status == 2)
+            m_report.line("In Sub Area database : RecordIndex : " + printed(m_state.overwrittenContourKey) +
+                          " Contour ID has been overwritten");
+        m_report.line(" ");
+    }
+
+    // A notice that repeats stored notice `found`: stored only when the user says so.
+    void storeDuplicate(const std::string& n, std::int32_t found)
+    {
+        const notice::NoticeRecord& rec = m_state.ntcRecord;
+        const bool byPlace = notice::isAnalogue(rec.notice_typ);
+        std::int32_t lastKey = 0;
+        const bool lastKnown = byPlace || database::getLastTerraKey(m_state.dbConnection, lastKey) == Lookup::Found;
+        m_batch.commit();
+        const bool save = m_prompter.askYesNo(duplicateQuestion(n, found, byPlace), "DataBase : Error");
+        if (byPlace) {
+            m_report.line("Notice " + n + " - Notice " + std::to_string(found) + " have the same Freq, Adm and Coord.");
+        } else {
+            m_report.line("t_adm_ref_id = " + rec.adm_ref_id + " - is repeated");
+            m_report.line(fileNotice(n));
+        }
+        if (!save) {
+            if (!byPlace)
+                m_report.line(" ");
+            return;
+        }
+        database::ContourOutcome contour{0, m_state.overwrittenContourKey};
+        const bool stored = store(n, contour);
+        if (!byPlace)
+            m_report.line("In Assign/Allot database : RecordIndex : " +
+                          (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
+                          " and RecordIndex : " + printed(found) + (stored ? "" : " - not stored"));
+        else if (!stored)
+            m_report.line(fileNotice(n) + " - not stored");
+        m_report.line(" ");
+    }
+
+    int tellNotStored()
+    {
+        const int notStored = m_failed + m_batch.lost();
+        if (notStored > 0)
+            m_prompter.message(std::to_string(notStored) + " of the " + std::to_string(m_notices) +
+                                   " notices of the file were not stored in " + m_state.dbFileName + ": " +
+                                   (m_batch.lost() > 0 ? m_batch.reason() : m_failure),
+                               platform::kAppTitle, platform::Icon::Warning);
+        return notStored;
+    }
+
+    void tellReadFailure()
+    {
+        if (m_reader.readFailed())
+            m_prompter.message("The notice file could not be read to its end after line " +
+                                   std::to_string(m_reader.lineNo()) + ": the notices after it were not stored.",
+                               platform::kAppTitle, platform::Icon::Warning);
+    }
+
+    // Commits a report that has something to say and shows it. A report that appeared under the
+    // chosen name meanwhile is kept: the next free name is taken.
+    void finishReport()
+    {
+        std::string error;
+        bool taken = false;
+        bool committed = m_reportOpen && m_report.written() && m_out.commit(error, false, &taken);
+        for (int tries = 0; !committed && taken && tries < 100; ++tries) {
+            m_out.retarget(duplicateReportName(m_state.dbFileName, m_started));
+            committed = m_out.commit(error, false, &taken);
+        }
+        if (committed) {
+            showInNotepad(m_out.path(), "The duplicate report cannot be shown, but is available on ", m_prompter);
+        } else {
+            if (m_reportOpen && m_report.written())
+                m_prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
+            m_out.abandon();
+        }
+    }
+
+    notice::NoticeFileReader& m_reader;
+    AppState& m_state;
+    StatusLine& m_status;
+    platform::Prompter& m_prompter;
+    const ImportOptions& m_options;
+    const std::string m_keptStatus;
+    platform::DateTime m_started{};
+    std::string m_today;
+    std::string m_user;
+    notice::NoticeFileOutput m_out;
+    bool m_reportOpen = false;
+    DuplicateReport m_report{m_out};
+    Batch m_batch{m_state.dbConnection, m_report, m_options.batchTime};
+    std::size_t m_headReported = 0;
+    int m_notices = 0;
+    int m_failed = 0;  // notices the engine refused one by one
+    std::string m_failure;
+};
 
 // `read` holds the file's first notice, already read into the state's record. Returns how many
 // notices the database could not store.
 int readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
                     platform::Prompter& prompter, const ImportOptions& options)
 {
-    const std::string keptStatus = status.status();
-    state.overwrittenContourKey = 0;
-    const platform::DateTime started = platform::now();
-    const std::string reportName = duplicateReportName(state.dbFileName, started);
-    notice::NoticeFileOutput out;
-    std::string error;
-    const bool reportOpen = out.open(reportName, error);
-    if (!reportOpen)
-        prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
-    Report report(out);
-    out.writeLine("The report of duplicate notices in " + state.dbFileName);
-    out.writeLine("with " + options.caption);
-    const std::string user = notice::getWinUserName();
-    out.writeLine("On " + platform::shortDate(started) + " -  " + platform::shortTime(started) + " by " + user);
-    out.writeLine(" ");
-
-    notice::NoticeRecord& rec = state.ntcRecord;
-    const std::string today = platform::shortDate(started);
-    std::size_t headReported = 0;
-    Batch batch(state.dbConnection, report, options.batchTime);
-    int notices = 0;
-    int failed = 0;  // notices the engine refused one by one
-    std::string failure;
-    const auto refused = [&](bool stored) {
-        if (!stored) {
-            ++failed;
-            failure = state.dbConnection.lastError().message;
-        }
-        return stored;
-    };
-    for (bool more = true; more; more = reader.readNextNotice(rec, read)) {
-        ++notices;
-        rec.src_update = user;
-        rec.d_updated = today;
-        const std::string n = std::to_string(read.number);
-        status.setStatus(keptStatus + "Notice no : " + n);
-        if (reader.headReport().size() > headReported) {
-            report.refusals(reader.headReport().substr(headReported));
-            headReported = reader.headReport().size();
-        }
-        report.refusals(read.report);
-        if (!read.complete) {
-            report.line(fileNotice(n) + " - is incomplete and was not stored");
-            report.line(" ");
-            continue;
-        }
-
-        std::int32_t found = 0;
-        const Lookup lookup = lookUpDuplicate(rec, found, state.dbConnection);
-        database::ContourOutcome contour{0, state.overwrittenContourKey};
-        if (lookup != Lookup::Found) {
-            const std::string checkError = lookup == Lookup::Failed ? state.dbConnection.lastError().message : "";
-            const bool stored = refused(storeInBatch(rec, n, batch, state.dbConnection, contour, prompter));
-            state.overwrittenContourKey = contour.overwrittenContourKey;
-            if (lookup == Lookup::Failed) {
-                report.line(fileNotice(n) + " - the duplicate check failed (" + checkError + "); " +
-                            (stored ? "stored without it" : "not stored"));
-                report.line(" ");
-            } else if (!stored) {
-                report.line(fileNotice(n) + " - not stored");
-                report.line(" ");
-            } else if (lookup == Lookup::NotChecked) {
-                report.line(fileNotice(n) + " - the duplicate check could not be made");
-                report.line(" ");
-            } else if (rec.notice_typ == "DA1" && contour.status != 1) {
-                report.line("zel_contour_id = " + rec.zel.contour.contour_id + " - is repeated ");
-                report.line(fileNotice(n));
-                if (contour.status == 2)
-                    report.line("In Sub Area database : RecordIndex : " + printed(state.overwrittenContourKey) +
-                                " Contour ID has been overwritten");
-                report.line(" ");
-            }
-            continue;
-        }
-
-        const bool byPlace = rec.notice_typ == "T01" || rec.notice_typ == "T02";
-        std::int32_t lastKey = 0;
-        const bool lastKnown = byPlace || database::getLastTerraKey(state.dbConnection, lastKey) == Lookup::Found;
-        const std::string question =
-            byPlace ? "Notice " + n + " - Notice " + std::to_string(found) +
-                          ": have the same Freq, Adm and Coord. Do you still want to save it?"
-                    : "Notice No " + n + ": have the same AdminRefID, Adm. Do you still want to save it?";
-        batch.commit();
-        const bool save = prompter.askYesNo(question, "DataBase : Error");
-        if (byPlace) {
-            report.line("Notice " + n + " - Notice " + std::to_string(found) + " have the same Freq, Adm and Coord.");
-        } else {
-            report.line("t_adm_ref_id = " + rec.adm_ref_id + " - is repeated");
-            report.line(fileNotice(n));
-        }
-        if (!save) {
-            if (!byPlace)
-                report.line(" ");
-            continue;
-        }
-        const bool stored = refused(storeInBatch(rec, n, batch, state.dbConnection, contour, prompter));
-        if (!byPlace)
-            report.line("In Assign/Allot database : RecordIndex : " +
-                        (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
-                        " and RecordIndex : " + printed(found) + (stored ? "" : " - not stored"));
-        else if (!stored)
-            report.line(fileNotice(n) + " - not stored");
-        report.line(" ");
-    }
-    batch.commit();
-    const int notStored = failed + batch.lost();
-    if (notStored > 0)
-        prompter.message(std::to_string(notStored) + " of the " + std::to_string(notices) +
-                             " notices of the file were not stored in " + state.dbFileName + ": " +
-                             (batch.lost() > 0 ? batch.reason() : failure),
-                         platform::kAppTitle, platform::Icon::Warning);
-    if (reader.headReport().size() > headReported)
-        report.refusals(reader.headReport().substr(headReported));
-    if (reader.readFailed())
-        prompter.message("The notice file could not be read to its end after line " +
-                             std::to_string(reader.lineNo()) + ": the notices after it were not stored.",
-                         platform::kAppTitle, platform::Icon::Warning);
-    reader.close();
-
-    // A report that appeared under the chosen name meanwhile is kept: the next free name is taken.
-    bool taken = false;
-    bool committed = reportOpen && report.written() && out.commit(error, false, &taken);
-    for (int tries = 0; !committed && taken && tries < 100; ++tries) {
-        out.retarget(duplicateReportName(state.dbFileName, started));
-        committed = out.commit(error, false, &taken);
-    }
-    if (committed) {
-        showInNotepad(out.path(), "The duplicate report cannot be shown, but is available on ", prompter);
-    } else {
-        if (reportOpen && report.written())
-            prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
-        out.abandon();
-    }
-    return notStored;
+    return FileImport(reader, state, status, prompter, options).run(read);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
 #include "notice/NoticeFileFormat.h"
+#include "notice/NoticeRules.h"
 #include "platform/Report.h"
 
 #include <algorithm>
@@ -163,16 +164,6 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
     return step == db::Step::Failed ? reportDbErr(conn, t.procedure, report) : result;
 }
 
-bool isAnyOf(const std::string& value, std::initializer_list<const char*> options)
-{
-    return std::any_of(options.begin(), options.end(), [&](const char* o) { return value == o; });
-}
-
-bool isDigitalType(const std::string& type)
-{
-    return isAnyOf(type, {"DT1", "DS1", "DS2", "DT2"});
-}
-
 }  // namespace
 
 bool readNtcFromDB(std::int32_t terrakey, NoticeRecord& rec, db::Connection& conn, platform::Report& report)
@@ -194,7 +185,7 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
 
     rec.flag = true;
     // A suppression or withdrawal keeps its identification in the target part.
-    const bool divert = isAnyOf(st.text("intent"), {"SUPPRESS", "WITHDRAW"});
+    const bool divert = notice::endsStation(st.text("intent"));
     copyColumns(
         st, notice::Table::Terra, rec,
         [&](const notice::NoticeField& f, std::size_t part) {
@@ -215,24 +206,24 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
     // such a failure ends the read.
     if (!readFromFMTVRmks(terrakey, rec.remarks, conn))
         return reportDbErr(conn, kProc, report);
-    if (!isAnyOf(rec.intent, {"MODIFY", "ADD", "RECORDED"}))
+    if (!notice::describesStation(rec.intent) && rec.intent != "RECORDED")
         return ok;
     ok = readFromFMTVOpPrds(terrakey, rec.opPeriod, conn, report) && ok;
     // Every notice has its own coordination list; a digital one has the lists of its digital
     // part besides.
     if (!readFromFMTVCoord(terrakey, rec.coordAdm, conn))
         return reportDbErr(conn, kProc, report);
-    if (isDigitalType(rec.notice_typ)) {
+    if (notice::isDigital(rec.notice_typ)) {
         ok = readFromZEL04Elements(terrakey, rec.zel, rec.notice_typ, conn, report) && ok;
         if (!readFromZELCoordA(terrakey, rec.zel.coordA, conn) || !readFromZELCoordO(terrakey, rec.zel.coordO, conn))
             return reportDbErr(conn, kProc, report);
     }
-    if (rec.notice_typ == "DT2" || rec.notice_typ == "DS2")
+    if (notice::isAllotment(rec.notice_typ))
         return ok;
     ok = readFromFMTVAntHgt(terrakey, rec, conn, report) && ok;
-    if (isAnyOf(rec.polar, {"H", "M", "U"}) && rec.ant_dir == "D")
+    if (notice::carriesHorizontal(rec.polar) && rec.ant_dir == "D")
         ok = readFromFMTVAntDiagr_H(terrakey, rec, conn, report) && ok;
-    if (isAnyOf(rec.polar, {"V", "M", "U"}) && rec.ant_dir == "D")
+    if (notice::carriesVertical(rec.polar) && rec.ant_dir == "D")
         ok = readFromFMTVAntDiagr_V(terrakey, rec, conn, report) && ok;
     return ok;
 }
@@ -276,7 +267,7 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
         [](const notice::NoticeField&, std::size_t) { return Into{nullptr, Form::AsStored}; },
         [&read](const notice::NoticeField& f, std::string* into) {
             if (into == &read.conv.conv_freq_assgn)
-                std::replace(into->begin(), into->end(), ',', '.');
+                *into = notice::convFrequency(std::move(*into));
             if (f.flags & notice::kFlagConv)
                 read.conv.flag = true;
             if (f.flags & notice::kFlagConvCoord)
@@ -285,7 +276,7 @@ bool readFromZEL04Elements(std::int32_t terrakey, notice::ZEL04Elements& zel, co
     if (const db::Step step = row.step(); step != db::Step::Done)
         return step == db::Step::Row || reportDbErr(conn, kProc, report);  // several rows: none is read
     zel = read;
-    if (noticeType == "DT2" || noticeType == "DS2")
+    if (notice::isAllotment(noticeType))
         return readFromZEL04Allotment(terrakey, zel, conn, report);
     return true;
 }

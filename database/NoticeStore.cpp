@@ -6,6 +6,7 @@
 #include "ZelStore.h"
 #include "database/sqlite/RowWriter.h"
 #include "database/sqlite/Transaction.h"
+#include "notice/NoticeRules.h"
 #include "platform/TextCodec.h"
 
 namespace database {
@@ -15,17 +16,6 @@ using notice::NoticeRecord;
 
 constexpr std::size_t kRemarkRowChars = 80;
 constexpr int kDigitalCoordSlots = 12;
-
-bool isAnyOf(const std::string& value, std::initializer_list<const char*> options)
-{
-    for (const char* o : options)
-        if (value == o)
-            return true;
-    return false;
-}
-
-bool hasHorizontal(const std::string& polar) { return isAnyOf(polar, {"M", "H", "U"}); }
-bool hasVertical(const std::string& polar) { return isAnyOf(polar, {"V", "M", "U"}); }
 
 bool writeAdmRows(const notice::AdmList& list, int slots, const char* table, const char* procedure,
                   std::int32_t terrakey, db::Connection& conn, platform::Report& report)
@@ -59,7 +49,7 @@ bool writeDiagRows(const notice::AzimuthSlots& slots, const std::string& polar, 
 // The directivity stored for a notice: its own, else worked out from the diagrams.
 std::string storedAntDir(const NoticeRecord& rec)
 {
-    if (!rec.ant_dir.empty() || (rec.notice_typ != "T01" && rec.notice_typ != "T02"))
+    if (!rec.ant_dir.empty() || !notice::isAnalogue(rec.notice_typ))
         return rec.ant_dir;
     return (rec.attnH[0].flag || rec.attnV[0].flag) ? "D" : "ND";
 }
@@ -71,7 +61,7 @@ bool storeNtc(const NoticeRecord& rec, db::Connection& conn, ContourOutcome& con
 {
     db::Savepoint tx(conn);  // inside an import's batch, only this notice is undone on failure
     bool ok = tx.active() || reportDbErr(conn, "storeNtc", report);
-    if (ok && rec.notice_typ == "DA1") {
+    if (ok && notice::isContour(rec.notice_typ)) {
         ok = addZEL04Contour(rec, conn, contour, forceNew, report);
     } else if (ok) {
         std::int32_t terrakey = 0;
@@ -82,8 +72,8 @@ bool storeNtc(const NoticeRecord& rec, db::Connection& conn, ContourOutcome& con
 
 std::string withPolarPowers(const NoticeRecord& rec, const std::string& field)
 {
-    if ((&field == &rec.erp_h_dbw && !hasHorizontal(rec.polar)) ||
-        (&field == &rec.erp_v_dbw && !hasVertical(rec.polar)))
+    if ((&field == &rec.erp_h_dbw && !notice::carriesHorizontal(rec.polar)) ||
+        (&field == &rec.erp_v_dbw && !notice::carriesVertical(rec.polar)))
         return std::string();
     return field;
 }
@@ -118,8 +108,10 @@ bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
     return (!rec.opPeriod.flag || writeToFMTVOpPrdTable(rec.opPeriod, terrakey, conn, report)) &&
            (!rec.coordAdm.flag || writeCoordList(rec.coordAdm, terrakey, conn, report)) &&
            writeAntHgtList(rec, terrakey, conn, report) &&
-           (!(hasHorizontal(rec.polar) && rec.ant_dir == "D") || writeAntDiagHList(rec, terrakey, conn, report)) &&
-           (!(hasVertical(rec.polar) && rec.ant_dir == "D") || writeAntDiagVList(rec, terrakey, conn, report)) &&
+           (!(notice::carriesHorizontal(rec.polar) && rec.ant_dir == "D") ||
+            writeAntDiagHList(rec, terrakey, conn, report)) &&
+           (!(notice::carriesVertical(rec.polar) && rec.ant_dir == "D") ||
+            writeAntDiagVList(rec, terrakey, conn, report)) &&
            (!zel.flag || (writeToZEL04ElementTable(rec, terrakey, conn, report) &&
                           (!zel.coordA.flag || writeCoordAList(zel.coordA, terrakey, conn, report)) &&
                           (!zel.coordO.flag || writeCoordOList(zel.coordO, terrakey, conn, report))));
@@ -204,14 +196,14 @@ bool writeAntHgtList(const NoticeRecord& rec, std::int32_t terrakey, db::Connect
 bool writeAntDiagHList(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
                        platform::Report& report)
 {
-    const std::string polar = isAnyOf(rec.polar, {"M", "U"}) ? "H" : rec.polar;
+    const std::string polar = notice::carriesBoth(rec.polar) ? "H" : rec.polar;
     return writeDiagRows(rec.attnH, polar, terrakey, conn, report);
 }
 
 bool writeAntDiagVList(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn,
                        platform::Report& report)
 {
-    const std::string polar = isAnyOf(rec.polar, {"M", "U"}) ? "V" : rec.polar;
+    const std::string polar = notice::carriesBoth(rec.polar) ? "V" : rec.polar;
     return writeDiagRows(rec.attnV, polar, terrakey, conn, report);
 }
 

@@ -12,6 +12,7 @@
 #include "database/sqlite/Statement.h"
 #include "database/sqlite/Transaction.h"
 #include "notice/FieldUtils.h"
+#include "notice/NoticeRules.h"
 
 #include <algorithm>
 #include <limits>
@@ -25,18 +26,15 @@ using notice::NoticeRecord;
 
 constexpr int kErrOverflow = 6;
 
-bool isOneOf(const std::string& value, std::initializer_list<std::string_view> options)
-{
-    return std::find(options.begin(), options.end(), value) != options.end();
-}
-
 // The pattern lists rewritten, by directivity and polarisation.
 std::vector<std::string> patternPolarisations(const NoticeRecord& rec)
 {
-    if (rec.ant_dir != "D" || isOneOf(rec.polar, {"M", "U"}))
+    if (rec.ant_dir != "D" || notice::carriesBoth(rec.polar))
         return {"H", "V"};
-    if (rec.polar == "H" || rec.polar == "V")
-        return {rec.polar};
+    if (notice::carriesHorizontal(rec.polar))
+        return {"H"};
+    if (notice::carriesVertical(rec.polar))
+        return {"V"};
     return {};
 }
 
@@ -66,14 +64,14 @@ bool storedTarget(std::int32_t terrakey, std::optional<std::int32_t>& target, bo
 bool updateLists(const NoticeRecord& rec, std::int32_t terrakey, db::Connection& conn, platform::Report& report)
 {
     const std::string& type = rec.notice_typ;
-    if (!isOneOf(type, {"DT2", "DS2", "DS1", "DT1", "DA1"}) &&
+    if (!notice::isDigital(type) && !notice::isContour(type) &&
         !updateFMTVOpPrdTable(rec.opPeriod, terrakey, conn, report))
         return false;
     if (!updateCoordSection(rec.coordAdm, terrakey, conn, report) ||
         !updateCoordASection(rec.zel.coordA, terrakey, conn, report) ||
         !updateCoordOSection(rec.zel.coordO, terrakey, conn, report))
         return false;
-    if (isOneOf(type, {"DT2", "DS2"}))
+    if (notice::isAllotment(type))
         return true;
     if (!updateAntHgtSection(rec, terrakey, conn, report))
         return false;
@@ -99,8 +97,8 @@ bool updateNtc(const NoticeRecord& rec, std::int32_t key, db::Connection& conn, 
     db::Transaction tx(conn);
     bool ok = tx.active() || reportDbErr(conn, "updateNtc", report);
     if (ok)
-        ok = rec.notice_typ == "DA1" ? updateZEL04Contour(rec, key, conn, report)
-                                     : updateFMTVTerraTable(rec, key, conn, report);
+        ok = notice::isContour(rec.notice_typ) ? updateZEL04Contour(rec, key, conn, report)
+                                               : updateFMTVTerraTable(rec, key, conn, report);
     return endNtcTrans(ok, tx, report);
 }
 
@@ -133,7 +131,7 @@ bool updateFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::Co
         row.set("Target", std::int64_t(targetKey));
         newTarget = true;
     }
-    if (ok && !isOneOf(rec.intent, {"MODIFY", "ADD"}))  // a suppression or withdrawal
+    if (ok && !notice::describesStation(rec.intent))  // a suppression or withdrawal
         ok = deleteFromOpPrd(terrakey, conn, report) && deleteFromAntHgt(terrakey, conn, report) &&
              deleteFromCoord(terrakey, conn, report) && deleteFromAntDiagr(terrakey, "H", conn, report) &&
              deleteFromAntDiagr(terrakey, "V", conn, report);
@@ -142,9 +140,9 @@ bool updateFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::Co
         ok = newTarget ? writeToFMTVTargetTable(rec.target, targetKey, conn, report)
                        : updateFMTVTargetTable(rec.target, targetKey, conn, report);
     ok = ok && updateFMTVRmksTable(rec.remarks, terrakey, conn, report);
-    if (ok && isOneOf(rec.intent, {"ADD", "MODIFY"}))
+    if (ok && notice::describesStation(rec.intent))
         ok = updateLists(rec, terrakey, conn, report);
-    if (ok && !isOneOf(rec.notice_typ, {"T01", "T02"}))
+    if (ok && !notice::isAnalogue(rec.notice_typ))
         ok = udpateZEL04ElementTable(rec, terrakey, conn, report);
     return ok;
 }

@@ -9,6 +9,7 @@
 #include "database/sqlite/Statement.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileFormat.h"
+#include "notice/NoticeRules.h"
 #include "platform/Report.h"
 
 #include <algorithm>
@@ -85,10 +86,7 @@ bool writeToZEL04ElementTable(const NoticeRecord& rec, std::int32_t terrakey, db
         if (((f.flags & notice::kFlagConv) && !z.conv.flag) ||
             ((f.flags & notice::kFlagConvCoord) && !z.conv.coord.flag))
             return std::string();
-        std::string stored = value;
-        if (&value == &z.conv.conv_freq_assgn)
-            std::replace(stored.begin(), stored.end(), ',', '.');
-        return stored;
+        return &value == &z.conv.conv_freq_assgn ? notice::convFrequency(value) : value;
     });
     if (!row.run())
         return reportDbErr(conn, "writeToZEL04ElementTable", report);

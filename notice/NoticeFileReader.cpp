@@ -3,6 +3,7 @@
 #include "FieldUtils.h"
 #include "NoticeFileFormat.h"
 #include "NoticeFields.h"
+#include "NoticeRules.h"
 #include "platform/AsciiCase.h"
 #include "platform/NumberText.h"
 #include "platform/TextCodec.h"
@@ -234,11 +235,8 @@ void readNoticeKey(NoticeReading& r, std::string_view key, std::string_view valu
         storeOnce(rec, rec.notice_typ, key, value, true, k->flags, r.report, r.prefix);
         if (!wasEmpty)
             return;
-        const std::string& t = rec.notice_typ;
-        if (t == "T02" || t == "DT1" || t == "DT2")
-            rec.stn_cls = "BT";
-        else if (t == "T01" || t == "DS1" || t == "DS2")
-            rec.stn_cls = "BC";
+        if (const std::string_view cls = stationClass(rec.notice_typ); !cls.empty())
+            rec.stn_cls = cls;
         return;
     }
     case ValueKind::Longitude:
@@ -290,7 +288,7 @@ void readNoticeKey(NoticeReading& r, std::string_view key, std::string_view valu
 void placeContourIds(NoticeReading& r)
 {
     ZEL04Elements& zel = r.rec.zel;
-    if (r.rec.notice_typ == "DA1") {
+    if (isContour(r.rec.notice_typ)) {
         for (const auto& [key, value] : r.contourIds)
             storeOnce(r.rec, zel.contour.contour_id, key, value, false, kFlagContour, r.report, r.prefix);
         return;
@@ -394,11 +392,13 @@ void completeNotice(NoticeReading& r)
     NoticeRecord& rec = r.rec;
     placeContourIds(r);
     placePoints(r);
-    if (rec.intent != "MODIFY" && rec.intent != "ADD")
+    if (!describesStation(rec.intent))
         copyTargetToNtc(rec);
-    if (rec.notice_typ == "T01" || rec.notice_typ == "T02") {
-        const bool h = (rec.polar == "H" || rec.polar == "M") && rec.attnH[0].flag;
-        const bool v = (rec.polar == "V" || rec.polar == "M") && rec.attnV[0].flag;
+    if (isAnalogue(rec.notice_typ)) {
+        // An unknown polarisation makes no pattern directive.
+        const bool known = isKnownPolarisation(rec.polar);
+        const bool h = known && carriesHorizontal(rec.polar) && rec.attnH[0].flag;
+        const bool v = known && carriesVertical(rec.polar) && rec.attnV[0].flag;
         rec.ant_dir = (h || v) ? "D" : "ND";
     }
 }

@@ -2,6 +2,7 @@
 
 #include "FieldUtils.h"
 #include "NoticeFields.h"
+#include "NoticeRules.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
@@ -17,11 +18,6 @@ std::string oneLine(std::string text)
     std::replace(text.begin(), text.end(), '\r', ' ');
     std::replace(text.begin(), text.end(), '\n', ' ');
     return text;
-}
-
-bool isAnyOf(const std::string& value, std::initializer_list<const char*> options)
-{
-    return std::any_of(options.begin(), options.end(), [&](const char* o) { return value == o; });
 }
 
 std::string admLines(const AdmList& list)
@@ -50,7 +46,7 @@ bool writes(Written group, const NoticeRecord& rec)
     case Written::Always: return true;
     case Written::Target: return rec.target.flag;
     case Written::Position:
-        return isAnyOf(type, {"T01", "T02"}) || (isAnyOf(type, {"DT1", "DS1"}) && rec.intent != "SUPPRESS");
+        return isAnalogue(type) || (isDigitalAssignment(type) && rec.intent != "SUPPRESS");
     case Written::OpAgency: return rec.fragment == "NTFD_RR";
     case Written::OpPeriod: return rec.fragment == "NTFD_RR" && rec.opPeriod.flag;
     case Written::Digital:
@@ -70,10 +66,8 @@ std::string fileValue(const NoticeField& f, const NoticeRecord& rec)
     case ValueKind::Date: return formatFileDate(valueOf(f, rec));
     default: break;
     }
-    std::string value = valueOf(f, rec);
-    if (&valueOf(f, rec) == &rec.zel.conv.conv_freq_assgn)
-        std::replace(value.begin(), value.end(), ',', '.');  // a frequency typed with a comma
-    return value;
+    const std::string& value = valueOf(f, rec);
+    return &value == &rec.zel.conv.conv_freq_assgn ? convFrequency(value) : value;
 }
 
 }  // namespace
@@ -118,7 +112,7 @@ std::string writeNoticeSection(const NoticeRecord& rec, std::int32_t number)
         b += kCrLf + writeCoordOSection(z.coordO);
     if (rec.coordAdm.flag)
         b += kCrLf + writeCoordSection(rec.coordAdm);
-    if (!isAnyOf(rec.notice_typ, {"DS2", "TB5", "DT2", "DA1"}))
+    if (carriesAntenna(rec.notice_typ))
         b += kCrLf + writeAntHgtSection(rec) + writeAntDiagrSections(rec);
     return wrapSection("NOTICE", lead + keyValueLine("Notice No", std::to_string(number)) + b);
 }

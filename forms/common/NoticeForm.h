@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ControlTable.h"
+#include "notice/NoticeRecord.h"
 
 #include <QDialog>
 #include <QHash>
 #include <QString>
 
+#include <optional>
 #include <string_view>
 
 namespace forms {
@@ -32,6 +34,11 @@ public:
     }
     QWidget* control(std::string_view name) const { return control<QWidget>(name); }
 
+    /// The record the form was last filled from, or nullptr.
+    const notice::NoticeRecord* shownRecord() const { return m_shown ? &*m_shown : nullptr; }
+    /// Keeps `rec` as the record the form was filled from.
+    void setShownRecord(const notice::NoticeRecord& rec) { m_shown = rec; }
+
     /// Ends the form: a modal show returns, the form hides and is not shown again.
     void unload();
 
@@ -44,6 +51,7 @@ private:
     const ControlTable& m_controls;
     QHash<QString, QWidget*> m_byName;
     bool m_unloaded = false;
+    std::optional<notice::NoticeRecord> m_shown;
 };
 
 /// The caption a control shows: a label's or button's text, a frame's title.

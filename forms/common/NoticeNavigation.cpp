@@ -11,6 +11,7 @@
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
 #include "database/NoticeUpdate.h"
+#include "notice/NoticeRules.h"
 #include "platform/Prompter.h"
 
 #include <QAbstractButton>
@@ -171,7 +172,7 @@ void onClick(NoticeForm& form, const char* button, std::function<void()> act)
 
 int getNtcScreenType(const notice::NoticeRecord& rec)
 {
-    if (rec.notice_typ == "TB5") {
+    if (notice::carriesTarget(rec.notice_typ)) {
         if (rec.fragment == "GE84")
             return kSoundForm;
         if (rec.fragment == "GE89")

@@ -4,6 +4,7 @@
 #include "FormLoad.h"
 #include "NoticeForm.h"
 #include "notice/FieldUtils.h"
+#include "notice/NoticeRules.h"
 #include "platform/NumberText.h"
 #include "platform/SystemInfo.h"
 
@@ -56,12 +57,6 @@ constexpr FieldRule kRules[] = {
 
 constexpr std::string_view kIntent = "t_action";
 constexpr std::string_view kFragment = "t_fragment";
-
-// A suppression or a withdrawal ends a station: it carries no station of its own.
-bool endsStation(std::string_view intent)
-{
-    return intent == "SUPPRESS" || intent == "WITHDRAW";
-}
 
 FieldRule ruleOf(const NoticeField& f)
 {
@@ -128,8 +123,8 @@ bool shownFor(When when, const std::string& noticeType, int kind)
 bool polarHas(When when, const std::string& polar)
 {
     switch (when) {
-    case When::PolarH: return polar == "H" || polar == "M" || polar == "U";
-    case When::PolarV: return polar == "V" || polar == "M" || polar == "U";
+    case When::PolarH: return notice::carriesHorizontal(polar);
+    case When::PolarV: return notice::carriesVertical(polar);
     default: return true;
     }
 }
@@ -230,20 +225,6 @@ const ControlRow* selectedOption(const NoticeForm& form, const ControlTable& tab
     for (const ControlRow& row : table)
         if (const auto* b = form.control<QRadioButton>(row.name); b && isOption(row, group) && b->isChecked())
             return &row;
-    return nullptr;
-}
-
-class ShownNotice : public QObject {
-public:
-    explicit ShownNotice(QObject* parent) : QObject(parent) {}
-    NoticeRecord rec;
-};
-
-ShownNotice* shownHolder(const NoticeForm& form)
-{
-    for (QObject* c : form.children())
-        if (auto* s = dynamic_cast<ShownNotice*>(c))
-            return s;
     return nullptr;
 }
 
@@ -352,8 +333,77 @@ std::string intentRead(const NoticeForm& form, const ControlTable& table, const 
 bool reads(const ControlRow& row, const std::string& intent, const std::string& polar)
 {
     const FieldRule rule = ruleOf(*row.field);
-    return !(rule.block == Block::Station && endsStation(intent)) && !(rule.block == Block::Target && intent == "ADD") &&
-           polarHas(rule.when, polar);
+    return !(rule.block == Block::Station && notice::endsStation(intent)) &&
+           !(rule.block == Block::Target && intent == "ADD") && polarHas(rule.when, polar);
+}
+
+// The stamp of the update, the intent, the notice type and the fragment.
+void readHeadFromScreen(NoticeRecord& rec, const NoticeForm& form, const ControlTable& table, int kind,
+                        const NoticeRecord* kept)
+{
+    rec.flag = true;
+    rec.d_updated = platform::shortDate(platform::now());
+    rec.src_update = notice::getWinUserName();
+
+    const ControlRow* intent = selectedOption(form, table, kIntent);
+    rec.intent = intentRead(form, table, kept);
+    rec.notice_typ = intent && notice::endsStation(intent->value) ? notice::kTargetType : formTypeOf(kind)->noticeType;
+
+    if (const ControlRow* fragment = selectedOption(form, table, kFragment))
+        rec.fragment = fragment->value;
+    else if (kept && !optionFor(table, kFragment, kept->fragment))
+        rec.fragment = kept->fragment;
+}
+
+// The value a box or list gives its field; nothing where the field keeps its value.
+std::optional<std::string> rowValue(const ControlRow& row, const NoticeForm& form, int kind, const NoticeRecord* kept)
+{
+    const FieldRule rule = ruleOf(*row.field);
+    std::string value;
+    if (row.kind == Kind::ComboBox)
+        value = comboValue(&row, form, kept);
+    else if (value = boxText(form, row); !value.empty())
+        value = padded(row, value);
+    else if (kept && !shownFor(rule.when, kept->notice_typ, kind))
+        value = valueOf(row, *kept);
+    if (value.empty() && !rule.readEmpty)
+        return std::nullopt;
+    return value;
+}
+
+// The day, month and year boxes of each date field.
+using DateBoxes = std::map<const NoticeField*, std::array<std::string, 3>>;
+
+// Each date from its boxes; a date the boxes could not show keeps the value it had.
+void readDates(NoticeRecord& rec, const DateBoxes& dates, const NoticeRecord* kept)
+{
+    for (const auto& [field, parts] : dates) {
+        std::string& value = notice::fieldOf(*field, rec);
+        value = notice::joinDate(parts[kYear], parts[kMonth], parts[kDay]);
+        const std::string* old = kept ? &notice::valueOf(*field, *kept) : nullptr;
+        if (old && parts == std::array<std::string, 3>{} && !dateParts(*old))
+            value = *old;
+    }
+}
+
+// The boxes and lists read under the intent and the polarisation.
+void readValuesFromScreen(NoticeRecord& rec, const NoticeForm& form, const ControlTable& table, int kind,
+                          const NoticeRecord* kept, const std::string& polar)
+{
+    DateBoxes dates;
+    for (const ControlRow& row : table) {
+        if (!isValue(row) || !reads(row, rec.intent, polar))
+            continue;
+        if (row.kind != Kind::ComboBox && row.field->kind == notice::ValueKind::Date) {
+            dates[row.field][std::size_t(row.part)] = boxText(form, row);
+            continue;
+        }
+        if (std::optional<std::string> value = rowValue(row, form, kind, kept)) {
+            valueOf(row, rec) = std::move(*value);
+            notice::setFlags(rec, partFlags(row));
+        }
+    }
+    readDates(rec, dates, kept);
 }
 
 }  // namespace
@@ -378,11 +428,11 @@ void connectIntentChange(NoticeForm& form)
     auto fromEnded = std::make_shared<bool>(false);
     for (const ControlRow& row : form.controls()) {
         auto* b = form.control<QRadioButton>(row.name);
-        if (!b || !isOption(row, kIntent) || endsStation(row.value))
+        if (!b || !isOption(row, kIntent) || notice::endsStation(row.value))
             continue;
         QObject::connect(b, &QAbstractButton::pressed, b, [&form, fromEnded] {
             const ControlRow* on = selectedOption(form, form.controls(), kIntent);
-            *fromEnded = on && endsStation(on->value);
+            *fromEnded = on && notice::endsStation(on->value);
         });
         QObject::connect(b, &QAbstractButton::clicked, b, [&form, fromEnded] {
             if (std::exchange(*fromEnded, false))
@@ -416,17 +466,14 @@ void writeNtcToScreen(const NoticeRecord& rec, NoticeForm& form)
     writeCoordAdmToScreen(rec, form);
     writeEffHgtToScreen(rec, form);
     if (rec.ant_dir == "D") {
-        const std::string& p = rec.polar;
         // A list of unknown polarisation is shown whenever it holds a value.
-        if (p == "H" || p == "M" || (p == "U" && holdsValue(rec.attnH)))
+        const bool known = notice::isKnownPolarisation(rec.polar);
+        if (notice::carriesHorizontal(rec.polar) && (known || holdsValue(rec.attnH)))
             writeAttnHToScreen(rec, form);
-        if (p == "V" || p == "M" || (p == "U" && holdsValue(rec.attnV)))
+        if (notice::carriesVertical(rec.polar) && (known || holdsValue(rec.attnV)))
             writeAttnVToScreen(rec, form);
     }
-    ShownNotice* holder = shownHolder(form);
-    if (!holder)
-        holder = new ShownNotice(&form);
-    holder->rec = rec;
+    form.setShownRecord(rec);
 }
 
 void writeCoordAdmToScreen(const NoticeRecord& rec, NoticeForm& form)
@@ -459,16 +506,10 @@ void readEffHgtFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimu
 void readAttnHFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnH); }
 void readAttnVFromScreen(NoticeRecord& rec, const NoticeForm& form) { readAzimuths(rec, form, SlotList::AttnV); }
 
-const NoticeRecord* shownNotice(const NoticeForm& form)
-{
-    const ShownNotice* holder = shownHolder(form);
-    return holder ? &holder->rec : nullptr;
-}
-
 std::vector<const ControlRow*> rowsRead(const NoticeForm& form)
 {
     const ControlTable& table = form.controls();
-    const NoticeRecord* kept = shownNotice(form);
+    const NoticeRecord* kept = form.shownRecord();
     const std::string intent = intentRead(form, table, kept);
     const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
     std::vector<const ControlRow*> rows;
@@ -478,68 +519,13 @@ std::vector<const ControlRow*> rowsRead(const NoticeForm& form)
     return rows;
 }
 
-void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
+namespace {
+
+// The station class and lists of an addition or a modification.
+void readStationFromScreen(NoticeRecord& rec, const NoticeForm& form, const NoticeRecord* kept,
+                           const std::string& polar, const std::string& antDir)
 {
-    const ControlTable& table = controlsOf(kind);
-    const NoticeRecord* kept = shownNotice(form);
-    rec.flag = true;
-    rec.d_updated = platform::shortDate(platform::now());
-    rec.src_update = notice::getWinUserName();
-
-    const ControlRow* intent = selectedOption(form, table, kIntent);
-    rec.intent = intentRead(form, table, kept);
-    rec.notice_typ = intent && endsStation(intent->value) ? "TB5" : formTypeOf(kind)->noticeType;
-    const bool stationEnds = endsStation(rec.intent);
-
-    if (const ControlRow* fragment = selectedOption(form, table, kFragment))
-        rec.fragment = fragment->value;
-    else if (kept && !optionFor(table, kFragment, kept->fragment))
-        rec.fragment = kept->fragment;
-
-    // The polarisation and directivity that the ERP and attenuation boxes are read under.
-    const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
-    const std::string antDir = comboValue(rowOf(table, noticeField("zel_ant_dir")), form, kept);
-
-    std::map<const NoticeField*, std::array<std::string, 3>> dates;
-    for (const ControlRow& row : table) {
-        if (!isValue(row) || !reads(row, rec.intent, polar))
-            continue;
-        const FieldRule rule = ruleOf(*row.field);
-        std::string value;
-        if (row.kind == Kind::ComboBox) {
-            value = comboValue(&row, form, kept);
-        } else if (row.field->kind == notice::ValueKind::Date) {
-            dates[row.field][std::size_t(row.part)] = boxText(form, row);
-            continue;
-        } else if (value = boxText(form, row); !value.empty()) {
-            value = padded(row, value);
-        } else if (kept && !shownFor(rule.when, kept->notice_typ, kind)) {
-            value = valueOf(row, *kept);
-        }
-        if (value.empty() && !rule.readEmpty)
-            continue;
-        valueOf(row, rec) = std::move(value);
-        notice::setFlags(rec, partFlags(row));
-    }
-    for (const auto& [field, parts] : dates) {
-        std::string& value = notice::fieldOf(*field, rec);
-        value = notice::joinDate(parts[kYear], parts[kMonth], parts[kDay]);
-        const std::string* old = kept ? &notice::valueOf(*field, *kept) : nullptr;
-        if (old && parts == std::array<std::string, 3>{} && !dateParts(*old))
-            value = *old;  // a date the boxes could not show
-    }
-
-    if (kept)
-        keepOtherForms(rec, *kept, kind);
-    if (stationEnds) {
-        if (kept)
-            keepStation(rec, *kept);
-        // Only a suppression or withdrawal takes its own identification from the target.
-        notice::copyTargetToNtc(rec);
-        return;
-    }
-
-    rec.stn_cls = rec.notice_typ == "T01" ? "BC" : "BT";
+    rec.stn_cls = notice::stationClass(rec.notice_typ);
     readCoordAdmFromScreen(rec, form);
     readEffHgtFromScreen(rec, form);
     if (antDir == "D") {
@@ -553,6 +539,32 @@ void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
         rec.coordAdm.adm.back() = kept->coordAdm.adm.back();
         rec.coordAdm.flag = true;
     }
+}
+
+}  // namespace
+
+void readNtcFromScreen(NoticeRecord& rec, const NoticeForm& form, int kind)
+{
+    const ControlTable& table = controlsOf(kind);
+    const NoticeRecord* kept = form.shownRecord();
+    readHeadFromScreen(rec, form, table, kind, kept);
+    const bool stationEnds = notice::endsStation(rec.intent);
+
+    // The polarisation and directivity that the ERP and attenuation boxes are read under.
+    const std::string polar = comboValue(rowOf(table, noticeField("t_polar")), form, kept);
+    const std::string antDir = comboValue(rowOf(table, noticeField("zel_ant_dir")), form, kept);
+    readValuesFromScreen(rec, form, table, kind, kept, polar);
+
+    if (kept)
+        keepOtherForms(rec, *kept, kind);
+    if (!stationEnds) {
+        readStationFromScreen(rec, form, kept, polar, antDir);
+        return;
+    }
+    if (kept)
+        keepStation(rec, *kept);
+    // Only a suppression or withdrawal takes its own identification from the target.
+    notice::copyTargetToNtc(rec);
 }
 
 }  // namespace forms

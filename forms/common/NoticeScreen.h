@@ -46,7 +46,4 @@ void readAttnVFromScreen(notice::NoticeRecord& rec, const NoticeForm& form);
 /// the form shows, in the form's order.
 std::vector<const ControlRow*> rowsRead(const NoticeForm& form);
 
-/// The record the form was last filled from, or nullptr.
-const notice::NoticeRecord* shownNotice(const NoticeForm& form);
-
 }  // namespace forms

@@ -2,6 +2,7 @@
 
 #include "FormBuilder.h"
 #include "NoticeForm.h"
+#include "notice/NoticeRules.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -170,13 +171,12 @@ void applyAntennaRule(NoticeForm& form)
     bool showV = true;
     if (dir == "ND") {
         showH = showV = false;
-    } else if (dir == "D") {
-        if (polar == "H")
-            showV = false;
-        else if (polar == "V")
-            showH = false;
-        else if (!polar.isEmpty() && polar != "M")
+    } else if (dir == "D" && !polar.isEmpty()) {
+        const std::string p = polar.toStdString();
+        if (!notice::isKnownPolarisation(p))
             return;  // a polarisation the rule does not know leaves the frames as they are
+        showH = notice::carriesHorizontal(p);
+        showV = notice::carriesVertical(p);
     }
     setShown(form, kFrameAttnH, showH);
     setShown(form, kFrameAttnV, showV);
