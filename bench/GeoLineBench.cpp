@@ -5,7 +5,7 @@
 
 #include "MapFileBuilder.h"
 #include "Figures.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 
 #include <algorithm>
 #include <chrono>

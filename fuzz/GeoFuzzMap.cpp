@@ -2,7 +2,7 @@
 
 #include "MapFileBuilder.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "tavu32d.h"
 
 #include <cstdlib>

@@ -2,21 +2,12 @@
 
 #include "FormTexts.h"
 #include "NoticeForm.h"
-#include "forms/sound/FmFrmT01M.h"
-#include "forms/tv/TvFrmT02M.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 
 namespace forms {
 namespace {
-
-const FormType kFormTypes[] = {
-    {kSoundForm, "FmFrmT01M", "T01", fmFrmT01MControls, setT01MToolTips, setT01MCaptions, initFmForm,
-     formReactions},
-    {kTvForm, "TvFrmT02M", "T02", tvFrmT02MControls, setT02MToolTips, setT02MCaptions, initTvForm,
-     formReactions},
-};
 
 ModalShow& modalShow()
 {
@@ -29,14 +20,9 @@ ModalShow& modalShow()
 
 }  // namespace
 
-std::span<const FormType> formTypes()
-{
-    return kFormTypes;
-}
-
 const FormType* formTypeOf(int kind)
 {
-    for (const FormType& type : kFormTypes)
+    for (const FormType& type : formTypes())
         if (type.kind == kind)
             return &type;
     return nullptr;
@@ -44,7 +30,7 @@ const FormType* formTypeOf(int kind)
 
 void initNtcScreen(NoticeForm& form, const std::string& noticeType, app::Language language)
 {
-    for (const FormType& type : kFormTypes) {
+    for (const FormType& type : formTypes()) {
         if (noticeType != type.noticeType)
             continue;
         type.setToolTips(form, language);

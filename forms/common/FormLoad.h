@@ -26,7 +26,7 @@ struct FormType {
     FormReactions (*reactions)();
 };
 
-/// Both kinds of form.
+/// Both kinds of form: the registry above the forms (forms/FormTypes.cpp) defines them.
 std::span<const FormType> formTypes();
 /// The form type of `kind`, or nullptr for a kind no form shows.
 const FormType* formTypeOf(int kind);

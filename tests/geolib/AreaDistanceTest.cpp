@@ -2,7 +2,7 @@
 
 #include "MapFixtures.h"
 #include "PolygonReference.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Utilities.h"
 #include "geolib/LineReference.h"
 #include "map/AreaLists.h"

@@ -3,8 +3,8 @@
 #include "support/ChildProcess.h"
 
 #include "core/Constants.h"
-#include "map/Clipping.h"
-#include "map/PointInPolygon.h"
+#include "geometry/Clipping.h"
+#include "geometry/PointInPolygon.h"
 #include "tavu32d.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "MapFixtures.h"
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "geometry/GreatCircle.h"
 #include "map/CurrentMap.h"
 #include "map/LinePairs.h"

@@ -2,7 +2,7 @@
 
 #include "core/Fatal.h"
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Services.h"
 #include "support/ChildProcess.h"
 

@@ -1,7 +1,7 @@
 #include "tavu32d.h"
 
 #include "MapFileBuilder.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "files/IndexFile.h"
 #include "support/MapFolder.h"
 

@@ -2,7 +2,7 @@
 #include "PolygonReference.h"
 
 #include "core/Constants.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 #include "tavu32d.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "tavu32d.h"
 
 #include "PropagationFixtures.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "map/Propagation.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "tavu32d.h"
 
 #include "MapFixtures.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "map/ZoneLists.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "tavu32d.h"
 
 #include "ZoneTableFixtures.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "zones/FixedZones.h"
 #include "zones/NamedLists.h"
 

@@ -26,15 +26,6 @@ void movePoints(std::int16_t shift, std::int16_t first, float* points, std::int1
 void upperCase437(char* text, long length);
 void lowerCase437(char* text, long length);
 
-struct DistanceAzimuths {
-    std::int32_t distanceKm;
-    std::int32_t azimuth1Deg;  // at point 1 towards point 2, 0..359
-    std::int32_t azimuth2Deg;  // at point 2 towards point 1, 0..359
-};
-
-/// Great-circle distance in whole km and the azimuths at both ends in whole degrees.
-DistanceAzimuths distanceAndAzimuths(float lon1, float lat1, float lon2, float lat2);
-
 /// The nearest whole number, halves away from zero.
 std::int32_t roundHalfAway(double value);
 

@@ -2,7 +2,7 @@
 
 #include "core/Constants.h"
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "distance/LineDistance.h"
 #include "files/CountryFile.h"
 #include "geometry/Crossings.h"
@@ -10,7 +10,7 @@
 #include "geometry/GreatCircle.h"
 #include "map/AreaLists.h"
 #include "map/AreasAtPoint.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 #include "map/RegionQueries.h"
 #include "map/SymbolAtPoint.h"
 

@@ -4,7 +4,7 @@
 #include "geometry/Crossings.h"
 #include "geometry/Figures.h"
 #include "geometry/GreatCircle.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 
 #include <algorithm>
 #include <array>

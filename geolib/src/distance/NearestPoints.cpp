@@ -1,7 +1,7 @@
 #include "distance/NearestPoints.h"
 
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "CountryFile.h"
 
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Settings.h"
 #include "core/Utilities.h"
 #include "files/PointFile.h"

@@ -2,7 +2,7 @@
 
 #include "core/Constants.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Settings.h"
 #include "core/Utilities.h"
 

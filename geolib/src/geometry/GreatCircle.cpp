@@ -10,6 +10,12 @@ namespace {
 
 constexpr double kR = kEarthRadiusKm;
 
+// A whole azimuth of 360 degrees is 0.
+std::int32_t wrap360(std::int32_t az)
+{
+    return az == 360 ? 0 : az;
+}
+
 // Cosines of whole degrees of latitude 0..90 in 1112ths.
 constexpr short kCosine1112[91] = {
     1112, 1112, 1112, 1111, 1110, 1108, 1106, 1104, 1101, 1099, 1095, 1092, 1088, 1084, 1079, 1074, 1069, 1064, 1058,
@@ -250,6 +256,50 @@ void GEOAZL(Point start, float distKm, float azimuthDeg, float* points, float* d
     setPoint(points, n - 1, destination(start, distKm, azimuthDeg));
     window = boundingWindow(points, n);
     normal = isNormal(window);
+}
+
+DistanceAzimuths distanceAndAzimuths(float lon1f, float lat1f, float lon2f, float lat2f)
+{
+    const double lat1 = lat1f, lat2 = lat2f;
+    const double dlon = double(lon2f) - double(lon1f);
+    const double r = kEarthRadiusKm;
+
+    auto meridian = [&](double dlat, std::int32_t distance) {
+        return dlat < 0 ? DistanceAzimuths{distance, 180, 0} : DistanceAzimuths{distance, 0, 180};
+    };
+    if (atPole(lat2) || std::fabs(dlon) <= kCoincidence || atPole(lat1))
+        return meridian(lat2 - lat1, roundHalfAway(std::fabs(lat2 - lat1) * r));
+    if (std::fabs(std::fabs(dlon) - kPi) <= kCoincidence) {
+        const std::int32_t az = lat1 + lat2 < 0 ? 180 : 0;
+        return {roundHalfAway(arcOverPole(lat1, lat2) * r), az, az};
+    }
+    const Turn turn = turnOf(dlon);
+    const double a = turn.angle;
+    const bool east = turn.east;
+
+    const double cosC = clampCosine(std::sin(lat1) * std::sin(lat2) + std::cos(lat1) * std::cos(lat2) * std::cos(a));
+    const double c = std::acos(cosC);
+    if (c < kFlatEarthLimit) {
+        const double dl = lat2 - lat1;
+        const double x = a * std::cos(lat1);
+        const double s = std::max(std::sqrt(x * x + dl * dl), double(kRadPerSecond));
+        const std::int32_t distance = roundHalfAway(s * r);
+        if (a <= kRadPerSecond)
+            return meridian(dl, distance);
+        const std::int32_t az = roundHalfAway(std::acos(clampCosine(dl / s)) * kDegreesPerRadian);
+        const std::int32_t az1 = east ? az : 360 - az;
+        const std::int32_t az2 = az1 + 180 <= 360 ? az1 + 180 : az1 - 180;
+        return {distance, wrap360(az1), wrap360(az2)};
+    }
+    const double sinC = std::sin(c);
+    const double a1 = std::acos(clampCosine((std::sin(lat2) - cosC * std::sin(lat1)) /
+                                            std::max(sinC * std::cos(lat1), double(kSmallestDivisor))));
+    const double a2 = std::acos(clampCosine((std::sin(lat1) - cosC * std::sin(lat2)) /
+                                            std::max(sinC * std::cos(lat2), double(kSmallestDivisor))));
+    const std::int32_t A1 = roundHalfAway(a1 * kDegreesPerRadian);
+    const std::int32_t A2 = roundHalfAway(a2 * kDegreesPerRadian);
+    return east ? DistanceAzimuths{roundHalfAway(c * r), wrap360(A1), wrap360(360 - A2)}
+                : DistanceAzimuths{roundHalfAway(c * r), wrap360(360 - A1), wrap360(A2)};
 }
 
 }  // namespace geo

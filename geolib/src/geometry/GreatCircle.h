@@ -46,4 +46,13 @@ inline constexpr int kRayCapacity = kLongRaySteps + 2;
 void GEOAZL(Point start, float distKm, float azimuthDeg, float* points, float* distancesKm, std::int32_t& n,
             Window& window, bool& normal);
 
+struct DistanceAzimuths {
+    std::int32_t distanceKm;
+    std::int32_t azimuth1Deg;  // at point 1 towards point 2, 0..359
+    std::int32_t azimuth2Deg;  // at point 2 towards point 1, 0..359
+};
+
+/// Great-circle distance in whole km and the azimuths at both ends in whole degrees.
+DistanceAzimuths distanceAndAzimuths(float lon1, float lat1, float lon2, float lat2);
+
 }  // namespace geo

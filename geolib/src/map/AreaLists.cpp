@@ -2,9 +2,9 @@
 
 #include "core/Constants.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "files/PointFile.h"
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 #include "map/CurrentMap.h"
 #include "map/MapOptions.h"
 #include "map/OutlineTrim.h"

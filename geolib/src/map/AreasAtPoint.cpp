@@ -1,7 +1,7 @@
 #include "AreasAtPoint.h"
 
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "map/AreaLists.h"
 #include "map/SymbolAtPoint.h"
 

@@ -3,7 +3,7 @@
 #include "coords/CoordText.h"
 #include "core/Constants.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Utilities.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"

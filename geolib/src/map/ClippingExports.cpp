@@ -3,8 +3,8 @@
 #include "tavu32d.h"
 
 #include "core/Shim.h"
-#include "map/Clipping.h"
-#include "map/PointInPolygon.h"
+#include "geometry/Clipping.h"
+#include "geometry/PointInPolygon.h"
 
 #include <algorithm>
 

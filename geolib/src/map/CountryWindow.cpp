@@ -2,16 +2,16 @@
 
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "geometry/Crossings.h"
 #include "geometry/GreatCircle.h"
 #include "geometry/Polylines.h"
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 #include "map/CurrentMap.h"
 #include "map/OutlineTrim.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 
 #include <algorithm>
 #include <optional>

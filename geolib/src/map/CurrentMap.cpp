@@ -3,7 +3,7 @@
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Utilities.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
@@ -12,7 +12,7 @@
 #include "geometry/Polylines.h"
 #include "map/LinePairs.h"
 #include "map/MapOptions.h"
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 #include "map/OutlineTrim.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "coords/CoordText.h"
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "map/Radial.h"
 #include "zones/FixedZones.h"
 

@@ -1,6 +1,6 @@
 #include "LinePairs.h"
 
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Utilities.h"
 
 #include <algorithm>

@@ -2,13 +2,13 @@
 
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Utilities.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
 #include "geometry/LineCleanup.h"
 #include "geometry/Polylines.h"
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 #include "map/CurrentMap.h"
 #include "map/MapOptions.h"
 

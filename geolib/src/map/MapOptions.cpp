@@ -1,6 +1,6 @@
 #include "MapOptions.h"
 
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "map/CurrentMap.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "geometry/PointLists.h"
 #include "geometry/Polylines.h"
 #include "geometry/Sphere.h"
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 #include "map/OutlineTrim.h"
 
 #include <algorithm>

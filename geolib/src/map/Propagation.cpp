@@ -1,12 +1,12 @@
 #include "Propagation.h"
 
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "geometry/GreatCircle.h"
 #include "map/LandSea.h"
 #include "map/MapOptions.h"
 #include "map/MapRecords.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 #include "map/SymbolAtPoint.h"
 #include "zones/FixedZones.h"
 

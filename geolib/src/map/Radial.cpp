@@ -1,9 +1,9 @@
 #include "Radial.h"
 
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "geometry/Crossings.h"
 #include "geometry/Sphere.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 #include "map/SymbolAtPoint.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "core/Utilities.h"
 #include "files/IndexFile.h"
 #include "files/PointFile.h"
@@ -10,7 +10,7 @@
 #include "geometry/SatelliteFigures.h"
 #include "map/AreaLists.h"
 #include "map/CurrentMap.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 #include "map/RegionRecords.h"
 #include "map/SymbolAtPoint.h"
 

@@ -1,8 +1,8 @@
 #include "SymbolAtPoint.h"
 
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "map/CurrentMap.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 
 namespace geo {
 

@@ -3,14 +3,14 @@
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "geometry/GreatCircle.h"
 #include "geometry/Polylines.h"
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 #include "map/CurrentMap.h"
 #include "map/MapOptions.h"
 #include "map/OutlineTrim.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 #include "map/SymbolAtPoint.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "FixedZones.h"
 
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
-#include "map/Clipping.h"
-#include "map/PointInPolygon.h"
+#include "state/LibraryState.h"
+#include "geometry/Clipping.h"
+#include "geometry/PointInPolygon.h"
 #include "zones/ZoneTables.h"
 
 #include <cmath>

@@ -2,9 +2,9 @@
 
 #include "coords/CoordText.h"
 #include "core/Fatal.h"
-#include "core/LibraryState.h"
+#include "state/LibraryState.h"
 #include "files/PointFile.h"
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 
 #include <algorithm>
 

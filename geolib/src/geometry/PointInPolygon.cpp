@@ -1,7 +1,7 @@
-#include "map/PointInPolygon.h"
+#include "geometry/PointInPolygon.h"
 
 #include "core/Utilities.h"
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 
 #include <cmath>
 #include <cstdlib>

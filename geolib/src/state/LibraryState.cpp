@@ -1,7 +1,7 @@
-#include "LibraryState.h"
+#include "state/LibraryState.h"
 
-#include "Fatal.h"
-#include "FixedText.h"
+#include "core/Fatal.h"
+#include "core/FixedText.h"
 
 namespace geo {
 

@@ -5,11 +5,12 @@
 
 #include "core/Fatal.h"
 #include "core/FixedText.h"
-#include "core/LibraryState.h"
 #include "core/Services.h"
 #include "core/Shim.h"
 #include "core/Settings.h"
 #include "core/Utilities.h"
+#include "geometry/GreatCircle.h"
+#include "state/LibraryState.h"
 
 #include <algorithm>
 #include <cstring>

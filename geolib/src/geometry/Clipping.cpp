@@ -1,4 +1,4 @@
-#include "map/Clipping.h"
+#include "geometry/Clipping.h"
 
 #include "core/Fatal.h"
 #include "geometry/Crossings.h"
