@@ -4,7 +4,7 @@
 #include "NoticeGridModel.h"
 #include "NoticeImport.h"
 #include "database/DbConnection.h"
-#include "forms/common/NoticeNavigation.h"
+#include "forms/NoticeWorkflows.h"
 #include "platform/Prompter.h"
 
 #include <QAction>

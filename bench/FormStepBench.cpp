@@ -5,7 +5,7 @@
 //   form_step_bench
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
-#include "forms/common/NoticeNavigation.h"
+#include "forms/NoticeWorkflows.h"
 
 #include "database/NoticeStore.h"
 #include "BenchNotices.h"

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +12,8 @@
 namespace db { class Connection; }
 namespace platform { class Prompter; }
 
-// Opening a stored notice in the entry form that suits it, and walking the notice list from
-// an open form. At most one form exists: a step onto a notice of the other kind ends its form
-// and asks for the other, which showNtcScreen then shows.
+// Walking the notice list from an open form, and what each kind of form does beyond its
+// buttons; the workflows that open forms and run their buttons are in forms/NoticeWorkflows.
 namespace forms {
 
 class NoticeForm;
@@ -35,30 +33,6 @@ bool hasPrevNtc(const app::AppState& state, std::int32_t index);
 /// Shows the notice's key in Txt_Ntc_Number.
 void writeNtcNumber(NoticeForm& form, std::int32_t terrakey);
 
-/// The notice a form asks to be shown next, in a form of another kind.
-struct NextNotice {
-    std::int32_t terrakey = 0;
-    notice::NoticeRecord rec;
-    int kind = 0;
-    std::int32_t index = 0;
-};
-
-// What an open form works on: the program's state, where it asks and tells, and the notice it
-// asks for when a step leaves its kind.
-struct NoticeSession {
-    app::AppState& state;
-    platform::Prompter& prompter;
-    std::optional<NextNotice> next;
-};
-
-/// Shows the notice in a fresh form of its kind, modally, and then each notice a step asks for
-/// in another form; returns when the last form has closed. Kind 0 does nothing.
-void showNtcScreen(NoticeSession& session, std::int32_t terrakey, const notice::NoticeRecord& rec, int kind,
-                   std::int32_t index);
-
-/// Reads the notice and shows it in its form; returns when the last form has closed.
-void openSelectedNtc(NoticeSession& session, std::int32_t terrakey, std::int32_t index);
-
 // What a kind of form does beyond the common buttons: check what is typed, empty itself
 // before a step, answer a chosen option or list item, and check the boxes before an update.
 struct FormReactions {
@@ -71,9 +45,6 @@ struct FormReactions {
 /// The reactions of a form, each control checked, upper-cased, shown, hidden and emptied as its
 /// row says.
 FormReactions formReactions();
-
-/// Connects the form's buttons, options and lists to the session.
-void connectNoticeFormEvents(NoticeForm& form, NoticeSession& session);
 
 /// The step buttons enabled by whether a live notice lies on their side of currentNtcIndex.
 void enableStepButtons(NoticeForm& form, const app::AppState& state);

@@ -1,6 +1,6 @@
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
-#include "forms/common/NoticeNavigation.h"
+#include "forms/NoticeWorkflows.h"
 #include "forms/common/NoticeScreen.h"
 #include "support/ScriptedPrompter.h"
 

@@ -1,4 +1,4 @@
-#include "forms/common/NoticeNavigation.h"
+#include "forms/NoticeWorkflows.h"
 
 #include "FormCases.h"
 #include "forms/common/FormLoad.h"
