@@ -118,100 +118,104 @@ void importInto(const std::filesystem::path& folder, int count, app::AppState& s
     app::buildNtcIndex(state, rows);
 }
 
-TEST(FullDisk, AnUpdateThatCannotBeWrittenSaysWhyAndKeepsTheStoredNotice)
+// Runs an operation on a database of `notices` notices at ten amounts of free space (0, step,
+// 2 steps, ... KiB): `prepare` while there is room, then `act`, which checks what it did and
+// returns whether it succeeded. Both outcomes must occur, or the sizes test nothing.
+template <class Prepare, class Act>
+void atTenFillings(std::size_t sizeKiB, int notices, std::size_t stepKiB, Prepare prepare, Act act)
 {
-    int refused = 0, saved = 0;
-    for (int step = 0; step < 10; ++step) {
-        SmallFileSystem fs(2048 * kKiB);
-        SKIP_WITHOUT_MOUNT(fs);
-        SCOPED_TRACE("free " + std::to_string(step * 8) + " KiB");
+    int failed = 0, done = 0;
+    for (std::size_t step = 0; step < 10; ++step) {
+        SmallFileSystem fs(sizeKiB * kKiB);
+        ASSERT_TRUE(fs.mounted()) << fs.why();
+        SCOPED_TRACE("free " + std::to_string(step * stepKiB) + " KiB");
         testing_support::ScriptedPrompter prompter;
         app::AppState state;
-        importInto(fs.path(), 40, state, prompter);
-        fs.leaveFree(std::size_t(step) * 8 * kKiB);
-        notice::NoticeRecord rec;
-        ASSERT_TRUE(database::readNtcFromDB(7, rec, state.dbConnection, prompter.report()));
-        rec.remarks = std::string(3000, 'u') + ";" + std::string(3000, 'v');
-        rec.site_name = "UPDATED";
-        if (database::updateNtc(rec, 7, state.dbConnection, prompter.report())) {
-            ++saved;
-            EXPECT_EQ(scalar(state.dbConnection, "SELECT site_name FROM fmtv_terra WHERE terrakey = 7"), "UPDATED");
-            continue;
-        }
-        ++refused;
-        EXPECT_TRUE(said(prompter, std::string("The data was not saved to the database")));
-        EXPECT_TRUE(said(prompter, kFull));
-        EXPECT_EQ(scalar(state.dbConnection, "SELECT site_name || '|' || count(rmk_text) FROM fmtv_terra "
-                                             "JOIN fmtv_rmks USING (terrakey) WHERE terrakey = 7"),
-                  "SITE 6|2");
+        importInto(fs.path(), notices, state, prompter);
+        prepare(fs, state);
+        fs.leaveFree(step * stepKiB * kKiB);
+        ++(act(fs, state, prompter) ? done : failed);
+        database::closeDB(state.dbConnection);
     }
-    EXPECT_GE(refused, 1);
-    EXPECT_GE(saved, 1);
+    EXPECT_GE(failed, 1);
+    EXPECT_GE(done, 1);
+}
+
+bool canMount()
+{
+    return SmallFileSystem(kKiB).mounted();
+}
+
+TEST(FullDisk, AnUpdateThatCannotBeWrittenSaysWhyAndKeepsTheStoredNotice)
+{
+    if (!canMount())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    atTenFillings(2048, 40, 8, [](const SmallFileSystem&, app::AppState&) {},
+                  [](const SmallFileSystem&, app::AppState& state, testing_support::ScriptedPrompter& prompter) {
+                      notice::NoticeRecord rec;
+                      EXPECT_TRUE(database::readNtcFromDB(7, rec, state.dbConnection, prompter.report()));
+                      rec.remarks = std::string(3000, 'u') + ";" + std::string(3000, 'v');
+                      rec.site_name = "UPDATED";
+                      if (database::updateNtc(rec, 7, state.dbConnection, prompter.report())) {
+                          EXPECT_EQ(scalar(state.dbConnection, "SELECT site_name FROM fmtv_terra WHERE terrakey = 7"),
+                                    "UPDATED");
+                          return true;
+                      }
+                      EXPECT_TRUE(said(prompter, "The data was not saved to the database: " + std::string(kFull)));
+                      EXPECT_EQ(scalar(state.dbConnection, "SELECT site_name || '|' || count(rmk_text) FROM fmtv_terra "
+                                                           "JOIN fmtv_rmks USING (terrakey) WHERE terrakey = 7"),
+                                "SITE 6|2");
+                      return false;
+                  });
 }
 
 TEST(FullDisk, AnExportThatCannotBeWrittenWholeLeavesTheEarlierFile)
 {
-    int refused = 0, written = 0;
-    for (int step = 0; step < 10; ++step) {
-        SmallFileSystem fs(1024 * kKiB);
-        SKIP_WITHOUT_MOUNT(fs);
-        SCOPED_TRACE("free " + std::to_string(step * 12) + " KiB");
-        testing_support::ScriptedPrompter prompter;
-        app::AppState state;
-        importInto(fs.path(), 300, state, prompter);
-        const auto upd = fs.path() / "batch.upd";
-        const std::string earlier = "an earlier export\r\n";
-        std::ofstream(upd, std::ios::binary) << earlier;
-        fs.leaveFree(std::size_t(step) * 12 * kKiB);
-        if (app::writeDBToElectFile(upd.string(), state, prompter)) {
-            ++written;
-            EXPECT_TRUE(readFile(upd).ends_with("<TAIL>\r\nt_num_notices =  300\r\n</TAIL>\r\n\r\n"));
-            continue;
-        }
-        ++refused;
-        EXPECT_TRUE(said(prompter, noSpace()));
-        EXPECT_EQ(readFile(upd), earlier);
-        for (const auto& entry : std::filesystem::directory_iterator(fs.path()))
-            EXPECT_EQ(entry.path().filename().string().find("batch.upd."), std::string::npos)
-                << entry.path() << " left behind";
-    }
-    EXPECT_GE(refused, 1);
-    EXPECT_GE(written, 1);
+    if (!canMount())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    const std::string earlier = "an earlier export\r\n";
+    atTenFillings(
+        1024, 300, 12,
+        [&](const SmallFileSystem& fs, app::AppState&) { std::ofstream(fs.path() / "batch.upd", std::ios::binary) << earlier; },
+        [&](const SmallFileSystem& fs, app::AppState& state, testing_support::ScriptedPrompter& prompter) {
+            const auto upd = fs.path() / "batch.upd";
+            if (app::writeDBToElectFile(upd.string(), state, prompter)) {
+                EXPECT_TRUE(readFile(upd).ends_with("<TAIL>\r\nt_num_notices =  300\r\n</TAIL>\r\n\r\n"));
+                return true;
+            }
+            EXPECT_TRUE(said(prompter, noSpace()));
+            EXPECT_EQ(readFile(upd), earlier);
+            for (const auto& entry : std::filesystem::directory_iterator(fs.path()))
+                EXPECT_EQ(entry.path().filename().string().find("batch.upd."), std::string::npos)
+                    << entry.path() << " left behind";
+            return false;
+        });
 }
 
 // Replacing a database by a new copy of the template: a disk without room for the copy says so
 // and leaves the earlier database as it was.
 TEST(FullDisk, ADatabaseIsReplacedOnlyByAWholeCopy)
 {
-    int refused = 0, replaced = 0;
-    const std::string text = noticeFileOf(3);
-    for (int step = 0; step < 10; ++step) {
-        SmallFileSystem fs(1024 * kKiB);
-        SKIP_WITHOUT_MOUNT(fs);
-        SCOPED_TRACE("free " + std::to_string(step * 20) + " KiB");
-        testing_support::ScriptedPrompter prompter;
-        app::AppState state;
-        importInto(fs.path(), 5, state, prompter);
-        database::closeDB(state.dbConnection);
-        const std::string earlier = readFile(fs.path() / "batch.mdb");
-        fs.leaveFree(std::size_t(step) * 20 * kKiB);
-        prompter.answers = {true};  // replace it
-        testing_support::RecordingStatus status;
-        const app::ImportResult result = app::importTextFile((fs.path() / "batch.txt").string(), state, status,
-                                                             prompter, {"", testing_support::templateDb()});
-        if (result && result.notStored == 0 && prompter.messages.empty()) {
-            ++replaced;
-            continue;
-        }
-        if (!result) {
-            ++refused;
+    if (!canMount())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    std::string earlier;
+    atTenFillings(
+        1024, 5, 20,
+        [&](const SmallFileSystem& fs, app::AppState& state) {
+            database::closeDB(state.dbConnection);
+            earlier = readFile(fs.path() / "batch.mdb");
+        },
+        [&](const SmallFileSystem& fs, app::AppState& state, testing_support::ScriptedPrompter& prompter) {
+            prompter.answers = {true};  // replace it
+            testing_support::RecordingStatus status;
+            const app::ImportResult result = app::importTextFile((fs.path() / "batch.txt").string(), state, status,
+                                                                 prompter, {"", testing_support::templateDb()});
+            if (result)
+                return true;
             EXPECT_TRUE(said(prompter, noSpace()));
             EXPECT_EQ(readFile(fs.path() / "batch.mdb"), earlier);
-        }
-        database::closeDB(state.dbConnection);
-    }
-    EXPECT_GE(refused, 1);
-    EXPECT_GE(replaced, 1);
+            return false;
+        });
 }
 
 }  // namespace
