@@ -5,7 +5,7 @@
 //   geo_distance_bench
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "Figures.h"
 #include "MapFolderBench.h"
 

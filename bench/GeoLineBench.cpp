@@ -3,7 +3,7 @@
 //   geo_line_bench [passes]     (default: 20)
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "Figures.h"
 #include "state/LibraryState.h"
 

@@ -2,9 +2,9 @@
 // (the grid filled and painted, offscreen) and exports 10,000 notices to an electronic file;
 // medians of five.
 //   grid_bench [grid notices] [export notices]     (default: 100000 10000)
-#include "NoticeExport.h"
-#include "NoticeGrid.h"
-#include "OstrelStartup.h"
+#include "app/core/NoticeExport.h"
+#include "app/core/NoticeGrid.h"
+#include "app/window/OstrelStartup.h"
 #include "database/NoticeStore.h"
 #include "BenchNotices.h"
 #include "Figures.h"

@@ -3,7 +3,7 @@
 // fresh copy of the template in one transaction with prepared statements. Median of five
 // alternating rounds, the sizes taking turns, every measurement in a fresh process.
 //   import_bench [notices...]     (default: 10000 40000)
-#include "NoticeImport.h"
+#include "app/core/NoticeImport.h"
 #include "database/DbConnection.h"
 #include "BenchNotices.h"
 #include "Figures.h"

@@ -7,7 +7,7 @@
 //   geo_map_bench
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "Figures.h"
 #include "MapFolderBench.h"
 

@@ -4,7 +4,7 @@
 // a child process that reads it, since the library opens its data files once per process.
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 //   radial_bench
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "Figures.h"
 #include "MapFolderBench.h"
 

@@ -4,7 +4,7 @@
 //   zone_table_bench
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "Figures.h"
 #include "MapFolderBench.h"
 #include "core/Constants.h"

@@ -1,6 +1,6 @@
 #include "GeoFuzzMap.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "core/Fatal.h"
 #include "state/LibraryState.h"
 #include "tavu32d.h"

@@ -2,7 +2,7 @@
 
 #include "ControlTable.h"
 #include "NoticeNavigation.h"
-#include "Texts.h"
+#include "app/core/Texts.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 
 #include <algorithm>
 #include <cmath>

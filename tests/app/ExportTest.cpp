@@ -1,5 +1,5 @@
-#include "NoticeExport.h"
-#include "NoticeGrid.h"
+#include "app/core/NoticeExport.h"
+#include "app/core/NoticeGrid.h"
 #include "platform/TextCodec.h"
 #include "support/ImportFixture.h"
 

@@ -1,9 +1,9 @@
 // Import, update, export and the template copy on a file system that really fills up, at ten
 // moments each: nothing that was not stored is reported as stored, every stored notice is
 // whole, and every earlier file stays as it was.
-#include "NoticeExport.h"
-#include "NoticeGrid.h"
-#include "NoticeImport.h"
+#include "app/core/NoticeExport.h"
+#include "app/core/NoticeGrid.h"
+#include "app/core/NoticeImport.h"
 #include "database/DbConnection.h"
 #include "database/NoticeRead.h"
 #include "database/NoticeUpdate.h"

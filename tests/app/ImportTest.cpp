@@ -1,4 +1,4 @@
-#include "NoticeImport.h"
+#include "app/core/NoticeImport.h"
 #include "database/DbConnection.h"
 #include "database/sqlite/Statement.h"
 #include "platform/SystemInfo.h"

@@ -2,7 +2,7 @@
 // never crashes or hangs.
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "geometry/Sphere.h"
 #include "map/OutlineToWindow.h"
 #include "map/OutlineTrim.h"

@@ -1,6 +1,6 @@
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "state/LibraryState.h"
 #include "files/IndexFile.h"
 #include "support/MapFolder.h"

@@ -2,7 +2,7 @@
 
 #include "tavu32d.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 #include "support/MapFolder.h"
 
 #include <cmath>

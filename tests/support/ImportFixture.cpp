@@ -1,6 +1,6 @@
 #include "ImportFixture.h"
 
-#include "NoticeImport.h"
+#include "app/core/NoticeImport.h"
 #include "database/sqlite/Statement.h"
 #include "support/NoticeDb.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "app/core/AppState.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
 #include "MapFolder.h"
 
-#include "MapFileBuilder.h"
+#include "geolib/tools/MapFileBuilder.h"
 
 #include <cstdio>
 #include <cstdlib>

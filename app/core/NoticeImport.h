@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "app/core/AppState.h"
 
 #include <chrono>
 #include <filesystem>

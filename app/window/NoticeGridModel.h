@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoticeGrid.h"
+#include "app/core/NoticeGrid.h"
 
 #include <QAbstractTableModel>
 

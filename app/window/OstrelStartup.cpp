@@ -1,8 +1,8 @@
-#include "OstrelStartup.h"
+#include "app/window/OstrelStartup.h"
 
-#include "NoticeExport.h"
-#include "NoticeGridModel.h"
-#include "NoticeImport.h"
+#include "app/core/NoticeExport.h"
+#include "app/window/NoticeGridModel.h"
+#include "app/core/NoticeImport.h"
 #include "database/DbConnection.h"
 #include "forms/NoticeWorkflows.h"
 #include "platform/Prompter.h"

@@ -1,4 +1,4 @@
-#include "OstrelStartup.h"
+#include "app/window/OstrelStartup.h"
 #include "database/DbConnection.h"
 #include "platform/qt/QtPrompter.h"
 

@@ -1,4 +1,4 @@
-#include "Texts.h"
+#include "app/core/Texts.h"
 
 namespace app {
 namespace {

@@ -1,4 +1,4 @@
-#include "NoticeGrid.h"
+#include "app/core/NoticeGrid.h"
 
 #include <algorithm>
 #include <charconv>

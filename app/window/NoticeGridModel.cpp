@@ -1,4 +1,4 @@
-#include "NoticeGridModel.h"
+#include "app/window/NoticeGridModel.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Texts.h"
+#include "app/core/Texts.h"
 #include "database/sqlite/Connection.h"
 #include "notice/NoticeRecord.h"
 

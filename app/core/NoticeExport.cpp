@@ -1,4 +1,4 @@
-#include "NoticeExport.h"
+#include "app/core/NoticeExport.h"
 
 #include "database/NoticeGridQuery.h"
 #include "database/NoticeRead.h"
