@@ -18,12 +18,16 @@ function(ostrel_mingw_build name triple)
     set(${name}_FOUND FALSE PARENT_SCOPE)
     return()
   endif()
+  set(jobs)
+  if(OSTREL_MINGW_JOBS)
+    set(jobs -j${OSTREL_MINGW_JOBS})
+  endif()
   ExternalProject_Add(${name}
     SOURCE_DIR ${arg_SOURCE}
     BINARY_DIR ${arg_BINARY}
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${triple}.cmake
                -DCMAKE_BUILD_TYPE=Release -DOSTREL_WERROR=${OSTREL_WERROR} ${arg_CMAKE_ARGS}
-    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> $<$<BOOL:${OSTREL_MINGW_JOBS}>:-j${OSTREL_MINGW_JOBS}>
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> ${jobs}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     DEPENDS ${arg_DEPENDS}
