@@ -2,6 +2,7 @@
 // the valid map's files, the damaged point files and the calls that once crashed or hung.
 #include "EntryCalls.h"
 #include "GeoFuzzMap.h"
+#include "geolib/tools/MapFileBuilder.h"
 
 #include <bit>
 #include <cmath>
@@ -78,6 +79,12 @@ int main(int argc, char** argv)
 
     write(corpus / "index_file_fuzz" / "islands.bin", files.at("GEOIDX1.BIN"));
     write(corpus / "index_file_fuzz" / "local.bin", files.at("LCLIDX1.BIN"));
+    // A coordination area among the islands whose value lies far below 0.
+    auto coordination = mapfiles::lineEntry("CND", 'D', mapfiles::squareLine(4001, {0.15f, 0.15f}, 0.01f, 2));
+    mapfiles::setDataReal(coordination, 3, -1e10f);
+    mapfiles::setDataReal(coordination, 4, 100);
+    write(corpus / "index_file_fuzz" / "coordination_minus_1e10.bin",
+          files.at("GEOIDX1.BIN") + mapfiles::indexFile({coordination}));
     write(corpus / "country_file_fuzz" / "countries.bin", files.at("GEOCCD3.BIN"));
 
     const fs::path entries = corpus / "entry_point_fuzz";

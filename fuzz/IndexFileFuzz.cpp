@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the library as its index files, the global and the local one, and
-// builds maps, walks lines and looks up areas through them.
+// builds maps, walks lines, looks up areas and lists coordination areas through them.
 #include "GeoFuzzMap.h"
 #include "tavu32d.h"
 
@@ -38,6 +38,8 @@ void mapAndLookUp()
     std::int32_t maxDist = 500, coastKm = 0, azimuth = 0;
     char country[3];
     GEODW(&lon, &lat, &maxDist, country, &coastKm, &azimuth);
+    std::int32_t windowKind = 2, noDist = 0;
+    CNDMAP(&windowKind, place, &noDist);
 }
 
 void walkLines()

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 using map_fixtures::deg;
@@ -137,6 +138,34 @@ TEST(AreaLists, CoordinationListGivesBackEachValueAsWritten)
         return out.str();
     });
     EXPECT_EQ(r.output, "2 0 50000 4001=0,65535 4002=1,65534 4003=32767,32768 4004=32768,32767 4005=65535,0");
+}
+
+TEST(AreaLists, CoordinationValueThatDoesNotRoundInto0To65535IsAReadFailure)
+{
+    const std::string failure =
+        testing_support::fatalOutput("GEOIXCD", testing_support::messageLine(" ERROR WHILE READING FROM DISK"));
+    struct Row {
+        float value;
+        std::string expected;  // the value read, or the report
+    };
+    const Row rows[] = {
+        {-0.49f, "0"}, {0, "0"}, {65535, "65535"}, {65535.49f, "65535"},
+        {-0.5f, failure}, {-1, failure}, {65535.5f, failure}, {65536, failure},
+        {-1e10f, failure}, {1e10f, failure}, {std::numeric_limits<float>::quiet_NaN(), failure},
+    };
+    for (const Row& row : rows) {
+        for (int item = 3; item <= 4; ++item) {
+            AreaMap m;
+            const float value1 = item == 3 ? row.value : 100, value2 = item == 4 ? row.value : 100;
+            m.coordination(mapfiles::squareLine(4001, deg(10, 50), 0.001f, 2), value1, value2);
+            const auto r = m.run([item] {
+                window(CNDMAP, 9.7, 49.7, 10.7, 50.3);
+                const auto& l = areaLists().coordination;
+                return l.areaValues.size() == 1 ? std::to_string(l.areaValues[0][item - 3] + 32768) : "no area";
+            });
+            EXPECT_EQ(r.output, row.expected) << row.value << " in item " << item;
+        }
+    }
 }
 
 TEST(AreaLists, LocalLookUpFindsAnAreaOfTheLocalList)

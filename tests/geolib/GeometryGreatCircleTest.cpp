@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -202,6 +203,94 @@ TEST(GreatCircle, FlatDistanceReadsItsTableWithinNinetyDegrees)
     };
     for (Row r : rows)
         EXPECT_NEAR(GEODST3(&r.lon1, &r.lat1, &r.lon2, &r.lat2), r.expectedKm, 0.01) << r.what;
+}
+
+namespace {
+
+// Both plane forms agree with these to a few roundings of their 4-byte result (6e-8 each); the
+// cosine of another latitude is off by 1e-3 or more in the rows whose latitudes tell them apart.
+constexpr double kPlaneRelTol = 1e-6;
+
+struct PlaneRow {
+    const char* what;
+    double lon1Deg, lat1Deg, lon2Deg, lat2Deg;
+};
+
+// The plane form written out: the longitude difference the short way round (by the library's
+// 4-byte two pi), shrunk by `cosine`, and the latitude difference, on the sphere.
+double planeKm(float lon1, float lat1, float lon2, float lat2, double cosine)
+{
+    constexpr double kTurn = 6.283186f;
+    double dx = std::fabs(double(lon1) - lon2);
+    if (dx > kTurn / 2)
+        dx = kTurn - dx;
+    const double dy = double(lat1) - lat2;
+    return std::sqrt(dx * cosine * dx * cosine + dy * dy) * kEarthRadiusKm;
+}
+
+}  // namespace
+
+TEST(GreatCircle, FlatDistanceTakesTheTableCosineOfTheRoundedMeanLatitude)
+{
+    struct Row {
+        PlaneRow at;
+        int table;  // the table's cosine, in 1112ths, of the whole degree the mean rounds to
+    };
+    const Row rows[] = {
+        {{"equator", 0, 0, 1, 0}, 1112},
+        {{"either side of the equator", 10, -0.3, 10.4, 0.2}, 1112},
+        {{"10 and 50 north, mean 30", 5, 10, 6, 50}, 963},
+        {{"50 and 10 north, mean 30", 6, 50, 5, 10}, 963},
+        {{"20 and 41.2 south, mean 30.6", -20, -20, -19.5, -41.2}, 953},
+        {{"mean 89.4", 0, 89, 1, 89.8}, 19},
+        {{"mean 89.6, rounded to 90", 0, 89.4, 1, 89.8}, 0},
+        {{"beyond the north pole, mean held at 90", 0, 95, 1, 120}, 0},
+        {{"beyond the south pole, mean held at 90", 0, -100, 2, -95}, 0},
+        {{"across 180 at 60 north", 179.5, 59.8, -179.7, 60.6}, 556},
+        {{"across 180 westwards at 45 south", -179.9, -45.3, 179.6, -44.9}, 786},
+    };
+    for (const Row& r : rows) {
+        float lon1 = rad(r.at.lon1Deg), lat1 = rad(r.at.lat1Deg), lon2 = rad(r.at.lon2Deg), lat2 = rad(r.at.lat2Deg);
+        const double want = planeKm(lon1, lat1, lon2, lat2, r.table / 1112.0);
+        EXPECT_NEAR(GEODST3(&lon1, &lat1, &lon2, &lat2), want, kPlaneRelTol * want) << r.at.what;
+    }
+}
+
+TEST(GreatCircle, ShortDistanceIsThePlaneFormOnPointOnesLatitudeBelowTheFlatLimit)
+{
+    const PlaneRow plane[] = {
+        {"equator", 0, 0, 0.2, 0.1},
+        {"60 north", 10, 60, 10.5, 60.3},
+        {"the same pair from its other end", 10.5, 60.3, 10, 60},
+        {"80 south", -20, -80, -19, -80.2},
+        {"across 180", 179.8, 45, -179.9, 45.2},
+    };
+    const auto check = [](float lon1, float lat1, float lon2, float lat2, double want, const std::string& what) {
+        float d = 0, dist = 0, az = 0;
+        GEODSTR(&lon1, &lat1, &lon2, &lat2, &d);
+        GEOPPDA(&lon1, &lat1, &lon2, &lat2, &dist, &az);
+        EXPECT_NEAR(d, want, kPlaneRelTol * want) << what;
+        EXPECT_NEAR(dist, want, kPlaneRelTol * want) << what;
+    };
+    for (const PlaneRow& r : plane) {
+        const float lon1 = rad(r.lon1Deg), lat1 = rad(r.lat1Deg), lon2 = rad(r.lon2Deg), lat2 = rad(r.lat2Deg);
+        check(lon1, lat1, lon2, lat2, planeKm(lon1, lat1, lon2, lat2, std::cos(double(lat1))), r.what);
+    }
+    // Either side of the limit of 0.00785 rad, north-east from 60 north, where the plane form
+    // and the great circle differ by 0.2%.
+    struct Edge {
+        double arc;
+        bool planeForm;
+    };
+    for (const Edge e : {Edge{0.00784, true}, Edge{0.00786, false}}) {
+        const float lon1 = 0, lat1 = rad(60);
+        double lon2 = 0, lat2 = 0;
+        direct(lon1, lat1, 45, e.arc * kEarthRadiusKm, lon2, lat2);
+        const float lon2f = float(lon2), lat2f = float(lat2);
+        const double want = e.planeForm ? planeKm(lon1, lat1, lon2f, lat2f, std::cos(double(lat1)))
+                                        : inverse(lon1, lat1, lon2f, lat2f).distanceKm;
+        check(lon1, lat1, lon2f, lat2f, want, "arc " + std::to_string(e.arc));
+    }
 }
 
 TEST(GreatCircle, RaysHaveAPointEveryStepAndAtTheEnd)

@@ -58,7 +58,7 @@ std::vector<IndexEntry> sampleEntries()
         mapfiles::setData(e, 8, "XYZ");
         mapfiles::setData(e, 12, "7");
         mapfiles::setDataReal(e, 3, 12.5f);
-        mapfiles::setDataReal(e, 4, -2.5f);
+        mapfiles::setDataReal(e, 4, 65534.5f);
         entries.push_back(e);
     }
     entries.push_back(mapfiles::lineEntry("NOR", 'B', line(1000200, {{0, 0}, {0.1f, 0.1f}})));
@@ -138,14 +138,14 @@ TEST(IndexFile, AreaAndCoordinationReadersTakeTheirFields)
         return out;
     });
     // Area ids lie below 4000, coordination ids in 4000 to 9999; items 3 and 4 hold 12.5 and
-    // -2.5, rounded away from zero.
+    // 65534.5, rounded away from zero.
     std::string areas, coordination;
     for (const IndexEntry& e : entries) {
         if (e.id < 4000)
             areas += show('A', e.id, e.owner + std::string(e.data.begin() + 8, e.data.begin() + 11) + char(e.data[12]),
                           0, 0, e.firstNumber, e.data, e.window);
         else if (e.id <= 9999)
-            coordination += show('C', e.id, "", 13, -3, e.firstNumber, e.data, e.window);
+            coordination += show('C', e.id, "", 13, 65535, e.firstNumber, e.data, e.window);
     }
     EXPECT_EQ(r.output, areas + coordination + areas + coordination);
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <sstream>
 
@@ -96,6 +97,32 @@ TEST(SymbolAtPoint, PolarLatitudesAndTheSearchOrder)
         return out.str();
     });
     EXPECT_EQ(r.output, "[   ] [   ][ATA] 12 [EEE] 21 [WWW] 12 [   ] 12");
+}
+
+TEST(SymbolAtPoint, PointThatIsNoPlaceLiesInNoCountry)
+{
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    struct Row {
+        double lonDeg, latDeg;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {11, kNaN, "   "}, {kNaN, 50, "   "}, {kNaN, kNaN, "   "}, {11, kInf, "   "}, {11, -kInf, "   "},
+        {kInf, 50, "   "}, {-kInf, 50, "   "},
+        {11, 50, "EEE"}, {9, 50, "WWW"}, {11, -120, "ATA"},  // finite points answer as before
+    };
+    const auto r = onMap(map_fixtures::twoCountries(), [&rows] {
+        std::ostringstream out;
+        circle(10, 50, 400);
+        for (const Row& row : rows) {
+            const std::string got = symbolAt(row.lonDeg, row.latDeg, false);
+            if (got != row.expected)
+                out << row.lonDeg << " " << row.latDeg << ": [" << got << "] not [" << row.expected << "]\n";
+        }
+        return out.str();
+    });
+    EXPECT_EQ(r.output, "");
 }
 
 TEST(SymbolAtPoint, EnclaveIsFoundInsideTheAdministrationAroundIt)

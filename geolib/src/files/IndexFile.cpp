@@ -6,12 +6,19 @@
 #include "core/Utilities.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace geo {
 namespace {
 
 constexpr std::size_t kEntryBytes = 47;
+constexpr std::int32_t kMostCoordinationValue = 65535;
+
+[[noreturn]] void readFailure(std::string_view routine)
+{
+    fatalMessage(routine, " ERROR WHILE READING FROM DISK");
+}
 
 // Reads the next whole entry; a short piece at the end counts as the end of the file.
 bool readEntry(BinaryFile& file, IndexEntry& e)
@@ -38,7 +45,7 @@ IndexFileState& openedIndex()
     IndexFileState& s = libraryState().indexFile;
     if (!s.open) {
         if (!s.file.open(locateFile("I")))
-            fatalMessage("GEOIXOPN", " ERROR WHILE READING FROM DISK");
+            readFailure("GEOIXOPN");
         s.open = true;
     }
     return s;
@@ -62,6 +69,17 @@ float dataReal(const IndexEntry& e, std::size_t item)
     std::vector<unsigned char> bytes(e.data.begin(), e.data.end());
     ByteReader in(bytes, 4 * (item - 1));
     return in.real32();
+}
+
+// Items 3 and 4 of a coordination entry, rounded, lie in 0 to 65535: any other value (NaN too)
+// is a damaged file.
+std::int32_t coordinationValue(const IndexEntry& e, std::size_t item)
+{
+    const double value = dataReal(e, item);
+    const std::int32_t rounded = roundHalfAway(value);
+    if (std::isnan(value) || rounded < 0 || rounded > kMostCoordinationValue)
+        readFailure("GEOIXCD");
+    return rounded;
 }
 
 }  // namespace
@@ -110,8 +128,8 @@ bool nextCoordinationEntry(CoordinationEntry& out)
     if (!nextEntry(e, [](const IndexEntry& x) { return x.id >= kFirstCoordinationId && x.id <= kLastCoordinationId; }))
         return false;
     out.id = e.id;
-    out.value1 = roundHalfAway(double(dataReal(e, 3)));
-    out.value2 = roundHalfAway(double(dataReal(e, 4)));
+    out.value1 = coordinationValue(e, 3);
+    out.value2 = coordinationValue(e, 4);
     out.firstNumber = e.firstNumber;
     std::copy_n(e.data.begin(), 8, out.bytes.begin());
     out.window = e.window;
@@ -126,7 +144,7 @@ void loadLocalIndex()
     t = LocalAreaIndex{};
     BinaryFile file;  // its own handle, closed after loading
     if (!file.open(locateFile("LI")))
-        fatalMessage("LCLRGIN", " ERROR WHILE READING FROM DISK");
+        readFailure("LCLRGIN");
     for (IndexEntry e; readEntry(file, e);) {
         if (e.kind != 'A')
             continue;

@@ -46,7 +46,7 @@ struct AreaEntry {
 
 struct CoordinationEntry {
     std::int32_t id = 0;
-    std::int32_t value1 = 0, value2 = 0;  // entry-data items 3 and 4, rounded
+    std::int32_t value1 = 0, value2 = 0;  // entry-data items 3 and 4, rounded: 0 to 65535
     std::int16_t firstNumber = 0;
     std::array<unsigned char, 8> bytes{};
     EntryWindow window{};
@@ -59,7 +59,8 @@ void openIndex();
 bool nextMapLine(IndexEntry& entry);
 /// GEOIXAR: the next area entry (id below 4000); false at the end.
 bool nextAreaEntry(AreaEntry& entry);
-/// GEOIXCD: the next coordination entry (ids 4000 to 9999); false at the end.
+/// GEOIXCD: the next coordination entry (ids 4000 to 9999); false at the end. A value that
+/// does not round into 0 to 65535 ends the process with the read failure report.
 bool nextCoordinationEntry(CoordinationEntry& entry);
 
 // The local region index, loaded once from "LCLIDX1.BIN".

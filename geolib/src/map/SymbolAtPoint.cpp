@@ -4,6 +4,8 @@
 #include "map/CurrentMap.h"
 #include "geometry/PointInPolygon.h"
 
+#include <cmath>
+
 namespace geo {
 
 bool outlineHoldsPoint(const OutlineRecord& o, std::size_t k, Point p)
@@ -14,6 +16,8 @@ bool outlineHoldsPoint(const OutlineRecord& o, std::size_t k, Point p)
 
 std::string GEOPLC2(Point p)
 {
+    if (!std::isfinite(p.lon) || !std::isfinite(p.lat))
+        return "   ";  // no place, so in no country
     if (p.lat > kNoSymbolLat)
         return "   ";
     if (p.lat < kAntarcticLat)
