@@ -2,6 +2,7 @@
 
 #include "DbConnection.h"
 #include "database/sqlite/Statement.h"
+#include "notice/ErrorNumbers.h"
 #include "notice/FieldUtils.h"
 #include "platform/Report.h"
 
@@ -10,11 +11,6 @@
 
 namespace database {
 namespace {
-
-// Error numbers of the failures that are not the engine's.
-constexpr int kErrOverflow = 6;
-constexpr int kErrTypeMismatch = 13;
-constexpr int kErrInvalidNull = 94;
 
 struct Counter {
     const char* column;     // compile-time name
@@ -42,13 +38,13 @@ bool drawKey(const Counter& c, std::int32_t& key, db::Connection& conn, platform
         return false;
     }
     if (isNull || !value) {
-        notice::reportErr(isNull ? kErrInvalidNull : kErrTypeMismatch, c.procedure,
+        notice::reportErr(isNull ? notice::kErrInvalidNull : notice::kErrTypeMismatch, c.procedure,
                           isNull ? "Invalid use of Null" : "Type mismatch", report);
         return false;
     }
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     if (*value >= kMax || *value < std::numeric_limits<std::int32_t>::min()) {
-        notice::reportErr(kErrOverflow, c.procedure, "Overflow", report);
+        notice::reportErr(notice::kErrOverflow, c.procedure, "Overflow", report);
         return false;
     }
     db::Statement write(conn, std::string("UPDATE Fmtv_keys SET ") + c.column + " = ?");

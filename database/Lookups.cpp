@@ -2,6 +2,7 @@
 
 #include "database/sqlite/Connection.h"
 #include "database/sqlite/Statement.h"
+#include "notice/ErrorNumbers.h"
 #include "notice/FieldUtils.h"
 #include "platform/Report.h"
 
@@ -11,8 +12,6 @@
 namespace database {
 namespace {
 
-constexpr int kErrInvalidNull = 94;
-
 // Runs a query of keys; Found with the first row's key when any row matches.
 Lookup firstKey(db::Connection& conn, db::Statement& st, const char* column, std::int32_t& key)
 {
@@ -20,7 +19,7 @@ Lookup firstKey(db::Connection& conn, db::Statement& st, const char* column, std
         return step == db::Step::Failed ? Lookup::Failed : Lookup::NotFound;
     const auto value = st.integer(column);
     if (!value) {
-        conn.fail(kErrInvalidNull, std::string("Invalid use of Null in ") + column);
+        conn.fail(notice::kErrInvalidNull, std::string("Invalid use of Null in ") + column);
         return Lookup::Failed;
     }
     key = std::int32_t(*value);
@@ -184,7 +183,7 @@ Lookup findContour(std::int16_t contourId, const std::string& ctry, const std::s
         return Lookup::NotFound;
     }
     if (!key) {
-        conn.fail(kErrInvalidNull, "Invalid use of Null in contourkey");
+        conn.fail(notice::kErrInvalidNull, "Invalid use of Null in contourkey");
         return Lookup::Failed;
     }
     hasPoints = pointsKnown;
@@ -216,7 +215,9 @@ bool getNoticeType(std::int32_t terrakey, db::Connection& conn, std::string& typ
     db::Statement st(conn, "SELECT notice_typ FROM fmtv_terra WHERE terrakey = ?");
     st.bind(1, std::int64_t(terrakey));
     if (const db::Step step = st.step(); step != db::Step::Row || st.isNull(0))
-        return step == db::Step::Failed ? false : conn.fail(kErrInvalidNull, "No notice type stored for notice " + std::to_string(terrakey));
+        return step == db::Step::Failed
+                   ? false
+                   : conn.fail(notice::kErrInvalidNull, "No notice type stored for notice " + std::to_string(terrakey));
     type = st.text(0);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "Lookups.h"
 #include "database/sqlite/Statement.h"
 #include "database/sqlite/Transaction.h"
+#include "notice/ErrorNumbers.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
 #include "notice/NoticeFileFormat.h"
@@ -17,8 +18,6 @@ namespace database {
 namespace {
 
 using notice::NoticeRecord;
-
-constexpr int kErrInvalidNull = 94;
 
 enum class Form { AsStored, Trim, Upper, Pad2, Pad3, Pad4 };
 
@@ -111,7 +110,8 @@ bool readAdmRows(const char* table, std::int32_t terrakey, notice::AdmList& list
         if (adm.empty())
             continue;
         if (slot == list.adm.size())
-            return conn.fail(kErrSubscript, std::string("Subscript out of range: more than 13 rows in ") + table);
+            return conn.fail(notice::kErrSubscript,
+                             std::string("Subscript out of range: more than 13 rows in ") + table);
         list.adm[slot++] = adm;
     }
     return step == db::Step::Done;
@@ -152,7 +152,7 @@ bool readAzimuthRows(const AzimuthTable& t, std::int32_t terrakey, notice::Azimu
         const double slot = notice::azimuthSlot(leadingNumber(azm));
         if (!(slot >= 0 && slot < notice::kAzimuthSlots)) {
             // Reported, and the rest of the list is still read.
-            notice::reportErr(kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, report);
+            notice::reportErr(notice::kErrSubscript, t.procedure, "Subscript out of range: azimuth " + azm, report);
             result = false;
             continue;
         }
@@ -181,7 +181,7 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
     db::Statement st(conn, "SELECT * FROM fmtv_terra WHERE terrakey = ?");
     st.bind(1, std::int64_t(terrakey));
     if (const db::Step step = st.step(); step != db::Step::Row)  // the key is unique
-        return step == db::Step::Failed ? reportDbErr(conn, kProc, report) : conn.fail(1, "no notice");
+        return step == db::Step::Failed ? reportDbErr(conn, kProc, report) : conn.fail(db::kErrGeneric, "no notice");
 
     rec.flag = true;
     // A suppression or withdrawal keeps its identification in the target part.
@@ -221,9 +221,9 @@ bool readFromFMTVTerra(std::int32_t terrakey, NoticeRecord& rec, db::Connection&
     if (notice::isAllotment(rec.notice_typ))
         return ok;
     ok = readFromFMTVAntHgt(terrakey, rec, conn, report) && ok;
-    if (notice::carriesHorizontal(rec.polar) && rec.ant_dir == "D")
+    if (notice::carriesPattern(rec.polar, rec.ant_dir, notice::Component::Horizontal))
         ok = readFromFMTVAntDiagr_H(terrakey, rec, conn, report) && ok;
-    if (notice::carriesVertical(rec.polar) && rec.ant_dir == "D")
+    if (notice::carriesPattern(rec.polar, rec.ant_dir, notice::Component::Vertical))
         ok = readFromFMTVAntDiagr_V(terrakey, rec, conn, report) && ok;
     return ok;
 }
@@ -312,7 +312,7 @@ bool readFromZEL04Allotment(std::int32_t terrakey, notice::ZEL04Elements& zel, d
         return true;
     a.nb_sub_areas = subAreas;
     if (!allotkey) {
-        notice::reportErr(kErrInvalidNull, kProc, "Invalid use of Null", report);
+        notice::reportErr(notice::kErrInvalidNull, kProc, "Invalid use of Null", report);
         return false;
     }
     return readZEL04SubArea(terrakey, std::int32_t(*allotkey), zel, conn, report);

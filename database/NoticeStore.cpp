@@ -87,9 +87,9 @@ bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
     setColumns(row, notice::Table::Terra, rec, [&rec](const notice::NoticeField&, const std::string& field) {
         return &field == &rec.ant_dir ? storedAntDir(rec) : withPolarPowers(rec, field);
     });
-    const bool added = rec.intent == "ADD";
+    const bool targeted = notice::hasTarget(rec.intent);
     std::int32_t targetKey = 0;
-    if (!added) {
+    if (targeted) {
         if (!writeTargetTable(targetKey, conn, report))
             return false;
         row.set("Target", targetKey);
@@ -99,18 +99,18 @@ bool writeToFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::C
 
     if (!rec.remarks.empty() && !writeToFMTVRmksTable(rec.remarks, terrakey, conn, report))
         return false;
-    if (!added && !writeToFMTVTargetTable(rec.target, targetKey, conn, report))
+    if (targeted && !writeToFMTVTargetTable(rec.target, targetKey, conn, report))
         return false;
-    if (!added && rec.intent != "MODIFY")
+    if (!notice::describesStation(rec.intent))
         return true;  // suppressions and withdrawals keep only the identification
 
     const notice::ZEL04Elements& zel = rec.zel;
     return (!rec.opPeriod.flag || writeToFMTVOpPrdTable(rec.opPeriod, terrakey, conn, report)) &&
            (!rec.coordAdm.flag || writeCoordList(rec.coordAdm, terrakey, conn, report)) &&
            writeAntHgtList(rec, terrakey, conn, report) &&
-           (!(notice::carriesHorizontal(rec.polar) && rec.ant_dir == "D") ||
+           (!notice::carriesPattern(rec.polar, rec.ant_dir, notice::Component::Horizontal) ||
             writeAntDiagHList(rec, terrakey, conn, report)) &&
-           (!(notice::carriesVertical(rec.polar) && rec.ant_dir == "D") ||
+           (!notice::carriesPattern(rec.polar, rec.ant_dir, notice::Component::Vertical) ||
             writeAntDiagVList(rec, terrakey, conn, report)) &&
            (!zel.flag || (writeToZEL04ElementTable(rec, terrakey, conn, report) &&
                           (!zel.coordA.flag || writeCoordAList(zel.coordA, terrakey, conn, report)) &&

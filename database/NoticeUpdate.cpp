@@ -11,32 +11,25 @@
 #include "database/sqlite/RowWriter.h"
 #include "database/sqlite/Statement.h"
 #include "database/sqlite/Transaction.h"
+#include "notice/ErrorNumbers.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeRules.h"
 
 #include <algorithm>
 #include <limits>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 namespace database {
 namespace {
 
 using notice::NoticeRecord;
 
-constexpr int kErrOverflow = 6;
-
-// The pattern lists rewritten, by directivity and polarisation.
-std::vector<std::string> patternPolarisations(const NoticeRecord& rec)
-{
-    if (rec.ant_dir != "D" || notice::carriesBoth(rec.polar))
-        return {"H", "V"};
-    if (notice::carriesHorizontal(rec.polar))
-        return {"H"};
-    if (notice::carriesVertical(rec.polar))
-        return {"V"};
-    return {};
-}
+// The pattern lists by the polarisation they are stored under.
+constexpr std::pair<notice::Component, const char*> kPatterns[] = {
+    {notice::Component::Horizontal, "H"},
+    {notice::Component::Vertical, "V"},
+};
 
 // The stored target key: nothing when the notice has none; false on an error (reported).
 bool storedTarget(std::int32_t terrakey, std::optional<std::int32_t>& target, bool& found, db::Connection& conn,
@@ -53,7 +46,7 @@ bool storedTarget(std::int32_t terrakey, std::optional<std::int32_t>& target, bo
         return true;
     const std::optional<std::int64_t> key = st.integer(0);
     if (!key || *key < std::numeric_limits<std::int32_t>::min() || *key > std::numeric_limits<std::int32_t>::max()) {
-        notice::reportErr(kErrOverflow, kProc, "Overflow: Target " + st.text(0), report);
+        notice::reportErr(notice::kErrOverflow, kProc, "Overflow: Target " + st.text(0), report);
         return false;
     }
     target = std::int32_t(*key);
@@ -75,8 +68,9 @@ bool updateLists(const NoticeRecord& rec, std::int32_t terrakey, db::Connection&
         return true;
     if (!updateAntHgtSection(rec, terrakey, conn, report))
         return false;
-    for (const std::string& polar : patternPolarisations(rec))
-        if (!updateAttnSection(rec, terrakey, polar, conn, report))
+    for (const auto& [component, polar] : kPatterns)
+        if (notice::rewritesPattern(rec.polar, rec.ant_dir, component) &&
+            !updateAttnSection(rec, terrakey, polar, conn, report))
             return false;
     return true;
 }
@@ -119,14 +113,14 @@ bool updateFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::Co
                           return;  // an empty transmission system keeps the stored one
                       row.setOrNull(column, withPolarPowers(rec, value));
                   });
-    const bool added = rec.intent == "ADD";
+    const bool targeted = notice::hasTarget(rec.intent);
     bool ok = true;
     bool newTarget = false;
     std::int32_t targetKey = target.value_or(0);
-    if (added && target) {
-        row.setOrNull("Target", "");  // an addition has no target
+    if (!targeted && target) {
+        row.setOrNull("Target", "");
         ok = deleteOneFromFMTVTarget(targetKey, conn, report);
-    } else if (!added && !target) {
+    } else if (targeted && !target) {
         ok = writeTargetTable(targetKey, conn, report);
         row.set("Target", std::int64_t(targetKey));
         newTarget = true;
@@ -136,7 +130,7 @@ bool updateFMTVTerraTable(const NoticeRecord& rec, std::int32_t terrakey, db::Co
              deleteFromCoord(terrakey, conn, report) && deleteFromAntDiagr(terrakey, "H", conn, report) &&
              deleteFromAntDiagr(terrakey, "V", conn, report);
     ok = ok && (row.run() || reportDbErr(conn, "updateFMTVTerraTable", report));
-    if (ok && !added)
+    if (ok && targeted)
         ok = newTarget ? writeToFMTVTargetTable(rec.target, targetKey, conn, report)
                        : updateFMTVTargetTable(rec.target, targetKey, conn, report);
     ok = ok && updateFMTVRmksTable(rec.remarks, terrakey, conn, report);

@@ -7,6 +7,7 @@
 #include "NoticeDelete.h"
 #include "database/sqlite/RowWriter.h"
 #include "database/sqlite/Statement.h"
+#include "notice/ErrorNumbers.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileFormat.h"
 #include "notice/NoticeRules.h"
@@ -19,14 +20,12 @@ namespace {
 
 using notice::NoticeRecord;
 
-constexpr int kErrOverflow = 6;
-
 // A count or id as the 16-bit number it is stored by; an overflow is reported.
 bool toInt16(const std::string& text, std::int16_t& out, const char* procedure, platform::Report& report)
 {
     const auto value = leadingInt16(text);
     if (!value) {
-        notice::reportErr(kErrOverflow, procedure, "Overflow", report);
+        notice::reportErr(notice::kErrOverflow, procedure, "Overflow", report);
         return false;
     }
     out = *value;
@@ -39,7 +38,7 @@ bool writePoints(const NoticeRecord& rec, std::int32_t contourkey, std::int16_t 
 {
     const std::vector<notice::FlaggedPair>& points = rec.zel.contour.points;
     if (count > std::int16_t(points.size())) {
-        notice::reportErr(kErrSubscript, procedure, "Subscript out of range", report);
+        notice::reportErr(notice::kErrSubscript, procedure, "Subscript out of range", report);
         return false;
     }
     bool result = false;
@@ -251,7 +250,7 @@ bool updateZEL04Contour(const NoticeRecord& rec, std::int32_t contourkey, db::Co
         return false;
     // Refuse a record whose point list is shorter than its count before anything is written.
     if (count > std::int16_t(c.points.size())) {
-        notice::reportErr(kErrSubscript, kProc, "Subscript out of range", report);
+        notice::reportErr(notice::kErrSubscript, kProc, "Subscript out of range", report);
         return false;
     }
     db::Statement rows(conn, "SELECT count(*) FROM zel_contour WHERE contourkey = ?");

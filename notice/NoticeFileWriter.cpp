@@ -46,7 +46,7 @@ bool writes(Written group, const NoticeRecord& rec)
     case Written::Always: return true;
     case Written::Target: return rec.target.flag;
     case Written::Position:
-        return isAnalogue(type) || (isDigitalAssignment(type) && rec.intent != "SUPPRESS");
+        return isAnalogue(type) || (isDigitalAssignment(type) && !dropsPosition(rec.intent));
     case Written::OpAgency: return rec.fragment == "NTFD_RR";
     case Written::OpPeriod: return rec.fragment == "NTFD_RR" && rec.opPeriod.flag;
     case Written::Digital:

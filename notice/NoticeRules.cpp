@@ -34,18 +34,31 @@ constexpr PolarRule kPolarisations[] = {
     {"U", true, true, false},
 };
 
+// Only a directional antenna has patterns; an unknown directivity is taken as none.
+struct DirectivityRule {
+    std::string_view antDir;
+    bool patterns;
+};
+
+constexpr DirectivityRule kDirectivities[] = {
+    {"D", true},
+    {"ND", false},
+};
+
 enum class Station { Describes, Ends };
 
 struct IntentRule {
     std::string_view intent;
     Station station;
+    bool target;         // acts on a stored station, which the target names
+    bool dropsPosition;  // a digital assignment's file leaves out its frequency and site
 };
 
 constexpr IntentRule kIntents[] = {
-    {"ADD", Station::Describes},
-    {"MODIFY", Station::Describes},
-    {"SUPPRESS", Station::Ends},
-    {"WITHDRAW", Station::Ends},
+    {"ADD", Station::Describes, false, false},
+    {"MODIFY", Station::Describes, true, false},
+    {"SUPPRESS", Station::Ends, true, true},
+    {"WITHDRAW", Station::Ends, true, false},
 };
 
 template <class Rule, std::size_t N>
@@ -63,9 +76,22 @@ bool inGroup(std::string_view type, Group group)
 
 const PolarRule* polarRule(std::string_view polar) { return find(kPolarisations, polar, &PolarRule::polar); }
 
+bool hasPatterns(std::string_view antDir)
+{
+    const DirectivityRule* rule = find(kDirectivities, antDir, &DirectivityRule::antDir);
+    return rule && rule->patterns;
+}
+
+bool polarHas(std::string_view polar, Component component)
+{
+    return component == Component::Horizontal ? carriesHorizontal(polar) : carriesVertical(polar);
+}
+
+const IntentRule* intentRule(std::string_view intent) { return find(kIntents, intent, &IntentRule::intent); }
+
 bool intentIs(std::string_view intent, Station station)
 {
-    const IntentRule* rule = find(kIntents, intent, &IntentRule::intent);
+    const IntentRule* rule = intentRule(intent);
     return rule && rule->station == station;
 }
 
@@ -109,8 +135,30 @@ bool isKnownPolarisation(std::string_view polar)
     return rule && rule->known;
 }
 
+bool carriesPattern(std::string_view polar, std::string_view antDir, Component component)
+{
+    return hasPatterns(antDir) && polarHas(polar, component);
+}
+
+bool rewritesPattern(std::string_view polar, std::string_view antDir, Component component)
+{
+    return !hasPatterns(antDir) || carriesPattern(polar, antDir, component);
+}
+
 bool describesStation(std::string_view intent) { return intentIs(intent, Station::Describes); }
 bool endsStation(std::string_view intent) { return intentIs(intent, Station::Ends); }
+
+bool hasTarget(std::string_view intent)
+{
+    const IntentRule* rule = intentRule(intent);
+    return !rule || rule->target;
+}
+
+bool dropsPosition(std::string_view intent)
+{
+    const IntentRule* rule = intentRule(intent);
+    return rule && rule->dropsPosition;
+}
 
 std::string convFrequency(std::string text)
 {

@@ -35,10 +35,25 @@ bool carriesBoth(std::string_view polar);
 /// Whether the polarisation is one a notice names, not the unknown one.
 bool isKnownPolarisation(std::string_view polar);
 
+/// The two components of a polarisation, each with its own antenna pattern.
+enum class Component { Horizontal, Vertical };
+/// Whether a notice stores, reads and shows the pattern of the component: a directional
+/// antenna ("D") whose polarisation has the component.
+bool carriesPattern(std::string_view polar, std::string_view antDir, Component component);
+/// Whether an update rewrites the stored pattern of the component: the notice's own pattern,
+/// and both of an antenna that is not directional, which should have none.
+bool rewritesPattern(std::string_view polar, std::string_view antDir, Component component);
+
 /// Whether the intent brings or changes a station.
 bool describesStation(std::string_view intent);
 /// Whether the intent ends a station: the notice carries no station of its own.
 bool endsStation(std::string_view intent);
+/// Whether a notice of this intent has a target, the stored station it acts on: every intent
+/// but an addition (an unknown one too).
+bool hasTarget(std::string_view intent);
+/// Whether the file of a digital assignment of this intent leaves out its frequency and site:
+/// a suppression only (a withdrawal keeps them).
+bool dropsPosition(std::string_view intent);
 
 /// A conversion frequency as stored and written: a decimal comma becomes a point.
 std::string convFrequency(std::string text);

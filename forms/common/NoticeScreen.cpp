@@ -334,7 +334,7 @@ bool reads(const ControlRow& row, const std::string& intent, const std::string& 
 {
     const FieldRule rule = ruleOf(*row.field);
     return !(rule.block == Block::Station && notice::endsStation(intent)) &&
-           !(rule.block == Block::Target && intent == "ADD") && polarHas(rule.when, polar);
+           !(rule.block == Block::Target && !notice::hasTarget(intent)) && polarHas(rule.when, polar);
 }
 
 // The stamp of the update, the intent, the notice type and the fragment.
@@ -465,14 +465,14 @@ void writeNtcToScreen(const NoticeRecord& rec, NoticeForm& form)
             writeRow(row, rec, form);
     writeCoordAdmToScreen(rec, form);
     writeEffHgtToScreen(rec, form);
-    if (rec.ant_dir == "D") {
-        // A list of unknown polarisation is shown whenever it holds a value.
-        const bool known = notice::isKnownPolarisation(rec.polar);
-        if (notice::carriesHorizontal(rec.polar) && (known || holdsValue(rec.attnH)))
-            writeAttnHToScreen(rec, form);
-        if (notice::carriesVertical(rec.polar) && (known || holdsValue(rec.attnV)))
-            writeAttnVToScreen(rec, form);
-    }
+    // A list of unknown polarisation is shown whenever it holds a value.
+    const bool known = notice::isKnownPolarisation(rec.polar);
+    if (notice::carriesPattern(rec.polar, rec.ant_dir, notice::Component::Horizontal) &&
+        (known || holdsValue(rec.attnH)))
+        writeAttnHToScreen(rec, form);
+    if (notice::carriesPattern(rec.polar, rec.ant_dir, notice::Component::Vertical) &&
+        (known || holdsValue(rec.attnV)))
+        writeAttnVToScreen(rec, form);
     form.setShownRecord(rec);
 }
 
@@ -528,12 +528,10 @@ void readStationFromScreen(NoticeRecord& rec, const NoticeForm& form, const Noti
     rec.stn_cls = notice::stationClass(rec.notice_typ);
     readCoordAdmFromScreen(rec, form);
     readEffHgtFromScreen(rec, form);
-    if (antDir == "D") {
-        if (polarHas(When::PolarH, polar))
-            readAttnHFromScreen(rec, form);
-        if (polarHas(When::PolarV, polar))
-            readAttnVFromScreen(rec, form);
-    }
+    if (notice::carriesPattern(polar, antDir, notice::Component::Horizontal))
+        readAttnHFromScreen(rec, form);
+    if (notice::carriesPattern(polar, antDir, notice::Component::Vertical))
+        readAttnVFromScreen(rec, form);
     // The thirteenth administration has no box.
     if (kept && !kept->coordAdm.adm.back().empty()) {
         rec.coordAdm.adm.back() = kept->coordAdm.adm.back();

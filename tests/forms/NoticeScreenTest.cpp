@@ -447,6 +447,36 @@ TEST(NoticeScreen, FormToRecordEdgeCases)
     }
 }
 
+// Each intent chosen on a form whose target and station boxes are filled: what the update reads.
+TEST(NoticeScreen, EachIntentReadsTheTargetAndStationItHas)
+{
+    struct Row {
+        const char* option;  // "" for none chosen
+        bool target;         // the target's reference is read
+        bool station;        // the station's call sign is read
+    };
+    const Row rows[] = {
+        {"OptInt_Add", false, true},
+        {"OptInt_Mod", true, true},
+        {"OptInt_Sup", true, false},
+        {"OptInt_Wdraw", true, false},
+        {"", true, true},
+    };
+    for (int kind : kKinds)
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(r.option) + " on kind " + std::to_string(kind));
+            auto form = makeForm(kind);
+            if (*r.option)
+                type(*form, r.option, "on");
+            type(*form, "Txt_TrgAdmRefID", "REF");
+            type(*form, "Txt_3A1_CallSign", "CALL");
+            const NoticeRecord back = readBack(*form, kind);
+            EXPECT_EQ(back.target.flag, r.target);
+            EXPECT_EQ(back.target.adm_ref_id, r.target ? "REF" : "");
+            EXPECT_EQ(back.call_sign, r.station ? "CALL" : "");
+        }
+}
+
 TEST(NoticeScreen, AnEmptyFormReadsAsItsKind)
 {
     for (int kind : kKinds) {

@@ -113,6 +113,50 @@ TEST(PolarisationRule, EachPathKeepsThePowersAndPatternsOfThePolarisation)
     }
 }
 
+TEST(PatternRule, OnlyADirectionalAntennaHasThePatternsOfItsPolarisation)
+{
+    struct Row {
+        const char* polar;
+        const char* antDir;
+        const char* stored;  // the polarisations the notice's patterns are stored under
+        bool readH;          // patterns of both components in the database, read back
+        bool readV;
+        const char* left;    // the stored patterns an update that gives none leaves
+    };
+    const Row rows[] = {
+        {"H", "D", "H", true, false, "V"},
+        {"V", "D", "V", false, true, "H"},
+        {"M", "D", "H,V", true, true, ""},
+        {"U", "D", "H,V", true, true, ""},
+        {"", "D", "", false, false, "H,V"},
+        {"H", "ND", "", false, false, ""},
+        {"V", "ND", "", false, false, ""},
+        {"M", "ND", "", false, false, ""},
+        {"U", "ND", "", false, false, ""},
+        {"M", "d", "", false, false, ""},  // an unknown directivity has no patterns
+    };
+    const std::string patterns = "SELECT group_concat(polar) FROM (SELECT polar FROM fmtv_ant_diag ORDER BY rowid)";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string("polarisation \"") + r.polar + "\", directivity \"" + r.antDir + "\"");
+        NoticeDb db;
+        NoticeRecord rec = directive(r.polar, "3");
+        rec.ant_dir = r.antDir;
+        const std::int32_t key = store(db, rec);
+        EXPECT_EQ(db.scalar(patterns), r.stored);
+
+        db::Statement orphans(db.conn, "INSERT INTO fmtv_ant_diag (terrakey, azm, attn, polar) VALUES "
+                                       "(?1, '0', '5', 'H'), (?1, '0', '5', 'V')");
+        ASSERT_TRUE(db.conn.exec("DELETE FROM fmtv_ant_diag") && orphans.bind(1, std::int64_t(key)).run());
+        const NoticeRecord back = readBack(db, key);
+        EXPECT_EQ(back.attnH[0].flag, r.readH);
+        EXPECT_EQ(back.attnV[0].flag, r.readV);
+
+        rec.attnH = rec.attnV = {};
+        update(db, rec, key);
+        EXPECT_EQ(db.scalar(patterns), r.left);
+    }
+}
+
 TEST(NoticeTypeRule, EachPathTreatsTheTypeByItsGroup)
 {
     struct Row {
@@ -176,34 +220,48 @@ TEST(IntentRule, OnlyAnAdditionOrModificationKeepsItsStation)
         const char* fileRefId;  // what the file reader leaves in the own reference
         const char* readRefId;  // the own reference read back
         const char* opPeriods;  // operating periods left by an update of a stored modification
+        bool target;            // the notice has a target: stored, and updated from an addition or modification
+        bool filePosition;      // the writer writes the frequency and site of a digital assignment
     };
     const Row rows[] = {
-        {"ADD", "OWN", "OWN", "1"},
-        {"MODIFY", "OWN", "OWN", "1"},
-        {"SUPPRESS", "TRG", "", "0"},
-        {"WITHDRAW", "TRG", "", "0"},
-        {"RECORDED", "TRG", "OWN", "0"},
+        {"ADD", "OWN", "OWN", "1", false, true},
+        {"MODIFY", "OWN", "OWN", "1", true, true},
+        {"SUPPRESS", "TRG", "", "0", true, false},
+        {"WITHDRAW", "TRG", "", "0", true, true},
+        {"RECORDED", "TRG", "OWN", "0", true, true},
     };
+    // The stored targets and the notices that refer to one.
+    const std::string targets =
+        "SELECT (SELECT count(*) FROM fmtv_target) || '/' || (SELECT count(Target) FROM fmtv_terra)";
     for (const Row& r : rows) {
         SCOPED_TRACE(r.intent);
+        const std::string targetKept = r.target ? "1/1" : "0/0";
         EXPECT_EQ(readNotice(std::string("t_notice_type = T02\nt_action = ") + r.intent +
                              "\nt_adm_ref_id = OWN\nt_trg_adm_ref_id = TRG\n")
                       .adm_ref_id,
                   r.fileRefId);
+        EXPECT_EQ(notice::writeNoticeSection(noticeOf("DT1", r.intent), 1).find("t_freq_assgn = 100") !=
+                      std::string::npos,
+                  r.filePosition);
 
         NoticeRecord rec = noticeOf("T02", r.intent);
         rec.target.flag = true;
         rec.target.adm_ref_id = "TRG";
         NoticeDb db;
         EXPECT_EQ(readBack(db, store(db, rec)).adm_ref_id, r.readRefId);
+        EXPECT_EQ(db.scalar(targets), targetKept);
 
-        NoticeDb modified;
-        rec.intent = "MODIFY";
-        rec.opPeriod = {true, "0100", "2300"};
-        const std::int32_t key = store(modified, rec);
-        rec.intent = r.intent;
-        update(modified, rec, key);
-        EXPECT_EQ(modified.scalar("SELECT count(*) FROM fmtv_op_prd"), r.opPeriods);
+        for (const char* before : {"ADD", "MODIFY"}) {
+            SCOPED_TRACE(std::string("updated from ") + before);
+            NoticeDb stored;
+            rec.intent = before;
+            rec.opPeriod = {true, "0100", "2300"};
+            const std::int32_t key = store(stored, rec);
+            rec.intent = r.intent;
+            update(stored, rec, key);
+            EXPECT_EQ(stored.scalar("SELECT count(*) FROM fmtv_op_prd"), r.opPeriods);
+            EXPECT_EQ(stored.scalar(targets), targetKept);
+        }
     }
 }
 
