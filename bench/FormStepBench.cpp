@@ -73,7 +73,7 @@ int stepThroughOneKind(QApplication& application, bench::SilentPrompter& prompte
     forms::NoticeSession session{state, prompter, {}};
     start = Clock::now();
     forms::openSelectedNtc(session, 1, 0);
-    database::closeDB(state.dbConnection);
+    state.dbConnection.close();
     std::filesystem::remove(path);
     if (stepMs.size() != std::size_t(kSteps) || state.currentNtcIndex != kSteps)
         return 1;
@@ -127,7 +127,7 @@ int switchBetweenKinds(QApplication& application, bench::SilentPrompter& prompte
     });
     forms::NoticeSession session{state, prompter, {}};
     forms::openSelectedNtc(session, 1, 0);
-    database::closeDB(state.dbConnection);
+    state.dbConnection.close();
     std::filesystem::remove(path);
     if (stepMs.size() != std::size_t(kSteps))
         return 1;

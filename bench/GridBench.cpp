@@ -75,7 +75,7 @@ int main(int argc, char* argv[])
     }
     const auto exportBytes = std::filesystem::file_size(exportPath);
     ok = storeNotices(state.dbConnection, exportNotices, gridNotices, prompter) && ok;
-    database::closeDB(state.dbConnection);
+    state.dbConnection.close();
 
     app::OstrelStartup window(prompter, database::templatePath());
     window.show();

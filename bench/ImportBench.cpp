@@ -196,7 +196,7 @@ int main(int argc, char* argv[])
                 m.ok = app::importTextFile(s.file.string(), state, status, prompter,
                                            {"import_bench", database::templatePath()})
                            .opened;
-                database::closeDB(state.dbConnection);
+                state.dbConnection.close();
             });
             m.ok = m.ok && prompter.shown == 0;
             return m;

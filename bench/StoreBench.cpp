@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
                 rec.freq_assgn = std::to_string(470 + i % 400) + ".25";
                 stored += database::storeNtc(rec, conn, outcome, false, prompter.report()) ? 1 : 0;
             }
-            database::closeDB(conn);
+            conn.close();
         });
         std::printf("store %6d notices (127 rows each): %s s, %s us per notice, %d stored\n", n,
                     bench::fixed(seconds, 2, 7).c_str(), bench::fixed(seconds * 1e6 / n, 1, 6).c_str(), stored);

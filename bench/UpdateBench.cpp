@@ -54,7 +54,7 @@ int main(int argc, char* argv[])
             for (const auto& [key, record] : corrected)
                 updated += database::updateNtc(record, key, conn, prompter.report()) ? 1 : 0;
         });
-        database::closeDB(conn);
+        conn.close();
         std::printf("update %d of %6d notices (127 rows each): %s s, %s us per notice, %d updated\n", kUpdates, n,
                     bench::fixed(seconds, 3, 6).c_str(), bench::fixed(seconds * 1e6 / kUpdates, 1, 6).c_str(), updated);
         std::filesystem::remove(path);

@@ -71,12 +71,21 @@ std::filesystem::path templatePath()
     return programFolder() / kTemplateName;
 }
 
-bool copyTemplateDB(const std::string& path, platform::Report& report, const std::filesystem::path& templateFile)
+std::string resolvedPath(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    return ec ? path : resolved.string();
+}
+
+bool copyTemplateDB(const std::string& name, platform::Report& report, const std::filesystem::path& templateFile)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_regular_file(templateFile, ec))
         return copyFailed(report, ENOENT, templateFile.string() + ": " + std::strerror(ENOENT));
+    // The file a link names is replaced, not the link: the database stays where its lock is.
+    const std::string path = resolvedPath(name);
     const fs::path target(path);
     fs::path temp = target;
     temp += ".tmp-" + std::to_string(::getpid());
@@ -95,45 +104,107 @@ bool copyTemplateDB(const std::string& path, platform::Report& report, const std
     return true;
 }
 
-bool lockDB(const std::string& path, db::FileLock& lock, const std::string& procedure, platform::Report& report)
+namespace {
+
+bool refuseBusy(const std::string& path, const std::string& procedure, platform::Report& report)
 {
-    switch (lock.acquire(path + "-lock")) {
-    case db::FileLock::Outcome::Held:
-    case db::FileLock::Outcome::ReadOnlyFolder:
-        return true;
-    case db::FileLock::Outcome::Busy:
-        notice::reportErr(db::kErrBusy, procedure,
-                          "The database " + path + " is open in another instance of the program. Close it there first.",
-                          report);
-        return false;
-    case db::FileLock::Outcome::Failed:
-        break;
-    }
-    notice::reportErr(db::kErrCantOpen, procedure, path + ": " + std::strerror(errno), report);
+    notice::reportErr(db::kErrBusy, procedure,
+                      "The database " + path + " is open in another instance of the program. Close it there first.",
+                      report);
     return false;
 }
 
-bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report, db::FileLock held)
+bool refuseLock(const std::string& text, const std::string& procedure, platform::Report& report)
+{
+    notice::reportErr(db::kErrCantOpen, procedure, text, report);
+    return false;
+}
+
+// Whether this user may write the file or folder, read-only media counted.
+bool writable(const std::string& path)
+{
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Locks the existing database file itself, which `path` names.
+bool lockTheFile(const std::string& path, db::FileLock& lock, const std::string& procedure, platform::Report& report)
+{
+    const std::string file = resolvedPath(path);
+    switch (lock.acquireFile(file)) {
+    case db::FileLock::Outcome::Held:
+        return true;
+    case db::FileLock::Outcome::Busy:
+        return refuseBusy(path, procedure, report);
+    case db::FileLock::Outcome::CannotOpen:
+    case db::FileLock::Outcome::ReadOnlyFolder:
+        break;
+    case db::FileLock::Outcome::Failed:
+        return refuseLock("The database " + file + " cannot be locked (" + std::strerror(errno) +
+                              "). Without a lock, another instance of the program could change it at the same time, "
+                              "so it is not opened.",
+                          procedure, report);
+    }
+    return refuseLock(path + ": " + std::strerror(errno), procedure, report);
+}
+
+}  // namespace
+
+bool lockDB(const std::string& path, DbLock& lock, const std::string& procedure, platform::Report& report)
+{
+    const std::string file = resolvedPath(path);
+    const std::string lockFile = file + "-lock";
+    switch (lock.name.acquire(lockFile)) {
+    case db::FileLock::Outcome::Held:
+    case db::FileLock::Outcome::ReadOnlyFolder:
+        break;
+    case db::FileLock::Outcome::Busy:
+        return refuseBusy(path, procedure, report);
+    case db::FileLock::Outcome::CannotOpen:
+        return refuseLock("The lock file " + lockFile + " cannot be opened (" + std::strerror(errno) +
+                              "): it may be another user's, who has the database " + path + " open.",
+                          procedure, report);
+    case db::FileLock::Outcome::Failed:
+        return refuseLock("The lock file " + lockFile + " cannot be locked (" + std::strerror(errno) +
+                              "). Without a lock, another instance of the program could change the database " +
+                              path + " at the same time, so it is not opened.",
+                          procedure, report);
+    }
+    if (!notice::fileExists(file) || lockTheFile(path, lock.file, procedure, report))
+        return true;
+    lock.name.release();
+    return false;
+}
+
+bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report, DbLock held)
 {
     conn.close();
     if (!notice::fileExists(path)) {
         notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", report);
         return false;
     }
-    if (!held.held() && !lockDB(path, held, "OpenDB", report))
-        return false;
-    // Where no lock file can be made, the folder is read-only.
-    const bool readOnly = !held.held() || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+    const std::string file = resolvedPath(path);
+    if (!held.name.held() && !held.file.held()) {
+        if (!lockDB(path, held, "OpenDB", report))
+            return false;
+    } else {
+        // The caller held the name while the file there was replaced: the new file is locked now.
+        held.file.release();
+        if (!lockTheFile(path, held.file, "OpenDB", report))
+            return false;
+    }
+    // Where no lock file can be made, the folder is read-only; a write-ahead log needs the folder.
+    const bool readOnly =
+        !held.name.held() || !writable(file) || !writable(std::filesystem::path(file).parent_path().string());
     db::Connection::Access access = db::Connection::Access::ReadWrite;
     std::error_code ec;
-    const auto logBytes = std::filesystem::file_size(path + "-wal", ec);
+    const auto logBytes = std::filesystem::file_size(file + "-wal", ec);
     const bool logged = !ec && logBytes > 0;
-    if (readOnly && inWalMode(path) && !(logged && notice::fileExists(path + "-shm"))) {
+    if (readOnly && inWalMode(file) && !(logged && notice::fileExists(file + "-shm"))) {
         // A log can be read only through the index beside it, which a read-only open must not
         // make; without a log the file holds everything.
         if (logged) {
             notice::reportErr(db::kErrCantOpen, "OpenDB",
-                              "The database " + path + " is read-only and " + path +
+                              "The database " + path + " is read-only and " + file +
                                   "-wal holds changes not yet written into it. It cannot be opened.",
                               report);
             return false;
@@ -142,7 +213,7 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
     } else if (readOnly) {
         access = db::Connection::Access::ReadOnly;
     }
-    if (!conn.open(path, access)) {
+    if (!conn.open(file, access)) {
         notice::reportErr(conn.lastError().code, "OpenDB", path + ": " + conn.lastError().message, report);
         return false;
     }
@@ -165,15 +236,39 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
         conn.close();
         return false;
     }
-    conn.keep(std::move(held));
+    // The file's own lock goes last: its descriptor must close after the engine's.
+    conn.keep(std::move(held.name));
+    conn.keep(std::move(held.file));
     return true;
 }
 
-void closeDB(db::Connection& conn)
+bool closeDB(db::Connection& conn, platform::Report& report)
 {
-    conn.close();
+    if (!conn.isOpen())
+        return true;
+    const std::string file = conn.path();
+    std::int64_t bytes = 0;  // the size the file grows to with its log folded in
+    {
+        db::Statement st(conn, "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
+        if (st.step() == db::Step::Row)
+            bytes = st.integer(0).value_or(0);
+    }
+    if (conn.close())
+        return true;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    const std::int64_t lacking = ec ? 0 : bytes - std::int64_t(size);
+    constexpr std::int64_t kKB = 1024;
+    report.message("The database " + file + " could not be closed into one file (" + conn.lastError().message +
+                       "). Its latest changes are in " + file +
+                       "-wal, which belongs with it: keep the two files together and never copy, move or "
+                       "delete one without the other. " +
+                       (lacking > 0 ? "Free at least " + std::to_string((lacking + kKB - 1) / kKB) +
+                                          " KB on its disk, then open the database again to write them into it."
+                                    : std::string("Open the database again to write them into it.")),
+                   platform::kAppTitle, platform::Icon::Warning);
+    return false;
 }
-
 void reportNotSaved(platform::Report& report, const std::string& reason)
 {
     report.message("The data was not saved to the database" + (reason.empty() ? std::string() : ": " + reason),

@@ -2,6 +2,7 @@
 
 #include "database/sqlite/Connection.h"
 #include "database/sqlite/Transaction.h"
+#include "notice/ErrorNumbers.h"
 
 #include <filesystem>
 #include <string>
@@ -15,26 +16,45 @@ namespace database {
 inline constexpr const char* kTemplateName = "MasterKOLV_TPR.mdb";
 std::filesystem::path templatePath();
 
-/// Copies the template to `path`, replacing a file of that name only once the copy is
+/// The file that `path` names, whatever path leads to it: symbolic links (to the file or to a
+/// folder above it) and a relative spelling resolved. For a file that does not exist yet, its
+/// folder resolved and its name.
+std::string resolvedPath(const std::string& path);
+
+/// Copies the template to the file `path` names, replacing a file there only once the copy is
 /// complete; shows the failure and returns false when it cannot.
 [[nodiscard]] bool copyTemplateDB(const std::string& path, platform::Report& report,
                                   const std::filesystem::path& templateFile = templatePath());
 
-/// Locks the database at `path` (which need not exist yet) for this instance of the program,
-/// the lock being a file beside it ("<path>-lock"). A database another instance holds is
-/// refused through reportErr titled with the procedure; false. Where no lock file can be made
-/// (a read-only folder) nobody can replace the database: true without a lock.
-[[nodiscard]] bool lockDB(const std::string& path, db::FileLock& lock, const std::string& procedure,
+// What holds a database for this instance of the program: a lock file beside it, which holds
+// its name also while an import replaces the file, and the file itself, which holds it under
+// every name a hard link gives it.
+struct DbLock {
+    db::FileLock name;
+    db::FileLock file;
+};
+
+/// Locks the database at `path` (which need not exist yet) for this instance of the program:
+/// the lock file "<file>-lock" beside the file `path` resolves to, and the file when it exists.
+/// A database another instance holds, a lock file that cannot be opened (another user's) or
+/// locked (a file system without locks) are refused through reportErr titled with the
+/// procedure, naming it; false. Where no lock file can be made (a read-only folder) nobody can
+/// replace the database: true with the file's lock alone.
+[[nodiscard]] bool lockDB(const std::string& path, DbLock& lock, const std::string& procedure,
                           platform::Report& report);
 
-/// Opens an existing notice database; never creates a file. The connection holds the lock of
-/// the database until it closes: `held` when the caller took it, else it is taken here.
-/// Failures are shown titled "OpenDB".
+/// Opens an existing notice database; never creates a file. The connection holds the locks of
+/// the database until it closes: `held` when the caller took them (the file's is taken again,
+/// on the file there now), else they are taken here. A database that its user cannot write, or
+/// whose folder they cannot write (its log needs the folder), opens read-only. Failures are
+/// shown titled "OpenDB".
 [[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report,
-                          db::FileLock held = {});
+                          DbLock held = {});
 
-/// Closes the connection; closing a closed one does nothing.
-void closeDB(db::Connection& conn);
+/// Closes the connection; closing a closed one does nothing. When its write-ahead log could
+/// not be folded into the file (a full disk), says so, naming both files, which then belong
+/// together, and the room the disk lacks; false.
+bool closeDB(db::Connection& conn, platform::Report& report);
 
 /// Says the data of a notice operation was not saved, and why when `reason` says it.
 void reportNotSaved(platform::Report& report, const std::string& reason = {});
@@ -56,8 +76,8 @@ bool endNtcTrans(bool ok, Tx& tx, platform::Report& report)
 /// Shows the connection's last error through reportErr, titled with the procedure; false.
 bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report);
 
-/// The error number of an index beyond a fixed number of slots.
-inline constexpr int kErrSubscript = 9;
+/// The number of an index beyond a fixed number of slots, as reportTooManySubAreas shows it.
+using notice::kErrSubscript;
 
 /// Shows the index error of a notice with more sub-areas than the ten contour ids a record
 /// holds, through reportErr titled with the procedure.

@@ -110,6 +110,7 @@ void update(NoticeForm& form, NoticeSession& s)
     if (!s.prompter.askYesNo("Do you want to save the changes to the Database?", "Save Notice"))
         return;
     const bool saved = database::updateNtc(rec, st.currentTerrakey, st.dbConnection, s.prompter.report());
+    s.changed += saved;
     s.prompter.message(saved ? "The notice was sucessfully updated in the Database"
                              : "Failed to update the notice in the Database",
                        platform::kAppTitle, platform::Icon::None);
@@ -129,6 +130,7 @@ void remove(NoticeForm& form, NoticeSession& s)
     // A notice still stored stays on the form and in the list.
     if (!database::deleteNtc(st.currentTerrakey, st.dbConnection, s.prompter.report()))
         return;
+    ++s.changed;
     st.ntcIndexList[std::size_t(st.currentNtcIndex)] = kDeletedEntry;
     moveAfterDelete(form, s);
 }

@@ -25,6 +25,7 @@ struct NoticeSession {
     app::AppState& state;
     platform::Prompter& prompter;
     std::optional<NextNotice> next;
+    int changed = 0;  // notices saved or deleted through its forms
 };
 
 /// Shows the notice in a fresh form of its kind, modally, and then each notice a step asks for

@@ -37,12 +37,9 @@ std::optional<std::array<std::string, 3>> splitDigits(const std::string& s, char
 
 bool isRealDate(const YMD& d)
 {
-    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (d.y < 1 || d.y > 9999 || d.m < 1 || d.m > 12 || d.d < 1)
         return false;
-    const bool leap = (d.y % 4 == 0 && d.y % 100 != 0) || d.y % 400 == 0;
-    const int last = (d.m == 2 && !leap) ? 28 : kDays[d.m - 1];
-    return d.d <= last;
+    return d.d <= daysInMonth(d.y, d.m);
 }
 
 // yyyy-mm-dd or dd.mm.yyyy, the month and day of one or two digits; nothing else.
@@ -72,6 +69,15 @@ std::string userNameFrom(const std::string& login)
 std::string getWinUserName()
 {
     return userNameFrom(platform::loginName());
+}
+
+int daysInMonth(int year, int month)
+{
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 31;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && !leap ? 28 : kDays[month - 1];
 }
 
 bool isValidDay(std::int16_t value) { return value >= 1 && value <= 31; }

@@ -17,6 +17,8 @@ std::string getWinUserName();
 std::string userNameFrom(const std::string& login);
 
 bool isValidDay(std::int16_t value);        ///< 1..31 whatever the month
+/// The days of the month (1 to 12) in the Gregorian calendar; 31 for a month that is none.
+int daysInMonth(int year, int month);
 bool isValidMonth(std::int16_t value);      ///< 1..12
 bool isValidNtcYear(std::int16_t value);    ///< current year - 2 .. current year + 1
 bool isValidInUseYear(std::int16_t value);  ///< 1950 .. current year + 2

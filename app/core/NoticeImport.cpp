@@ -3,6 +3,7 @@
 #include "database/DbConnection.h"
 #include "database/Lookups.h"
 #include "database/NoticeStore.h"
+#include "notice/ErrorNumbers.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFileOutput.h"
 #include "notice/NoticeFileReader.h"
@@ -20,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using database::Lookup;
-
-constexpr int kErrFileNotFound = 53;
 
 // A number as a text file prints it: a blank (or the sign) before, one blank after.
 std::string printed(std::int64_t n)
@@ -433,13 +432,13 @@ std::string databaseNameFor(const std::string& textFile)
 ImportResult importTextFile(const std::string& textFile, AppState& state, StatusLine& status,
                             platform::Prompter& prompter, const ImportOptions& options)
 {
-    database::closeDB(state.dbConnection);
+    database::closeDB(state.dbConnection, prompter.report());
     state.ntcIndexList.clear();
     state.ntcCount = 0;
 
     std::error_code ec;
     if (!fs::is_regular_file(options.templateFile, ec)) {
-        prompter.message("Error " + std::to_string(kErrFileNotFound) + " : \n\rMasterKOLV_TPR.mdb file not found",
+        prompter.message("Error " + std::to_string(notice::kErrFileNotFound) + " : \n\rMasterKOLV_TPR.mdb file not found",
                          platform::kAppTitle, platform::Icon::None);
         return {};
     }
@@ -466,7 +465,7 @@ ImportResult importTextFile(const std::string& textFile, AppState& state, Status
     }
     // Held from before the question until the new database is open: another instance can
     // neither have it open nor take it meanwhile.
-    db::FileLock lock;
+    database::DbLock lock;
     if (!database::lockDB(dbName, lock, "copyTemplateDB", prompter.report()))
         return {};
     if (platform::fileExists(dbName) &&

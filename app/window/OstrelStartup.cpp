@@ -145,7 +145,7 @@ void OstrelStartup::leaveDatabase()
     if (m_state.dbChanged)
         offerElectFile(m_state, *this, m_prompter);
     m_grid->hide();
-    database::closeDB(m_state.dbConnection);
+    database::closeDB(m_state.dbConnection, m_prompter.report());
     m_model->setRows({});
     buildNtcIndex(m_state, {});
 }
@@ -164,7 +164,7 @@ void OstrelStartup::mnuFileOpenTxt_Click()
     repaint();
     const ImportResult imported = importTextFile(*path, m_state, *this, m_prompter, {kMainCaption, m_templateFile});
     if (!imported) {
-        database::closeDB(m_state.dbConnection);
+        database::closeDB(m_state.dbConnection, m_prompter.report());
         showStatusBox(false);
         return;
     }
@@ -213,7 +213,7 @@ bool OstrelStartup::fillNtcGrid()
     const bool listed = loadGridRows(m_state.dbConnection, rows);
     if (!listed) {
         database::reportDbErr(m_state.dbConnection, "fillNtcGrid", m_prompter.report());
-        database::closeDB(m_state.dbConnection);
+        database::closeDB(m_state.dbConnection, m_prompter.report());
         rows.clear();
         showStatusBox(false);
     }
@@ -245,19 +245,25 @@ void OstrelStartup::onRowPicked()
         return;
     m_state.currentTerrakey = m_model->index(current.row(), 0).data().toInt();
     m_grid->hide();
+    const std::string before = status();  // what stays said unless a notice is saved or deleted
     setStatus("Reading the selected notice from database");
     repaint();
     m_state.currentNtcIndex = findNtcKeyIndex(m_state, m_state.currentTerrakey);
     if (m_state.currentNtcIndex == kNotFound) {
         if (!fillNtcGrid())
             return;
+        setStatus(before);
         m_prompter.message("Index list corrupted", "Index error", platform::Icon::Information);
         return;
     }
     forms::NoticeSession session{m_state, m_prompter, {}};
     forms::openSelectedNtc(session, m_state.currentTerrakey, m_state.currentNtcIndex);
-    if (fillNtcGrid())
+    if (!fillNtcGrid())
+        return;
+    if (session.changed > 0)
         setStatus("Database was sucessfully updated - Number of notices : " + std::to_string(m_state.ntcCount));
+    else
+        setStatus(before);
 }
 
 bool OstrelStartup::eventFilter(QObject* watched, QEvent* event)

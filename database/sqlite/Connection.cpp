@@ -33,7 +33,7 @@ Connection& Connection::operator=(Connection&& other) noexcept
         m_idle = std::move(other.m_idle);
         m_rowStatements = std::move(other.m_rowStatements);
         m_error = std::move(other.m_error);
-        m_lock = std::move(other.m_lock);
+        m_locks = std::move(other.m_locks);
     }
     return *this;
 }
@@ -183,17 +183,49 @@ bool Connection::openWith(const std::string& path, int flags)
     return true;
 }
 
-void Connection::close()
+bool Connection::foldLog()
+{
+    sqlite3* db = m_handle.get();
+    sqlite3_busy_timeout(db, 0);
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA wal_checkpoint(TRUNCATE)", -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return fail();
+    }
+    // A checkpoint that cannot write the file (a full disk) fails; one that another connection
+    // holds up answers busy, and the last connection to close folds the log.
+    const int rc = sqlite3_step(st);
+    const bool busy = rc == SQLITE_ROW && sqlite3_column_int(st, 0) != 0;
+    sqlite3_finalize(st);
+    if (rc != SQLITE_ROW)
+        return fail();
+    if (busy)
+        return true;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode = DELETE", -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return fail();
+    }
+    const bool switched = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return switched || fail();
+}
+
+bool Connection::close()
 {
     dropCache();
-    if (m_handle && !readOnly()) {
-        // Only when no other connection has the file open; else the last one does it.
-        sqlite3_busy_timeout(m_handle.get(), 0);
-        sqlite3_exec(m_handle.get(), "PRAGMA wal_checkpoint(TRUNCATE); PRAGMA journal_mode = DELETE", nullptr,
-                     nullptr, nullptr);
-    }
-    m_handle.reset();  // the last close checkpoints and removes the write-ahead log
-    m_lock.release();
+    bool whole = true;
+    if (m_handle && !readOnly())
+        whole = foldLog();
+    // The last close also folds the log and removes it, where it can.
+    m_handle.reset();
+    m_locks.clear();
+    return whole;
+}
+
+std::string Connection::path() const
+{
+    const char* name = m_handle ? sqlite3_db_filename(m_handle.get(), "main") : nullptr;
+    return name ? name : "";
 }
 
 bool Connection::readOnly() const

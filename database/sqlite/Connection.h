@@ -39,11 +39,15 @@ public:
     /// Opens a new or existing file, creating it when missing.
     [[nodiscard]] bool create(const std::string& path);
     /// Keeps the lock until the connection closes.
-    void keep(FileLock lock) { m_lock = std::move(lock); }
+    void keep(FileLock lock) { m_locks.push_back(std::move(lock)); }
     /// Closes the file; a file written through this connection is left in rollback-journal
-    /// mode, its log folded into it, so that it needs no side file.
-    void close();
+    /// mode, its log folded into it, so that it needs no side file. False when the log could
+    /// not be folded in (a full disk; lastError() says why): the file then holds its latest
+    /// changes only together with its "-wal" file. True when nothing was open.
+    bool close();
     bool isOpen() const { return m_handle != nullptr; }
+    /// The full name of the open file, symbolic links resolved; "" when none is open.
+    std::string path() const;
     /// Whether the open file can only be read.
     bool readOnly() const;
 
@@ -79,6 +83,9 @@ private:
     void dropCache() noexcept;
 
     [[nodiscard]] bool openWith(const std::string& path, int flags);
+    /// Folds the write-ahead log into the file and leaves it in rollback-journal mode; false
+    /// (error set) when the log stays. Another connection that has the file open keeps it.
+    [[nodiscard]] bool foldLog();
 
     struct Closer { void operator()(sqlite3* db) const noexcept; };
     std::unique_ptr<sqlite3, Closer> m_handle;
@@ -86,7 +93,7 @@ private:
     std::unordered_map<RowShape, sqlite3_stmt*, RowShapeHash> m_rowStatements;
     RowShape m_shapeScratch;  // the shape of the row being written, its room reused
     Error m_error;
-    FileLock m_lock;  // let go after the file is closed
+    std::vector<FileLock> m_locks;  // let go after the file is closed
 };
 
 }  // namespace db

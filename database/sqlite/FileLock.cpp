@@ -2,12 +2,21 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace db {
+namespace {
+
+// The existing files this process holds locks on, by device and inode.
+std::mutex s_heldMutex;
+std::set<std::pair<dev_t, ino_t>> s_heldFiles;
+
+}  // namespace
 
 FileLock::~FileLock()
 {
@@ -15,7 +24,8 @@ FileLock::~FileLock()
 }
 
 FileLock::FileLock(FileLock&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path))
+    : m_fd(std::exchange(other.m_fd, -1)), m_own(other.m_own), m_path(std::move(other.m_path)), m_dev(other.m_dev),
+      m_ino(other.m_ino)
 {
 }
 
@@ -24,7 +34,10 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept
     if (this != &other) {
         release();
         m_fd = std::exchange(other.m_fd, -1);
+        m_own = other.m_own;
         m_path = std::move(other.m_path);
+        m_dev = other.m_dev;
+        m_ino = other.m_ino;
     }
     return *this;
 }
@@ -35,39 +48,94 @@ FileLock::Outcome FileLock::acquire(const std::string& path)
     // A holder removes the file as it lets go: a lock won on a file no longer at the path
     // excludes nobody, so it is taken again on the file that is there now.
     for (int tries = 0; tries < 8; ++tries) {
-        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const bool made = fd >= 0;
+        if (!made && errno == EEXIST)
+            fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
         if (fd < 0) {
-            const int made = errno;
+            const int cannotMake = errno;
             fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);  // one left where nothing can be made
             if (fd < 0) {
-                errno = made;
-                return made == EACCES || made == EROFS || made == EPERM ? Outcome::ReadOnlyFolder : Outcome::Failed;
+                struct stat there {};
+                const bool exists = ::lstat(path.c_str(), &there) == 0;
+                errno = exists ? errno : cannotMake;
+                if (exists)
+                    return Outcome::CannotOpen;
+                return cannotMake == EACCES || cannotMake == EROFS || cannotMake == EPERM ? Outcome::ReadOnlyFolder
+                                                                                          : Outcome::Failed;
             }
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const Outcome outcome = lock(fd, path, true);
+        if (outcome == Outcome::Failed && made && errno != ESTALE) {
             const int e = errno;
-            ::close(fd);
+            ::unlink(path.c_str());  // a lock file that locks nothing is not left behind
             errno = e;
-            return e == EWOULDBLOCK ? Outcome::Busy : Outcome::Failed;
         }
-        struct stat locked {}, named {};
-        if (::fstat(fd, &locked) == 0 && ::stat(path.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-            locked.st_ino == named.st_ino) {
-            m_fd = fd;
-            m_path = path;
-            return Outcome::Held;
-        }
-        ::close(fd);
+        if (outcome != Outcome::Failed || errno != ESTALE)
+            return outcome;
     }
     errno = EAGAIN;
     return Outcome::Failed;
+}
+
+FileLock::Outcome FileLock::acquireFile(const std::string& path)
+{
+    release();
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0)
+        return Outcome::CannotOpen;
+    {
+        const std::lock_guard guard(s_heldMutex);
+        if (s_heldFiles.count({named.st_dev, named.st_ino})) {
+            errno = EWOULDBLOCK;
+            return Outcome::Busy;
+        }
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Outcome::CannotOpen;
+    return lock(fd, path, false);
+}
+
+// Locks the open file `fd` and keeps it when it is still the file at `path`; Failed with ESTALE
+// when another file has taken its place.
+FileLock::Outcome FileLock::lock(int fd, const std::string& path, bool own)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int e = errno;
+        ::close(fd);
+        errno = e;
+        return e == EWOULDBLOCK ? Outcome::Busy : Outcome::Failed;
+    }
+    struct stat locked {}, named {};
+    if (::fstat(fd, &locked) != 0 || ::stat(path.c_str(), &named) != 0 || locked.st_dev != named.st_dev ||
+        locked.st_ino != named.st_ino) {
+        ::close(fd);
+        errno = ESTALE;
+        return Outcome::Failed;
+    }
+    if (!own) {
+        const std::lock_guard guard(s_heldMutex);
+        s_heldFiles.insert({locked.st_dev, locked.st_ino});
+    }
+    m_fd = fd;
+    m_own = own;
+    m_path = path;
+    m_dev = locked.st_dev;
+    m_ino = locked.st_ino;
+    return Outcome::Held;
 }
 
 void FileLock::release() noexcept
 {
     if (m_fd < 0)
         return;
-    ::unlink(m_path.c_str());  // while still held, so nobody locks the file being removed
+    if (m_own) {
+        ::unlink(m_path.c_str());  // while still held, so nobody locks the file being removed
+    } else {
+        const std::lock_guard guard(s_heldMutex);
+        s_heldFiles.erase({m_dev, m_ino});
+    }
     ::close(m_fd);
     m_fd = -1;
     m_path.clear();

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 namespace db {
 
-// An advisory lock (flock) on a file of its own, made when missing and removed when the lock
-// is let go. Instances of the program that lock the same file exclude each other; so do two
-// locks taken in one process. Move-only.
+// An advisory lock (flock) on a file: a lock file of its own, made when missing and removed when
+// the lock is let go, or an existing file itself. Instances of the program that lock the same
+// file exclude each other; so do two locks taken in one process. Move-only.
 class FileLock {
 public:
-    enum class Outcome { Held, Busy, ReadOnlyFolder, Failed };
+    enum class Outcome { Held, Busy, ReadOnlyFolder, CannotOpen, Failed };
 
     FileLock() = default;
     ~FileLock();
@@ -18,17 +19,29 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    /// Takes the lock on `path` without waiting: Busy when another holds it, ReadOnlyFolder
-    /// when the file cannot be made there (read-only folder or media), Failed on any other
-    /// error (errno tells which).
+    /// Takes the lock on the lock file `path` without waiting: Busy when another holds it,
+    /// ReadOnlyFolder when the file is missing and cannot be made there (read-only folder or
+    /// media), CannotOpen when it is there but cannot be opened (another user's), Failed when
+    /// the file system keeps no locks or on any other error (errno tells which).
     Outcome acquire(const std::string& path);
+    /// Takes the lock on the existing file at `path` itself, which is neither made nor removed;
+    /// CannotOpen when it cannot be opened for reading. Its descriptor stays open until release,
+    /// which must come after everything else in the process has closed the file: closing a
+    /// descriptor of a file drops the process's record locks on it. A file this process holds
+    /// already is Busy without a second descriptor.
+    Outcome acquireFile(const std::string& path);
     bool held() const { return m_fd >= 0; }
-    /// Removes the file and lets the lock go; nothing when none is held.
+    /// Lets the lock go, removing a lock file of its own; nothing when none is held.
     void release() noexcept;
 
 private:
+    Outcome lock(int fd, const std::string& path, bool own);
+
     int m_fd = -1;
+    bool m_own = false;  // a lock file of its own, removed when let go
     std::string m_path;
+    dev_t m_dev = 0;
+    ino_t m_ino = 0;
 };
 
 }  // namespace db

@@ -54,6 +54,19 @@ const ControlRow* wrongDatePart(const NoticeForm& form, const std::array<const C
     return reads(text[kYear], text[kMonth], text[kDay]) ? nullptr : parts[kDay];
 }
 
+// What the wrong part of a date expects: a day is between 1 and the last day of its month.
+std::string wrongDateMessage(const NoticeForm& form, const std::array<const ControlRow*, 3>& parts,
+                             const ControlRow& wrong)
+{
+    if (&wrong == parts[kDay]) {
+        const std::optional<double> year = numericValue(textOf(form, *parts[kYear]));
+        const std::optional<double> month = numericValue(textOf(form, *parts[kMonth]));
+        if (year && month)
+            return dayRuleMessage(notice::daysInMonth(int(wholeValue(*year)), int(wholeValue(*month))));
+    }
+    return std::string(ruleMessage(wrong.check ? wrong.check->rule : Rule::Day));
+}
+
 }  // namespace
 
 bool maySave(NoticeForm& form, db::Connection& conn, platform::Prompter& prompter)
@@ -78,7 +91,7 @@ bool maySave(NoticeForm& form, db::Connection& conn, platform::Prompter& prompte
     }
     for (const auto& [field, parts] : dates)
         if (const ControlRow* wrong = wrongDatePart(form, parts))
-            return refuse(form, *wrong, ruleMessage(wrong->check ? wrong->check->rule : Rule::Day), prompter);
+            return refuse(form, *wrong, wrongDateMessage(form, parts, *wrong), prompter);
     return true;
 }
 

@@ -30,6 +30,9 @@ bool valueInRange(const std::string& text)
     return value && *value >= 0 && *value <= kMax;
 }
 
+// The day box's warning; the whole rule takes a day of any month.
+const std::string kAnyDay = dayRuleMessage(31);
+
 struct RuleDef {
     Rule rule;
     bool (*passes)(const std::string&);
@@ -40,7 +43,7 @@ const RuleDef kRules[] = {
     {Rule::Numeric, [](const std::string& t) { return numericValue(t).has_value(); }, "Value must be numerical"},
     {Rule::NotNumeric, [](const std::string& t) { return !numericValue(t); }, "Value must have only characters"},
     {Rule::NoDigit, notice::hasNoDigit, "Value must have only characters"},
-    {Rule::Day, wholeValuePasses<notice::isValidDay>, "Value should be between [1,31]"},
+    {Rule::Day, wholeValuePasses<notice::isValidDay>, kAnyDay},
     {Rule::Month, wholeValuePasses<notice::isValidMonth>, "Value should be between [1,12]"},
     {Rule::NoticeYear, wholeValuePasses<notice::isValidNtcYear>, "Invalid year in date of notice"},
     {Rule::InUseYear, wholeValuePasses<notice::isValidInUseYear>, "The year must be entered as YYYY"},
@@ -61,6 +64,11 @@ const RuleDef& defOf(Rule rule)
 }
 
 }  // namespace
+
+std::string dayRuleMessage(int lastDay)
+{
+    return "Value should be between [1," + std::to_string(lastDay) + "]";
+}
 
 double wholeValue(double value)
 {

@@ -45,6 +45,9 @@ bool rulePasses(Rule rule, const std::string& text);
 /// The message shown when the rule fails.
 std::string_view ruleMessage(Rule rule);
 
+/// The day box's warning, for a month of `lastDay` days: "Value should be between [1,<lastDay>]".
+std::string dayRuleMessage(int lastDay);
+
 /// Whether a failure of the rule sounds the beep first.
 bool ruleBeeps(Rule rule);
 

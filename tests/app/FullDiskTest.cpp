@@ -99,7 +99,7 @@ TEST(FullDisk, AnImportSaysHowManyNoticesItCouldNotStoreAndKeepsTheOthersWhole)
         EXPECT_EQ(scalar(state.dbConnection, "SELECT count(*) FROM fmtv_terra WHERE site_name LIKE 'SITE %' "
                                              "AND freq_assgn - 88000 = CAST(substr(site_name, 6) AS INTEGER)"),
                   std::to_string(stored));
-        database::closeDB(state.dbConnection);
+        state.dbConnection.close();
     }
     EXPECT_GE(partly, 1) << "no size stopped the import half-way";
 }
@@ -135,7 +135,7 @@ void atTenFillings(std::size_t sizeKiB, int notices, std::size_t stepKiB, Prepar
         prepare(fs, state);
         fs.leaveFree(step * stepKiB * kKiB);
         ++(act(fs, state, prompter) ? done : failed);
-        database::closeDB(state.dbConnection);
+        state.dbConnection.close();
     }
     EXPECT_GE(failed, 1);
     EXPECT_GE(done, 1);
@@ -144,6 +144,68 @@ void atTenFillings(std::size_t sizeKiB, int notices, std::size_t stepKiB, Prepar
 bool canMount()
 {
     return SmallFileSystem(kKiB).mounted();
+}
+
+// The notices and remark lines of the database file with its log beside it, read from copies of
+// the two in a folder with room to spare.
+std::string noticesOf(const std::filesystem::path& database, bool withLog)
+{
+    testing_support::TempDir copy;
+    const auto file = copy.path() / "copy.mdb";
+    std::filesystem::copy_file(database, file);
+    if (withLog)
+        std::filesystem::copy_file(database.string() + "-wal", file.string() + "-wal");
+    db::Connection conn;
+    if (!conn.open(file.string()))
+        return conn.lastError().message;
+    return scalar(conn, "SELECT (SELECT count(*) FROM fmtv_terra) || ' ' || (SELECT count(*) FROM fmtv_rmks)");
+}
+
+// A database closed on a disk without room to fold its log into it says so, naming the log that
+// belongs with it and the room it lacks; with that room freed it closes into one file.
+TEST(FullDisk, ACloseThatCannotFoldTheLogSaysSoAndTheTwoFilesHoldEveryNotice)
+{
+    if (!canMount())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    const std::string every = std::to_string(kNotices) + " " + std::to_string(2 * kNotices);
+    atTenFillings(16384, kNotices, 128, [](const SmallFileSystem&, app::AppState&) {},
+                  [&](const SmallFileSystem& fs, app::AppState& state, testing_support::ScriptedPrompter& prompter) {
+                      const auto mdb = fs.path() / "batch.mdb";
+                      const std::string file = database::resolvedPath(mdb.string());
+                      if (database::closeDB(state.dbConnection, prompter.report())) {
+                          EXPECT_TRUE(prompter.messages.empty());
+                          EXPECT_FALSE(std::filesystem::exists(file + "-wal"));
+                          EXPECT_EQ(noticesOf(mdb, false), every);
+                          return true;
+                      }
+                      EXPECT_FALSE(state.dbConnection.isOpen());
+                      EXPECT_TRUE(std::filesystem::exists(file + "-wal"));
+                      EXPECT_EQ(noticesOf(mdb, true), every);
+                      EXPECT_NE(noticesOf(mdb, false), every) << "the database file alone held everything";
+                      EXPECT_EQ(prompter.messages.size(), 1u);
+                      const std::string text = prompter.messages.empty() ? "" : prompter.messages[0].text;
+                      const std::string start = "The database " + file + " could not be closed into one file (" +
+                                                kFull + "). Its latest changes are in " + file +
+                                                "-wal, which belongs with it: keep the two files together and "
+                                                "never copy, move or delete one without the other. Free at least ";
+                      EXPECT_EQ(text.substr(0, start.size()), start);
+                      const std::size_t end = text.find(" KB on its disk, then open the database again");
+                      if (end == std::string::npos || end < start.size()) {
+                          ADD_FAILURE() << "no room named: " << text;
+                          return false;
+                      }
+                      // With the room it names, the database opens and closes into one file.
+                      const std::size_t lacking = std::stoul(text.substr(start.size(), end - start.size())) * kKiB;
+                      fs.leaveFree(lacking);
+                      testing_support::ScriptedPrompter again;
+                      db::Connection reopened;
+                      EXPECT_TRUE(database::OpenDB(mdb.string(), reopened, again.report()));
+                      EXPECT_TRUE(database::closeDB(reopened, again.report()));
+                      EXPECT_TRUE(again.messages.empty());
+                      EXPECT_FALSE(std::filesystem::exists(file + "-wal"));
+                      EXPECT_EQ(noticesOf(mdb, false), every);
+                      return false;
+                  });
 }
 
 TEST(FullDisk, AnUpdateThatCannotBeWrittenSaysWhyAndKeepsTheStoredNotice)
@@ -202,7 +264,7 @@ TEST(FullDisk, ADatabaseIsReplacedOnlyByAWholeCopy)
     atTenFillings(
         1024, 5, 20,
         [&](const SmallFileSystem& fs, app::AppState& state) {
-            database::closeDB(state.dbConnection);
+            state.dbConnection.close();
             earlier = readFile(fs.path() / "batch.mdb");
         },
         [&](const SmallFileSystem& fs, app::AppState& state, testing_support::ScriptedPrompter& prompter) {

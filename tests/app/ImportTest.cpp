@@ -228,7 +228,7 @@ TEST(Import, AnotherInstanceNeitherReplacesNorOpensADatabaseThatIsOpen)
     EXPECT_TRUE(testing_support::readFile(db) == bytes) << "the database was changed";
     // This instance's next change is kept.
     ASSERT_TRUE(f.state.dbConnection.exec("UPDATE fmtv_terra SET site_name = 'KEPT'"));
-    database::closeDB(f.state.dbConnection);
+    f.state.dbConnection.close();
     EXPECT_FALSE(std::filesystem::exists(db + "-lock")) << "the lock goes with the connection";
     ASSERT_TRUE(database::OpenDB(db, f.state.dbConnection, f.prompter.report()));
     EXPECT_EQ(f.scalar("SELECT group_concat(site_name) FROM fmtv_terra"), "KEPT");
@@ -355,7 +355,7 @@ int importKilled(ImportFixture& f, int killAt, int duplicateAt)
     EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_ant_hgt"), std::to_string(36 * notices)) << "no stray rows";
     EXPECT_EQ(f.scalar("SELECT terrakey FROM Fmtv_keys"), std::to_string(notices + 1));
     EXPECT_EQ(f.scalar("SELECT count(*) FROM fmtv_terra WHERE terrakey > " + std::to_string(notices)), "0");
-    database::closeDB(f.state.dbConnection);
+    f.state.dbConnection.close();
     return notices;
 }
 

@@ -9,6 +9,7 @@
 #include "forms/common/NoticeForm.h"
 #include "database/NoticeDelete.h"
 #include "database/NoticeRead.h"
+#include "database/sqlite/Statement.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -154,7 +155,7 @@ TEST(MainWindow, OpenTxtImportsAndListsTheNotices)
     forms::setModalShow(previous);
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(w.visible("NtcDataGrid"));
-    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 3");
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Written sucessfully to the database - Number of notices : 3");
     EXPECT_EQ(w.window.state().currentTerrakey, 0);
 }
 
@@ -189,7 +190,7 @@ TEST(MainWindow, ADoubleClickOpensTheFormInItsOwnLoop)
     EXPECT_EQ(seen, (std::vector<std::string>{"FmFrmT01M 1", "TvFrmT02M 2"}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(w.visible("NtcDataGrid"));
-    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 3");
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Written sucessfully to the database - Number of notices : 3");
 }
 
 // ">>" from the first notice walks the list through both forms, each shown afresh whenever
@@ -238,7 +239,7 @@ TEST(MainWindow, SteppingThroughBothKindsSwitchesFormsAndRefillsTheGridOnce)
     EXPECT_EQ(w.window.state().currentNtcIndex, 0);
     EXPECT_EQ(w.window.state().currentTerrakey, 0);
     EXPECT_TRUE(w.prompter.messages.empty());
-    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 7");
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Written sucessfully to the database - Number of notices : 7");
 }
 
 TEST(MainWindow, ANoticeDeletedBehindTheOpenFormEndsTheWalkWhenReached)
@@ -266,7 +267,8 @@ TEST(MainWindow, ANoticeDeletedBehindTheOpenFormEndsTheWalkWhenReached)
     EXPECT_EQ(w.prompter.messages[0].title, "Erreur base de données");
     EXPECT_EQ(w.prompter.messages[0].text, "The data was not saved to the database");
     EXPECT_TRUE(w.visible("NtcDataGrid"));
-    EXPECT_EQ(w.text("TxtProcessingStatus"), "Database was sucessfully updated - Number of notices : 2");
+    // Deleted behind the form, not through it: the line keeps what it said.
+    EXPECT_EQ(w.text("TxtProcessingStatus"), "Written sucessfully to the database - Number of notices : 3");
 }
 
 TEST(MainWindow, LeavingAChangedDatabaseOffersTheExportOnce)
@@ -487,4 +489,125 @@ TEST(MainWindow, AnImportCutShortByAFullDiskSaysSoInTheStatusLine)
         w.window.close();
     }
     EXPECT_TRUE(cut) << "no size stopped the import half-way";
+}
+
+// The status line says the database was updated only when a notice was saved or deleted in the
+// form; otherwise it keeps what it said before, its read-only marker too.
+TEST(MainWindow, TheStatusLineSaysUpdatedOnlyAfterANoticeWasSavedOrDeleted)
+{
+    if (!testing_support::SmallFileSystem(1024).mounted())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    enum class Disk { Roomy, ReadOnly, Full };
+    const struct {
+        const char* name;
+        int row;  // the grid row picked with Return
+        Disk disk;
+        std::vector<const char*> clicks;  // the form's buttons clicked in turn, each question answered Yes
+        const char* shown;                // a message that the clicks must have shown
+        int updatedTo;                    // the notices the status line then counts; -1: it keeps its text
+    } cases[] = {
+        {"Return on a digital notice's row", 1, Disk::Roomy, {}, nullptr, -1},
+        {"a form closed unchanged", 0, Disk::Roomy, {"Button_Reset"}, nullptr, -1},
+        {"an update refused on a read-only database", 0, Disk::ReadOnly, {"Button_Next", "Button_Reset"},
+         "is read-only. The notice cannot be saved.", -1},
+        {"a delete refused on a read-only database", 0, Disk::ReadOnly, {"Button_Finish", "Button_Reset"},
+         "is read-only. The notice cannot be deleted.", -1},
+        {"a save that failed on a full disk", 0, Disk::Full, {"Button_Next", "Button_Reset"},
+         "Failed to update the notice in the Database", -1},
+        {"a saved notice", 0, Disk::Roomy, {"Button_Next", "Button_Reset"}, "sucessfully updated", 3},
+        {"a deleted notice", 2, Disk::Roomy, {"Button_Finish"}, nullptr, 2},
+    };
+    const std::string text =
+        noticeFile({"t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\n",
+                    "t_notice_type = DS1\nt_action = ADD\nt_adm_ref_id = D1\nt_freq_assgn = 98.5\n",
+                    "t_notice_type = T02\nt_action = ADD\nt_freq_assgn = 479.25\n"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::SmallFileSystem fs(16 << 20);
+        Window w;
+        const auto file = fs.path() / "batch.txt";
+        std::ofstream(file, std::ios::binary) << text;
+        w.prompter.picks = {file.string()};
+        child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+        ASSERT_EQ(w.window.state().ntcCount, 3);
+        if (c.disk == Disk::ReadOnly) {
+            child<QAction>(w.window, "mnuFileOpenDB")->trigger();  // cancelled: the database closes
+            ASSERT_TRUE(fs.makeReadOnly()) << fs.why();
+            w.prompter.picks = {(fs.path() / "batch.mdb").string()};
+            child<QAction>(w.window, "mnuFileOpenDB")->trigger();
+        } else if (c.disk == Disk::Full) {
+            fs.leaveFree(0);
+        }
+        const QString before = w.text("TxtProcessingStatus");
+        ASSERT_TRUE(before.endsWith(c.disk == Disk::ReadOnly ? "read-only: notices cannot be saved or deleted"
+                                                             : "Number of notices : 3"))
+            << before.toStdString();
+
+        auto* grid = child<QTableView>(w.window, "NtcDataGrid");
+        grid->setCurrentIndex(grid->model()->index(c.row, 0));
+        const forms::ModalShow previous = forms::setModalShow([&](forms::NoticeForm& form) {
+            for (const char* button : c.clicks) {
+                if (form.isUnloaded())
+                    break;
+                w.prompter.answers = {true};
+                QTest::mouseClick(form.control<QPushButton>(button), Qt::LeftButton);
+            }
+        });
+        w.prompter.messages.clear();
+        QTest::keyClick(grid, Qt::Key_Return);
+        forms::setModalShow(previous);
+        if (c.shown) {
+            const auto& m = w.prompter.messages;
+            EXPECT_TRUE(std::any_of(m.begin(), m.end(), [&](const auto& s) { return s.text.find(c.shown) != std::string::npos; }))
+                << c.shown;
+        }
+        EXPECT_TRUE(w.visible("NtcDataGrid"));
+        EXPECT_EQ(w.text("TxtProcessingStatus").toStdString(),
+                  c.updatedTo < 0 ? before.toStdString()
+                                  : "Database was sucessfully updated - Number of notices : " + std::to_string(c.updatedTo));
+        w.prompter.answers = {false};  // no export
+        w.window.close();
+    }
+}
+
+// An import that fits the disk with its write-ahead log, and a close that finds no room to fold
+// the log into the database: File > Exit says so, and the database with its log holds every notice.
+TEST(MainWindow, ExitOnADiskWithoutRoomToFoldTheLogSaysTheLogBelongsWithTheDatabase)
+{
+    testing_support::SmallFileSystem fs(16 << 20);
+    if (!fs.mounted())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    std::vector<std::string> bodies;
+    for (int i = 0; i < 1200; ++i)
+        bodies.push_back("t_notice_type = T01\nt_action = ADD\nt_freq_assgn = " + std::to_string(88000 + i) +
+                         "\nt_site_name = SITE " + std::to_string(i) + "\nt_remarks = " + std::string(200, 'r') + "\n");
+    Window w;
+    const auto file = fs.path() / "batch.txt";
+    std::ofstream(file, std::ios::binary) << noticeFile(bodies);
+    w.prompter.picks = {file.string()};
+    child<QAction>(w.window, "mnuFileOpenTxt")->trigger();
+    ASSERT_EQ(w.text("TxtProcessingStatus"), "Written sucessfully to the database - Number of notices : 1200");
+    ASSERT_TRUE(w.prompter.messages.empty());
+    fs.leaveFree(0);
+
+    child<QAction>(w.window, "mnuFileExit")->trigger();
+    EXPECT_FALSE(w.window.state().dbConnection.isOpen());
+    const std::string mdb = std::filesystem::canonical(fs.path() / "batch.mdb").string();
+    ASSERT_EQ(w.prompter.messages.size(), 1u);
+    const auto& said = w.prompter.messages[0];
+    EXPECT_EQ(said.title, platform::kAppTitle);
+    EXPECT_EQ(said.icon, platform::Icon::Warning);
+    EXPECT_TRUE(said.text.starts_with("The database " + mdb + " could not be closed into one file (")) << said.text;
+    EXPECT_NE(said.text.find("Its latest changes are in " + mdb + "-wal, which belongs with it"), std::string::npos);
+    EXPECT_NE(said.text.find("Free at least "), std::string::npos);
+
+    // The two files, copied together, hold every notice.
+    TempDir copy;
+    std::filesystem::copy_file(mdb, copy.path() / "batch.mdb");
+    std::filesystem::copy_file(mdb + "-wal", copy.path() / "batch.mdb-wal");
+    db::Connection conn;
+    ASSERT_TRUE(conn.open((copy.path() / "batch.mdb").string()));
+    db::Statement st(conn, "SELECT count(*) FROM fmtv_terra WHERE site_name LIKE 'SITE %'");
+    ASSERT_EQ(st.step(), db::Step::Row);
+    EXPECT_EQ(st.integer(0), 1200);
 }

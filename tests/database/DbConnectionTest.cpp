@@ -8,10 +8,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iterator>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <map>
 #include <set>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace database;
@@ -122,7 +130,7 @@ TEST(OpenDB, AnOpenDatabaseIsRefusedToASecondOpenUntilItIsClosed)
     EXPECT_EQ(report.messages()[0].title, "OpenDB");
     EXPECT_TRUE(db.conn.isOpen()) << "the first stays open";
 
-    closeDB(db.conn);
+    closeDB(db.conn, report);
     EXPECT_FALSE(std::filesystem::exists(lockFile));
     EXPECT_TRUE(OpenDB(db.path(), second, report));
     // A lock file left by an instance that was killed locks nothing.
@@ -136,8 +144,8 @@ TEST(CopyTemplateDB, ReplacesAnExistingFileAndReportsAFailedCopy)
 {
     NoticeDb db;
     ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", 5).run());
-    closeDB(db.conn);
-    closeDB(db.conn);  // closing twice shows nothing
+    EXPECT_TRUE(closeDB(db.conn, db.prompter.report()));
+    EXPECT_TRUE(closeDB(db.conn, db.prompter.report()));  // closing twice shows nothing
     EXPECT_TRUE(copyTemplateDB(db.path(), db.prompter.report(), testing_support::templateDb()));
     ASSERT_TRUE(OpenDB(db.path(), db.conn, db.prompter.report()));
     EXPECT_EQ(db.scalar("SELECT count(*) FROM fmtv_terra"), "0");
@@ -183,7 +191,7 @@ TEST(EndNtcTrans, ACommittedChangeSurvivesCloseAndReopen)
         ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", key).set("adm", "F").run());
         EXPECT_TRUE(endNtcTrans(true, tx, db.prompter.report()));
     }
-    closeDB(db.conn);
+    EXPECT_TRUE(closeDB(db.conn, db.prompter.report()));
     for (const char* side : {"-wal", "-shm", "-journal", "-lock"})
         EXPECT_FALSE(std::filesystem::exists(db.path() + side)) << "a closed database is one file: " << side;
     const std::string header = testing_support::readFile(db.path()).substr(0, 20);
@@ -198,14 +206,31 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
-// What opening `path` gives, in a child process run as another user when `asNobody`: whether it
-// opened read-only, what it reads, whether a write went through, the side files it left after
-// closing, and its messages.
-std::string openInChild(const std::string& path, bool asNobody)
+// Makes every later flock call of this process fail as on a file system that keeps no locks.
+bool refuseLocks()
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_flock, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (ENOLCK & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// What opening `path` gives, in a child process run as another user when `asNobody` and without
+// locks when `noLocks`: whether it opened read-only, what it reads, whether a write went through,
+// the side files it left after closing, and its messages.
+std::string openInChild(const std::string& path, bool asNobody, bool noLocks = false)
 {
     return testing_support::runInChild([&] {
         if (asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
             std::printf("cannot become another user");
+            return;
+        }
+        if (noLocks && !refuseLocks()) {
+            std::printf("cannot refuse locks");
             return;
         }
         platform::Report report;
@@ -218,7 +243,7 @@ std::string openInChild(const std::string& path, bool asNobody)
         }
         const bool readOnly = conn.readOnly();
         const bool wrote = conn.exec("UPDATE fmtv_terra SET adm = 'X'");
-        closeDB(conn);
+        closeDB(conn, report);
         std::printf("opened %d read-only %d adm %s wrote %d", opened, readOnly, adm.c_str(), wrote);
         for (const char* side : {"-wal", "-shm", "-journal", "-lock"})
             if (std::filesystem::exists(path + side))
@@ -230,16 +255,24 @@ std::string openInChild(const std::string& path, bool asNobody)
 
 }  // namespace
 
+// A database that cannot be written opens read-only, also where a killed program left its lock
+// file, which a folder that cannot be written keeps.
 TEST(OpenDB, ADatabaseThatCannotBeWrittenOpensReadOnlyAndLeavesNoSideFile)
 {
     enum class Where { FileWithoutWriteRight, FolderWithoutWriteRight, ReadOnlyMedia };
     const struct {
         const char* name;
         Where where;
+        bool staleLock;
+        const char* left;  // what stays beside the database after it closed
     } places[] = {
-        {"a file another user cannot write", Where::FileWithoutWriteRight},
-        {"a folder another user cannot write", Where::FolderWithoutWriteRight},
-        {"read-only media", Where::ReadOnlyMedia},
+        {"a file another user cannot write", Where::FileWithoutWriteRight, false, ""},
+        {"a folder another user cannot write", Where::FolderWithoutWriteRight, false, ""},
+        {"read-only media", Where::ReadOnlyMedia, false, ""},
+        {"a file another user cannot write, with a stale lock file", Where::FileWithoutWriteRight, true, ""},
+        {"a folder another user cannot write, with a stale lock file", Where::FolderWithoutWriteRight, true,
+         " left -lock"},
+        {"read-only media, with a stale lock file", Where::ReadOnlyMedia, true, " left -lock"},
     };
     for (const auto& place : places) {
         // Closed in rollback-journal mode, or in write-ahead-log mode as an earlier version left it.
@@ -247,12 +280,14 @@ TEST(OpenDB, ADatabaseThatCannotBeWrittenOpensReadOnlyAndLeavesNoSideFile)
             SCOPED_TRACE(std::string(place.name) + (walHeader ? ", left in write-ahead-log mode" : ""));
             NoticeDb db;
             ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", 1).set("adm", "F").run());
-            closeDB(db.conn);
+            db.conn.close();
             if (walHeader) {
                 std::fstream f(db.path(), std::ios::in | std::ios::out | std::ios::binary);
                 f.seekp(18);
                 f.write("\x02\x02", 2);
             }
+            if (place.staleLock)
+                db.dir.write("notices.mdb-lock", "");
             const std::string bytes = testing_support::readFile(db.path());
             namespace fs = std::filesystem;
             std::string path = db.path();
@@ -273,15 +308,50 @@ TEST(OpenDB, ADatabaseThatCannotBeWrittenOpensReadOnlyAndLeavesNoSideFile)
                     GTEST_SKIP() << "no read-only media to test with: " << media.why();
                 path = (media.path() / "notices.mdb").string();
                 fs::copy_file(db.path(), path);
+                if (place.staleLock)
+                    fs::copy_file(db.path() + "-lock", path + "-lock");
                 ASSERT_TRUE(media.makeReadOnly()) << media.why();
                 break;
             }
             const std::string output = openInChild(path, place.where != Where::ReadOnlyMedia);
-            EXPECT_EQ(output, "opened 1 read-only 1 adm F wrote 0");
+            EXPECT_EQ(output, std::string("opened 1 read-only 1 adm F wrote 0") + place.left);
             EXPECT_TRUE(testing_support::readFile(path) == bytes) << "the database was changed";
             fs::permissions(db.dir.path(), fs::perms::owner_all);
         }
     }
+}
+
+// A lock file that cannot be opened at all (another user's) or locked (a file system that keeps
+// no locks) is named in the refusal: the database is neither opened nor called read-only.
+TEST(OpenDB, ALockFileThatCannotBeOpenedOrLockedIsNamedInTheRefusal)
+{
+    namespace fs = std::filesystem;
+    NoticeDb db;
+    ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", 1).set("adm", "F").run());
+    db.conn.close();
+    fs::permissions(db.dir.path(), fs::perms::all);
+    fs::permissions(db.path(), fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec & ~fs::perms::others_exec);
+    const std::string bytes = testing_support::readFile(db.path());
+    const std::string lockFile = db.path() + "-lock";
+    {
+        SCOPED_TRACE("another user's lock file");
+        db.dir.write("notices.mdb-lock", "");
+        fs::permissions(lockFile, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(openInChild(db.path(), true), "opened 0 read-only 0 adm  wrote 0 left -lock\nErreur  14:The lock file " +
+                                                   lockFile + " cannot be opened (" + std::strerror(EACCES) +
+                                                   "): it may be another user's, who has the database " + db.path() +
+                                                   " open.");
+        fs::remove(lockFile);
+    }
+    {
+        SCOPED_TRACE("a file system without locks");
+        EXPECT_EQ(openInChild(db.path(), false, true),
+                  "opened 0 read-only 0 adm  wrote 0\nErreur  14:The lock file " + lockFile + " cannot be locked (" +
+                      std::strerror(ENOLCK) + "). Without a lock, another instance of the program could change the "
+                      "database " + db.path() + " at the same time, so it is not opened.");
+    }
+    EXPECT_TRUE(testing_support::readFile(db.path()) == bytes) << "the database was changed";
+    fs::permissions(db.dir.path(), fs::perms::owner_all);
 }
 
 TEST(OpenDB, AReadOnlyDatabaseWithChangesInItsLogIsReadThroughItsIndexOrRefusedNamingIt)

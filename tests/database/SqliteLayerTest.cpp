@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include <chrono>
@@ -18,12 +19,16 @@ using testing_support::TempDir;
 
 namespace {
 
+// A table in a file of a temporary folder, or in memory where the test's child process dies and
+// so never removes a folder.
 struct Scratch {
-    TempDir dir;
+    std::optional<TempDir> dir;
     db::Connection conn;
-    Scratch()
+    explicit Scratch(bool onDisk = true)
     {
-        EXPECT_TRUE(conn.create((dir.path() / "scratch.db").string()));
+        if (onDisk)
+            dir.emplace();
+        EXPECT_TRUE(conn.create(onDisk ? (dir->path() / "scratch.db").string() : std::string(":memory:")));
         EXPECT_TRUE(conn.exec("CREATE TABLE t (k INTEGER, name TEXT, freq REAL)"));
     }
     int count()
@@ -80,7 +85,7 @@ TEST(SqliteLayer, ABindOrAColumnNameTheStatementDoesNotHaveFailsIt)
     const char* said[] = {"cannot bind value 3 of \"INSERT INTO t \\(k, name\\) VALUES \\(\\?, \\?\\)\": column index out of range",
                           "cannot bind value 0 of", "no column nmae in \"SELECT k, name FROM t\""};
     for (std::size_t i = 0; i < std::size(mistakes); ++i) {
-        Scratch s;
+        Scratch s(false);
         ASSERT_TRUE(db::RowWriter::insert(s.conn, "t").set("k", 1).set("name", "x").run());
 #ifdef NDEBUG
         EXPECT_NE(mistakes[i](s).find(std::string(said[i]).substr(0, 20)), std::string::npos) << i;

@@ -390,8 +390,8 @@ TEST_P(NoticeFlow, OnAReadOnlyDatabaseUpdateAndDeleteSaySoAndWriteNothing)
     if (!media.mounted())
         GTEST_SKIP() << "no read-only media to test with: " << media.why();
     store({own("S0"), own("S1")});
-    database::closeDB(state.dbConnection);
-    database::closeDB(db.conn);
+    state.dbConnection.close();
+    db.conn.close();
     const std::string path = (media.path() / "notices.mdb").string();
     std::filesystem::copy_file(db.path(), path);
     ASSERT_TRUE(media.makeReadOnly()) << media.why();
@@ -420,7 +420,7 @@ TEST_P(NoticeFlow, OnAReadOnlyDatabaseUpdateAndDeleteSaySoAndWriteNothing)
     EXPECT_TRUE(db.prompter.questions.empty()) << "nothing is asked that cannot be done";
     EXPECT_FALSE(state.dbChanged);
     EXPECT_EQ(state.ntcIndexList, list);
-    database::closeDB(state.dbConnection);
+    state.dbConnection.close();
     EXPECT_TRUE(testing_support::readFile(path) == bytes);
 }
 
@@ -699,14 +699,27 @@ TEST_P(NoticeFlow, UpdateRefusesWhatCannotBeStoredBeforeWritingAnything)
          "Value must be numerical", 0},
         {{{"Txt_4C_Min_Lat", "1e99"}}, "Txt_4C_Min_Lat", "Prevalidation Error - Latitude",
          "Value must be a whole number", 0},
+        // A day beyond its month names the days that month has.
         {{{"Txt_Ntc_DD", "31"}, {"Txt_Ntc_MM", "2"}, {"Txt_Ntc_YY", "2005"}}, "Txt_Ntc_DD",
-         "Prevalidation Error - Date (day)", "Value should be between [1,31]", 1},
+         "Prevalidation Error - Date (day)", "Value should be between [1,28]", 1},
         {{{"Txt_Ntc_DD", "29"}, {"Txt_Ntc_MM", "2"}, {"Txt_Ntc_YY", "2023"}}, "Txt_Ntc_DD",
+         "Prevalidation Error - Date (day)", "Value should be between [1,28]", 1},
+        {{{"Txt_Ntc_DD", "30"}, {"Txt_Ntc_MM", "2"}, {"Txt_Ntc_YY", "2024"}}, "Txt_Ntc_DD",
+         "Prevalidation Error - Date (day)", "Value should be between [1,29]", 1},
+        {{{"Txt_Ntc_DD", "29"}, {"Txt_Ntc_MM", "02"}, {"Txt_Ntc_YY", "2100"}}, "Txt_Ntc_DD",
+         "Prevalidation Error - Date (day)", "Value should be between [1,28]", 1},
+        {{{"Txt_Ntc_DD", "32"}, {"Txt_Ntc_MM", "1"}, {"Txt_Ntc_YY", "2005"}}, "Txt_Ntc_DD",
          "Prevalidation Error - Date (day)", "Value should be between [1,31]", 1},
         {{{"Txt_Ntc_DD", "1"}, {"Txt_Ntc_MM", "13"}, {"Txt_Ntc_YY", "2024"}}, "Txt_Ntc_MM",
          "Prevalidation Error - Date (month)", "Value should be between [1,12]", 0},
         {{{"Txt_2C_DD", "31"}, {"Txt_2C_MM", "4"}, {"Txt_2C_YY", "2006"}}, "Txt_2C_DD",
-         "Prevalidation Error - Date of bringing into use", "Value should be between [1,31]", 1},
+         "Prevalidation Error - Date of bringing into use", "Value should be between [1,30]", 1},
+        {{{"Txt_2C_DD", "31"}, {"Txt_2C_MM", "6"}, {"Txt_2C_YY", "2006"}}, "Txt_2C_DD",
+         "Prevalidation Error - Date of bringing into use", "Value should be between [1,30]", 1},
+        {{{"Txt_2C_DD", "31"}, {"Txt_2C_MM", "9"}, {"Txt_2C_YY", "2006"}}, "Txt_2C_DD",
+         "Prevalidation Error - Date of bringing into use", "Value should be between [1,30]", 1},
+        {{{"Txt_2C_DD", "31"}, {"Txt_2C_MM", "11"}, {"Txt_2C_YY", "2006"}}, "Txt_2C_DD",
+         "Prevalidation Error - Date of bringing into use", "Value should be between [1,30]", 1},
         {{{"Txt_Ntc_DD", "29"}, {"Txt_Ntc_MM", "2"}, {"Txt_Ntc_YY", "2024"}, {"Txt_4C_Deg_Long", "4.0"},
           {"Txt_1A_FreqAssgn", " 98.5 "}}, "", "", "", 0},
     };

@@ -27,6 +27,7 @@ namespace {
 
 // The folders of the run, under one temporary folder:
 //   prefix/        the wine prefix; its drive_c/windows holds the settings
+//   tmp/           the temporary folder of the wine processes
 //   d/Maps/        drive D:, the data folder the settings name as D:\MAPS
 //   r/GEO/         drive R:, a folder of the fixed search
 //   r/work/        the caller's current folder, R:\work
@@ -44,6 +45,7 @@ protected:
             return;
         s_dir = std::make_unique<TempDir>();
         const fs::path& dir = s_dir->path();
+        fs::create_directories(dir / "tmp");
         s_ready = run({GEO_WINE64, "wineboot", "-i"});  // makes the prefix, the slow part
         if (!s_ready)
             return;
@@ -78,12 +80,14 @@ protected:
         ASSERT_TRUE(s_ready) << "the wine prefix could not be made";
     }
 
-    // The environment of every wine process: the prefix, quiet, no desktop, no Mono or Gecko.
+    // The environment of every wine process: the prefix, quiet, no desktop, no Mono or Gecko,
+    // and a temporary folder of the run's own, where the wine server leaves its socket folder.
     // Wine processes that stay in the background hold no stream of the test.
     static void wineEnvironment()
     {
         (void)std::freopen("/dev/null", "w", stderr);
         setenv("WINEPREFIX", (s_dir->path() / "prefix").c_str(), 1);
+        setenv("TMPDIR", (s_dir->path() / "tmp").c_str(), 1);
         setenv("WINEDEBUG", "-all", 1);
         setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
         unsetenv("DISPLAY");

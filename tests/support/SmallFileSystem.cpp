@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
@@ -48,6 +49,13 @@ void SmallFileSystem::leaveFree(std::size_t bytes) const
     const int fd = ::open((m_dir.path() / "filler").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (fd < 0)
         return;
+    // Room beyond what is free comes from the filler.
+    struct stat filled {};
+    if (const std::size_t free = freeBytes(); free < bytes && ::fstat(fd, &filled) == 0) {
+        const std::size_t size = std::size_t(filled.st_size);
+        if (::ftruncate(fd, off_t(size > bytes - free ? size - (bytes - free) : 0)) != 0)
+            return (void)::close(fd);
+    }
     const std::vector<char> block(4096, 'f');
     for (std::size_t free = freeBytes(); free > bytes; free = freeBytes()) {
         const std::size_t n = std::min(block.size(), free - bytes);

@@ -25,7 +25,8 @@ public:
     /// Mounts it again read-only; false (why() says) when that fails.
     bool makeReadOnly();
 
-    /// Fills the file system with a file of its own until at most `bytes` stay free.
+    /// Fills the file system with a file of its own until at most `bytes` stay free, or empties
+    /// that file until at least `bytes` are free where it can.
     void leaveFree(std::size_t bytes) const;
     /// Bytes still free.
     std::size_t freeBytes() const;
