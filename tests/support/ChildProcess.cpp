@@ -1,6 +1,7 @@
 #include "ChildProcess.h"
 
 #include <cstdio>
+#include <exception>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,7 +21,16 @@ ChildResult runInChild(const std::function<void()>& body, const std::string& inp
         close(out[1]);
         close(in[0]);
         close(in[1]);
-        body();
+        // The child never returns into the test program, which would go on running its tests.
+        try {
+            body();
+        } catch (const std::exception& e) {
+            std::printf("\nthe child ended on an exception: %s", e.what());
+            std::fflush(stdout);
+            _exit(1);
+        } catch (...) {
+            _exit(1);
+        }
         std::fflush(stdout);
         _exit(0);
     }

@@ -12,7 +12,8 @@ struct ChildResult {
 };
 
 /// Runs `body` in a child process whose standard input holds `input` (then its end) and whose
-/// standard output is captured; a body that returns ends the child with status 0.
+/// standard output is captured; a body that returns ends the child with status 0, one that throws
+/// with status 1 after printing what it threw.
 ChildResult runInChild(const std::function<void()>& body, const std::string& input = {});
 
 }  // namespace testing_support
