@@ -3,6 +3,7 @@
 #include "FieldColumns.h"
 #include "NoticeGridQuery.h"
 #include "database/sqlite/Statement.h"
+#include "notice/ErrorNumbers.h"
 #include "notice/FieldUtils.h"
 #include "notice/NoticeFields.h"
 #include "notice/NoticeRecord.h"
@@ -126,17 +127,17 @@ bool writable(const std::string& path)
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-// Locks the existing database file itself, which `path` names.
-bool lockTheFile(const std::string& path, db::FileLock& lock, const std::string& procedure, platform::Report& report)
+// Locks the existing database `file` itself, which `path` names.
+bool lockTheFile(const std::string& file, const std::string& path, db::FileLock& lock, const std::string& procedure,
+                 platform::Report& report)
 {
-    const std::string file = resolvedPath(path);
     switch (lock.acquireFile(file)) {
     case db::FileLock::Outcome::Held:
         return true;
     case db::FileLock::Outcome::Busy:
         return refuseBusy(path, procedure, report);
     case db::FileLock::Outcome::CannotOpen:
-    case db::FileLock::Outcome::ReadOnlyFolder:
+    case db::FileLock::Outcome::ReadOnlyFolder:  // never for a file itself
         break;
     case db::FileLock::Outcome::Failed:
         return refuseLock("The database " + file + " cannot be locked (" + std::strerror(errno) +
@@ -169,7 +170,7 @@ bool lockDB(const std::string& path, DbLock& lock, const std::string& procedure,
                               path + " at the same time, so it is not opened.",
                           procedure, report);
     }
-    if (!notice::fileExists(file) || lockTheFile(path, lock.file, procedure, report))
+    if (!notice::fileExists(file) || lockTheFile(file, path, lock.file, procedure, report))
         return true;
     lock.name.release();
     return false;
@@ -189,7 +190,7 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
     } else {
         // The caller held the name while the file there was replaced: the new file is locked now.
         held.file.release();
-        if (!lockTheFile(path, held.file, "OpenDB", report))
+        if (!lockTheFile(file, path, held.file, "OpenDB", report))
             return false;
     }
     // Where no lock file can be made, the folder is read-only; a write-ahead log needs the folder.
@@ -284,7 +285,7 @@ bool reportDbErr(const db::Connection& conn, const std::string& procedure, platf
 
 void reportTooManySubAreas(const std::string& procedure, platform::Report& report)
 {
-    notice::reportErr(kErrSubscript, procedure,
+    notice::reportErr(notice::kErrSubscript, procedure,
                       "Subscript out of range: more than " + std::to_string(notice::kContourIdSlots) + " sub-areas",
                       report);
 }

@@ -2,7 +2,6 @@
 
 #include "database/sqlite/Connection.h"
 #include "database/sqlite/Transaction.h"
-#include "notice/ErrorNumbers.h"
 
 #include <filesystem>
 #include <string>
@@ -75,9 +74,6 @@ bool endNtcTrans(bool ok, Tx& tx, platform::Report& report)
 
 /// Shows the connection's last error through reportErr, titled with the procedure; false.
 bool reportDbErr(const db::Connection& conn, const std::string& procedure, platform::Report& report);
-
-/// The number of an index beyond a fixed number of slots, as reportTooManySubAreas shows it.
-using notice::kErrSubscript;
 
 /// Shows the index error of a notice with more sub-areas than the ten contour ids a record
 /// holds, through reportErr titled with the procedure.

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace db {
 
 static_assert(kErrGeneric == SQLITE_ERROR && kErrBusy == SQLITE_BUSY && kErrCantOpen == SQLITE_CANTOPEN && kErrNotADatabase == SQLITE_NOTADB);
@@ -183,31 +185,32 @@ bool Connection::openWith(const std::string& path, int flags)
     return true;
 }
 
+namespace {
+
+// The first column of the one row a statement answers; nothing (the engine's error set) when
+// it fails.
+std::optional<int> firstOfRow(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* st = nullptr;
+    std::optional<int> first;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        first = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    return first;
+}
+
+}  // namespace
+
 bool Connection::foldLog()
 {
     sqlite3* db = m_handle.get();
     sqlite3_busy_timeout(db, 0);
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA wal_checkpoint(TRUNCATE)", -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
-        return fail();
-    }
     // A checkpoint that cannot write the file (a full disk) fails; one that another connection
     // holds up answers busy, and the last connection to close folds the log.
-    const int rc = sqlite3_step(st);
-    const bool busy = rc == SQLITE_ROW && sqlite3_column_int(st, 0) != 0;
-    sqlite3_finalize(st);
-    if (rc != SQLITE_ROW)
+    const std::optional<int> busy = firstOfRow(db, "PRAGMA wal_checkpoint(TRUNCATE)");
+    if (!busy)
         return fail();
-    if (busy)
-        return true;
-    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode = DELETE", -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
-        return fail();
-    }
-    const bool switched = sqlite3_step(st) == SQLITE_ROW;
-    sqlite3_finalize(st);
-    return switched || fail();
+    return *busy != 0 || firstOfRow(db, "PRAGMA journal_mode = DELETE") || fail();
 }
 
 bool Connection::close()
