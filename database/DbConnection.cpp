@@ -72,13 +72,6 @@ std::filesystem::path templatePath()
     return programFolder() / kTemplateName;
 }
 
-std::string resolvedPath(const std::string& path)
-{
-    std::error_code ec;
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
-    return ec ? path : resolved.string();
-}
-
 bool copyTemplateDB(const std::string& name, platform::Report& report, const std::filesystem::path& templateFile)
 {
     namespace fs = std::filesystem;
@@ -88,114 +81,60 @@ bool copyTemplateDB(const std::string& name, platform::Report& report, const std
     // The file a link names is replaced, not the link: the database stays where its lock is.
     const std::string path = resolvedPath(name);
     const fs::path target(path);
+    const std::string mine = "." + std::to_string(::getpid());
     fs::path temp = target;
-    temp += ".tmp-" + std::to_string(::getpid());
+    temp += ".tmp" + mine;
     platform::copyFile(templateFile, temp, ec);  // the system's reason, "No space left on device" too
-    // The journal of an earlier database of that name must not be replayed onto the copy.
-    for (const char* suffix : {"-wal", "-shm", "-journal"})
-        if (!ec)
-            fs::remove(path + suffix, ec);
+    // The journal of the file replaced must not be replayed onto the copy, nor be lost while that
+    // file stays: it is set aside, put back when the copy cannot take the file's place, and
+    // removed once it has.
+    std::vector<std::pair<std::string, std::string>> aside;
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+        const std::string journal = path + suffix;
+        std::error_code absent;  // a file that is not there is no error here
+        if (!ec && fs::exists(fs::symlink_status(journal, absent))) {
+            fs::rename(journal, journal + ".old" + mine, ec);
+            if (!ec)
+                aside.emplace_back(journal, journal + ".old" + mine);
+        }
+    }
     if (!ec)
         fs::rename(temp, target, ec);
+    std::error_code ignored;
+    for (const auto& [journal, setAside] : aside) {
+        if (ec)
+            fs::rename(setAside, journal, ignored);
+        else
+            fs::remove(setAside, ignored);
+    }
     if (ec) {
-        std::error_code ignored;
         fs::remove(temp, ignored);
         return copyFailed(report, ec.value(), path + ": " + ec.message());
     }
     return true;
 }
 
-namespace {
-
-bool refuseBusy(const std::string& path, const std::string& procedure, platform::Report& report)
-{
-    notice::reportErr(db::kErrBusy, procedure,
-                      "The database " + path + " is open in another instance of the program. Close it there first.",
-                      report);
-    return false;
-}
-
-bool refuseLock(const std::string& text, const std::string& procedure, platform::Report& report)
-{
-    notice::reportErr(db::kErrCantOpen, procedure, text, report);
-    return false;
-}
-
-// Whether this user may write the file or folder, read-only media counted.
-bool writable(const std::string& path)
-{
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
-}
-
-// Locks the existing database `file` itself, which `path` names.
-bool lockTheFile(const std::string& file, const std::string& path, db::FileLock& lock, const std::string& procedure,
-                 platform::Report& report)
-{
-    switch (lock.acquireFile(file)) {
-    case db::FileLock::Outcome::Held:
-        return true;
-    case db::FileLock::Outcome::Busy:
-        return refuseBusy(path, procedure, report);
-    case db::FileLock::Outcome::CannotOpen:
-    case db::FileLock::Outcome::ReadOnlyFolder:  // never for a file itself
-        break;
-    case db::FileLock::Outcome::Failed:
-        return refuseLock("The database " + file + " cannot be locked (" + std::strerror(errno) +
-                              "). Without a lock, another instance of the program could change it at the same time, "
-                              "so it is not opened.",
-                          procedure, report);
-    }
-    return refuseLock(path + ": " + std::strerror(errno), procedure, report);
-}
-
-}  // namespace
-
-bool lockDB(const std::string& path, DbLock& lock, const std::string& procedure, platform::Report& report)
-{
-    const std::string file = resolvedPath(path);
-    const std::string lockFile = file + "-lock";
-    switch (lock.name.acquire(lockFile)) {
-    case db::FileLock::Outcome::Held:
-    case db::FileLock::Outcome::ReadOnlyFolder:
-        break;
-    case db::FileLock::Outcome::Busy:
-        return refuseBusy(path, procedure, report);
-    case db::FileLock::Outcome::CannotOpen:
-        return refuseLock("The lock file " + lockFile + " cannot be opened (" + std::strerror(errno) +
-                              "): it may be another user's, who has the database " + path + " open.",
-                          procedure, report);
-    case db::FileLock::Outcome::Failed:
-        return refuseLock("The lock file " + lockFile + " cannot be locked (" + std::strerror(errno) +
-                              "). Without a lock, another instance of the program could change the database " +
-                              path + " at the same time, so it is not opened.",
-                          procedure, report);
-    }
-    if (!notice::fileExists(file) || lockTheFile(file, path, lock.file, procedure, report))
-        return true;
-    lock.name.release();
-    return false;
-}
-
 bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report, DbLock held)
 {
     conn.close();
-    if (!notice::fileExists(path)) {
+    const DbFile db = examineDbFile(path);
+    if (db.kind == DbFile::Kind::Missing) {
         notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", report);
         return false;
     }
-    const std::string file = resolvedPath(path);
+    const std::string& file = db.file;
     if (!held.name.held() && !held.file.held()) {
-        if (!lockDB(path, held, "OpenDB", report))
+        if (!lockDB(db, path, held, "OpenDB", report, LockFor::Opening))
             return false;
     } else {
         // The caller held the name while the file there was replaced: the new file is locked now.
         held.file.release();
-        if (!lockTheFile(file, path, held.file, "OpenDB", report))
+        if (!isFileOrMissing(db, path, "OpenDB", report) || !lockTheFile(db, path, held.file, "OpenDB", report))
             return false;
     }
-    // Where no lock file can be made, the folder is read-only; a write-ahead log needs the folder.
-    const bool readOnly =
-        !held.name.held() || !writable(file) || !writable(std::filesystem::path(file).parent_path().string());
+    // Where no lock file can be had, nobody can hold the database against another instance's
+    // writes; a write-ahead log needs the folder.
+    const bool readOnly = !held.name.held() || !db.writable();
     db::Connection::Access access = db::Connection::Access::ReadWrite;
     std::error_code ec;
     const auto logBytes = std::filesystem::file_size(file + "-wal", ec);
@@ -237,6 +176,9 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
         conn.close();
         return false;
     }
+    for (const std::string& note : {held.readOnlyNote, db.readOnlyNote(path)})
+        if (!note.empty())
+            report.message(note, platform::kAppTitle, platform::Icon::Warning);
     // The file's own lock goes last: its descriptor must close after the engine's.
     conn.keep(std::move(held.name));
     conn.keep(std::move(held.file));

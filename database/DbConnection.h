@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/DbFile.h"
 #include "database/sqlite/Connection.h"
 #include "database/sqlite/Transaction.h"
 
@@ -15,38 +16,18 @@ namespace database {
 inline constexpr const char* kTemplateName = "MasterKOLV_TPR.mdb";
 std::filesystem::path templatePath();
 
-/// The file that `path` names, whatever path leads to it: symbolic links (to the file or to a
-/// folder above it) and a relative spelling resolved. For a file that does not exist yet, its
-/// folder resolved and its name.
-std::string resolvedPath(const std::string& path);
-
 /// Copies the template to the file `path` names, replacing a file there only once the copy is
-/// complete; shows the failure and returns false when it cannot.
+/// complete; the journal of a file replaced goes only once the copy is in its place. Shows the
+/// failure and returns false when it cannot, the file there left as it was with its journal.
 [[nodiscard]] bool copyTemplateDB(const std::string& path, platform::Report& report,
                                   const std::filesystem::path& templateFile = templatePath());
 
-// What holds a database for this instance of the program: a lock file beside it, which holds
-// its name also while an import replaces the file, and the file itself, which holds it under
-// every name a hard link gives it.
-struct DbLock {
-    db::FileLock name;
-    db::FileLock file;
-};
-
-/// Locks the database at `path` (which need not exist yet) for this instance of the program:
-/// the lock file "<file>-lock" beside the file `path` resolves to, and the file when it exists.
-/// A database another instance holds, a lock file that cannot be opened (another user's) or
-/// locked (a file system without locks) are refused through reportErr titled with the
-/// procedure, naming it; false. Where no lock file can be made (a read-only folder) nobody can
-/// replace the database: true with the file's lock alone.
-[[nodiscard]] bool lockDB(const std::string& path, DbLock& lock, const std::string& procedure,
-                          platform::Report& report);
-
-/// Opens an existing notice database; never creates a file. The connection holds the locks of
-/// the database until it closes: `held` when the caller took them (the file's is taken again,
-/// on the file there now), else they are taken here. A database that its user cannot write, or
-/// whose folder they cannot write (its log needs the folder), opens read-only. Failures are
-/// shown titled "OpenDB".
+/// Opens an existing notice database; never creates a file, and opens nothing that is no regular
+/// file. The connection holds the locks of the database until it closes: `held` when the caller
+/// took them (the file's is taken again, on the file there now), else they are taken here. A
+/// database that its user cannot write, whose folder or log they cannot write, that has more
+/// than one name, or whose lock file they cannot open, opens read-only; where the reason is not
+/// the file's or folder's mode, a message says it. Failures are shown titled "OpenDB".
 [[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report,
                           DbLock held = {});
 

@@ -12,9 +12,12 @@
 #include "platform/Report.h"
 #include "platform/SystemInfo.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 namespace app {
 namespace {
@@ -32,6 +35,23 @@ std::string printed(std::int64_t n)
 std::string fileNotice(const std::string& n)
 {
     return "Input text file : Notice No : " + n;
+}
+
+// Notice numbers in increasing order, runs of three or more shortened: "3, 7 to 12, 14, 15".
+std::string numberRuns(std::vector<std::int32_t> numbers)
+{
+    std::sort(numbers.begin(), numbers.end());
+    std::string text;
+    for (std::size_t first = 0; first < numbers.size();) {
+        std::size_t last = first;
+        while (last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1)
+            ++last;
+        text += (text.empty() ? "" : ", ") + std::to_string(numbers[first]);
+        if (last > first)
+            text += (last - first >= 2 ? " to " : ", ") + std::to_string(numbers[last]);
+        first = last + 1;
+    }
+    return text;
 }
 
 bool sameFile(const fs::path& a, const fs::path& b)
@@ -93,15 +113,13 @@ public:
             m_started = std::chrono::steady_clock::now();
         }
     }
-    // After notice `n` was stored into the batch.
-    void stored(const std::string& n)
+    // After notice `n` of the file was stored into the batch.
+    void stored(std::int32_t n)
     {
         if (!m_open)
             return;
-        if (m_count == 0)
-            m_first = n;
-        m_last = n;
-        if (++m_count >= kBatchNotices || std::chrono::steady_clock::now() - m_started >= m_time)
+        m_held.push_back(n);
+        if (int(m_held.size()) >= kBatchNotices || std::chrono::steady_clock::now() - m_started >= m_time)
             commit();
     }
     // A batch the engine rolled back on a failure, or that cannot commit, is reported lost.
@@ -111,18 +129,20 @@ public:
             return;
         m_open = false;
         const bool lost = !m_conn.inTransaction() || !m_conn.exec("COMMIT");
-        if (lost && m_count > 0) {
-            m_lost += m_count;
+        if (lost && !m_held.empty()) {
+            m_lost.insert(m_lost.end(), m_held.begin(), m_held.end());
             m_reason = m_conn.lastError().message;
-            m_report.line(fileNotice(m_first) + " to " + m_last + " - not stored (" + m_reason + ")");
+            m_report.line(fileNotice(std::to_string(m_held.front())) + " to " + std::to_string(m_held.back()) +
+                          " - not stored (" + m_reason + ")");
             m_report.line(" ");
         }
         if (m_conn.inTransaction())
             (void)m_conn.exec("ROLLBACK");
-        m_count = 0;
+        m_held.clear();
     }
-    // Notices that were stored into a batch that could not commit, and the engine's reason.
-    int lost() const { return m_lost; }
+    // The numbers in the file of the notices stored into batches that could not commit, and the
+    // engine's reason.
+    const std::vector<std::int32_t>& lost() const { return m_lost; }
     const std::string& reason() const { return m_reason; }
 
 private:
@@ -130,16 +150,15 @@ private:
     DuplicateReport& m_report;
     std::chrono::milliseconds m_time;
     bool m_open = false;
-    int m_count = 0;
-    int m_lost = 0;
+    std::vector<std::int32_t> m_held;  // the notices stored since the last commit
+    std::vector<std::int32_t> m_lost;
     std::string m_reason;
-    std::string m_first, m_last;  // the notices stored since the last commit
     std::chrono::steady_clock::time_point m_started;
 };
 
 // Stores a notice into the batch; what storing has to say is shown once the batch is committed.
 // A contour notice may ask about an existing contour, so it is stored on its own.
-bool storeInBatch(const notice::NoticeRecord& rec, const std::string& n, Batch& batch, db::Connection& conn,
+bool storeInBatch(const notice::NoticeRecord& rec, std::int32_t n, Batch& batch, db::Connection& conn,
                   database::ContourOutcome& contour, platform::Prompter& prompter)
 {
     if (notice::isContour(rec.notice_typ))
@@ -237,6 +256,7 @@ private:
         ++m_notices;
         rec.src_update = m_user;
         rec.d_updated = m_today;
+        m_number = read.number;
         const std::string n = std::to_string(read.number);
         m_status.setStatus(m_keptStatus + "Notice no : " + n);
         reportHeadRefusals();
@@ -263,12 +283,13 @@ private:
         }
     }
 
-    // Stores the record; a notice the engine refuses is counted with the engine's reason.
-    bool store(const std::string& n, database::ContourOutcome& contour)
+    // Stores the record; a notice the engine refuses is kept with the engine's reason.
+    bool store(database::ContourOutcome& contour)
     {
-        const bool stored = storeInBatch(m_state.ntcRecord, n, m_batch, m_state.dbConnection, contour, m_prompter);
+        const bool stored =
+            storeInBatch(m_state.ntcRecord, m_number, m_batch, m_state.dbConnection, contour, m_prompter);
         if (!stored) {
-            ++m_failed;
+            m_failed.push_back(m_number);
             m_failure = m_state.dbConnection.lastError().message;
         }
         return stored;
@@ -279,7 +300,7 @@ private:
     {
         database::ContourOutcome contour{0, m_state.overwrittenContourKey};
         const std::string checkError = lookup == Lookup::Failed ? m_state.dbConnection.lastError().message : "";
-        const bool stored = store(n, contour);
+        const bool stored = store(contour);
         m_state.overwrittenContourKey = contour.overwrittenContourKey;
         if (lookup == Lookup::Failed) {
             m_report.line(fileNotice(n) + " - the duplicate check failed (" + checkError + "); " +
@@ -327,7 +348,7 @@ private:
             return;
         }
         database::ContourOutcome contour{0, m_state.overwrittenContourKey};
-        const bool stored = store(n, contour);
+        const bool stored = store(contour);
         if (!byPlace)
             m_report.line("In Assign/Allot database : RecordIndex : " +
                           (lastKnown ? printed(std::int64_t(lastKey) + 1) : std::string(" ? ")) +
@@ -337,15 +358,19 @@ private:
         m_report.line(" ");
     }
 
+    // How many notices were not stored, and which, by their number in the file.
     int tellNotStored()
     {
-        const int notStored = m_failed + m_batch.lost();
-        if (notStored > 0)
-            m_prompter.message(std::to_string(notStored) + " of the " + std::to_string(m_notices) +
+        std::vector<std::int32_t> notStored = m_failed;
+        notStored.insert(notStored.end(), m_batch.lost().begin(), m_batch.lost().end());
+        if (!notStored.empty())
+            m_prompter.message(std::to_string(notStored.size()) + " of the " + std::to_string(m_notices) +
                                    " notices of the file were not stored in " + m_state.dbFileName + ": " +
-                                   (m_batch.lost() > 0 ? m_batch.reason() : m_failure),
+                                   (m_batch.lost().empty() ? m_failure : m_batch.reason()) +
+                                   ". Notices not stored, by their number in the file: " + numberRuns(notStored) +
+                                   ".",
                                platform::kAppTitle, platform::Icon::Warning);
-        return notStored;
+        return int(notStored.size());
     }
 
     void tellReadFailure()
@@ -391,7 +416,8 @@ private:
     Batch m_batch{m_state.dbConnection, m_report, m_options.batchTime};
     std::size_t m_headReported = 0;
     int m_notices = 0;
-    int m_failed = 0;  // notices the engine refused one by one
+    std::int32_t m_number = 0;          // the notice under way, by its number in the file
+    std::vector<std::int32_t> m_failed;  // notices the engine refused one by one
     std::string m_failure;
 };
 

@@ -91,7 +91,8 @@ FileLock::Outcome FileLock::acquireFile(const std::string& path)
             return Outcome::Busy;
         }
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Never waits for a writer, as a FIFO would.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return Outcome::CannotOpen;
     return lock(fd, path, false);

@@ -1,6 +1,7 @@
 #include "app/core/NoticeImport.h"
 #include "database/DbConnection.h"
 #include "database/sqlite/Statement.h"
+#include "platform/NumberText.h"
 #include "platform/SystemInfo.h"
 #include "support/ChildProcess.h"
 #include "support/ImportFixture.h"
@@ -8,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -155,7 +158,8 @@ TEST(Import, ANoticeThatCannotBeStoredIsReported)
     // Said once more, on its own, after the notices: how many were not stored, and why.
     EXPECT_EQ(f.prompter.messages.back().text,
               "2 of the 3 notices of the file were not stored in " + (f.dir.path() / "odd.mdb").string() +
-                  ": cannot store TEXT value in REAL column fmtv_terra.freq_assgn");
+                  ": cannot store TEXT value in REAL column fmtv_terra.freq_assgn. Notices not stored, by their "
+                  "number in the file: 1, 2.");
 }
 
 TEST(Import, NamesFollowTheChosenFile)
@@ -401,8 +405,102 @@ TEST(Import, ANoticeFailingInTheMiddleOfABatchLeavesTheOthersStored)
               (std::vector<std::string>{"Input text file : Notice No : 3 - not stored", " "}));
     ASSERT_GE(f.prompter.messages.size(), 2u);
     EXPECT_EQ(f.prompter.messages[f.prompter.messages.size() - 2].text, "The data was not saved to the database");
-    EXPECT_EQ(f.prompter.messages.back().text, "1 of the 5 notices of the file were not stored in " +
-                                                    (f.dir.path() / "batch.mdb").string() + ": refused");
+    EXPECT_EQ(f.prompter.messages.back().text,
+              "1 of the 5 notices of the file were not stored in " + (f.dir.path() / "batch.mdb").string() +
+                  ": refused. Notices not stored, by their number in the file: 3.");
+}
+
+namespace {
+
+// The numbers a list such as "1, 2, 4 to 7" names.
+std::set<int> namedNumbers(const std::string& list)
+{
+    std::set<int> numbers;
+    std::size_t start = 0;
+    while (start < list.size()) {
+        std::size_t end = list.find(", ", start);
+        if (end == std::string::npos)
+            end = list.size();
+        const std::string item = list.substr(start, end - start);
+        const std::size_t to = item.find(" to ");
+        const auto first = platform::parseInteger(item.substr(0, to));
+        const auto last = to == std::string::npos ? first : platform::parseInteger(item.substr(to + 4));
+        EXPECT_TRUE(first && last) << "not a number or a range: " << item;
+        for (std::int64_t n = first.value_or(0); n <= last.value_or(-1); ++n)
+            numbers.insert(int(n));
+        start = end + 2;
+    }
+    return numbers;
+}
+
+}  // namespace
+
+TEST(Import, TheClosingMessageNamesEachNoticeNotStored)
+{
+    // A template that refuses a notice alone, or rolls back the whole batch with it, by its site name.
+    ImportFixture f;
+    const auto failing = f.dir.path() / "failing.mdb";
+    std::filesystem::copy_file(testing_support::templateDb(), failing);
+    {
+        db::Connection conn;
+        ASSERT_TRUE(conn.open(failing.string()));
+        ASSERT_TRUE(conn.exec("CREATE TRIGGER refuse BEFORE INSERT ON fmtv_terra WHEN NEW.site_name = 'REFUSED' "
+                              "BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                              "CREATE TRIGGER undo BEFORE INSERT ON fmtv_terra WHEN NEW.site_name = 'UNDONE' "
+                              "BEGIN SELECT RAISE(ROLLBACK, 'undone'); END"))
+            << conn.lastError().message;
+    }
+    // The letters of a row: a notice stored, one refused alone, one that rolls back its batch with it.
+    const char kept = '.', refused = 'R', undone = 'U';
+    struct Row {
+        const char* file;  // one letter per notice
+        const char* named;
+    };
+    const Row rows[] = {
+        {".R.", "2"},
+        {"RR.R..U.R", "1, 2, 4 to 7, 9"},
+        {"...U.", "1 to 4"},
+        {".U..R..U", "1, 2, 5 to 8"},
+    };
+    int imports = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.file);
+        const std::string notices = r.file;
+        std::vector<std::string> bodies;
+        for (std::size_t i = 0; i < notices.size(); ++i) {
+            const char fate = notices[i];
+            ASSERT_TRUE(fate == kept || fate == refused || fate == undone);
+            bodies.push_back("t_notice_type = T01\nt_action = ADD\nt_freq_assgn = " + std::to_string(101 + i) +
+                             "\nt_long = +0060812\nt_lat = +471215\nt_site_name = " +
+                             (fate == refused ? "REFUSED" : fate == undone ? "UNDONE" : "KEPT") + "\n");
+        }
+        const auto file = f.dir.write("batch" + std::to_string(++imports) + ".txt", noticeFile(bodies));
+        f.prompter.messages.clear();
+        app::ImportOptions options{"", failing};
+        options.batchTime = std::chrono::hours(1);  // batches end only where a notice fails
+        ASSERT_TRUE(app::importTextFile(file.string(), f.state, f.status, f.prompter, options));
+
+        // The notice i of the file has the frequency 100 + i.
+        std::set<int> missing;
+        for (int n = 1; n <= int(notices.size()); ++n)
+            missing.insert(n);
+        db::Statement stored(f.state.dbConnection, "SELECT CAST(freq_assgn AS INTEGER) - 100 FROM fmtv_terra");
+        while (stored.step() == db::Step::Row)
+            missing.erase(int(platform::parseInteger(stored.text(0)).value_or(0)));
+
+        ASSERT_FALSE(f.prompter.messages.empty());
+        const std::string text = f.prompter.messages.back().text;
+        EXPECT_TRUE(text.starts_with(std::to_string(missing.size()) + " of the " + std::to_string(notices.size()) +
+                                     " notices of the file were not stored in " + f.state.dbFileName + ": "))
+            << text;
+        const std::string lead = ". Notices not stored, by their number in the file: ";
+        const std::size_t at = text.rfind(lead);
+        ASSERT_NE(at, std::string::npos) << text;
+        ASSERT_TRUE(text.ends_with(".")) << text;
+        const std::string list = text.substr(at + lead.size(), text.size() - 1 - at - lead.size());
+        EXPECT_EQ(namedNumbers(list), missing) << text;
+        EXPECT_EQ(list, r.named);
+    }
 }
 
 TEST(Import, AFailedDuplicateCheckStoresTheNoticeAndSaysSo)
