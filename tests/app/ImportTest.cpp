@@ -365,6 +365,20 @@ int importKilled(ImportFixture& f, int killAt, int duplicateAt)
 
 }  // namespace
 
+namespace {
+
+// A copy of the template beside the fixture's files with `sql` run on it.
+std::filesystem::path templateWith(ImportFixture& f, const std::string& sql)
+{
+    const auto copy = f.dir.path() / "template-copy.mdb";
+    std::filesystem::copy_file(testing_support::templateDb(), copy);
+    db::Connection conn;
+    EXPECT_TRUE(conn.open(copy.string()) && conn.exec(sql)) << conn.lastError().message;
+    return copy;
+}
+
+}  // namespace
+
 TEST(Import, AKilledImportLeavesOnlyWholeNotices)
 {
     ImportFixture f;
@@ -381,16 +395,9 @@ TEST(Import, ANoticeFailingInTheMiddleOfABatchLeavesTheOthersStored)
 {
     // A template that refuses one notice when its antenna heights are stored.
     ImportFixture f;
-    const auto refusing = f.dir.path() / "refusing.mdb";
-    std::filesystem::copy_file(testing_support::templateDb(), refusing);
-    {
-        db::Connection conn;
-        ASSERT_TRUE(conn.open(refusing.string()));
-        ASSERT_TRUE(conn.exec("CREATE TRIGGER refuse BEFORE INSERT ON fmtv_ant_hgt WHEN (SELECT freq_assgn FROM "
-                              "fmtv_terra WHERE terrakey = NEW.terrakey) = 102 BEGIN SELECT RAISE(ABORT, "
-                              "'refused'); END"))
-            << conn.lastError().message;
-    }
+    const auto refusing = templateWith(f, "CREATE TRIGGER refuse BEFORE INSERT ON fmtv_ant_hgt WHEN (SELECT "
+                                          "freq_assgn FROM fmtv_terra WHERE terrakey = NEW.terrakey) = 102 BEGIN "
+                                          "SELECT RAISE(ABORT, 'refused'); END");
     std::vector<std::string> bodies;
     for (int i = 1; i <= 5; ++i)
         bodies.push_back("t_notice_type = T02\nt_action = ADD\nt_freq_assgn = " + std::to_string(99 + i) +
@@ -439,17 +446,10 @@ TEST(Import, TheClosingMessageNamesEachNoticeNotStored)
 {
     // A template that refuses a notice alone, or rolls back the whole batch with it, by its site name.
     ImportFixture f;
-    const auto failing = f.dir.path() / "failing.mdb";
-    std::filesystem::copy_file(testing_support::templateDb(), failing);
-    {
-        db::Connection conn;
-        ASSERT_TRUE(conn.open(failing.string()));
-        ASSERT_TRUE(conn.exec("CREATE TRIGGER refuse BEFORE INSERT ON fmtv_terra WHEN NEW.site_name = 'REFUSED' "
-                              "BEGIN SELECT RAISE(ABORT, 'refused'); END;"
-                              "CREATE TRIGGER undo BEFORE INSERT ON fmtv_terra WHEN NEW.site_name = 'UNDONE' "
-                              "BEGIN SELECT RAISE(ROLLBACK, 'undone'); END"))
-            << conn.lastError().message;
-    }
+    const auto failing = templateWith(f, "CREATE TRIGGER refuse BEFORE INSERT ON fmtv_terra WHEN NEW.site_name = "
+                                         "'REFUSED' BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                                         "CREATE TRIGGER undo BEFORE INSERT ON fmtv_terra WHEN NEW.site_name = "
+                                         "'UNDONE' BEGIN SELECT RAISE(ROLLBACK, 'undone'); END");
     // The letters of a row: a notice stored, one refused alone, one that rolls back its batch with it.
     const char kept = '.', refused = 'R', undone = 'U';
     struct Row {
