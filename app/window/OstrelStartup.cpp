@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QTableView>
 
+#include <cstdio>
 #include <utility>
 
 namespace app {
@@ -146,6 +147,17 @@ void OstrelStartup::leaveDatabase()
         offerElectFile(m_state, *this, m_prompter);
     m_grid->hide();
     database::closeDB(m_state.dbConnection, m_prompter.report());
+    m_model->setRows({});
+    buildNtcIndex(m_state, {});
+}
+
+void OstrelStartup::leaveDatabaseUnasked()
+{
+    platform::Report toStandardError(
+        [](const platform::Message& m) { std::fprintf(stderr, "%s: %s\n", m.title.c_str(), m.text.c_str()); }, {});
+    m_state.dbChanged = false;  // its export is not offered
+    m_grid->hide();
+    database::closeDB(m_state.dbConnection, toStandardError);
     m_model->setRows({});
     buildNtcIndex(m_state, {});
 }

@@ -34,6 +34,10 @@ public:
     void mnuFileOpenTxt_Click();
     void mnuFileOpenDB_Click();
     void mnuFileExit_Click();
+    /// Leaves the database as Exit does, but asks nothing and shows no message box: the desktop
+    /// session or the process is ending and nobody may be there to answer. What closing has to
+    /// say (a log that could not be folded into the file) goes to standard error.
+    void leaveDatabaseUnasked();
     /// Sets the language (0 English, 1 French, 2 Spanish) and the menus' captions.
     void setLanguage(Language language);
     /// Lists the open database's notices in the grid and rebuilds the notice list. When the
