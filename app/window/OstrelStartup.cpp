@@ -145,10 +145,7 @@ void OstrelStartup::leaveDatabase()
 {
     if (m_state.dbChanged)
         offerElectFile(m_state, *this, m_prompter);
-    m_grid->hide();
-    database::closeDB(m_state.dbConnection, m_prompter.report());
-    m_model->setRows({});
-    buildNtcIndex(m_state, {});
+    closeDatabase(m_prompter.report());
 }
 
 void OstrelStartup::leaveDatabaseUnasked()
@@ -156,8 +153,13 @@ void OstrelStartup::leaveDatabaseUnasked()
     platform::Report toStandardError(
         [](const platform::Message& m) { std::fprintf(stderr, "%s: %s\n", m.title.c_str(), m.text.c_str()); }, {});
     m_state.dbChanged = false;  // its export is not offered
+    closeDatabase(toStandardError);
+}
+
+void OstrelStartup::closeDatabase(platform::Report& report)
+{
     m_grid->hide();
-    database::closeDB(m_state.dbConnection, toStandardError);
+    database::closeDB(m_state.dbConnection, report);
     m_model->setRows({});
     buildNtcIndex(m_state, {});
 }

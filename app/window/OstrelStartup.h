@@ -13,7 +13,7 @@ class QLineEdit;
 class QMenu;
 class QTableView;
 
-namespace platform { class Prompter; }
+namespace platform { class Prompter; class Report; }
 
 namespace app {
 
@@ -56,6 +56,8 @@ protected:
 private:
     void buildMenus();
     void leaveDatabase();
+    /// Closes the database, saying through `report` what closing has to say, and empties the grid.
+    void closeDatabase(platform::Report& report);
     void showStatusBox(bool visible);
 
     platform::Prompter& m_prompter;
