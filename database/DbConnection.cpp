@@ -11,8 +11,10 @@
 #include "platform/SystemInfo.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <system_error>
 #include <unistd.h>
@@ -185,33 +187,64 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
     return true;
 }
 
-bool closeDB(db::Connection& conn, platform::Report& report)
+namespace {
+
+// The size the file grows to with its log folded in.
+std::int64_t foldedSize(db::Connection& conn)
 {
-    if (!conn.isOpen())
-        return true;
-    const std::string file = conn.path();
-    std::int64_t bytes = 0;  // the size the file grows to with its log folded in
-    {
-        db::Statement st(conn, "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
-        if (st.step() == db::Step::Row)
-            bytes = st.integer(0).value_or(0);
-    }
-    if (conn.close())
-        return true;
+    db::Statement st(conn, "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
+    return st.step() == db::Step::Row ? st.integer(0).value_or(0) : 0;
+}
+
+// Says that the log of `file` could not be folded into it, after `failure`: what holds its
+// latest changes, and what to do. `bytes` is the size the folded file would have.
+void reportLogKept(const std::string& file, std::int64_t bytes, const std::string& failure,
+                   platform::Report& report)
+{
     std::error_code ec;
+    const std::string log = file + "-wal";
+    if (std::filesystem::file_size(log, ec) == 0 || ec == std::errc::no_such_file_or_directory) {
+        report.message("The database " + file + " holds all its changes, but could not be closed into one file (" +
+                           failure + "): its log " + log + " is empty and is no longer needed.",
+                       platform::kAppTitle, platform::Icon::Warning);
+        return;
+    }
     const auto size = std::filesystem::file_size(file, ec);
     const std::int64_t lacking = ec ? 0 : bytes - std::int64_t(size);
     constexpr std::int64_t kKB = 1024;
-    report.message("The database " + file + " could not be closed into one file (" + conn.lastError().message +
-                       "). Its latest changes are in " + file +
-                       "-wal, which belongs with it: keep the two files together and never copy, move or "
+    report.message("The database " + file + " could not be closed into one file (" + failure +
+                       "). Its latest changes are in " + log +
+                       ", which belongs with it: keep the two files together and never copy, move or "
                        "delete one without the other. " +
                        (lacking > 0 ? "Free at least " + std::to_string((lacking + kKB - 1) / kKB) +
                                           " KB on its disk, then open the database again to write them into it."
                                     : std::string("Open the database again to write them into it.")),
                    platform::kAppTitle, platform::Icon::Warning);
+}
+
+}  // namespace
+
+bool closeDB(db::Connection& conn, platform::Report& report)
+{
+    if (!conn.isOpen())
+        return true;
+    const std::string file = conn.path();
+    const std::int64_t bytes = foldedSize(conn);
+    if (conn.close())
+        return true;
+    reportLogKept(file, bytes, conn.lastError().message, report);
     return false;
 }
+
+bool foldLogIn(db::Connection& conn, platform::Report& report)
+{
+    if (!conn.isOpen() || conn.readOnly() || conn.checkpoint())
+        return true;
+    const db::Error failure = conn.lastError();
+    reportLogKept(conn.path(), foldedSize(conn), failure.message, report);
+    return false;
+}
+
 void reportNotSaved(platform::Report& report, const std::string& reason)
 {
     report.message("The data was not saved to the database" + (reason.empty() ? std::string() : ": " + reason),

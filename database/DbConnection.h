@@ -33,8 +33,13 @@ std::filesystem::path templatePath();
 
 /// Closes the connection; closing a closed one does nothing. When its write-ahead log could
 /// not be folded into the file (a full disk), says so, naming both files, which then belong
-/// together, and the room the disk lacks; false.
+/// together, and the room the disk lacks; false. A log folded in that could not be removed
+/// (its folder made read-only) is said to be empty, the file holding every change; false.
 bool closeDB(db::Connection& conn, platform::Report& report);
+
+/// Makes the database file alone hold every save so far, its write-ahead log folded in; the
+/// database stays open. When it cannot (a full disk), says so as closeDB does; false.
+bool foldLogIn(db::Connection& conn, platform::Report& report);
 
 /// Says the data of a notice operation was not saved, and why when `reason` says it.
 void reportNotSaved(platform::Report& report, const std::string& reason = {});

@@ -156,10 +156,17 @@ private:
     std::chrono::steady_clock::time_point m_started;
 };
 
-// Stores a notice into the batch; what storing has to say is shown once the batch is committed.
-// A contour notice may ask about an existing contour, so it is stored on its own.
+// Whether the program is being ended, by the import's options.
+bool endedBy(const ImportOptions& options)
+{
+    return options.ended && options.ended();
+}
+
+// Stores a notice into the batch; what storing has to say is shown once the batch is committed,
+// unless the program is being ended by then. A contour notice may ask about an existing contour,
+// so it is stored on its own.
 bool storeInBatch(const notice::NoticeRecord& rec, std::int32_t n, Batch& batch, db::Connection& conn,
-                  database::ContourOutcome& contour, platform::Prompter& prompter)
+                  database::ContourOutcome& contour, platform::Prompter& prompter, const ImportOptions& options)
 {
     if (notice::isContour(rec.notice_typ))
         batch.commit();
@@ -173,6 +180,8 @@ bool storeInBatch(const notice::NoticeRecord& rec, std::int32_t n, Batch& batch,
         batch.stored(n);
     if (!held.messages().empty())
         batch.commit();
+    if (endedBy(options))
+        return stored;
     for (const platform::Message& m : held.messages())
         prompter.report().message(m.text, m.title, m.icon, m.number);
     return stored;
@@ -215,23 +224,38 @@ public:
     {
     }
 
-    // `read` holds the file's first notice, already read into the state's record. Returns how
-    // many notices the database could not store.
-    int run(notice::NoticeRead read)
+    // `read` holds the file's first notice, already read into the state's record. Says how many
+    // notices the database could not store, and whether the import was stopped.
+    ImportResult run(notice::NoticeRead read)
     {
         m_state.overwrittenContourKey = 0;
         m_started = platform::now();
         openReport();
         m_today = platform::shortDate(m_started);
-        for (bool more = true; more; more = m_reader.readNextNotice(m_state.ntcRecord, read))
-            importNotice(read);
+        for (bool more = true; more && !m_stopAt; more = m_reader.readNextNotice(m_state.ntcRecord, read)) {
+            if (endedBy(m_options))
+                m_stopAt = read.number;
+            else
+                importNotice(read);
+        }
         m_batch.commit();
-        const int notStored = tellNotStored();
+        ImportResult result;
+        result.opened = true;
+        if (m_stopAt) {
+            result.notStored = int(notStoredNumbers().size());
+            result.stopped = stoppedText();
+            reportHeadRefusals();
+            m_report.line(result.stopped);
+            m_reader.close();
+            finishReport(false);
+            return result;
+        }
+        result.notStored = tellNotStored();
         reportHeadRefusals();
         tellReadFailure();
         m_reader.close();
-        finishReport();
-        return notStored;
+        finishReport(true);
+        return result;
     }
 
 private:
@@ -287,7 +311,7 @@ private:
     bool store(database::ContourOutcome& contour)
     {
         const bool stored =
-            storeInBatch(m_state.ntcRecord, m_number, m_batch, m_state.dbConnection, contour, m_prompter);
+            storeInBatch(m_state.ntcRecord, m_number, m_batch, m_state.dbConnection, contour, m_prompter, m_options);
         if (!stored) {
             m_failed.push_back(m_number);
             m_failure = m_state.dbConnection.lastError().message;
@@ -336,6 +360,10 @@ private:
         const bool lastKnown = byPlace || database::getLastTerraKey(m_state.dbConnection, lastKey) == Lookup::Found;
         m_batch.commit();
         const bool save = m_prompter.askYesNo(duplicateQuestion(n, found, byPlace), "DataBase : Error");
+        if (endedBy(m_options)) {  // not the user's answer: the question was closed
+            m_stopAt = m_number;
+            return;
+        }
         if (byPlace) {
             m_report.line("Notice " + n + " - Notice " + std::to_string(found) + " have the same Freq, Adm and Coord.");
         } else {
@@ -358,11 +386,28 @@ private:
         m_report.line(" ");
     }
 
-    // How many notices were not stored, and which, by their number in the file.
-    int tellNotStored()
+    // The notices not stored, by their number in the file.
+    std::vector<std::int32_t> notStoredNumbers() const
     {
         std::vector<std::int32_t> notStored = m_failed;
         notStored.insert(notStored.end(), m_batch.lost().begin(), m_batch.lost().end());
+        return notStored;
+    }
+
+    // What a stopped import says in its report and on leaving.
+    std::string stoppedText() const
+    {
+        const std::vector<std::int32_t> notStored = notStoredNumbers();
+        return "The import into " + m_state.dbFileName +
+               " was stopped because the program was ended: the notices of the file from No " +
+               std::to_string(m_stopAt) + " on were not stored" +
+               (notStored.empty() ? std::string() : ", nor were notices " + numberRuns(notStored)) + ".";
+    }
+
+    // How many notices were not stored, and which, by their number in the file.
+    int tellNotStored()
+    {
+        const std::vector<std::int32_t> notStored = notStoredNumbers();
         if (!notStored.empty())
             m_prompter.message(std::to_string(notStored.size()) + " of the " + std::to_string(m_notices) +
                                    " notices of the file were not stored in " + m_state.dbFileName + ": " +
@@ -381,9 +426,9 @@ private:
                                platform::kAppTitle, platform::Icon::Warning);
     }
 
-    // Commits a report that has something to say and shows it. A report that appeared under the
-    // chosen name meanwhile is kept: the next free name is taken.
-    void finishReport()
+    // Commits a report that has something to say and shows it when `show`. A report that
+    // appeared under the chosen name meanwhile is kept: the next free name is taken.
+    void finishReport(bool show)
     {
         std::string error;
         bool taken = false;
@@ -393,9 +438,10 @@ private:
             committed = m_out.commit(error, false, &taken);
         }
         if (committed) {
-            showInNotepad(m_out.path(), "The duplicate report cannot be shown, but is available on ", m_prompter);
+            if (show)
+                showInNotepad(m_out.path(), "The duplicate report cannot be shown, but is available on ", m_prompter);
         } else {
-            if (m_reportOpen && m_report.written())
+            if (show && m_reportOpen && m_report.written())
                 m_prompter.message(error, platform::kAppTitle, platform::Icon::Warning);
             m_out.abandon();
         }
@@ -417,13 +463,13 @@ private:
     std::size_t m_headReported = 0;
     int m_notices = 0;
     std::int32_t m_number = 0;          // the notice under way, by its number in the file
+    std::int32_t m_stopAt = 0;          // the first notice left when the program is ended
     std::vector<std::int32_t> m_failed;  // notices the engine refused one by one
     std::string m_failure;
 };
 
-// `read` holds the file's first notice, already read into the state's record. Returns how many
-// notices the database could not store.
-int readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
+// `read` holds the file's first notice, already read into the state's record.
+ImportResult readTxtFileToDB(notice::NoticeFileReader& reader, notice::NoticeRead read, AppState& state, StatusLine& status,
                     platform::Prompter& prompter, const ImportOptions& options)
 {
     return FileImport(reader, state, status, prompter, options).run(read);
@@ -506,7 +552,7 @@ ImportResult importTextFile(const std::string& textFile, AppState& state, Status
     status.setStatus("Reading and writing to the database");
     if (!database::OpenDB(dbName, state.dbConnection, prompter.report(), std::move(lock)))
         return {};
-    return {true, readTxtFileToDB(reader, first, state, status, prompter, options)};
+    return readTxtFileToDB(reader, first, state, status, prompter, options);
 }
 
 }  // namespace app

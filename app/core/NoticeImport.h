@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -19,6 +20,9 @@ struct ImportOptions {
     std::string caption;                   // the main window's caption, for the report
     std::filesystem::path templateFile;    // the template database beside the program
     std::chrono::milliseconds batchTime{500};  // a batch commits at the latest after this long
+    /// Asked after each notice and each question: true when the program is being ended. The
+    /// import then stops, keeps what it stored and asks and shows nothing more.
+    std::function<bool()> ended{};
 };
 
 /// The database made for a notice file: its own name with ".mdb" ("/a/v1.2/b.txt" → "/a/v1.2/b.mdb").
@@ -34,9 +38,12 @@ void showInNotepad(const std::string& file, const std::string& message, platform
 
 // What an import did: whether a database was made and opened, and how many of the file's
 // notices it could not store (a full disk), which the import has said in a message of its own.
+// An import stopped because the program was ended says so in `stopped`, which the report holds
+// too: which notices of the file were not stored.
 struct ImportResult {
     bool opened = false;
     int notStored = 0;
+    std::string stopped;
     explicit operator bool() const { return opened; }
 };
 

@@ -6,8 +6,11 @@
 #include "database/DbConnection.h"
 #include "forms/NoticeWorkflows.h"
 #include "platform/Prompter.h"
+#include "platform/qt/EndSignals.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QScrollBar>
@@ -26,6 +29,13 @@ namespace app {
 namespace {
 
 constexpr int kRepaintMs = 50;  // long steps repaint their status at most this often
+
+// What is said when nobody may be there to read a box: on standard error.
+platform::Report toStandardError()
+{
+    return platform::Report(
+        [](const platform::Message& m) { std::fprintf(stderr, "%s: %s\n", m.title.c_str(), m.text.c_str()); }, {});
+}
 
 }  // namespace
 
@@ -150,16 +160,42 @@ void OstrelStartup::leaveDatabase()
 
 void OstrelStartup::leaveDatabaseUnasked()
 {
-    platform::Report toStandardError(
-        [](const platform::Message& m) { std::fprintf(stderr, "%s: %s\n", m.title.c_str(), m.text.c_str()); }, {});
+    platform::Report report = toStandardError();
     m_state.dbChanged = false;  // its export is not offered
-    closeDatabase(toStandardError);
+    closeDatabase(report);
+}
+
+void OstrelStartup::saveForSession()
+{
+    platform::Report report = toStandardError();
+    database::foldLogIn(m_state.dbConnection, report);
+}
+
+void OstrelStartup::endUnasked(std::function<void()> then)
+{
+    if (!m_ending)
+        m_ending = std::move(then);
+    if (m_importing) {
+        // Not the user's answer: the import sees that the program is ending.
+        if (auto* question = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            question->reject();
+        return;
+    }
+    leaveDatabaseUnasked();
+    std::exchange(m_ending, {})();
+}
+
+void OstrelStartup::closeDatabaseAtExit()
+{
+    platform::Report report = toStandardError();
+    database::closeDB(m_state.dbConnection, report);
 }
 
 void OstrelStartup::closeDatabase(platform::Report& report)
 {
-    m_grid->hide();
+    // The file first: the widgets may need a display that has gone.
     database::closeDB(m_state.dbConnection, report);
+    m_grid->hide();
     m_model->setRows({});
     buildNtcIndex(m_state, {});
 }
@@ -176,7 +212,21 @@ void OstrelStartup::mnuFileOpenTxt_Click()
     m_lblInput->show();
     m_txtFileName->show();
     repaint();
-    const ImportResult imported = importTextFile(*path, m_state, *this, m_prompter, {kMainCaption, m_templateFile});
+    ImportOptions options;
+    options.caption = kMainCaption;
+    options.templateFile = m_templateFile;
+    options.ended = [this] { return m_ending || platform::EndSignals::received(); };
+    m_importing = true;
+    const ImportResult imported = importTextFile(*path, m_state, *this, m_prompter, options);
+    m_importing = false;
+    if (!imported.stopped.empty())
+        std::fprintf(stderr, "%s: %s\n", platform::kAppTitle, imported.stopped.c_str());
+    if (m_ending) {
+        endUnasked(std::exchange(m_ending, {}));
+        return;
+    }
+    if (!imported.stopped.empty())
+        return;  // the signal that stopped it is acted on next
     if (!imported) {
         database::closeDB(m_state.dbConnection, m_prompter.report());
         showStatusBox(false);

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <filesystem>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -38,6 +39,16 @@ public:
     /// session or the process is ending and nobody may be there to answer. What closing has to
     /// say (a log that could not be folded into the file) goes to standard error.
     void leaveDatabaseUnasked();
+    /// The desktop session asks its programs to save (the first step of a logout, which may yet
+    /// be cancelled): the database file alone is made to hold every save, and stays open.
+    void saveForSession();
+    /// The program is to end (a signal, the end of the session): leaves the database unasked and
+    /// then calls `then`, at once or, during an import, once the import has stopped; a question
+    /// the import is asking is closed.
+    void endUnasked(std::function<void()> then);
+    /// At an exit that no event loop sees (the display gone): closes the database as
+    /// leaveDatabaseUnasked does, touching no widget.
+    void closeDatabaseAtExit();
     /// Sets the language (0 English, 1 French, 2 Spanish) and the menus' captions.
     void setLanguage(Language language);
     /// Lists the open database's notices in the grid and rebuilds the notice list. When the
@@ -73,6 +84,8 @@ private:
     QTableView* m_grid = nullptr;
     NoticeGridModel* m_model = nullptr;
     QElapsedTimer m_lastPaint;
+    bool m_importing = false;
+    std::function<void()> m_ending;  // what endUnasked is to call once the import stops
 };
 
 /// The caption of the main window.

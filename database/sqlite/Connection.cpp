@@ -213,6 +213,15 @@ bool Connection::foldLog()
     return *busy != 0 || firstOfRow(db, "PRAGMA journal_mode = DELETE") || fail();
 }
 
+bool Connection::checkpoint()
+{
+    if (!m_handle)
+        return fail(SQLITE_MISUSE, "The database is not open");
+    // The engine refuses it inside a transaction, which holds changes not yet committed.
+    const int rc = sqlite3_wal_checkpoint_v2(m_handle.get(), "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    return rc == SQLITE_OK || fail();
+}
+
 bool Connection::close()
 {
     dropCache();

@@ -45,6 +45,9 @@ public:
     /// not be folded in (a full disk; lastError() says why): the file then holds its latest
     /// changes only together with its "-wal" file. True when nothing was open.
     bool close();
+    /// Copies every change committed so far from the write-ahead log into the file, which stays
+    /// open; false (error set) when it cannot (a full disk, a transaction still open).
+    [[nodiscard]] bool checkpoint();
     bool isOpen() const { return m_handle != nullptr; }
     /// The full name of the open file, symbolic links resolved; "" when none is open.
     std::string path() const;

@@ -20,12 +20,14 @@ constexpr std::size_t kCount = std::size(kEndSignals);
 
 // The pipe's write end, all that the handler touches, and the dispositions it replaced.
 volatile std::sig_atomic_t s_writeEnd = -1;
+volatile std::sig_atomic_t s_received = 0;
 struct sigaction s_previous[kCount];
 bool s_replaced[kCount] = {};
 
 extern "C" void onEndSignal(int signal)
 {
     const int saved = errno;
+    s_received = 1;
     const auto number = static_cast<unsigned char>(signal);
     // A full pipe already holds a signal still to be acted on: this one may be lost.
     [[maybe_unused]] const ssize_t written = ::write(s_writeEnd, &number, 1);
@@ -91,6 +93,11 @@ void EndSignals::readSignal()
     m_notifier->setEnabled(false);
     m_onSignal(number);
     m_notifier->setEnabled(true);
+}
+
+bool EndSignals::received()
+{
+    return s_received != 0;
 }
 
 void EndSignals::endBy(int signal)

@@ -24,6 +24,10 @@ public:
     /// Whether the handlers are in place: false when no pipe could be made.
     bool installed() const { return m_notifier != nullptr; }
 
+    /// Whether one of the signals has come, also while the event loop does not run (a long step
+    /// can ask it between its parts and stop).
+    static bool received();
+
     /// Ends the process by the signal's default action, so that its parent sees which signal
     /// ended it.
     [[noreturn]] static void endBy(int signal);

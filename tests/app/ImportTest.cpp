@@ -574,3 +574,45 @@ TEST(Import, ShowInNotepadOpensTheViewerOrTellsWhereTheFileIs)
     EXPECT_EQ(missing.messages[0].title, "Information");
     EXPECT_EQ(missing.messages[0].icon, platform::Icon::Information);
 }
+
+// The program is ended during an import: it stops before the next notice, or at the question
+// it is asking, which was closed without an answer. What it stored stays, the report is whole
+// and says which notices were not stored, and nothing more is asked or shown.
+TEST(Import, AnImportStopsWhenTheProgramIsEnded)
+{
+    struct Case {
+        const char* name;
+        int endAfter;             // the notice under way when the end comes; -1 for the question
+        std::int32_t firstLeft;   // the first notice not stored
+        const char* stored;       // the keys stored
+    };
+    const std::vector<std::string> bodies = {kSound, kTelevision, kSoundAgain,
+                                             "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 99.5\n",
+                                             "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 100.5\n"};
+    for (const Case& c : {Case{"while a notice is stored", 2, 3, "1,2"}, Case{"before the first", 0, 1, ""},
+                          Case{"at the duplicate question", -1, 3, "1,2"}}) {
+        SCOPED_TRACE(c.name);
+        ImportFixture f;
+        bool ending = c.endAfter == 0;
+        f.ended = [&] {
+            ending = ending || (c.endAfter > 0 ? f.status.status().ends_with("Notice no : " + std::to_string(c.endAfter))
+                                               : !f.prompter.questions.empty());
+            return ending;
+        };
+        f.prompter.answers = {true};  // the answer a closed question does not give
+        ASSERT_TRUE(f.import("batch.txt", noticeFile(bodies)));
+        EXPECT_EQ(f.scalar("SELECT coalesce(group_concat(terrakey), '') FROM fmtv_terra"), c.stored);
+        const std::string said = "The import into " + (f.dir.path() / "batch.mdb").string() +
+                                 " was stopped because the program was ended: the notices of the file from No " +
+                                 std::to_string(c.firstLeft) + " on were not stored.";
+        EXPECT_EQ(f.result.stopped, said);
+        EXPECT_EQ(f.result.notStored, 0);
+        const auto reports = f.reports();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reportBody(reports[0]), std::vector<std::string>{said}) << "the closed question is not reported";
+        EXPECT_TRUE(f.prompter.messages.empty());
+        EXPECT_TRUE(f.prompter.viewed.empty()) << "the report is not shown";
+        for (const auto& entry : std::filesystem::directory_iterator(f.dir.path()))
+            EXPECT_FALSE(entry.path().string().ends_with(".part")) << entry.path();
+    }
+}

@@ -1,7 +1,9 @@
-// The program told to end by a signal (a logout, a shutdown, kill) leaves its database as Exit
-// does: one file in rollback-journal mode holding every save, nothing beside it. The real
-// program runs on an X server of its own and is driven with real input through xdotool. At the
-// end of the session nothing is asked, and the signals reach the event loop, modal or not.
+// The program told to end (a signal, a logout through its session manager, the loss of its
+// display) leaves its database as Exit does: one file in rollback-journal mode holding every
+// save, nothing beside it; a logout that is cancelled leaves it as it was. The real program runs
+// on an X server of its own and is driven with real input through xdotool, each key sent once
+// the window meant holds the focus; the session manager is the test's own, speaking XSMP. At
+// the end of the session nothing is asked, and the signals reach the event loop, modal or not.
 #include "app/core/Texts.h"
 #include "app/window/OstrelStartup.h"
 #include "database/DbConnection.h"
@@ -13,6 +15,7 @@
 #include "support/ImportFixture.h"
 #include "support/NoticeDb.h"
 #include "support/NoticeText.h"
+#include "support/SessionManager.h"
 #include "support/SmallFileSystem.h"
 
 #include <QAction>
@@ -61,14 +64,18 @@ constexpr auto kPoll = 30ms;
 constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 1024;
 
-// The environment of this process with `changes` ("NAME=value") put in.
+// The environment of this process with `changes` put in: "NAME=value" sets, "NAME" removes.
 std::vector<std::string> environmentWith(const std::vector<std::string>& changes)
 {
-    std::vector<std::string> env = changes;
+    std::vector<std::string> env;
+    for (const std::string& c : changes)
+        if (c.find('=') != std::string::npos)
+            env.push_back(c);
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('=') + 1);
-        if (std::none_of(changes.begin(), changes.end(), [&](const std::string& c) { return c.starts_with(name); }))
+        const std::string name = entry.substr(0, entry.find('='));
+        if (std::none_of(changes.begin(), changes.end(),
+                         [&](const std::string& c) { return c == name || c.starts_with(name + "="); }))
             env.push_back(entry);
     }
     return env;
@@ -208,6 +215,12 @@ public:
 
     /// ":N", or "" when the server did not start.
     const std::string& display() const { return m_display; }
+    /// Ends the server, as a logout or a lost remote display does: its clients lose it.
+    void stop()
+    {
+        if (m_server && m_server->running())
+            ::kill(m_server->pid(), SIGTERM);
+    }
 
 private:
     std::optional<Process> m_server;
@@ -280,13 +293,44 @@ public:
         act({"mousemove", "--window", window, std::to_string(at.x()), std::to_string(at.y()), "click", "1",
              "mousemove", std::to_string(kScreenWidth - 1), std::to_string(kScreenHeight - 1)});
     }
-    void keys(const std::vector<std::string>& names)
+
+    /// Waits until `window` holds the keyboard focus; false once it is gone or after `limit`.
+    /// Keys go where the focus is when they are sent: a program that has not yet taken it for a
+    /// window it has just shown or clicked would lose them.
+    bool focusOn(const std::string& window, std::chrono::milliseconds limit = kStepLimit)
+    {
+        for (const auto until = Clock::now() + limit; Clock::now() < until; std::this_thread::sleep_for(kPoll)) {
+            std::string focus = xdotool({"getwindowfocus"}).value_or("");
+            if (!focus.empty() && focus.back() == '\n')
+                focus.pop_back();
+            if (focus == window)
+                return true;
+            if (!windows().count(window))
+                return false;
+        }
+        return false;
+    }
+    /// Keys sent to `window` once it holds the focus; false when it never does.
+    bool keysTo(const std::string& window, const std::vector<std::string>& names)
     {
         std::vector<std::string> args{"key", "--delay", "20"};
         args.insert(args.end(), names.begin(), names.end());
-        act(args);
+        return focusOn(window) && xdotool(args);
     }
-    void type(const std::string& text) { act({"type", "--delay", "5", text}); }
+    bool typeTo(const std::string& window, const std::string& text)
+    {
+        return focusOn(window) && xdotool({"type", "--delay", "5", text});
+    }
+    void keys(const std::string& window, const std::vector<std::string>& names)
+    {
+        if (!keysTo(window, names))
+            ADD_FAILURE() << "no keys sent to [" << nameOf(window) << "]: it never held the focus";
+    }
+    void type(const std::string& window, const std::string& text)
+    {
+        if (!typeTo(window, text))
+            ADD_FAILURE() << "nothing typed into [" << nameOf(window) << "]: it never held the focus";
+    }
 
 private:
     void act(const std::vector<std::string>& args)
@@ -339,6 +383,177 @@ FormPlaces soundFormPlaces()
     return {form->windowTitle(), centre("Txt_4A_SiteName"), centre("Button_Next")};
 }
 
+// The File menu's items, in their order.
+enum class FileItem { OpenTxt, OpenDB };
+
+// The real program on an X server of its own, its settings and output in a folder of the
+// test's; a client of the session manager whose address is given, and of none otherwise.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::string& sessionManager = {})
+        : m_server(m_home.path() / "xvfb.log"), desktop(m_server.display()), m_log(m_home.path() / "program.log")
+    {
+        if (m_server.display().empty())
+            return;
+        const int out = ::open(m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        program.emplace(std::vector<std::string>{OSTREL_PROGRAM},
+                        environmentWith({"DISPLAY=" + m_server.display(), "QT_QPA_PLATFORM=xcb",
+                                         sessionManager.empty() ? "SESSION_MANAGER" : "SESSION_MANAGER=" + sessionManager,
+                                         "ICEAUTHORITY=" + (m_home.path() / "iceauthority").string(),
+                                         "XDG_CONFIG_HOME=" + (m_home.path() / "config").string(),
+                                         "XDG_CACHE_HOME=" + (m_home.path() / "cache").string(),
+                                         "XDG_DATA_HOME=" + (m_home.path() / "data").string()}),
+                        out, out);
+        ::close(out);
+        if (program->pid() > 0)
+            mainWindow = desktop.newWindow({}, app::kMainCaption);
+    }
+
+    /// Whether the program runs and shows its window.
+    bool started() const { return !mainWindow.empty(); }
+    /// What the program wrote to its standard output and error.
+    std::string output() const { return readFile(m_log); }
+    /// What a failure shows: the windows, the program's output and the X server's.
+    std::string said() { return describe(desktop) + "\nthe program said:\n" + output() + "\nthe X server said:\n" + readFile(m_home.path() / "xvfb.log"); }
+    /// Ends the display, as a logout or a lost remote display does.
+    void stopDisplay() { m_server.stop(); }
+
+    /// File > the item, and `path` taken by the file dialog.
+    [[nodiscard]] bool pick(FileItem item, const std::string& path)
+    {
+        std::set<std::string> shown = desktop.windows();
+        desktop.click(mainWindow, m_places.fileMenu);  // which also gives the window the focus
+        if (desktop.newWindow(shown).empty())
+            return fail("no File menu");
+        shown = desktop.windows();
+        std::vector<std::string> keys(std::size_t(item) + 1, "Down");
+        keys.push_back("Return");
+        desktop.keys(mainWindow, keys);
+        const std::string picker = desktop.newWindow(shown);
+        if (picker.empty())
+            return fail("no file dialog");
+        // Each key waits for the dialog to hold the focus, which it takes back after its own box.
+        // The completion list that opens under the name as it is typed may take a Return for
+        // itself: Return again, and then the name typed anew, until the dialog takes it.
+        for (int tries = 0; tries < 4 && desktop.windows().count(picker); ++tries) {
+            const std::set<std::string> before = desktop.windows();
+            if (tries % 2 == 0 && !(desktop.keysTo(picker, {"ctrl+a"}) && desktop.typeTo(picker, path)))
+                continue;
+            if (!desktop.keysTo(picker, {"Return"}) || desktop.gone(picker, 1500ms))
+                continue;
+            for (const std::string& w : desktop.windows())  // the dialog's box for a name it cannot find
+                if (!before.count(w) && w != picker && desktop.keysTo(w, {"Return"}))
+                    desktop.gone(w);
+        }
+        return desktop.gone(picker) || fail("the file dialog did not take " + path);
+    }
+
+    /// The grid's row picked (its only one), and its form shown: the form's window.
+    [[nodiscard]] std::string openTheNotice()
+    {
+        const std::set<std::string> shown = desktop.windows();
+        desktop.click(mainWindow, m_places.grid);
+        desktop.keys(mainWindow, {"Down", "Return"});
+        const std::string form = desktop.newWindow(shown, m_form.title.toStdString());
+        if (form.empty())
+            fail("the form did not open");
+        return form;
+    }
+
+    /// A new site name typed into the open form and saved with Update and Yes; the form stays.
+    [[nodiscard]] bool saveSiteName(const std::string& form, const std::string& name)
+    {
+        desktop.click(form, m_form.siteName);
+        desktop.keys(form, {"ctrl+a"});
+        desktop.type(form, name);
+        const std::set<std::string> shown = desktop.windows();
+        desktop.click(form, m_form.update);
+        const std::string question = desktop.newWindow(shown, "Save Notice");
+        if (question.empty())
+            return fail("no question before the save");
+        desktop.keys(question, {"Return"});
+        if (!desktop.gone(question))
+            return fail("the question stayed");
+        const std::string saved = desktop.newWindow(shown, platform::kAppTitle);
+        if (saved.empty())
+            return fail("the save was not confirmed");
+        desktop.keys(saved, {"Return"});
+        return (desktop.gone(saved) && desktop.windows().count(form)) || fail("the form did not stay");
+    }
+
+private:
+    bool fail(const std::string& what)
+    {
+        ADD_FAILURE() << what << "; " << said();
+        return false;
+    }
+
+    TempDir m_home;  // the X server's log, the program's output and settings
+    XServer m_server;
+
+public:
+    Desktop desktop;
+    std::optional<Process> program;
+    std::string mainWindow;
+
+private:
+    fs::path m_log;
+    MainPlaces m_places = mainWindowPlaces();
+    FormPlaces m_form = soundFormPlaces();
+};
+
+// The names in a folder.
+std::set<std::string> filesIn(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// The site name of the only notice, read from the database file alone (copied without its side
+// files): what a copy, a backup or the next user of that file would see.
+std::string siteNameInTheFileAlone(const std::string& path)
+{
+    TempDir copy;
+    const fs::path alone = copy.path() / "alone.mdb";
+    fs::copy_file(path, alone);
+    db::Connection reader;
+    if (!reader.open(alone.string(), db::Connection::Access::Unchanging))
+        return "(not a database: " + reader.lastError().message + ")";
+    db::Statement st(reader, "SELECT site_name FROM fmtv_terra");
+    return st.step() == db::Step::Row ? st.text(0) : "(no notice)";
+}
+
+// A database of one sound notice named "BEFORE", alone in its folder.
+struct OneNoticeDb {
+    testing_support::NoticeDb notices;
+    std::string path;
+    OneNoticeDb()
+    {
+        database::ContourOutcome outcome;
+        EXPECT_TRUE(database::storeNtc(testing_support::readNotice("t_notice_type = T01\nt_action = ADD\n"
+                                                                   "t_fragment = GE84\nt_ctry = F\nt_site_name = "
+                                                                   "BEFORE\nt_freq_assgn = 98.5\nt_long = +0044930\n"
+                                                                   "t_lat = +454530\nt_polar = H\n"),
+                                       notices.conn, outcome, false, notices.prompter.report()));
+        EXPECT_TRUE(database::closeDB(notices.conn, notices.prompter.report()));
+        path = notices.path();
+    }
+    /// The database closed as Exit leaves it: the file alone, in rollback-journal mode.
+    void expectClosedAlone(const std::string& output) const
+    {
+        EXPECT_EQ(filesIn(notices.dir.path()), std::set<std::string>{"notices.mdb"}) << output;
+        EXPECT_EQ(readFile(path).substr(18, 2), std::string("\1\1")) << "a file in rollback-journal mode";
+    }
+};
+
+bool haveDesktopTools()
+{
+    return *OSTREL_XVFB && *OSTREL_XDOTOOL;
+}
+constexpr const char* kNoDesktopTools = "Xvfb or xdotool is missing (scripts/install-deps installs them)";
+
 struct EndSignal {
     int number;
     const char* name;
@@ -358,104 +573,173 @@ INSTANTIATE_TEST_SUITE_P(ThreeSignals, EndBySignal,
 TEST_P(EndBySignal, ASignalWhileAFormIsOpenLeavesOneFileHoldingTheSave)
 {
     const EndSignal sig = GetParam();
-    if (!*OSTREL_XVFB || !*OSTREL_XDOTOOL)
-        GTEST_SKIP() << "Xvfb or xdotool is missing (scripts/install-deps installs them)";
-    std::string path;
-    testing_support::NoticeDb notices;  // its folder holds the database alone
-    {
-        database::ContourOutcome outcome;
-        ASSERT_TRUE(database::storeNtc(testing_support::readNotice("t_notice_type = T01\nt_action = ADD\n"
-                                                                   "t_fragment = GE84\nt_ctry = F\nt_site_name = "
-                                                                   "BEFORE\nt_freq_assgn = 98.5\nt_long = +0044930\n"
-                                                                   "t_lat = +454530\nt_polar = H\n"),
-                                       notices.conn, outcome, false, notices.prompter.report()));
-        ASSERT_TRUE(database::closeDB(notices.conn, notices.prompter.report()));
-        path = notices.path();
-    }
-    const MainPlaces places = mainWindowPlaces();
-    const FormPlaces form = soundFormPlaces();
+    if (!haveDesktopTools())
+        GTEST_SKIP() << kNoDesktopTools;
+    const OneNoticeDb db;
+    RunningProgram run;
+    ASSERT_TRUE(run.started()) << run.said();
+    ASSERT_TRUE(run.pick(FileItem::OpenDB, db.path));
+    const std::string form = run.openTheNotice();
+    ASSERT_FALSE(form.empty());
+    ASSERT_TRUE(run.saveSiteName(form, "SIGNALLED"));
+    ASSERT_TRUE(fs::exists(db.path + "-wal")) << "the save is in the open database's log";
 
-    TempDir home;  // the X server's log, the program's output and settings
-    XServer server(home.path() / "xvfb.log");
-    ASSERT_FALSE(server.display().empty()) << readFile(home.path() / "xvfb.log");
-    Desktop desktop(server.display());
-    const fs::path log = home.path() / "program.log";
-    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    Process program({OSTREL_PROGRAM},
-                    environmentWith({"DISPLAY=" + server.display(), "QT_QPA_PLATFORM=xcb",
-                                     "XDG_CONFIG_HOME=" + (home.path() / "config").string(),
-                                     "XDG_CACHE_HOME=" + (home.path() / "cache").string(),
-                                     "XDG_DATA_HOME=" + (home.path() / "data").string()}),
-                    out, out);
-    ::close(out);
-    ASSERT_GT(program.pid(), 0);
-    const auto said = [&] {
-        return describe(desktop) + "\nthe program said:\n" + readFile(log) + "\nthe X server said:\n" +
-               readFile(home.path() / "xvfb.log");
-    };
-
-    // File > OpenDB, the database's path typed into the file dialog.
-    const std::string mainWindow = desktop.newWindow({}, app::kMainCaption);
-    ASSERT_FALSE(mainWindow.empty()) << said();
-    std::set<std::string> shown = desktop.windows();
-    desktop.click(mainWindow, places.fileMenu);
-    ASSERT_FALSE(desktop.newWindow(shown).empty()) << "no File menu; " << said();
-    shown = desktop.windows();
-    desktop.keys({"Down", "Down", "Return"});
-    const std::string picker = desktop.newWindow(shown);
-    ASSERT_FALSE(picker.empty()) << "no file dialog; " << said();
-    // The completion list that opens under the name as it is typed may take a Return for
-    // itself: Return again, and then the name typed anew, until the dialog takes it.
-    for (int tries = 0; tries < 4 && desktop.windows().count(picker); ++tries) {
-        if (tries % 2 == 0) {
-            desktop.keys({"ctrl+a"});
-            desktop.type(path);
-        }
-        desktop.keys({"Return"});
-        desktop.gone(picker, 1500ms);
-    }
-    ASSERT_TRUE(desktop.gone(picker)) << said();
-
-    // The notice's row picked in the grid (its only row), and shown in its form.
-    shown = desktop.windows();
-    desktop.click(mainWindow, places.grid);
-    desktop.keys({"Down", "Return"});
-    const std::string formWindow = desktop.newWindow(shown, form.title.toStdString());
-    ASSERT_FALSE(formWindow.empty()) << "the form did not open; " << said();
-
-    // A new site name, saved with Update and Yes; the form stays open.
-    desktop.click(formWindow, form.siteName);
-    desktop.keys({"ctrl+a"});
-    desktop.type("SIGNALLED");
-    shown = desktop.windows();
-    desktop.click(formWindow, form.update);
-    const std::string question = desktop.newWindow(shown, "Save Notice");
-    ASSERT_FALSE(question.empty()) << said();
-    desktop.keys({"Return"});
-    ASSERT_TRUE(desktop.gone(question)) << said();
-    const std::string saved = desktop.newWindow(shown, platform::kAppTitle);
-    ASSERT_FALSE(saved.empty()) << said();
-    desktop.keys({"Return"});
-    ASSERT_TRUE(desktop.gone(saved)) << said();
-    ASSERT_TRUE(desktop.windows().count(formWindow));
-    ASSERT_TRUE(fs::exists(path + "-wal")) << "the save is in the open database's log";
-
-    ASSERT_EQ(::kill(program.pid(), sig.number), 0);
-    const std::optional<int> status = program.wait(kStepLimit);
-    ASSERT_TRUE(status) << "the program did not end; " << said();
+    ASSERT_EQ(::kill(run.program->pid(), sig.number), 0);
+    const std::optional<int> status = run.program->wait(kStepLimit);
+    ASSERT_TRUE(status) << "the program did not end; " << run.said();
     EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == sig.number)
         << "ended by that signal, not by " << (WIFSIGNALED(*status) ? "another signal" : "exit");
+    db.expectClosedAlone(run.output());
+    EXPECT_EQ(siteNameInTheFileAlone(db.path), "SIGNALLED");
+}
 
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(notices.dir.path()))
-        files.push_back(entry.path().filename().string());
-    EXPECT_EQ(files, std::vector<std::string>{"notices.mdb"}) << readFile(log);
-    EXPECT_EQ(readFile(path).substr(18, 2), std::string("\1\1")) << "a file in rollback-journal mode";
-    db::Connection reader;
-    ASSERT_TRUE(reader.open(path, db::Connection::Access::Unchanging));
-    db::Statement st(reader, "SELECT site_name FROM fmtv_terra");
-    ASSERT_EQ(st.step(), db::Step::Row);
-    EXPECT_EQ(st.text(0), "SIGNALLED");
+// The session asks its programs to save, the first step of a logout, and the logout is then
+// cancelled: the database file alone held every save at the request, and the program goes on
+// with its database open, its form saving as before.
+TEST(SessionEnd, ALogoutThatIsCancelledLeavesTheProgramAsItWas)
+{
+    if (!haveDesktopTools())
+        GTEST_SKIP() << kNoDesktopTools;
+    testing_support::SessionManager manager;
+    ASSERT_FALSE(manager.address().empty());
+    const OneNoticeDb db;
+    RunningProgram run(manager.address());
+    ASSERT_TRUE(run.started()) << run.said();
+    ASSERT_TRUE(manager.waitForClient(kStepLimit)) << run.said();
+    ASSERT_TRUE(run.pick(FileItem::OpenDB, db.path));
+    const std::string form = run.openTheNotice();
+    ASSERT_FALSE(form.empty());
+    ASSERT_TRUE(run.saveSiteName(form, "BEFORE LOGOUT"));
+
+    EXPECT_EQ(manager.saveBeforeShutdown(kStepLimit), std::optional<bool>(true)) << run.said();
+    EXPECT_EQ(siteNameInTheFileAlone(db.path), "BEFORE LOGOUT");
+    manager.cancelShutdown();
+
+    ASSERT_TRUE(run.saveSiteName(form, "AFTER CANCEL"));
+    ASSERT_EQ(::kill(run.program->pid(), SIGTERM), 0);
+    ASSERT_TRUE(run.program->wait(kStepLimit)) << run.said();
+    db.expectClosedAlone(run.output());
+    EXPECT_EQ(siteNameInTheFileAlone(db.path), "AFTER CANCEL");
+    EXPECT_EQ(run.output().find("not open"), std::string::npos) << run.output();
+}
+
+// An import that the end of the program interrupts: a signal while it stores notices or at
+// either of its questions, or a logout at its duplicate question. It stops after the notice
+// under way and the program ends, leaving the new database alone (or the old one, untouched, at
+// the question whether to replace it) and a whole report saying which notices were not stored.
+TEST(SessionEnd, AnImportEndsPromptlyAndSaysWhyItStopped)
+{
+    enum class At { Storing, Replacing, Duplicate };
+    struct Case {
+        const char* name;
+        At at;
+        bool logout;  // the session's end rather than SIGTERM
+    };
+    if (!haveDesktopTools())
+        GTEST_SKIP() << kNoDesktopTools;
+    const std::string sound = "t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\nt_long = +0060812\n"
+                              "t_lat = +471215\n";
+    for (const Case& c : {Case{"a signal while notices are stored", At::Storing, false},
+                          Case{"a signal at the question whether to replace the database", At::Replacing, false},
+                          Case{"a signal at the duplicate question", At::Duplicate, false},
+                          Case{"a logout at the duplicate question", At::Duplicate, true}}) {
+        SCOPED_TRACE(c.name);
+        // Many more notices than the program stores before the end comes.
+        const int count = c.at == At::Storing ? 40000 : 3000;
+        std::vector<std::string> bodies;
+        if (c.at == At::Duplicate)
+            bodies = {sound, sound};
+        for (int i = 0; int(bodies.size()) < count; ++i)
+            bodies.push_back("t_notice_type = T01\nt_action = ADD\nt_freq_assgn = " + std::to_string(88000 + i) + "\n");
+        TempDir folder;
+        const fs::path text = folder.path() / "batch.txt";
+        const std::string mdb = (folder.path() / "batch.mdb").string();
+        std::ofstream(text, std::ios::binary) << testing_support::noticeFile(bodies);
+        if (c.at == At::Replacing)
+            fs::copy_file(testing_support::templateDb(), mdb);
+        const std::string before = readFile(mdb);
+
+        testing_support::SessionManager manager;
+        RunningProgram run(c.logout ? manager.address() : std::string());
+        ASSERT_TRUE(run.started()) << run.said();
+        if (c.logout) {
+            ASSERT_TRUE(manager.waitForClient(kStepLimit)) << run.said();
+        }
+        std::set<std::string> shown = run.desktop.windows();
+        ASSERT_TRUE(run.pick(FileItem::OpenTxt, text.string()));
+        if (c.at == At::Storing) {
+            for (const auto until = Clock::now() + kStepLimit; !fs::exists(mdb + "-wal") && Clock::now() < until;)
+                std::this_thread::sleep_for(kPoll);
+            ASSERT_TRUE(fs::exists(mdb + "-wal")) << "the import did not start; " << run.said();
+        } else {
+            const char* title = c.at == At::Replacing ? platform::kAppTitle : "DataBase : Error";
+            ASSERT_FALSE(run.desktop.newWindow(shown, title).empty()) << "no question; " << run.said();
+        }
+
+        if (c.logout) {
+            EXPECT_TRUE(manager.saveBeforeShutdown(kStepLimit)) << run.said();
+            manager.die();
+        } else {
+            ASSERT_EQ(::kill(run.program->pid(), SIGTERM), 0);
+        }
+        const std::optional<int> status = run.program->wait(kStepLimit);
+        ASSERT_TRUE(status) << "the program did not end; " << run.said();
+        if (c.logout)
+            EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << run.said();
+        else
+            EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGTERM) << run.said();
+
+        std::set<std::string> files = filesIn(folder.path());
+        if (c.at == At::Replacing) {
+            EXPECT_EQ(files, (std::set<std::string>{"batch.mdb", "batch.txt"})) << run.said();
+            EXPECT_TRUE(readFile(mdb) == before) << "the database is not replaced";
+            continue;
+        }
+        std::string report;
+        for (const std::string& name : files)
+            if (name.starts_with("batch_duplicat_report_") && name.ends_with(".txt"))
+                report = readFile(folder.path() / name);
+        EXPECT_EQ(files.size(), 3u) << "the notice file, the database and the report alone; " << run.said();
+        EXPECT_EQ(readFile(mdb).substr(18, 2), std::string("\1\1")) << "a file in rollback-journal mode";
+        db::Connection reader;
+        ASSERT_TRUE(reader.open(mdb, db::Connection::Access::Unchanging));
+        db::Statement st(reader, "SELECT count(*) FROM fmtv_terra");
+        ASSERT_EQ(st.step(), db::Step::Row);
+        const std::int64_t stored = st.integer(0).value_or(-1);
+        EXPECT_LT(stored, count) << "the import stopped before the end of the file";
+        const std::string said = "The import into " + mdb +
+                                 " was stopped because the program was ended: the notices of the file from No " +
+                                 std::to_string(stored + 1) + " on were not stored.";
+        EXPECT_NE(report.find(said + "\r\n"), std::string::npos) << report;
+        EXPECT_EQ(report.find("duplicate check failed"), std::string::npos) << report;
+        EXPECT_NE(run.output().find(said), std::string::npos) << run.output();
+    }
+}
+
+// The X server ends under the program (a logout in which the session's processes are stopped
+// together, a lost remote display), alone or as SIGTERM comes: the program ends, leaving the
+// database as a signal does.
+TEST(SessionEnd, TheDisplayGoingAwayLeavesOneFileHoldingTheSave)
+{
+    if (!haveDesktopTools())
+        GTEST_SKIP() << kNoDesktopTools;
+    for (const bool signalled : {false, true}) {
+        SCOPED_TRACE(signalled ? "the display ends as SIGTERM comes" : "the display ends");
+        const OneNoticeDb db;
+        RunningProgram run;
+        ASSERT_TRUE(run.started()) << run.said();
+        ASSERT_TRUE(run.pick(FileItem::OpenDB, db.path));
+        const std::string form = run.openTheNotice();
+        ASSERT_FALSE(form.empty());
+        ASSERT_TRUE(run.saveSiteName(form, "DISPLAY GONE"));
+
+        if (signalled)
+            ::kill(run.program->pid(), SIGTERM);
+        run.stopDisplay();
+        ASSERT_TRUE(run.program->wait(kStepLimit)) << "the program did not end; " << run.said();
+        db.expectClosedAlone(run.output());
+        EXPECT_EQ(siteNameInTheFileAlone(db.path), "DISPLAY GONE");
+    }
 }
 
 // The session ends with a database whose log finds no room on its disk to be folded in: nothing

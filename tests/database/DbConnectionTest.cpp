@@ -1,9 +1,11 @@
 #include "database/DbConnection.h"
 #include "database/KeyCounters.h"
+#include "database/NoticeStore.h"
 #include "database/sqlite/RowWriter.h"
 #include "database/sqlite/Statement.h"
 #include "support/ChildProcess.h"
 #include "support/NoticeDb.h"
+#include "support/NoticeText.h"
 #include "support/SmallFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <linux/filter.h>
@@ -364,4 +367,59 @@ TEST(OpenDB, AReadOnlyDatabaseWithChangesInItsLogIsReadThroughItsIndexOrRefusedN
                                   " is read-only and " + path +
                                   "-wal holds changes not yet written into it. It cannot be opened.");
     }
+}
+
+// The folder of an open database is made read-only before it closes: its log is folded into the
+// file but cannot be removed. What closing says is that the file holds every change and the log
+// beside it is empty, not that the changes are in the log. Run as root, the database belongs to
+// another user, whom a folder's mode binds.
+TEST(CloseDB, ALogFoldedInThatCannotBeRemovedIsSaidToBeEmpty)
+{
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    const std::filesystem::path folder = dir.path() / "team";
+    std::filesystem::create_directory(folder);
+    const std::string path = (folder / "notices.mdb").string();
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(copyTemplateDB(path, prompter.report(), testing_support::templateDb()));
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(folder.c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    }
+    const auto child = testing_support::runInChild([&] {
+        if (root && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            std::printf("cannot become another user");
+            return;
+        }
+        platform::Report report;
+        db::Connection conn;
+        database::ContourOutcome outcome;
+        if (!OpenDB(path, conn, report) ||
+            !storeNtc(testing_support::readNotice("t_notice_type = T01\nt_action = ADD\nt_freq_assgn = 98.5\n"),
+                      conn, outcome, false, report)) {
+            std::printf("not stored");
+            return;
+        }
+        chmod(folder.c_str(), 0555);
+        const bool closed = closeDB(conn, report);
+        chmod(folder.c_str(), 0755);
+        std::printf("closed %d", closed);
+        for (const platform::Message& m : report.messages())
+            std::printf("\n%s", m.text.c_str());
+    });
+    const std::string file = std::filesystem::canonical(path).string();
+    const std::string said = child.output.substr(std::min(child.output.size(), child.output.find('\n') + 1));
+    EXPECT_TRUE(child.output.starts_with("closed 0\n")) << child.output;
+    EXPECT_TRUE(said.starts_with("The database " + file + " holds all its changes, but could not be closed into one "
+                                 "file (")) << said;
+    EXPECT_TRUE(said.ends_with("): its log " + file + "-wal is empty and is no longer needed.")) << said;
+    EXPECT_EQ(std::filesystem::file_size(path + "-wal"), 0u);
+    TempDir copy;  // the file alone, without its side files
+    std::filesystem::copy_file(path, copy.path() / "alone.mdb");
+    db::Connection reader;
+    ASSERT_TRUE(reader.open((copy.path() / "alone.mdb").string(), db::Connection::Access::Unchanging));
+    db::Statement st(reader, "SELECT count(*) FROM fmtv_terra");
+    ASSERT_EQ(st.step(), db::Step::Row);
+    EXPECT_EQ(st.text(0), "1") << "the file alone holds the notice";
 }

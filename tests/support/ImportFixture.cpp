@@ -21,9 +21,12 @@ bool ImportFixture::importBytes(const std::string& name, const std::string& byte
 {
     std::filesystem::create_directories((dir.path() / name).parent_path());
     const auto path = dir.write(name, bytes);
-    return app::importTextFile(path.string(), state, status, prompter,
-                               {" ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005", templateDb()})
-        .opened;
+    app::ImportOptions options;
+    options.caption = " ZEL Ostrel KOLV Analog Version 1.03 / 02.11.2005";
+    options.templateFile = templateDb();
+    options.ended = ended;
+    result = app::importTextFile(path.string(), state, status, prompter, options);
+    return result.opened;
 }
 
 std::vector<std::string> ImportFixture::reports() const

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/core/AppState.h"
+#include "app/core/NoticeImport.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@ struct ImportFixture {
     ScriptedPrompter prompter;
     RecordingStatus status;
     app::AppState state;
+    std::function<bool()> ended;  // the import's question whether the program is being ended
+    app::ImportResult result;     // what the last import did
 
     /// Writes the notice file (LF line ends become CR LF) and imports it.
     bool import(const std::string& name, const std::string& text);
