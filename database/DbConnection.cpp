@@ -118,7 +118,7 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
 {
     conn.close();
     const DbFile db = examineDbFile(path);
-    if (db.kind == DbFile::Kind::Missing) {
+    if (db.kind == DbFile::Kind::Missing && db.unreachable == 0) {
         notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", report);
         return false;
     }

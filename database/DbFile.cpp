@@ -173,6 +173,8 @@ DbFile examineDbFile(const std::string& path)
         db.kind = kindOf(named.st_mode);
         db.links = named.st_nlink;
         db.mountedElsewhere = db.kind == DbFile::Kind::Regular && mountedAsFile(named);
+    } else if (errno != ENOENT && errno != ENOTDIR) {
+        db.unreachable = errno;  // the file may well be there
     }
     struct statfs fs {};
     if (::statfs(db.kind == DbFile::Kind::Missing ? folder.c_str() : db.file.c_str(), &fs) == 0)
@@ -192,6 +194,10 @@ DbFile examineDbFile(const std::string& path)
 bool isFileOrMissing(const DbFile& db, const std::string& path, const std::string& procedure,
                      platform::Report& report)
 {
+    if (db.unreachable != 0)
+        return refuse(db::kErrCantOpen,
+                      "The database " + path + " cannot be reached (" + std::strerror(db.unreachable) + ").", procedure,
+                      report);
     const char* what = db.otherKind();
     return !what ||
            refuse(db::kErrCantOpen, "The database " + path + " is " + what + ", not a database file.", procedure, report);

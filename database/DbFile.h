@@ -28,6 +28,8 @@ struct DbFile {
     bool fileWritable = false;      // by this user; read-only media count as not
     bool folderWritable = false;    // the engine makes its log there
     std::string unwritableLog;      // its "-wal" or "-shm", there and not writable by this user
+    int unreachable = 0;            // why the path leads to no file that can be asked (errno): a
+                                    // folder above it this user cannot search, a name too long
 
     /// "<file>-lock", the lock file beside it.
     std::string lockFile() const { return file + "-lock"; }
@@ -76,7 +78,8 @@ enum class LockFor { Replacing, Opening };
                           platform::Report& report, LockFor purpose);
 
 /// Whether the database at `path` is a regular file or none; a FIFO, a device or a folder is
-/// refused through reportErr titled with the procedure, naming what it is.
+/// refused through reportErr titled with the procedure, naming what it is, and a path that
+/// cannot be followed with the system's reason.
 [[nodiscard]] bool isFileOrMissing(const DbFile& db, const std::string& path, const std::string& procedure,
                                    platform::Report& report);
 

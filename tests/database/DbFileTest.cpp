@@ -13,12 +13,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -106,6 +108,49 @@ fs::path copied(const fs::path& folder, const char* name = "notices.mdb")
     return folder / name;
 }
 
+// A copy of the template below folders nested deeper than a path the system follows whole
+// (PATH_MAX): the file is there, but its path names nothing the system can find. The folders
+// are made, and removed by removeTooDeep, through descriptors, one name at a time.
+const std::string kDeepName(200, 'd');
+
+fs::path tooDeep(const fs::path& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string path = folder.string();
+    while (fd >= 0 && path.size() <= PATH_MAX) {
+        ::mkdirat(fd, kDeepName.c_str(), 0755);
+        const int next = ::openat(fd, kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
+        path += "/" + kDeepName;
+    }
+    const std::string bytes = testing_support::readFile(templateDb());
+    const int out = fd < 0 ? -1 : ::openat(fd, "notices.mdb", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const bool made = out >= 0 && ::write(out, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    if (out >= 0)
+        ::close(out);
+    if (fd >= 0)
+        ::close(fd);
+    EXPECT_TRUE(made) << "no file below folders too deep";
+    return path + "/notices.mdb";
+}
+
+void removeTooDeep(const fs::path& folder)
+{
+    std::vector<int> fds{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    while (fds.back() >= 0)
+        fds.push_back(::openat(fds.back(), kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    fds.pop_back();
+    for (const char* name : {"notices.mdb", "notices.mdb-lock", "notices.mdb-wal", "notices.mdb-shm"})
+        if (fds.size() > 1)
+            ::unlinkat(fds.back(), name, 0);
+    for (std::size_t i = fds.size(); i-- > 0;) {
+        if (i + 1 < fds.size())
+            ::unlinkat(fds[i], kDeepName.c_str(), AT_REMOVEDIR);
+        ::close(fds[i]);
+    }
+}
+
 // Opens `path` as the place says in a child process, which a hang ends after ten seconds, and
 // tells what came of it on its first line and what it said on the following ones.
 std::string openThere(const Place& place, const fs::path& folder, const fs::path& path)
@@ -135,8 +180,9 @@ std::string openThere(const Place& place, const fs::path& folder, const fs::path
         const bool closed = database::closeDB(conn, report);
         std::printf("opened %d read-only %d saved %d closed %d file-lock %d", opened, readOnly, saved, closed,
                     asked.lockTheFile());
+        std::error_code unreachable;  // a path that cannot be followed has nothing beside it
         for (const char* side : {"-wal", "-shm", "-journal", "-lock"})
-            if (fs::exists(fs::symlink_status(path.string() + side)))
+            if (fs::exists(fs::symlink_status(path.string() + side, unreachable)))
                 std::printf(" left %s", side);
         for (const platform::Message& m : report.messages())
             std::printf("\n%s", m.text.c_str());
@@ -196,6 +242,22 @@ TEST(DbFile, EachPlaceOpensAsItsFileAllowsAndLocksWhatItsFileSystemKeeps)
          },
          kRoot, false, false, "opened 0 read-only 0 saved 0 closed 1 file-lock 0",
          "folder.mdb is a folder, not a database file."},
+        {"a database in a folder this user cannot search",
+         [](const fs::path& d) {
+             fs::permissions(d, fs::perms::all);
+             fs::create_directory(d / "private");
+             fs::permissions(d / "private", fs::perms::owner_all);
+             return copied(d / "private");
+         },
+         kNobody, false, false, "opened 0 read-only 0 saved 0 closed 1 file-lock 0",
+         "private/notices.mdb cannot be reached (" + std::string(std::strerror(EACCES)) + ")."},
+        {"a name longer than the system allows",
+         [](const fs::path& d) { return d / (std::string(NAME_MAX, 'n') + ".mdb"); }, kRoot, false, false,
+         "opened 0 read-only 0 saved 0 closed 1 file-lock 0",
+         "nnn.mdb cannot be reached (" + std::string(std::strerror(ENAMETOOLONG)) + ")."},
+        {"a database whose path is longer than the system allows", tooDeep, kRoot, false, false,
+         "opened 0 read-only 0 saved 0 closed 1 file-lock 0",
+         "/notices.mdb cannot be reached (" + std::string(std::strerror(ENAMETOOLONG)) + ")."},
         {"a database whose lock file another user left, mode 0600",
          [](const fs::path& d) {
              fs::permissions(d, fs::perms::all);
@@ -255,9 +317,12 @@ TEST(DbFile, EachPlaceOpensAsItsFileAllowsAndLocksWhatItsFileSystemKeeps)
                       std::string(outcome.find("saved 1") != std::string::npos ? "F;" : "") +
                           (fs::exists(dir.path() / "notices.mdb-wal") ? "K;" : ""));
         }
-        if (!fs::is_regular_file(path) && !fs::is_directory(path)) {
-            EXPECT_FALSE(fs::exists(fs::symlink_status(path.string() + "-lock"))) << "nothing is left beside it";
+        std::error_code unreachable;
+        if (!fs::is_regular_file(path, unreachable) && !fs::is_directory(path, unreachable)) {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(path.string() + "-lock", unreachable)))
+                << "nothing is left beside it";
         }
+        removeTooDeep(dir.path());
     }
 }
 
