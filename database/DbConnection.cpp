@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -85,6 +86,14 @@ bool copyTemplateDB(const std::string& name, platform::Report& report, const std
     fs::path temp = target;
     temp += ".tmp" + mine;
     platform::copyFile(templateFile, temp, ec);  // the system's reason, "No space left on device" too
+    // A file replaced leaves the new one its permission bits and group, as cp onto it would, so
+    // that a team's database stays the team's; its owner's reading and writing the import needs.
+    if (const int copy = ec ? -1 : ::open(temp.c_str(), O_RDONLY | O_CLOEXEC); copy >= 0) {
+        std::error_code absent;
+        if (fs::is_regular_file(target, absent))
+            db::takeAccessOf(copy, path, S_IRUSR | S_IWUSR);
+        ::close(copy);
+    }
     // The journal of the file replaced must not be replayed onto the copy, nor be lost while that
     // file stays: it is set aside, put back when the copy cannot take the file's place, and
     // removed once it has.

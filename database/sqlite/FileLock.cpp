@@ -18,6 +18,17 @@ std::set<std::pair<dev_t, ino_t>> s_heldFiles;
 
 }  // namespace
 
+void takeAccessOf(int fd, const std::string& like, mode_t kept)
+{
+    struct stat from {};
+    if (like.empty() || ::stat(like.c_str(), &from) != 0)
+        return;
+    if (::fchown(fd, ::geteuid() == 0 ? from.st_uid : uid_t(-1), from.st_gid) != 0) {
+        // a group this user is no member of: the file keeps the user's own
+    }
+    ::fchmod(fd, (from.st_mode & 0777) | kept);  // the file's owner may always
+}
+
 FileLock::~FileLock()
 {
     release();

@@ -5,6 +5,12 @@
 
 namespace db {
 
+/// Gives the open file `fd` the permission bits of the file `like`, with `kept` added, and its
+/// group where this user may set it (its owner too for root), as the engine gives its log those
+/// of the database: whoever may write the one may write the other. Nothing when `like` is "" or
+/// not there.
+void takeAccessOf(int fd, const std::string& like, mode_t kept = 0);
+
 // An advisory lock (flock) on a file: a lock file of its own, made when missing and removed when
 // the lock is let go, or an existing file itself. Instances of the program that lock the same
 // file exclude each other; so do two locks taken in one process. Move-only.

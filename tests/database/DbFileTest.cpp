@@ -401,3 +401,68 @@ TEST(CopyTemplateDB, TheOldLogGoesOnlyWithTheOldFile)
         EXPECT_EQ(names, left);
     }
 }
+
+// An import over a database leaves the new file the permission bits and group of the one it
+// replaces where the importing user may set them, as `cp` onto a file keeps them; a first
+// import makes it as any file is made.
+TEST(CopyTemplateDB, TheNewDatabaseKeepsTheBitsAndGroupOfTheOneItReplaces)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the users and groups of these cases need root";
+    struct Owner {
+        uid_t uid;
+        gid_t gid;
+    };
+    const struct {
+        const char* name;
+        Owner folderOwner;
+        mode_t folderMode;
+        bool old;  // a database is there to be replaced
+        Owner oldOwner;
+        mode_t oldMode;
+        User importer;
+        mode_t mode;  // what the new database gets
+        Owner owner;
+    } cases[] = {
+        {"a team's database, in a team's folder without the setgid bit", {0, kTeam}, 0775, true, {kAnna.uid, kTeam},
+         0664, kBruno, 0664, {kBruno.uid, kTeam}},
+        {"another member's database in her own group, which the importer is not in", {0, 0}, 0777, true,
+         {kAnna.uid, kAnna.gid}, 0664, kBruno, 0664, {kBruno.uid, kBruno.gid}},
+        {"the importer's own read-only database, which the import must write", {0, 0}, 0777, true,
+         {kBruno.uid, kBruno.gid}, 0440, kBruno, 0640, {kBruno.uid, kBruno.gid}},
+        {"another user's database, replaced by root", {0, 0}, 0755, true, {kAnna.uid, kTeam}, 0640, kRoot, 0640,
+         {kAnna.uid, kTeam}},
+        {"no database yet", {0, kTeam}, 0775, false, {}, 0, kBruno, 0644, {kBruno.uid, kBruno.gid}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path folder = dir.path() / "team";
+        fs::create_directory(folder);
+        ASSERT_EQ(::chown(folder.c_str(), c.folderOwner.uid, c.folderOwner.gid), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+        const fs::path path = folder / "notices.mdb";
+        if (c.old) {
+            copied(folder);
+            ASSERT_EQ(::chown(path.c_str(), c.oldOwner.uid, c.oldOwner.gid), 0);
+            ASSERT_EQ(::chmod(path.c_str(), c.oldMode), 0);
+        }
+        fs::permissions(dir.path(), fs::perms::all);
+        const std::string said = runInChild([&] {
+            ::umask(022);
+            platform::Report report;
+            database::DbLock lock;
+            std::printf("%d", become(c.importer) && database::lockDB(path.string(), lock, "copyTemplateDB", report) &&
+                                  database::copyTemplateDB(path.string(), report, templateDb()));
+            for (const platform::Message& m : report.messages())
+                std::printf("\n%s", m.text.c_str());
+        }).output;
+        EXPECT_EQ(said, "1");
+        struct stat made {};
+        ASSERT_EQ(::stat(path.c_str(), &made), 0);
+        EXPECT_EQ(made.st_mode & 07777, c.mode) << std::oct << (made.st_mode & 07777);
+        EXPECT_EQ(made.st_uid, c.owner.uid);
+        EXPECT_EQ(made.st_gid, c.owner.gid);
+        EXPECT_EQ(storedAdms(path.string()), "") << "the template's copy";
+    }
+}
