@@ -141,9 +141,9 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
         if (!isFileOrMissing(db, path, "OpenDB", report) || !lockTheFile(db, path, held.file, "OpenDB", report))
             return false;
     }
-    // Where no lock file can be had, nobody can hold the database against another instance's
-    // writes; a write-ahead log needs the folder.
-    const bool readOnly = !held.name.held() || !db.writable();
+    // Where no lock file can be had, or only one held shared, nobody can hold the database
+    // against another instance's writes; a write-ahead log needs the folder.
+    const bool readOnly = !held.name.held() || held.name.shared() || !db.writable();
     db::Connection::Access access = db::Connection::Access::ReadWrite;
     std::error_code ec;
     const auto logBytes = std::filesystem::file_size(file + "-wal", ec);
