@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -87,6 +88,14 @@ bool copyTemplateDB(const std::string& name, platform::Report& report, const std
     fs::path temp = target;
     temp += ".tmp" + mine;
     platform::copyFile(templateFile, temp, ec);  // the system's reason, "No space left on device" too
+    // A file replaced leaves the new one its permission bits and group, as cp onto it would, so
+    // that a team's database stays the team's; its owner's reading and writing the import needs.
+    if (const int copy = ec ? -1 : ::open(temp.c_str(), O_RDONLY | O_CLOEXEC); copy >= 0) {
+        std::error_code absent;
+        if (fs::is_regular_file(target, absent))
+            db::takeAccessOf(copy, path, S_IRUSR | S_IWUSR);
+        ::close(copy);
+    }
     // The journal of the file replaced must not be replayed onto the copy, nor be lost while that
     // file stays: it is set aside, put back when the copy cannot take the file's place, and
     // removed once it has.
@@ -120,7 +129,7 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
 {
     conn.close();
     const DbFile db = examineDbFile(path);
-    if (db.kind == DbFile::Kind::Missing) {
+    if (db.kind == DbFile::Kind::Missing && db.unreachable == 0) {
         notice::reportErr(db::kErrCantOpen, "OpenDB", "The database " + path + " does not exist", report);
         return false;
     }
@@ -134,9 +143,9 @@ bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& rep
         if (!isFileOrMissing(db, path, "OpenDB", report) || !lockTheFile(db, path, held.file, "OpenDB", report))
             return false;
     }
-    // Where no lock file can be had, nobody can hold the database against another instance's
-    // writes; a write-ahead log needs the folder.
-    const bool readOnly = !held.name.held() || !db.writable();
+    // Where no lock file can be had, or only one held shared, nobody can hold the database
+    // against another instance's writes; a write-ahead log needs the folder.
+    const bool readOnly = !held.name.held() || held.name.shared() || !db.writable();
     db::Connection::Access access = db::Connection::Access::ReadWrite;
     std::error_code ec;
     const auto logBytes = std::filesystem::file_size(file + "-wal", ec);

@@ -26,8 +26,10 @@ std::filesystem::path templatePath();
 /// file. The connection holds the locks of the database until it closes: `held` when the caller
 /// took them (the file's is taken again, on the file there now), else they are taken here. A
 /// database that its user cannot write, whose folder or log they cannot write, that has more
-/// than one name, or whose lock file they cannot open, opens read-only; where the reason is not
-/// the file's or folder's mode, a message says it. Failures are shown titled "OpenDB".
+/// than one name, or whose lock file they cannot open, or can neither lock nor remove, opens
+/// read-only; where the reason is not the file's or folder's mode, a message says it. A path
+/// that cannot be followed is refused with the system's reason, one that leads to no file as
+/// not existing. Failures are shown titled "OpenDB".
 [[nodiscard]] bool OpenDB(const std::string& path, db::Connection& conn, platform::Report& report,
                           DbLock held = {});
 

@@ -116,6 +116,13 @@ std::string unopenableLock(const std::string& lockFile, const std::string& path,
            "): it may be another user's, who has the database " + path + " open.";
 }
 
+// A lock file's note, `why` it is out of reach, for a database opened read-only.
+std::string readOnlyUntilDeleted(const std::string& why, const std::string& lockFile)
+{
+    return why + " The database is opened read-only; if nobody has it open, deleting " + lockFile +
+           " lets it be written.";
+}
+
 }  // namespace
 
 std::string resolvedPath(const std::string& path)
@@ -173,6 +180,8 @@ DbFile examineDbFile(const std::string& path)
         db.kind = kindOf(named.st_mode);
         db.links = named.st_nlink;
         db.mountedElsewhere = db.kind == DbFile::Kind::Regular && mountedAsFile(named);
+    } else if (errno != ENOENT && errno != ENOTDIR) {
+        db.unreachable = errno;  // the file may well be there
     }
     struct statfs fs {};
     if (::statfs(db.kind == DbFile::Kind::Missing ? folder.c_str() : db.file.c_str(), &fs) == 0)
@@ -192,6 +201,10 @@ DbFile examineDbFile(const std::string& path)
 bool isFileOrMissing(const DbFile& db, const std::string& path, const std::string& procedure,
                      platform::Report& report)
 {
+    if (db.unreachable != 0)
+        return refuse(db::kErrCantOpen,
+                      "The database " + path + " cannot be reached (" + std::strerror(db.unreachable) + ").", procedure,
+                      report);
     const char* what = db.otherKind();
     return !what ||
            refuse(db::kErrCantOpen, "The database " + path + " is " + what + ", not a database file.", procedure, report);
@@ -209,6 +222,7 @@ bool lockTheFile(const DbFile& db, const std::string& path, db::FileLock& lock, 
         return refuseBusy(path, procedure, report);
     case db::FileLock::Outcome::CannotOpen:
     case db::FileLock::Outcome::ReadOnlyFolder:  // never for a file itself
+    case db::FileLock::Outcome::Unheld:
         break;
     case db::FileLock::Outcome::Failed:
         return refuse(db::kErrCantOpen,
@@ -226,7 +240,12 @@ bool lockDB(const DbFile& db, const std::string& path, DbLock& lock, const std::
     if (!isFileOrMissing(db, path, procedure, report))
         return false;
     const std::string lockFile = db.lockFile();
-    switch (lock.name.acquire(lockFile)) {
+    // Whoever may write the database may lock it; a database an import is still making has none.
+    const std::string like = db.kind == DbFile::Kind::Regular ? db.file : std::string();
+    db::FileLock::Outcome outcome = lock.name.acquire(lockFile, like);
+    if (outcome == db::FileLock::Outcome::Unheld)
+        outcome = lock.name.takeOver(like);  // a leftover, taken as a local disk lets it be taken
+    switch (outcome) {
     case db::FileLock::Outcome::Held:
     case db::FileLock::Outcome::ReadOnlyFolder:
         break;
@@ -237,8 +256,23 @@ bool lockDB(const DbFile& db, const std::string& path, DbLock& lock, const std::
         if (purpose == LockFor::Replacing)
             return refuse(db::kErrCantOpen, why, procedure, report);
         // Nobody can hold the database against this instance's reads.
-        lock.readOnlyNote = why + " The database is opened read-only; if nobody has it open, deleting " + lockFile +
-                            " lets it be written.";
+        lock.readOnlyNote = readOnlyUntilDeleted(why, lockFile);
+        break;
+    }
+    case db::FileLock::Outcome::Unheld: {
+        // Held shared, it keeps every other instance out; this one may only read.
+        const std::string why = "The lock file " + lockFile +
+                                " is left over: no instance of the program holds it, but you may only read it, "
+                                "and its network folder locks a file only for those who may write it; nor can "
+                                "you remove it (" + std::strerror(errno) + ").";
+        if (purpose == LockFor::Replacing) {
+            lock.name.release();
+            return refuse(db::kErrCantOpen,
+                          why + " If nobody has the database open, deleting " + lockFile + " lets it be replaced.",
+                          procedure, report);
+        }
+        if (db.writable())
+            lock.readOnlyNote = readOnlyUntilDeleted(why, lockFile);
         break;
     }
     case db::FileLock::Outcome::Failed:

@@ -28,6 +28,8 @@ struct DbFile {
     bool fileWritable = false;      // by this user; read-only media count as not
     bool folderWritable = false;    // the engine makes its log there
     std::string unwritableLog;      // its "-wal" or "-shm", there and not writable by this user
+    int unreachable = 0;            // why the path leads to no file that can be asked (errno): a
+                                    // folder above it this user cannot search, a name too long
 
     /// "<file>-lock", the lock file beside it.
     std::string lockFile() const { return file + "-lock"; }
@@ -61,14 +63,19 @@ struct DbLock {
 enum class LockFor { Replacing, Opening };
 
 /// Locks the database at `path` (which need not exist yet) for this instance of the program:
-/// the lock file "<file>-lock" beside the file `path` resolves to, and the file when it exists
-/// and its file system keeps flock apart. A path that is there but no regular file (a FIFO, a
-/// device, a folder), a database another instance holds, and a lock file that cannot be locked
-/// (a file system without locks) are refused through reportErr titled with the procedure,
-/// naming it; false. A lock file that cannot be opened (another user's, a dangling link) is
-/// refused too when replacing; when opening, the database may still be read and the lock's
-/// readOnlyNote says why it cannot be written. Where no lock file can be made (a read-only
-/// folder) nobody can replace the database: true with the file's lock alone.
+/// the lock file "<file>-lock" beside the file `path` resolves to, made with the database's
+/// permission bits and group so that whoever may write the one may lock the other, and the file
+/// when it exists and its file system keeps flock apart. A path that is there but no regular
+/// file (a FIFO, a device, a folder) or that cannot be followed, a database another instance
+/// holds, and a lock file that cannot be locked (a file system without locks) are refused
+/// through reportErr titled with the procedure, naming it; false. A lock file that cannot be
+/// opened (another user's, a dangling link) is refused too when replacing; when opening, the
+/// database may still be read and the lock's readOnlyNote says why it cannot be written. A lock
+/// file nobody holds that this user may only read, where flock is a byte-range lock (NFS, SMB),
+/// is taken over where this user may remove it; else it is held shared, which keeps every other
+/// instance out: replacing is refused, and opening reads the database, the readOnlyNote naming
+/// the lock file where the database could otherwise be written. Where no lock file can be made
+/// (a read-only folder) nobody can replace the database: true with the file's lock alone.
 [[nodiscard]] bool lockDB(const std::string& path, DbLock& lock, const std::string& procedure,
                           platform::Report& report, LockFor purpose = LockFor::Replacing);
 /// The same for a file already asked.
@@ -76,7 +83,8 @@ enum class LockFor { Replacing, Opening };
                           platform::Report& report, LockFor purpose);
 
 /// Whether the database at `path` is a regular file or none; a FIFO, a device or a folder is
-/// refused through reportErr titled with the procedure, naming what it is.
+/// refused through reportErr titled with the procedure, naming what it is, and a path that
+/// cannot be followed with the system's reason.
 [[nodiscard]] bool isFileOrMissing(const DbFile& db, const std::string& path, const std::string& procedure,
                                    platform::Report& report);
 

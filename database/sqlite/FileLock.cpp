@@ -16,7 +16,31 @@ namespace {
 std::mutex s_heldMutex;
 std::set<std::pair<dev_t, ino_t>> s_heldFiles;
 
+// Whether another process holds a lock on the open file that an exclusive lock on the whole of it
+// would meet, which is seen where flock is a byte-range lock: EWOULDBLOCK when one does, 0 when
+// none does, else the system's reason for not telling.
+int lockedByAnother(int fd)
+{
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;  // from the start to the end, however it grows
+    if (::fcntl(fd, F_GETLK, &probe) != 0)
+        return errno;
+    return probe.l_type == F_UNLCK ? 0 : EWOULDBLOCK;
+}
+
 }  // namespace
+
+void takeAccessOf(int fd, const std::string& like, mode_t kept)
+{
+    struct stat from {};
+    if (like.empty() || ::stat(like.c_str(), &from) != 0)
+        return;
+    if (::fchown(fd, ::geteuid() == 0 ? from.st_uid : uid_t(-1), from.st_gid) != 0) {
+        // a group this user is no member of: the file keeps the user's own
+    }
+    ::fchmod(fd, (from.st_mode & 0777) | kept);  // the file's owner may always
+}
 
 FileLock::~FileLock()
 {
@@ -24,8 +48,8 @@ FileLock::~FileLock()
 }
 
 FileLock::FileLock(FileLock&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_own(other.m_own), m_path(std::move(other.m_path)), m_dev(other.m_dev),
-      m_ino(other.m_ino)
+    : m_fd(std::exchange(other.m_fd, -1)), m_own(other.m_own), m_shared(other.m_shared),
+      m_path(std::move(other.m_path)), m_dev(other.m_dev), m_ino(other.m_ino)
 {
 }
 
@@ -35,6 +59,7 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept
         release();
         m_fd = std::exchange(other.m_fd, -1);
         m_own = other.m_own;
+        m_shared = other.m_shared;
         m_path = std::move(other.m_path);
         m_dev = other.m_dev;
         m_ino = other.m_ino;
@@ -42,7 +67,7 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept
     return *this;
 }
 
-FileLock::Outcome FileLock::acquire(const std::string& path)
+FileLock::Outcome FileLock::acquire(const std::string& path, const std::string& like)
 {
     release();
     // A holder removes the file as it lets go: a lock won on a file no longer at the path
@@ -50,6 +75,8 @@ FileLock::Outcome FileLock::acquire(const std::string& path)
     for (int tries = 0; tries < 8; ++tries) {
         int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         const bool made = fd >= 0;
+        if (made)
+            takeAccessOf(fd, like);
         if (!made && errno == EEXIST)
             fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
         if (fd < 0) {
@@ -65,7 +92,7 @@ FileLock::Outcome FileLock::acquire(const std::string& path)
                                                                                           : Outcome::Failed;
             }
         }
-        const Outcome outcome = lock(fd, path, true);
+        const Outcome outcome = lock(fd, path, Kind::LockFile);
         if (outcome == Outcome::Failed && made && errno != ESTALE) {
             const int e = errno;
             ::unlink(path.c_str());  // a lock file that locks nothing is not left behind
@@ -76,6 +103,47 @@ FileLock::Outcome FileLock::acquire(const std::string& path)
     }
     errno = EAGAIN;
     return Outcome::Failed;
+}
+
+FileLock::Outcome FileLock::takeOver(const std::string& like)
+{
+    if (!shared()) {
+        errno = EINVAL;
+        return Outcome::Failed;
+    }
+    const std::string path = m_path;
+    // Takers remove the file one at a time: another could remove the file a taker has just made.
+    FileLock guard;
+    const Outcome guarded = guard.acquire(path + "-takeover", like);
+    int e = errno;
+    if (guarded != Outcome::Held) {
+        guard.release();
+        if (guarded == Outcome::Busy)
+            release();
+        errno = e;
+        return guarded == Outcome::Busy ? Outcome::Busy : Outcome::Unheld;
+    }
+    // Held shared here, it can be held by nobody else; an instance holding it shared meanwhile
+    // (reading the database) keeps it.
+    Outcome outcome = Outcome::Unheld;
+    struct stat named {};
+    if (const int others = lockedByAnother(m_fd); others != 0) {
+        release();
+        outcome = others == EWOULDBLOCK ? Outcome::Busy : Outcome::Failed;
+        e = others;
+    } else if (::stat(path.c_str(), &named) == 0 && (named.st_dev != m_dev || named.st_ino != m_ino)) {
+        outcome = acquire(path, like);  // another file took its place
+        e = errno;
+    } else if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        e = errno;  // still held shared
+    } else {
+        release();
+        outcome = acquire(path, like);
+        e = errno;
+    }
+    guard.release();
+    errno = e;
+    return outcome;
 }
 
 FileLock::Outcome FileLock::acquireFile(const std::string& path)
@@ -95,18 +163,27 @@ FileLock::Outcome FileLock::acquireFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return Outcome::CannotOpen;
-    return lock(fd, path, false);
+    return lock(fd, path, Kind::TheFile);
 }
 
 // Locks the open file `fd` and keeps it when it is still the file at `path`; Failed with ESTALE
 // when another file has taken its place.
-FileLock::Outcome FileLock::lock(int fd, const std::string& path, bool own)
+FileLock::Outcome FileLock::lock(int fd, const std::string& path, Kind kind)
 {
+    bool shared = false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int e = errno;
-        ::close(fd);
-        errno = e;
-        return e == EWOULDBLOCK ? Outcome::Busy : Outcome::Failed;
+        int e = errno;
+        // Where flock is a byte-range lock, an exclusive one needs a descriptor open for writing;
+        // a shared one tells a lock file another holds from one nobody holds.
+        if (e == EBADF && kind == Kind::LockFile && (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
+            shared = ::flock(fd, LOCK_SH | LOCK_NB) == 0;
+            e = shared ? lockedByAnother(fd) : errno;
+        }
+        if (e != 0) {
+            ::close(fd);
+            errno = e;
+            return e == EWOULDBLOCK ? Outcome::Busy : Outcome::Failed;
+        }
     }
     struct stat locked {}, named {};
     if (::fstat(fd, &locked) != 0 || ::stat(path.c_str(), &named) != 0 || locked.st_dev != named.st_dev ||
@@ -115,16 +192,17 @@ FileLock::Outcome FileLock::lock(int fd, const std::string& path, bool own)
         errno = ESTALE;
         return Outcome::Failed;
     }
-    if (!own) {
+    if (kind == Kind::TheFile) {
         const std::lock_guard guard(s_heldMutex);
         s_heldFiles.insert({locked.st_dev, locked.st_ino});
     }
     m_fd = fd;
-    m_own = own;
+    m_own = kind == Kind::LockFile && !shared;
+    m_shared = shared;
     m_path = path;
     m_dev = locked.st_dev;
     m_ino = locked.st_ino;
-    return Outcome::Held;
+    return shared ? Outcome::Unheld : Outcome::Held;
 }
 
 void FileLock::release() noexcept
@@ -133,12 +211,13 @@ void FileLock::release() noexcept
         return;
     if (m_own) {
         ::unlink(m_path.c_str());  // while still held, so nobody locks the file being removed
-    } else {
+    } else if (!m_shared) {
         const std::lock_guard guard(s_heldMutex);
         s_heldFiles.erase({m_dev, m_ino});
     }
     ::close(m_fd);
     m_fd = -1;
+    m_shared = false;
     m_path.clear();
 }
 
