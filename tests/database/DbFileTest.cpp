@@ -8,6 +8,7 @@
 #include "support/ChildProcess.h"
 #include "support/NetworkFolder.h"
 #include "support/NoticeDb.h"
+#include "support/TestRun.h"
 
 #include <gtest/gtest.h>
 
@@ -238,7 +239,7 @@ TEST(DbFile, EachPlaceOpensAsItsFileAllowsAndLocksWhatItsFileSystemKeeps)
             std::ofstream{path};  // the mount point
         const std::string said = openThere(place, dir.path(), path);
         if (said.starts_with("cannot ")) {
-            std::printf("[  SKIPPED ] %s: %s\n", place.name, said.c_str());
+            testing_support::skipRow(place.name, said);
             continue;
         }
         const std::string outcome = said.substr(0, said.find('\n'));
