@@ -322,6 +322,12 @@ TEST(CopyTemplateDB, TheOldLogGoesOnlyWithTheOldFile)
         {"another user's database in a sticky folder", true},
     };
     const User user = unprivileged();
+    // The template where the user can read it, which the build folder may not be.
+    TempDir shared;
+    fs::permissions(shared.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                       fs::perms::others_read | fs::perms::others_exec);
+    const fs::path templ = copied(shared.path(), "MasterKOLV_TPR.mdb");
+    fs::permissions(templ, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
@@ -341,7 +347,7 @@ TEST(CopyTemplateDB, TheOldLogGoesOnlyWithTheOldFile)
             platform::Report report;
             database::DbLock lock;
             std::printf("%d", become(user) && database::lockDB(path.string(), lock, "copyTemplateDB", report) &&
-                                  database::copyTemplateDB(path.string(), report, templateDb()));
+                                  database::copyTemplateDB(path.string(), report, templ));
             for (const platform::Message& m : report.messages())
                 std::printf("\n%s", m.text.c_str());
         }).output;
