@@ -58,8 +58,9 @@ User unprivileged()
 // Becomes `user` in this (child) process; false when it cannot. Root stands for the runner.
 bool become(const User& user)
 {
-    return user.uid == 0 || user.uid == ::geteuid() || (::setgroups(user.groups.size(), user.groups.data()) == 0 && ::setgid(user.gid) == 0 &&
-                             ::setuid(user.uid) == 0);
+    return user.uid == 0 || user.uid == ::geteuid() ||
+           (::setgroups(user.groups.size(), user.groups.data()) == 0 && ::setgid(user.gid) == 0 &&
+            ::setuid(user.uid) == 0);
 }
 
 // What a row that needs root throws when the runner is not root: the row skips, saying why.
@@ -334,8 +335,8 @@ TEST(CopyTemplateDB, TheOldLogGoesOnlyWithTheOldFile)
         fs::permissions(dir.path(), fs::perms::all | fs::perms::sticky_bit);
         const fs::path path = copied(dir.path());
         try {
-            own(path, c.othersFile ? kAnna : user, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
-                                                      ~fs::perms::others_exec);
+            own(path, c.othersFile ? kAnna : user,
+                fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec & ~fs::perms::others_exec);
         } catch (const NeedsRoot& e) {
             testing_support::skipRow(c.name, e.what());
             continue;

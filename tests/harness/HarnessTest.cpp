@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
+#include <initializer_list>
 
 namespace {
 
