@@ -5,6 +5,7 @@
 #include "support/NoticeDb.h"
 #include "support/NoticeText.h"
 #include "support/SmallFileSystem.h"
+#include "support/TestRun.h"
 #include "forms/common/FormLoad.h"
 #include "forms/common/NoticeForm.h"
 #include "database/NoticeDelete.h"
@@ -495,8 +496,6 @@ TEST(MainWindow, AnImportCutShortByAFullDiskSaysSoInTheStatusLine)
 // form; otherwise it keeps what it said before, its read-only marker too.
 TEST(MainWindow, TheStatusLineSaysUpdatedOnlyAfterANoticeWasSavedOrDeleted)
 {
-    if (!testing_support::SmallFileSystem(1024).mounted())
-        GTEST_SKIP() << "mounting a small file system needs root";
     enum class Disk { Roomy, ReadOnly, Full };
     const struct {
         const char* name;
@@ -523,7 +522,11 @@ TEST(MainWindow, TheStatusLineSaysUpdatedOnlyAfterANoticeWasSavedOrDeleted)
                     "t_notice_type = T02\nt_action = ADD\nt_freq_assgn = 479.25\n"});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        testing_support::SmallFileSystem fs(16 << 20);
+        testing_support::SmallFileSystem fs(16 << 20);  // a plain folder where it cannot be mounted
+        if (c.disk != Disk::Roomy && !fs.mounted()) {
+            testing_support::skipRow(c.name, fs.why());
+            continue;
+        }
         Window w;
         const auto file = fs.path() / "batch.txt";
         std::ofstream(file, std::ios::binary) << text;

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "support/DecimalMark.h"
+#include "support/TestRun.h"
 
 #include <gtest/gtest.h>
 
@@ -13,5 +14,5 @@ int main(int argc, char* argv[])
     if (!testing_support::decimalMarkAsAsked())
         return 2;
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return testing_support::runAllTests();
 }

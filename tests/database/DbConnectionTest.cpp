@@ -7,6 +7,7 @@
 #include "support/NoticeDb.h"
 #include "support/NoticeText.h"
 #include "support/SmallFileSystem.h"
+#include "support/TestRun.h"
 
 #include <gtest/gtest.h>
 
@@ -218,13 +219,14 @@ bool refuseLocks()
     return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
-// What opening `path` gives, in a child process run as another user when `asNobody` and without
-// locks when `noLocks`: whether it opened read-only, what it reads, whether a write went through,
-// the side files it left after closing, and its messages.
-std::string openInChild(const std::string& path, bool asNobody, bool noLocks = false)
+// What opening `path` gives, in a child process without root's rights when `unprivileged` (as
+// nobody when the tests run as root, else as the runner) and without locks when `noLocks`: whether
+// it opened read-only, what it reads, whether a write went through, the side files it left after
+// closing, and its messages.
+std::string openInChild(const std::string& path, bool unprivileged, bool noLocks = false)
 {
     return testing_support::runInChild([&] {
-        if (asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+        if (unprivileged && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
             std::printf("cannot become another user");
             return;
         }
@@ -265,18 +267,19 @@ TEST(OpenDB, ADatabaseThatCannotBeWrittenOpensReadOnlyAndLeavesNoSideFile)
         bool staleLock;
         const char* left;  // what stays beside the database after it closed
     } places[] = {
-        {"a file another user cannot write", Where::FileWithoutWriteRight, false, ""},
-        {"a folder another user cannot write", Where::FolderWithoutWriteRight, false, ""},
+        {"a file its user cannot write", Where::FileWithoutWriteRight, false, ""},
+        {"a folder its user cannot write", Where::FolderWithoutWriteRight, false, ""},
         {"read-only media", Where::ReadOnlyMedia, false, ""},
-        {"a file another user cannot write, with a stale lock file", Where::FileWithoutWriteRight, true, ""},
-        {"a folder another user cannot write, with a stale lock file", Where::FolderWithoutWriteRight, true,
+        {"a file its user cannot write, with a stale lock file", Where::FileWithoutWriteRight, true, ""},
+        {"a folder its user cannot write, with a stale lock file", Where::FolderWithoutWriteRight, true,
          " left -lock"},
         {"read-only media, with a stale lock file", Where::ReadOnlyMedia, true, " left -lock"},
     };
     for (const auto& place : places) {
         // Closed in rollback-journal mode, or in write-ahead-log mode as an earlier version left it.
         for (const bool walHeader : {false, true}) {
-            SCOPED_TRACE(std::string(place.name) + (walHeader ? ", left in write-ahead-log mode" : ""));
+            const std::string row = std::string(place.name) + (walHeader ? ", left in write-ahead-log mode" : "");
+            SCOPED_TRACE(row);
             NoticeDb db;
             ASSERT_TRUE(db::RowWriter::insert(db.conn, "fmtv_terra").set("terrakey", 1).set("adm", "F").run());
             db.conn.close();
@@ -299,12 +302,15 @@ TEST(OpenDB, ADatabaseThatCannotBeWrittenOpensReadOnlyAndLeavesNoSideFile)
             case Where::FolderWithoutWriteRight:
                 fs::permissions(path, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
                                           ~fs::perms::others_exec);
-                fs::permissions(db.dir.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                                   fs::perms::others_read | fs::perms::others_exec);
+                fs::permissions(db.dir.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                                   fs::perms::group_exec | fs::perms::others_read |
+                                                   fs::perms::others_exec);
                 break;
             case Where::ReadOnlyMedia:
-                if (!media.mounted())
-                    GTEST_SKIP() << "no read-only media to test with: " << media.why();
+                if (!media.mounted()) {
+                    testing_support::skipRow(row, "no read-only media to test with: " + media.why());
+                    continue;
+                }
                 path = (media.path() / "notices.mdb").string();
                 fs::copy_file(db.path(), path);
                 if (place.staleLock)

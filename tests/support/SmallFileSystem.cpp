@@ -17,7 +17,8 @@ SmallFileSystem::SmallFileSystem(std::size_t bytes)
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
     m_mounted = ::mount("tmpfs", m_dir.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
     if (!m_mounted)
-        m_why = std::string("cannot mount a file system here: ") + std::strerror(errno);
+        m_why = std::string("cannot mount a file system here: ") + std::strerror(errno) +
+                (::geteuid() != 0 ? " (mounting needs root)" : "");
 }
 
 bool SmallFileSystem::makeReadOnly()
