@@ -241,20 +241,16 @@ public:
         m_batch.commit();
         ImportResult result;
         result.opened = true;
-        if (m_stopAt) {
-            result.notStored = int(notStoredNumbers().size());
-            result.stopped = stoppedText();
-            reportHeadRefusals();
-            m_report.line(result.stopped);
-            m_reader.close();
-            finishReport(false);
-            return result;
-        }
-        result.notStored = tellNotStored();
+        result.notStored = m_stopAt ? int(notStoredNumbers().size()) : tellNotStored();
         reportHeadRefusals();
-        tellReadFailure();
+        if (m_stopAt) {
+            result.stopped = stoppedText();
+            m_report.line(result.stopped);
+        } else {
+            tellReadFailure();
+        }
         m_reader.close();
-        finishReport(true);
+        finishReport(!m_stopAt);
         return result;
     }
 

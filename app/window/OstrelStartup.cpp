@@ -220,7 +220,7 @@ void OstrelStartup::mnuFileOpenTxt_Click()
     const ImportResult imported = importTextFile(*path, m_state, *this, m_prompter, options);
     m_importing = false;
     if (!imported.stopped.empty())
-        std::fprintf(stderr, "%s: %s\n", platform::kAppTitle, imported.stopped.c_str());
+        toStandardError().message(imported.stopped, platform::kAppTitle, platform::Icon::Warning);
     if (m_ending) {
         endUnasked(std::exchange(m_ending, {}));
         return;

@@ -690,7 +690,7 @@ TEST(SessionEnd, AnImportEndsPromptlyAndSaysWhyItStopped)
         }
 
         if (c.logout) {
-            EXPECT_TRUE(manager.saveBeforeShutdown(kStepLimit)) << run.said();
+            EXPECT_EQ(manager.saveBeforeShutdown(kStepLimit), std::optional<bool>(true)) << run.said();
             manager.die();
         } else {
             ASSERT_EQ(::kill(run.program->pid(), SIGTERM), 0);
